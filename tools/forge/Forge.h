@@ -1,0 +1,18 @@
+// The asset forge: draws every picture and synthesises every sound of the game at build time.
+#pragma once
+
+#include <filesystem>
+
+namespace skyrift::forge {
+
+// Writes the 43 bitmaps, both icons and the text face named in resources/skyrift.rc into outDir.
+// Returns a process exit code (0 on success).
+int ForgeImages(const std::filesystem::path& outDir);
+
+// Writes a PNG of every image side by side, magenta shown as a checkerboard, for review.
+int WriteContactSheet(const std::filesystem::path& imageDir, const std::filesystem::path& pngFile);
+
+// Writes the fifteen .wav samples and the two .mp3 music loops into outDir.
+int ForgeAudio(const std::filesystem::path& outDir);
+
+}  // namespace skyrift::forge
