@@ -1,0 +1,16 @@
+// The millisecond tick count the frame timing runs on. Tests replace the real clock
+// with one they drive.
+#pragma once
+
+#include <cstdint>
+
+namespace skyrift::platform {
+
+// Milliseconds since the platform started (or the driven value).
+uint32_t GetTickCount();
+
+// Makes GetTickCount return `ticks` until the real clock is restored.
+void DriveClock(uint32_t ticks);
+void UseRealClock();
+
+}  // namespace skyrift::platform
