@@ -1,0 +1,69 @@
+// What is drawn behind the sprites: a plain fill or image, a twinkling star field, or a
+// scrolling layer that moves its view over a long image and stops at the end.
+#pragma once
+
+#include "graphics/Bitmap.h"
+#include "platform/Types.h"
+
+namespace skyrift {
+
+class Background {
+ public:
+  Background(int width, int height, COLORREF colour);
+  explicit Background(Bitmap* image);
+  virtual ~Background() = default;
+
+  virtual void Update() {}
+  virtual void Draw(HDC dc);
+
+ protected:
+  int width;
+  int height;
+  COLORREF colour;
+  Bitmap* image;  // not owned: the game owns its images
+};
+
+class StarField : public Background {
+ public:
+  static constexpr int kMaxStars = 100;
+
+  StarField(int width, int height, int starCount, int twinkleDelay);
+  void Update() override;
+  void Draw(HDC dc) override;
+
+  int GetStarCount() const { return starCount; }
+  POINT GetStar(int index) const { return stars[index]; }
+  COLORREF GetStarColour(int index) const { return starColours[index]; }
+
+ private:
+  int starCount;
+  int twinkleDelay;  // a star changes brightness on about one update in this many
+  POINT stars[kMaxStars];
+  COLORREF starColours[kMaxStars];
+};
+
+// Named by the way the view travels over the image; the picture moves the other way.
+enum ScrollDirection { ViewUp = 1, ViewDown = 2, ViewRight = 3, ViewLeft = 4 };
+
+class ScrollingLayer : public Background {
+ public:
+  ScrollingLayer(Bitmap* image, int viewWidth, int viewHeight, int direction, int speed,
+                 BOOL transparent, COLORREF keyColour);
+  void Update() override;
+  void Draw(HDC dc) override;
+
+  int GetViewWidth() const { return viewWidth; }
+  int GetViewHeight() const { return viewHeight; }
+  int GetOffset() const { return offset; }
+
+ private:
+  int viewWidth;   // grows under ViewLeft
+  int viewHeight;  // grows under ViewUp
+  int direction;
+  int speed;  // pixels per update
+  BOOL transparent;
+  COLORREF keyColour;
+  int offset = 0;  // how far the view has moved under ViewDown and ViewRight
+};
+
+}  // namespace skyrift

@@ -1,0 +1,41 @@
+// Resources embedded in the executable (see resources/skyrift.rc), looked up by number and type.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace skyrift::platform {
+
+enum ResourceType : uint16_t {
+  kBitmapResource = 2,      // a bitmap file without its 14-byte file header
+  kRcDataResource = 10,     // raw bytes (the text face)
+  kIconGroupResource = 14,  // a whole .ico file
+};
+
+// One row of the table the build generates; the layout is fixed by resources/embed.cmake.
+struct ResourceEntry {
+  uint16_t id;
+  uint16_t type;
+  uint32_t reserved;
+  const uint8_t* data;
+  uint64_t size;
+};
+
+// A set of resources: the executable's own, or one a test puts together.
+struct ResourceModule {
+  const ResourceEntry* entries;
+  size_t count;
+};
+
+// The resources linked into this program (an empty module when none were linked).
+const ResourceModule* ProgramModule();
+
+// The resource of that number and type, or null.
+const ResourceEntry* FindResource(const ResourceModule* module, uint16_t id, uint16_t type);
+
+}  // namespace skyrift::platform
+
+namespace skyrift {
+// The module an image is loaded from, as the game passes it around.
+using HINSTANCE = const platform::ResourceModule*;
+}  // namespace skyrift

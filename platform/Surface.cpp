@@ -1,0 +1,158 @@
+#include "platform/Surface.h"
+
+#include <vector>
+
+#include "platform/SurfaceImpl.h"
+
+namespace skyrift::platform {
+namespace {
+
+// Larger images than this are refused rather than risking an allocation the machine can't make.
+constexpr int64_t kMaxPixels = 256LL * 1024 * 1024;
+
+SDL_Color ToSdl(COLORREF colour) {
+  return SDL_Color{GetRValue(colour), GetGValue(colour), GetBValue(colour), 255};
+}
+
+Uint32 MapColour(const SDL_Surface* surface, COLORREF colour) {
+  return SDL_MapRGB(surface->format, GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+// The palette index that holds exactly `colour`, or -1.
+int ExactIndex(const SDL_Surface* surface, COLORREF colour) {
+  const SDL_Palette* palette = surface->format->palette;
+  if (palette == nullptr) return -1;
+  const SDL_Color wanted = ToSdl(colour);
+  for (int i = 0; i < palette->ncolors; ++i) {
+    const SDL_Color& c = palette->colors[i];
+    if (c.r == wanted.r && c.g == wanted.g && c.b == wanted.b) return i;
+  }
+  return -1;
+}
+
+bool SizeAcceptable(int width, int height) {
+  return width > 0 && height > 0 && int64_t{width} * height <= kMaxPixels;
+}
+
+}  // namespace
+
+Surface::Impl::~Impl() {
+  if (keyedCopy != nullptr) SDL_FreeSurface(keyedCopy);
+  if (owned && sdl != nullptr) SDL_FreeSurface(sdl);
+}
+
+SDL_Surface* Surface::Impl::KeyedCopy(COLORREF key, const SDL_PixelFormat* targetFormat) {
+  if (keyedCopy != nullptr && keyedCopyKey == key && keyedCopy->format->format == targetFormat->format) {
+    return keyedCopy;
+  }
+  if (keyedCopy != nullptr) SDL_FreeSurface(keyedCopy);
+  keyedCopy = SDL_ConvertSurfaceFormat(sdl, targetFormat->format, 0);
+  keyedCopyKey = key;
+  if (keyedCopy != nullptr) {
+    SDL_SetSurfaceRLE(keyedCopy, 1);
+    SDL_SetColorKey(keyedCopy, SDL_TRUE, MapColour(keyedCopy, key));
+  }
+  return keyedCopy;
+}
+
+Surface::Surface(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Surface::~Surface() = default;
+
+std::unique_ptr<Surface> Surface::CreateIndexed(int width, int height, const COLORREF* palette,
+                                                int colours) {
+  if (!SizeAcceptable(width, height) || colours < 0 || colours > 256) return nullptr;
+  SDL_Surface* sdl = SDL_CreateRGBSurfaceWithFormat(0, width, height, 8, SDL_PIXELFORMAT_INDEX8);
+  if (sdl == nullptr) return nullptr;
+  std::vector<SDL_Color> colourTable(256, SDL_Color{0, 0, 0, 255});
+  for (int i = 0; i < colours; ++i) colourTable[i] = ToSdl(palette[i]);
+  SDL_SetPaletteColors(sdl->format->palette, colourTable.data(), 0, 256);
+  SDL_memset(sdl->pixels, 0, static_cast<size_t>(sdl->pitch) * height);
+  auto impl = std::make_unique<Impl>();
+  impl->sdl = sdl;
+  return std::make_unique<Surface>(std::move(impl));
+}
+
+std::unique_ptr<Surface> Surface::CreateTarget(int width, int height, COLORREF colour) {
+  if (!SizeAcceptable(width, height)) return nullptr;
+  SDL_Surface* sdl = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888);
+  if (sdl == nullptr) return nullptr;
+  SDL_FillRect(sdl, nullptr, MapColour(sdl, colour));
+  auto impl = std::make_unique<Impl>();
+  impl->sdl = sdl;
+  return std::make_unique<Surface>(std::move(impl));
+}
+
+std::unique_ptr<Surface> WrapSurface(SDL_Surface* surface) {
+  auto impl = std::make_unique<Surface::Impl>();
+  impl->sdl = surface;
+  impl->owned = false;
+  return std::make_unique<Surface>(std::move(impl));
+}
+
+int Surface::Width() const { return impl_->sdl->w; }
+int Surface::Height() const { return impl_->sdl->h; }
+bool Surface::IsIndexed() const { return impl_->sdl->format->BytesPerPixel == 1; }
+
+uint8_t* Surface::IndexRow(int y) {
+  return static_cast<uint8_t*>(impl_->sdl->pixels) + static_cast<size_t>(y) * impl_->sdl->pitch;
+}
+
+void Surface::Blit(const Surface& source, int sx, int sy, int w, int h, int dx, int dy, bool keyed,
+                   COLORREF key) {
+  if (w <= 0 || h <= 0) return;
+  SDL_Surface* target = impl_->sdl;
+  SDL_Surface* from = source.impl_->sdl;
+  SDL_Rect sourceRect{sx, sy, w, h};
+  SDL_Rect targetRect{dx, dy, w, h};
+  if (!keyed) {
+    SDL_BlitSurface(from, &sourceRect, target, &targetRect);
+    return;
+  }
+  if (from->format->BytesPerPixel == 1 && target->format->BytesPerPixel == 4) {
+    SDL_Surface* copy = source.impl_->KeyedCopy(key, target->format);
+    if (copy != nullptr) SDL_BlitSurface(copy, &sourceRect, target, &targetRect);
+    return;
+  }
+  // Other pairings are rare (tests, odd targets): key the source for this one copy.
+  const int index = from->format->BytesPerPixel == 1 ? ExactIndex(from, key) : 0;
+  if (from->format->BytesPerPixel == 1 && index < 0) {
+    SDL_BlitSurface(from, &sourceRect, target, &targetRect);
+    return;
+  }
+  const Uint32 keyValue = from->format->BytesPerPixel == 1 ? static_cast<Uint32>(index) : MapColour(from, key);
+  SDL_SetColorKey(from, SDL_TRUE, keyValue);
+  SDL_BlitSurface(from, &sourceRect, target, &targetRect);
+  SDL_SetColorKey(from, SDL_FALSE, 0);
+}
+
+void Surface::Fill(const RECT& area, COLORREF colour) {
+  if (area.right <= area.left || area.bottom <= area.top) return;
+  SDL_Rect rect{area.left, area.top, area.right - area.left, area.bottom - area.top};
+  SDL_FillRect(impl_->sdl, &rect, MapColour(impl_->sdl, colour));
+}
+
+void Surface::SetPixel(int x, int y, COLORREF colour) {
+  SDL_Rect rect{x, y, 1, 1};
+  SDL_FillRect(impl_->sdl, &rect, MapColour(impl_->sdl, colour));
+}
+
+COLORREF Surface::GetPixel(int x, int y) const {
+  const SDL_Surface* sdl = impl_->sdl;
+  if (x < 0 || y < 0 || x >= sdl->w || y >= sdl->h) return 0xFFFFFFFF;
+  const uint8_t* row = static_cast<const uint8_t*>(sdl->pixels) + static_cast<size_t>(y) * sdl->pitch;
+  Uint32 value = 0;
+  switch (sdl->format->BytesPerPixel) {
+    case 1: value = row[x]; break;
+    case 2: value = reinterpret_cast<const Uint16*>(row)[x]; break;
+    case 4: value = reinterpret_cast<const Uint32*>(row)[x]; break;
+    default: {
+      const uint8_t* p = row + x * 3;
+      value = p[0] | (p[1] << 8) | (p[2] << 16);
+    }
+  }
+  Uint8 r = 0, g = 0, b = 0;
+  SDL_GetRGB(value, sdl->format, &r, &g, &b);
+  return RGB(r, g, b);
+}
+
+}  // namespace skyrift::platform

@@ -1,0 +1,43 @@
+// Lettering: one line of text in the game's embedded face, right-aligned and vertically centred.
+#include <SDL_ttf.h>
+
+#include "platform/Resources.h"
+#include "platform/SurfaceImpl.h"
+
+namespace skyrift::platform {
+namespace {
+
+constexpr uint16_t kFontResource = 3000;
+constexpr int kFontPixelSize = 15;
+
+// Opened on first use and kept for the life of the program.
+TTF_Font* Face() {
+  static TTF_Font* face = [] () -> TTF_Font* {
+    const ResourceEntry* entry = FindResource(ProgramModule(), kFontResource, kRcDataResource);
+    if (entry == nullptr) return nullptr;
+    if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
+    SDL_RWops* stream = SDL_RWFromConstMem(entry->data, static_cast<int>(entry->size));
+    return stream != nullptr ? TTF_OpenFontRW(stream, 1, kFontPixelSize) : nullptr;
+  }();
+  return face;
+}
+
+}  // namespace
+
+void Surface::DrawText(const RECT& area, const char* text, COLORREF colour) {
+  TTF_Font* face = Face();
+  if (face == nullptr || text == nullptr || text[0] == '\0') return;
+  const SDL_Color fore{GetRValue(colour), GetGValue(colour), GetBValue(colour), 255};
+  SDL_Surface* line = TTF_RenderUTF8_Blended(face, text, fore);
+  if (line == nullptr) return;
+  SDL_Rect clip{area.left, area.top, area.right - area.left, area.bottom - area.top};
+  SDL_Rect place{area.right - line->w, area.top + (clip.h - line->h) / 2, line->w, line->h};
+  SDL_Rect oldClip;
+  SDL_GetClipRect(impl_->sdl, &oldClip);
+  SDL_SetClipRect(impl_->sdl, &clip);
+  SDL_BlitSurface(line, nullptr, impl_->sdl, &place);
+  SDL_SetClipRect(impl_->sdl, &oldClip);
+  SDL_FreeSurface(line);
+}
+
+}  // namespace skyrift::platform
