@@ -120,6 +120,16 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
     error = std::string("cannot open a display: ") + SDL_GetError();
     return nullptr;
   }
+  // SDL falls back to an invisible driver when there is no display; only a caller that asked
+  // for one by name (the headless tests) gets it.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+      (requested == nullptr || std::strcmp(requested, driver) != 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    error = "cannot open a display (is DISPLAY set?)";
+    return nullptr;
+  }
   auto impl = std::make_unique<Impl>();
   impl->sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
                                clientHeight, SDL_WINDOW_HIDDEN);

@@ -1,0 +1,35 @@
+// The free functions the game provides and the engine calls; the engine holds no game rules.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Resources.h"
+#include "platform/Surface.h"
+#include "platform/Types.h"
+#include "platform/Window.h"
+
+namespace skyrift {
+
+class Sprite;
+
+// Joystick position and buttons as one set of flags (see engine/Joystick.h).
+using StickState = uint16_t;
+
+BOOL GameInitialize(HINSTANCE instance);
+void GameStart(HWND window);
+void GameEnd();
+void GameActivate(HWND window);
+void GameDeactive(HWND window);
+void GameDraw(HDC dc);
+void PollKeys();
+void GameJoystick(StickState state);
+void GameFrame();
+void MouseDown(int x, int y, BOOL left);
+void MouseUp(int x, int y, BOOL left);
+void MouseMoved(int x, int y);
+// The first sprite in the list that the moved sprite overlaps, then the moved sprite;
+// TRUE puts the moved sprite back where it was before this update.
+BOOL SpritesCollided(Sprite* found, Sprite* moved);
+void SpriteRemoved(Sprite* sprite);
+
+}  // namespace skyrift

@@ -1,0 +1,117 @@
+// The state machine: the per-state key, frame and paint dispatch, the menu toggles, and the
+// presentation of each frame. Only the two play states move the world.
+#include "game/GameFlow.h"
+
+#include "engine/Engine.h"
+#include "engine/GameCallbacks.h"
+#include "game/Globals.h"
+#include "game/Input.h"
+#include "game/Screens.h"
+#include "game/StageCycle.h"
+#include "game/UpgradeMenu.h"
+#include "platform/Keyboard.h"
+
+namespace skyrift {
+namespace {
+
+bool KeyDown(int code) { return platform::GetAsyncKeyState(code) < 0; }
+
+// Opens `menuState` saving the state to return to, or closes it restoring that state.
+void ToggleMenu(int menuState, int& savedState) {
+  if (_iGameState == menuState) {
+    _iGameState = savedState;
+  } else {
+    savedState = _iGameState;
+    _iGameState = menuState;
+  }
+  _iMenuToggleDelay = 0;
+}
+
+}  // namespace
+
+void PollKeys() {
+  if (_bGameOver) return;
+
+  // One counter for both toggles, advanced before each test: a held key toggles every sixth
+  // frame. A menu shows its ship's values, so a player without a ship in play has none.
+  if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP1Menu) && _pPlayer1 != nullptr && !_bPlayer1Out) {
+    ToggleMenu(GameStateUpgrade1, _iStateBeforeMenu1);
+  }
+  if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP2Menu) && _iNumPlayers > 1 && _pPlayer2 != nullptr &&
+      !_bPlayer2Out) {
+    ToggleMenu(GameStateUpgrade2, _iStateBeforeMenu2);
+  }
+
+  switch (_iGameState) {
+    case GameStateTitle:
+      HandleTitleKeys();
+      break;
+    case GameStateStage1:
+    case GameStateStage2:
+      if (!_bPlayer1Out) HandlePlayer1Keys();
+      if (_iNumPlayers > 1 && !_bPlayer2Out) HandlePlayer2Keys();
+      break;
+    case GameStateInterlude:
+      HandleStageClearKeys();
+      break;
+    case GameStateUpgrade1:
+      HandleUpgradeMenuKeys(_pPlayer1, _iKeyP1Up, _iKeyP1Down, _iKeyP1Fire);
+      break;
+    case GameStateUpgrade2:
+      HandleUpgradeMenuKeys(_pPlayer2, _iKeyP2Up, _iKeyP2Down, _iKeyP2Fire);
+      break;
+    default:
+      break;
+  }
+}
+
+void GameFrame() {
+  switch (_iGameState) {
+    case GameStateStage1:
+      CycleStage1();
+      break;
+    case GameStateStage2:
+      CycleStage2();
+      break;
+    case GameStateTitle:
+    case GameStateInterlude:
+    case GameStateUpgrade1:
+    case GameStateUpgrade2:
+    case GameStateGameOver:
+      PresentFrame();
+      break;
+    default:
+      break;
+  }
+}
+
+void GameDraw(HDC dc) {
+  switch (_iGameState) {
+    case GameStateTitle: DrawTitleScreen(dc); break;
+    case GameStateStage1: DrawPlayScreen(dc, TRUE); break;
+    case GameStateStage2: DrawPlayScreen(dc, FALSE); break;
+    case GameStateInterlude: DrawInterlude(dc); break;
+    case GameStateUpgrade1: DrawUpgradeMenu1(dc); break;
+    case GameStateUpgrade2: DrawUpgradeMenu2(dc); break;
+    case GameStateGameOver: DrawGameOver(dc); break;
+    default: break;
+  }
+}
+
+void PresentFrame() {
+  if (_hOffscreenDC == nullptr) return;
+  GameDraw(_hOffscreenDC);
+  HWND window = _pEngine != nullptr ? _pEngine->GetWindow() : nullptr;
+  if (window == nullptr) return;
+  if (HDC windowDC = window->Frame()) {
+    windowDC->Blit(*_hOffscreenBitmap, 0, 0, _pEngine->GetWidth(), _pEngine->GetHeight(), 0, 0, FALSE, 0);
+    window->Present();
+  }
+}
+
+// Pointer input has no part in play.
+void MouseDown(int, int, BOOL) {}
+void MouseUp(int, int, BOOL) {}
+void MouseMoved(int, int) {}
+
+}  // namespace skyrift

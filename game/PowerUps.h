@@ -1,0 +1,12 @@
+// Power-ups: a random kind where something was destroyed, and the two scripted drops of stage 1.
+#pragma once
+
+#include "platform/Types.h"
+
+namespace skyrift {
+
+void DropPowerUp(RECT bounds, RECT position);
+// Stage 1's scripted drops at ticks 560 and 2030.
+void RunScriptedPowerUps();
+
+}  // namespace skyrift

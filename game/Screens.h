@@ -1,0 +1,17 @@
+// The painters of the play screens, the interlude, the upgrade menus, game over and the
+// status panel.
+#pragma once
+
+#include "platform/Surface.h"
+#include "platform/Types.h"
+
+namespace skyrift {
+
+void DrawPlayScreen(HDC dc, BOOL withStageClearBanner);
+void DrawInterlude(HDC dc);
+void DrawGameOver(HDC dc);
+void DrawUpgradeMenu1(HDC dc);
+void DrawUpgradeMenu2(HDC dc);
+void DrawStatusPanel(HDC dc);
+
+}  // namespace skyrift
