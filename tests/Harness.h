@@ -1,0 +1,45 @@
+// Runs the real game headless (SDL's offscreen video and dummy audio) in a fresh temporary
+// working directory, with a clock and keys the test drives, one frame at a time.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace skyrift::testing {
+
+class GameHarness {
+ public:
+  // Copies the shipped controls.txt, samples and music into a temporary folder unless told
+  // otherwise, makes it the working directory, and starts the game up to its window.
+  explicit GameHarness(bool withGameFiles = true);
+  ~GameHarness();
+
+  // Starts the game (GameInitialize, the window, its activation). False if any step failed.
+  bool Start();
+  // Runs `count` frames, advancing the driven clock by one frame delay plus one each time.
+  void Step(int count = 1);
+  // Holds or releases a key (a Windows virtual-key code).
+  void Press(int virtualKey);
+  void Release(int virtualKey);
+  // Sends the window's activation or deactivation message.
+  void Activate(bool active);
+  // Closes the window as a player would; the game ends.
+  void Close();
+
+  // A pixel of the off-screen frame.
+  COLORREF Pixel(int x, int y) const;
+  // The lines of log.txt.
+  std::vector<std::string> LogLines() const;
+  const std::filesystem::path& Folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::filesystem::path previous_;
+  uint32_t clock_ = 1000;
+  bool running_ = false;
+};
+
+}  // namespace skyrift::testing
