@@ -26,6 +26,8 @@ void Hull(Canvas& c, const std::vector<Vec>& poly, Rgba base, float rim, float l
               float k = (0.55f + 0.45f * bevel) * (1.0f + side * light);
               // A bright lip just inside the upper-left edges.
               if (inside < 1.6f && (p.x < cx || p.y < cy)) k += 0.25f * light * (1.6f - inside) / 1.6f;
+              // Fine grain keeps large hulls from looking like flat plastic.
+              k *= 0.94f + 0.12f * ValueNoise(p.x * 0.6f, p.y * 0.6f, 7);
               return Shade(base, k);
             });
 }

@@ -78,9 +78,10 @@ void Planet(Canvas& c, Vec centre, float r, const std::vector<uint32_t>& bands, 
       const float dz = std::sqrt(1 - d2);
       const float lambert = Clamp01(dx * lx + dy * ly + dz * lz);
       // Bands follow latitude, disturbed by noise.
-      const float lat = dy + 0.08f * (Fbm(dx * 3, dy * 12, seed, 4) - 0.5f);
-      const float n = Fbm(dx * 4 + 10, lat * 18, seed + 7, 4);
-      const Rgba surface = Ramp(bands, Clamp01(0.5f + 0.5f * std::sin(lat * 9.0f + n * 4.0f)));
+      const float lat = dy + 0.035f * (Fbm(dx * 2.5f, dy * 8, seed, 4) - 0.5f);
+      const float n = Fbm(dx * 2 + 10, lat * 7, seed + 7, 3);
+      const float storms = Fbm(dx * 6, dy * 6, seed + 9, 3);
+      const Rgba surface = Ramp(bands, Clamp01(0.5f + 0.45f * std::sin(lat * 7.0f + n * 2.2f) + 0.1f * (storms - 0.5f)));
       const float rim = std::pow(1 - dz, 3.0f);
       Rgba col = Shade(surface, 0.08f + 1.05f * lambert);
       col = Mix(col, Hex(atmosphere), rim * 0.6f * Clamp01(lambert + 0.2f));
@@ -257,7 +258,7 @@ Canvas PaintStage2Far() {
   // A ringed gas giant at the start, seen low over the stage.
   Planet(c, {660, 3200}, 300, {0x6A3010, 0xC07030, 0xF0C080, 0xA05020, 0xE0A060}, 0xFFC080, 2024);
   for (int y = 2800; y < 3500; ++y)
-    for (int x = 200; x < 900; ++x) {
+    for (int x = 0; x < 900; ++x) {
       const float dx = (x - 660) / 520.0f, dy = (y - 3200) / 120.0f;
       const float d = std::sqrt(dx * dx + dy * dy);
       if (d < 0.62f || d > 1.0f) continue;
@@ -270,47 +271,119 @@ Canvas PaintStage2Far() {
   return c;
 }
 
+namespace {
+
+// A lattice tower with modules, solar wings and a beacon, rising from the bottom edge or
+// hanging from the top; its open bracing lets the far layer show through.
+void Tower(Canvas& c, float x0, float width, float length, bool fromTop, Rng& rng, int index) {
+  const float x1 = x0 + width;
+  const float base = fromTop ? -4.0f : 604.0f, tip = fromTop ? length : 604 - length;
+  const float top = std::min(base, tip), bottom = std::max(base, tip);
+  const Rgba steel = Hex(0x5A6478), dark = Hex(0x0A0A0E);
+  // Rails and bracing.
+  for (float rx : {x0 + 2, x1 - 2}) {
+    c.Line({rx, top}, {rx, bottom}, 5, dark);
+    c.Line({rx, top}, {rx, bottom}, 3, steel);
+  }
+  for (float y = top + 4; y < bottom - 4; y += 20) {
+    c.Line({x0 + 2, y}, {x1 - 2, y + 20}, 3.2f, dark);
+    c.Line({x1 - 2, y}, {x0 + 2, y + 20}, 3.2f, dark);
+    c.Line({x0 + 2, y}, {x1 - 2, y + 20}, 1.5f, Hex(0x3A4252));
+    c.Line({x1 - 2, y}, {x0 + 2, y + 20}, 1.5f, Hex(0x3A4252));
+    c.Line({x0 + 2, y}, {x1 - 2, y}, 2.0f, steel);
+  }
+  // Modules along the tower.
+  const int modules = 1 + rng.Int(0, 2);
+  for (int m = 0; m < modules; ++m) {
+    const float along = rng.Range(0.15f, 0.8f) * length;
+    const float my = fromTop ? along : 604 - along;
+    const float mw = width + rng.Range(10, 30), mh = rng.Range(22, 40);
+    const float cx = (x0 + x1) / 2;
+    const std::vector<Vec> box{{cx - mw / 2, my - mh / 2}, {cx + mw / 2, my - mh / 2}, {cx + mw / 2, my + mh / 2},
+                               {cx - mw / 2, my + mh / 2}};
+    Hull(c, box, Hex(0x6A7488), 1.5f);
+    for (float wy = my - mh / 2 + 6; wy < my + mh / 2 - 5; wy += 8)
+      for (float wx = cx - mw / 2 + 5; wx < cx + mw / 2 - 6; wx += 7)
+        if (rng.Chance(0.6f)) c.Rect(wx, wy, wx + 4, wy + 3, Hex(rng.Chance(0.8f) ? 0xFFD890 : 0x80E0FF));
+    if (m == 0 && rng.Chance(0.55f)) {
+      // Solar wings.
+      for (int side : {-1, 1}) {
+        const float px0 = side < 0 ? cx - mw / 2 - 70 : cx + mw / 2 + 4, px1 = px0 + 66;
+        c.Rect(side < 0 ? px1 : cx + mw / 2, my - 1.5f, side < 0 ? cx - mw / 2 : px0, my + 1.5f, steel);
+        c.Rect(px0 - 1, my - 13, px1 + 1, my + 13, dark);
+        c.FillSdf({static_cast<int>(px0), static_cast<int>(my - 12), static_cast<int>(px1) + 1, static_cast<int>(my + 13)},
+                  [&](Vec p) { return SdBox(p, {(px0 + px1) / 2, my}, {33, 12}); }, [&](Vec p) {
+                    const bool line = std::fmod(p.x - px0, 11.0f) < 1.0f || std::fabs(p.y - my) < 0.6f;
+                    return line ? Hex(0x8A94A8) : Mix(Hex(0x2A4AA0), Hex(0x10204A), Clamp01((p.y - my + 12) / 24));
+                  });
+      }
+    }
+  }
+  // Antenna and beacon at the tip.
+  const float cx = (x0 + x1) / 2;
+  const float antenna = rng.Range(14, 30);
+  const Vec end{cx, fromTop ? tip + antenna : tip - antenna};
+  c.Line({cx, tip}, end, 3, dark);
+  c.Line({cx, tip}, end, 1.4f, Hex(0x9AA4B8));
+  const uint32_t beacon = index % 3 == 0 ? 0xFF4030 : 0x40E0FF;
+  c.Glow(end, 12, Hex(beacon), 0.7f);
+  c.Circle(end, 2.8f, Hex(beacon));
+}
+
+// A great half-wheel hub at an edge: rim, spokes and a glowing core.
+void Hub(Canvas& c, Vec centre, float radius) {
+  c.FillSdf({static_cast<int>(centre.x - radius) - 4, static_cast<int>(centre.y - radius) - 4,
+             static_cast<int>(centre.x + radius) + 5, static_cast<int>(centre.y + radius) + 5},
+            [&](Vec p) { return std::fabs(SdCircle(p, centre, radius)) - 11; }, Hex(0x0A0A0E));
+  c.FillSdf({static_cast<int>(centre.x - radius) - 4, static_cast<int>(centre.y - radius) - 4,
+             static_cast<int>(centre.x + radius) + 5, static_cast<int>(centre.y + radius) + 5},
+            [&](Vec p) { return std::fabs(SdCircle(p, centre, radius)) - 9.5f; }, [&](Vec p) {
+              const float a = std::atan2(p.y - centre.y, p.x - centre.x);
+              const bool seam = std::fmod(a * radius / 24 + 100, 1.0f) < 0.08f;
+              const float lit = Clamp01(0.5f - (p.y - centre.y) / radius * 0.5f - (p.x - centre.x) / radius * 0.3f);
+              return seam ? Hex(0x20242C) : Shade(Hex(0x7A8498), 0.6f + 0.6f * lit);
+            });
+  for (int i = 0; i < 16; ++i) {
+    const float a = i * kPi / 8 + 0.2f;
+    const Vec d{std::cos(a), std::sin(a)};
+    if (i % 2 == 0) {
+      const Vec w = centre + d * (radius - 2);
+      c.Circle(w, 2.0f, Hex(0xFFE0A0));
+    }
+    c.Line(centre + d * 30, centre + d * (radius - 9), 5, Hex(0x0A0A0E));
+    c.Line(centre + d * 30, centre + d * (radius - 9), 3, Hex(0x4A5466));
+  }
+  c.Circle(centre, 34, Hex(0x0A0A0E));
+  c.Circle(centre, 32, Hex(0x5A6478));
+  c.Circle(centre, 20, Hex(0x1A3040));
+  c.Circle(centre, 14, Hex(0x60E8FF));
+  c.Glow(centre, 60, Hex(0x40C0FF), 0.6f);
+}
+
+}  // namespace
+
 Canvas PaintStage2Near() {
   Canvas c(5000, 600);
   Rng rng(2030);
-  // Orbital scaffolding: towers rise from below and hang from above, linked now and then by
-  // long trusses; the middle band stays open.
-  float x = 60;
+  // Orbital scaffolding seen scrolling past: towers rise from below and hang from above,
+  // four great hubs stand out as landmarks, and the middle band stays open for the fight.
+  const float hubs[] = {700, 1900, 3150, 4400};
+  for (int i = 0; i < 4; ++i) Hub(c, {hubs[i], i % 2 ? -30.0f : 630.0f}, 150);
+  float x = 40;
   int n = 0;
-  while (x < 4950) {
+  while (x < 4960) {
     const bool fromTop = (n % 2) == 1;
-    const float w = rng.Range(26, 54), len = rng.Range(70, 170);
-    const float x0 = x, x1 = x + w;
-    const float y0 = fromTop ? -4 : 604 - len, y1 = fromTop ? len : 604;
-    const std::vector<Vec> tower{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    Hull(c, tower, Hex(0x4A5262), 1.5f);
-    // Cross-bracing.
-    for (float yy = y0 + 8; yy < y1 - 8; yy += 18) {
-      c.Line({x0 + 3, yy}, {x1 - 3, yy + 14}, 1.6f, Hex(0x20242C));
-      c.Line({x1 - 3, yy}, {x0 + 3, yy + 14}, 1.6f, Hex(0x20242C));
-    }
-    // A beacon at the tower's tip.
-    const Vec tip{(x0 + x1) / 2, fromTop ? y1 + 4 : y0 - 4};
-    c.Rect(tip.x - 2, std::min(tip.y, fromTop ? y1 : y0), tip.x + 2, std::max(tip.y, fromTop ? y1 : y0), Hex(0x30343C));
-    c.Circle(tip, 3.0f, Hex(n % 3 == 0 ? 0xFF4030 : 0x40E0FF));
-    c.Glow(tip, 12, Hex(n % 3 == 0 ? 0xFF4030 : 0x40E0FF), 0.6f);
-    // Windows.
-    for (float yy = y0 + 12; yy < y1 - 10; yy += 22)
-      if (rng.Chance(0.7f)) c.Rect(x0 + 6, yy, x1 - 6, yy + 4, Hex(0xFFD080));
-    if (rng.Chance(0.25f) && x + 400 < 5000) {
-      // A truss to the next tower on the same side.
-      const float ty = fromTop ? rng.Range(20, 60) : rng.Range(540, 580);
-      const float tx1 = x1 + rng.Range(200, 380);
-      c.Rect(x1, ty - 6, tx1, ty + 6, Hex(0x0A0A0E));
-      c.Rect(x1, ty - 5, tx1, ty + 5, Hex(0x3A404C));
-      for (float xx = x1 + 4; xx < tx1 - 4; xx += 16) c.Line({xx, ty - 4}, {xx + 8, ty + 4}, 1.2f, Hex(0x1A1E24));
-    }
-    x += w + rng.Range(90, 260);
+    const float w = rng.Range(22, 40), len = rng.Range(80, 180);
+    bool nearHub = false;
+    for (int i = 0; i < 4; ++i)
+      if (std::fabs(x - hubs[i]) < 230 && (i % 2 == 1) == fromTop) nearHub = true;
+    if (!nearHub) Tower(c, x, w, len, fromTop, rng, n);
+    x += w + rng.Range(110, 260);
     ++n;
   }
-  // Drifting cargo pods in the open band.
-  for (int i = 0; i < 18; ++i) {
-    const Vec p{rng.Range(200, 4800), rng.Range(200, 400)};
+  // Drifting wreckage in the open band.
+  for (int i = 0; i < 16; ++i) {
+    const Vec p{rng.Range(200, 4800), rng.Range(220, 380)};
     Wreck(c, p, rng.Range(8, 16), rng.Range(0, kPi), static_cast<uint32_t>(2040 + i));
   }
   return c;

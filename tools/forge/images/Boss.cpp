@@ -20,25 +20,66 @@ std::vector<Vec> Mirror(const std::vector<Vec>& right) {
   return out;
 }
 
-// Armour plates: panel seams and a mottled shade, clipped to the polygon.
-void Plating(Canvas& c, const std::vector<Vec>& poly, float cell, uint32_t seed) {
+// Armour plates in staggered courses: each course has its own plate width and offset, each
+// plate its own tone, with dark seams and a lit lip, clipped to the polygon.
+void Plating(Canvas& c, const std::vector<Vec>& poly, float course, uint32_t seed) {
   const Box box = c.Clip(Canvas::Bounds(poly, 0));
-  for (int y = box.y0; y < box.y1; ++y)
+  for (int y = box.y0; y < box.y1; ++y) {
+    const int row = static_cast<int>(std::floor((y + 0.5f) / course));
+    const float fy = (y + 0.5f) - row * course;
+    const float width = 34 + 40 * ValueNoise(row * 3.7f, 0.5f, seed);
+    const float offset = width * ValueNoise(row * 5.1f, 2.5f, seed + 1);
     for (int x = box.x0; x < box.x1; ++x) {
       const Vec p{x + 0.5f, y + 0.5f};
-      const float inside = -SdPolygon(p, poly);
-      if (inside < 2.5f) continue;
-      const int gx = static_cast<int>(std::floor(p.x / cell)), gy = static_cast<int>(std::floor(p.y / (cell * 0.7f)));
-      const float fx = p.x - gx * cell, fy = p.y - gy * cell * 0.7f;
-      const float tone = ValueNoise(gx * 7.3f, gy * 3.1f, seed) - 0.5f;
+      if (-SdPolygon(p, poly) < 2.5f) continue;
+      // Plates mirror about the spine so both wings match.
+      const float mx = std::fabs(p.x - kAxis) + offset;
+      const int col = static_cast<int>(std::floor(mx / width));
+      const float fx = mx - col * width;
+      const float tone = ValueNoise(col * 7.3f, row * 3.1f, seed + 2) - 0.5f;
+      float k = 1.0f + tone * 0.26f;
+      if (fx < 1.0f || fy < 1.0f) k *= 0.68f;
+      else if (fy < 2.0f) k *= 1.15f;
+      const float grain = ValueNoise(p.x * 0.35f, p.y * 0.35f, seed + 3);
+      k *= 0.94f + 0.12f * grain;
       Rgba& d = c.At(x, y);
-      float k = 1.0f + tone * 0.22f;
-      if (fx < 1.0f || fy < 1.0f) k *= 0.62f;        // seam
-      else if (fx < 2.0f || fy < 2.0f) k *= 1.12f;   // lit lip of the next plate
       d.r *= k;
       d.g *= k;
       d.b *= k;
     }
+  }
+}
+
+// A shadow band cast to the right of a raised part (light comes from the upper left).
+void CastShadow(Canvas& c, const std::vector<Vec>& caster, const std::vector<Vec>& onto, Vec offset) {
+  const Box box = c.Clip(Canvas::Bounds(onto, 0));
+  for (int y = box.y0; y < box.y1; ++y)
+    for (int x = box.x0; x < box.x1; ++x) {
+      const Vec p{x + 0.5f, y + 0.5f};
+      if (SdPolygon(p, onto) > -1.0f || SdPolygon(p, caster) < 0) continue;
+      const float s = Clamp01(0.5f - SdPolygon(p - offset, caster) / 6);
+      if (s <= 0) continue;
+      Rgba& d = c.At(x, y);
+      const float k = 1 - 0.45f * s;
+      d.r *= k;
+      d.g *= k;
+      d.b *= k;
+    }
+}
+
+// A gun turret seen from above, barrels pointing down at the players.
+void Turret(Canvas& c, Vec at, float r) {
+  c.Rect(at.x - r * 0.45f, at.y, at.x - r * 0.15f, at.y + r * 1.7f, Hex(0x0A0A10));
+  c.Rect(at.x + r * 0.15f, at.y, at.x + r * 0.45f, at.y + r * 1.7f, Hex(0x0A0A10));
+  c.Rect(at.x - r * 0.4f, at.y, at.x - r * 0.2f, at.y + r * 1.6f, Hex(0x8A90A0));
+  c.Rect(at.x + r * 0.2f, at.y, at.x + r * 0.4f, at.y + r * 1.6f, Hex(0x8A90A0));
+  c.Circle(at, r + 1.5f, Hex(0x0A0A10));
+  c.FillSdf({static_cast<int>(at.x - r) - 2, static_cast<int>(at.y - r) - 2, static_cast<int>(at.x + r) + 3,
+             static_cast<int>(at.y + r) + 3},
+            [&](Vec p) { return SdCircle(p, at, r); },
+            [&](Vec p) { return Mix(Hex(0xA8B0C0), Hex(0x3A4050), Clamp01(Length(p - (at + Vec{-r * 0.4f, -r * 0.4f})) / (r * 1.6f))); });
+  c.Circle(at, r * 0.35f, Hex(0x20242C));
+  c.Circle(at, r * 0.18f, Hex(0xFF4040));
 }
 
 void Light(Canvas& c, Vec at, float r, uint32_t colour) {
@@ -51,72 +92,96 @@ void Light(Canvas& c, Vec at, float r, uint32_t colour) {
 
 Canvas PaintBoss() {
   Canvas c(650, 320);
-  const Rgba armour = Hex(0x5C6270), dark = Hex(0x353A46), crimson = Hex(0xA0182C);
+  const Rgba armour = Hex(0x5A6276), dark = Hex(0x2C303C), crimson = Hex(0xB01830);
 
-  // Wings: a broad delta from the spine to the tips, ragged trailing edge.
-  const std::vector<Vec> wing = Mirror({{325, 30}, {430, 36}, {560, 58}, {640, 96}, {646, 150}, {612, 196},
-                                        {560, 232}, {500, 238}, {430, 226}, {390, 250}, {325, 256}});
+  // Wings: a broad delta with blade tips raking down past the engines and notches above
+  // the engine mounts.
+  const std::vector<Vec> wing = Mirror({{325, 26}, {420, 30}, {520, 46}, {600, 70}, {646, 104}, {648, 160}, {632, 196},
+                                        {644, 262}, {604, 238}, {570, 222}, {546, 192}, {436, 192}, {412, 224},
+                                        {394, 250}, {325, 256}});
   Hull(c, wing, armour, 1.5f);
-  Plating(c, wing, 26, 2200);
-  // Crimson leading-edge bands.
+  Plating(c, wing, 21, 2200);
+  // Crimson leading-edge bands and a darker trailing edge.
   for (int side : {-1, 1}) {
-    std::vector<Vec> band{{325 + side * 120.0f, 40}, {325 + side * 232.0f, 60}, {325 + side * 310.0f, 100},
-                          {325 + side * 306.0f, 112}, {325 + side * 228.0f, 74}, {325 + side * 118.0f, 54}};
-    c.Polygon(band, crimson);
+    const auto X = [side](float dx) { return kAxis + side * dx; };
+    c.Polygon({{X(110), 33}, {X(200), 40}, {X(282), 58}, {X(318), 94}, {X(312), 104}, {X(274), 72},
+               {X(196), 54}, {X(108), 47}},
+              crimson);
+    c.Polygon({{X(110), 40}, {X(200), 46}, {X(276), 62}, {X(274), 66}, {X(198), 50}, {X(110), 44}}, Hex(0xFF5A6A));
+    c.Polygon({{X(307), 200}, {X(319), 262}, {X(310), 256}, {X(300), 212}}, crimson);
+    // Wing turrets.
+    Turret(c, {X(172), 120}, 11);
+    Turret(c, {X(262), 150}, 8);
+    // Vents with the reactor's glow behind them.
+    for (int i = 0; i < 6; ++i) {
+      const float vx = X(120 + i * 14.0f);
+      c.Rect(vx - 4, 160, vx + 4, 182, Hex(0x0A0A10));
+      c.Rect(vx - 3, 161, vx + 3, 181, Hex(0xFF6A20, 0.85f));
+      c.Rect(vx - 3, 161, vx + 3, 166, Hex(0xFFD080, 0.9f));
+    }
   }
-  // Engine mounts: recessed pylons under the engines, seen as scorched sockets if an engine falls.
-  for (const Box m : {Box{94, 245, 233, 320}, Box{418, 244, 557, 320}}) {
-    const float cx = (m.x0 + m.x1) * 0.5f;
-    const std::vector<Vec> pylon{{cx - 58, 196}, {cx + 58, 196}, {cx + 64, 300}, {cx + 40, 318}, {cx - 40, 318},
-                                 {cx - 64, 300}};
-    Hull(c, pylon, dark, 1.5f);
-    c.Rect(cx - 46, 250, cx + 46, 306, Hex(0x0C0C12));
-    for (int i = 0; i < 5; ++i) c.Rect(cx - 40 + i * 18, 256, cx - 32 + i * 18, 300, Hex(0x24202A));
-    c.Glow({cx, 278}, 40, Hex(0xFF5020), 0.25f);
+  // Struts from the wing to each engine mount; seen bare, with a glowing socket, once an
+  // engine is shot away.
+  for (const float cx : {163.5f, 487.5f}) {
+    const std::vector<Vec> strut{{cx - 34, 186}, {cx + 34, 186}, {cx + 46, 262}, {cx + 30, 300}, {cx - 30, 300},
+                                 {cx - 46, 262}};
+    Hull(c, strut, dark, 1.5f);
+    c.Rect(cx - 26, 246, cx + 26, 292, Hex(0x0C0C12));
+    c.Circle({cx, 270}, 16, Hex(0x301010));
+    c.Circle({cx, 270}, 10, Hex(0xFF5020));
+    c.Circle({cx, 270}, 5, Hex(0xFFD0A0));
+    for (int i = 0; i < 3; ++i) c.Rect(cx - 22 + i * 17, 200, cx - 16 + i * 17, 236, Hex(0x14161E));
   }
   // The spine: a long armoured keel whose prow points down at the players.
-  const std::vector<Vec> spine = Mirror({{325, 2}, {362, 6}, {392, 40}, {398, 150}, {388, 236}, {360, 290}, {325, 316}});
-  Hull(c, spine, Hex(0x7C8494), 1.5f);
-  Plating(c, spine, 20, 2201);
+  const std::vector<Vec> spine = Mirror({{325, 2}, {360, 6}, {388, 36}, {396, 150}, {386, 236}, {360, 290}, {325, 316}});
+  CastShadow(c, spine, wing, {9, 6});
+  Hull(c, spine, Hex(0x788298), 1.5f);
+  Plating(c, spine, 18, 2201);
+  // Raised armour ridges down the prow.
+  for (int side : {-1, 1}) {
+    const auto X = [side](float dx) { return kAxis + side * dx; };
+    c.Polygon({{X(40), 212}, {X(48), 214}, {X(22), 296}, {X(16), 292}}, Hex(0x0A0A10));
+    c.Polygon({{X(40), 214}, {X(46), 216}, {X(21), 292}, {X(17), 290}}, Hex(0xA8B2C4));
+    // Lit windows along the keel.
+    for (int i = 0; i < 7; ++i) c.Rect(X(58) - 1.5f, 60 + i * 12.0f, X(58) + 1.5f, 65 + i * 12.0f, Hex(0xFFE0A0));
+  }
   // Bridge tower and the fan gun at the top.
   const std::vector<Vec> tower = Mirror({{325, 8}, {346, 12}, {352, 42}, {340, 70}, {325, 74}});
   Hull(c, tower, dark, 1.2f);
   c.Circle({325, 21}, 11, Hex(0x0A0406));
   c.Circle({325, 21}, 9, Hex(0x40101A));
   Light(c, {325, 21}, 5, 0xFF5060);
+  c.Rect(318, 48, 332, 52, Hex(0x40E0FF));
   // The curtain guns along the leading edge.
   for (int i = 0; i < 6; ++i) {
     const Vec at{38.5f + i * 108.0f, 56};
     if (at.x > 300 && at.x < 350) continue;
     c.Rect(at.x - 7, at.y - 8, at.x + 7, at.y + 8, Hex(0x0C0C12));
     c.Rect(at.x - 5.5f, at.y - 6.5f, at.x + 5.5f, at.y + 6.5f, Hex(0x4A505C));
-    Light(c, {at.x, at.y + 3}, 2.8f, 0xFFB040);
+    c.Rect(at.x - 2, at.y, at.x + 2, at.y + 12, Hex(0x0C0C12));
+    Light(c, {at.x, at.y - 1}, 2.8f, 0xFFB040);
   }
   // The core: a great lens the sweeping streams pour from.
-  c.Circle({327, 172}, 34, Hex(0x08080C));
-  c.FillSdf({290, 136, 366, 210}, [](Vec p) { return SdCircle(p, {327, 172}, 31); }, [](Vec p) {
+  c.Circle({327, 172}, 36, Hex(0x08080C));
+  c.FillSdf({288, 134, 368, 212}, [](Vec p) { return SdCircle(p, {327, 172}, 33); }, [](Vec p) {
     const float a = std::atan2(p.y - 172, p.x - 327);
-    return Shade(Hex(0x505868), 0.8f + 0.25f * std::sin(a * 8));
+    const float lit = Clamp01(0.5f - ((p.x - 327) + (p.y - 172)) / 66);
+    return Shade(Hex(0x505868), (0.7f + 0.25f * std::sin(a * 8)) * (0.7f + 0.6f * lit));
   });
-  c.Circle({327, 172}, 21, Hex(0x0A0408));
-  c.FillSdf({300, 145, 355, 200}, [](Vec p) { return SdCircle(p, {327, 172}, 19); }, [](Vec p) {
+  c.Circle({327, 172}, 22, Hex(0x0A0408));
+  c.FillSdf({300, 145, 355, 200}, [](Vec p) { return SdCircle(p, {327, 172}, 20); }, [](Vec p) {
     const float d = Length(p - Vec{322, 166}) / 22;
     return Mix(Hex(0xFFE0C0), Mix(Hex(0xFF3050), Hex(0x400818), Clamp01(d * 1.2f - 0.2f)), Clamp01(d * 3));
   });
-  c.Glow({327, 172}, 46, Hex(0xFF3050), 0.45f);
-  // Hull lights and vents.
-  for (int side : {-1, 1}) {
-    for (int i = 0; i < 4; ++i) Light(c, {325 + side * (150.0f + i * 40), 150.0f + i * 10}, 2.2f, 0xFF4040);
-    c.Rect(325 + side * 40.0f - 6, 90, 325 + side * 40.0f + 6, 130, Hex(0x14141A));
-    for (int i = 0; i < 5; ++i)
-      c.Rect(325 + side * 40.0f - 5, 92 + i * 8.0f, 325 + side * 40.0f + 5, 96 + i * 8.0f, Hex(0xFF7030, 0.9f));
-  }
-  // Wing-tip drives (pointing back, up the screen).
+  c.Glow({327, 172}, 48, Hex(0xFF3050), 0.4f);
+  // Wing-tip drives (pointing back, up the screen) and running lights.
   for (float tx : {40.0f, 610.0f}) {
     c.Glow({tx, 92}, 18, Hex(0xFF6030), 0.7f);
     c.Circle({tx, 100}, 7, Hex(0x14141A));
     c.Circle({tx, 100}, 4.5f, Hex(0xFFA050));
   }
+  Light(c, {12, 150}, 2.5f, 0xFF3030);
+  Light(c, {638, 150}, 2.5f, 0x30FF60);
   return c;
 }
 
@@ -132,6 +197,13 @@ Canvas PaintBossEngine(bool right) {
   const std::vector<Vec> pod{{10, 12}, {40, 3}, {100, 3}, {129, 12}, {136, 40}, {128, 68}, {98, 79}, {40, 79},
                              {11, 68}, {3, 40}};
   Hull(c, pod, armour, 1.5f);
+  // Exhaust bells along the back edge.
+  for (float bx : {right ? 60.0f : 79.0f, right ? 124.0f : 15.0f}) {
+    c.Rect(bx - 9, 2, bx + 9, 12, Hex(0x08080C));
+    c.Rect(bx - 7, 3, bx + 7, 11, Hex(0x3A3E48));
+    c.Rect(bx - 5, 3, bx + 5, 7, Hex(0xFFB050));
+  }
+  c.Line({8, 40}, {131, 40}, 1.2f, Hex(0x30343E));
   // Turbine intake.
   c.Circle({innerX, 38}, 25, Hex(0x08080C));
   c.FillSdf({0, 0, 139, 82}, [&](Vec p) { return SdCircle(p, {innerX, 38}, 22); }, [&](Vec p) {

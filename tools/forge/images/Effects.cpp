@@ -48,9 +48,15 @@ Canvas PaintExplosion() {
       for (const Puff& p : puffs) {
         const float r = (7 + 9 * smokeT) * p.size;
         const Vec at = centre + p.offset * (1 + smokeT * 1.4f) + Vec{0, -3 * smokeT};
-        c.FillSdf({0, 0, 60, 60}, [&](Vec q) { return SdCircle(q, at, r); }, [&](Vec q) {
-          const float n = Fbm(q.x * 0.25f, q.y * 0.25f + f, 77, 3);
-          return Shade(Hex(0x4A4246), 0.6f + 0.7f * n) * alpha;
+        c.FillSdf({0, 0, 60, 60}, [&](Vec q) {
+          // Ragged puffs: the edge is eaten by noise, more so as the smoke thins.
+          const float n = Fbm(q.x * 0.22f, q.y * 0.22f + f * 0.7f, 77, 3);
+          return SdCircle(q, at, r) + (n - 0.5f) * 8 + smokeT * 3;
+        }, [&](Vec q) {
+          const float n = Fbm(q.x * 0.25f, q.y * 0.25f + f, 78, 3);
+          const float lit = Clamp01((at.y - q.y) / r * 0.5f + 0.5f);  // fire light from below fades
+          const Rgba smoke = Mix(Hex(0x3A3438), Hex(0x8A7A70), lit * (1 - smokeT) * 0.8f + n * 0.3f);
+          return smoke * alpha;
         });
       }
     }
@@ -67,8 +73,18 @@ Canvas PaintExplosion() {
         return Fire(heat * (1.15f - 0.75f * d) + 0.25f * (n - 0.5f));
       });
     }
-    // The first flash.
-    if (f <= 2) c.Glow(centre, 28 - 4 * f, Hex(0xFFFFE0), 1.2f - 0.3f * f, 1.6f);
+    // The first flash: a white-hot star that the fireball swallows.
+    if (f <= 2) {
+      const float r = 9 + 5 * f;
+      c.FillSdf({0, 0, 60, 60}, [&](Vec q) { return SdCircle(q, centre, r + 3); }, [&](Vec q) {
+        return Mix(Hex(0xFFFFF4), Hex(0xFFB030), Clamp01(Length(q - centre) / (r + 3)) * Clamp01(Length(q - centre) / (r + 3)));
+      });
+      for (int k = 0; k < 4; ++k) {
+        const float a = k * kPi / 2 + kPi / 4 * f;
+        const Vec d{std::cos(a), std::sin(a)};
+        c.Line(centre - d * (r * 2.4f), centre + d * (r * 2.4f), 2.2f - 0.5f * f, Hex(0xFFFFE0));
+      }
+    }
     // Sparks fly out and fade.
     if (f >= 1 && f <= 12) {
       for (const Spark& s : sparks) {
@@ -79,7 +95,7 @@ Canvas PaintExplosion() {
       }
     }
     // The last embers keep the centre lit to the end.
-    c.Circle(centre, 3.2f * (1 - t) + 1.2f, Mix(Hex(0xFFB040), Hex(0x5A2A20), t));
+    if (f >= 10) c.Circle(centre, 3.2f * (1 - t) + 1.2f, Mix(Hex(0xFFB040), Hex(0x5A2A20), t));
   });
 }
 

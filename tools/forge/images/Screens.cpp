@@ -327,7 +327,7 @@ Canvas PaintUpgradeMenu(int player) {
   const Box boxes[] = {{756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
   for (int i = 0; i < 4; ++i) {
     DrawText(c, Face::Display, 21, names[i], 452, bars[i] - 16, Plain(0xE8EEFF, 1), Align::Left);
-    DrawText(c, Face::Condensed, 11, "2500 EXPERIENCE", 735, bars[i] - 14, Plain(0x9AA8C0), Align::Right);
+    DrawText(c, Face::Condensed, 12, "COST: 2500 EXPERIENCE", 452, bars[i] + 22, Plain(0x9AA8C0), Align::Left);
     // The dark groove the highlight fills, framed just outside its pixels.
     c.Rect(448, bars[i] - 2, 737, bars[i] + 12, Hex(0x5A6680));
     c.Rect(449, bars[i] - 1, 736, bars[i] + 11, Hex(0x05060A));

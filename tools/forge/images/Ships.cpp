@@ -29,12 +29,14 @@ constexpr PlayerLook kPlayerLooks[] = {
 void PaintFighter(Canvas& c, const PlayerLook& look, int frame) {
   const float ax = 25;
   // Engine flames first, so the nozzles sit over their roots.
-  static constexpr float kFlame[] = {7.5f, 10.0f, 8.5f, 11.0f};
-  static constexpr float kFlameWidth[] = {4.6f, 5.2f, 4.8f, 5.4f};
+  // The flames flicker: each frame has its own length and width, the two engines out of step.
+  static constexpr float kFlame[] = {6.5f, 10.5f, 8.0f, 10.0f};
+  static constexpr float kFlameWidth[] = {5.2f, 6.2f, 5.6f, 6.4f};
   for (float nx : {19.0f, 31.0f}) {
-    const float len = kFlame[frame] + (nx < ax ? 0.0f : (frame % 2 ? -1.0f : 1.0f));
-    c.Glow({nx, 57}, 6.5f, Hex(look.flameOuter), 0.55f);
-    Flame(c, {nx, 53.5f}, kFlameWidth[frame], len, Hex(look.flameOuter), Hex(look.flameInner));
+    const float len = kFlame[frame] + (nx < ax ? 0.0f : (frame % 2 ? -1.5f : 0.5f));
+    c.Glow({nx, 56}, 7.5f, Hex(look.flameOuter), 0.9f, 1.5f);
+    Flame(c, {nx, 53.0f}, kFlameWidth[frame], len, Hex(look.flameOuter), Hex(look.flameInner));
+    Flame(c, {nx, 53.0f}, kFlameWidth[frame] * 0.4f, len * 0.45f, Hex(0xFFFFFF), Hex(0xFFFFFF));
   }
   // Wings: swept back from the waist to square tips.
   const std::vector<Vec> wingR{{29, 24}, {46, 41}, {47.5f, 47}, {45, 48.5f}, {31, 45}};
@@ -47,9 +49,11 @@ void PaintFighter(Canvas& c, const PlayerLook& look, int frame) {
   for (const auto& wing : {canardR, MirrorPoly(canardR, ax)}) Hull(c, wing, Shade(Hex(look.hull), 0.85f));
   // Engine nacelles.
   for (float nx : {19.0f, 31.0f}) {
-    const std::vector<Vec> nacelle{{nx - 2.8f, 36}, {nx + 2.8f, 36}, {nx + 3.2f, 53.5f}, {nx - 3.2f, 53.5f}};
-    Hull(c, nacelle, Shade(Hex(look.hull), 0.75f));
-    c.Rect(nx - 2.6f, 52, nx + 2.6f, 54.5f, Hex(0x2A2A30));
+    const std::vector<Vec> nacelle{{nx - 2.0f, 33}, {nx + 2.0f, 33}, {nx + 3.4f, 38}, {nx + 3.4f, 51},
+                                   {nx + 2.6f, 53.5f}, {nx - 2.6f, 53.5f}, {nx - 3.4f, 51}, {nx - 3.4f, 38}};
+    Hull(c, nacelle, Shade(Hex(look.hull), 0.8f));
+    c.Rect(nx - 2.8f, 50.5f, nx + 2.8f, 54.0f, Hex(0x24242C));
+    c.Rect(nx - 1.8f, 52.5f, nx + 1.8f, 54.0f, Hex(look.flameInner));
   }
   // Fuselage.
   const std::vector<Vec> body = Symmetric({{25, 1.5f}, {27.2f, 7}, {29.3f, 16}, {30.4f, 27}, {30.8f, 42}, {29.5f, 50},
@@ -106,8 +110,7 @@ Canvas PaintSwoopEnemy() {
   // A manta: broad swept wings, a blade nose pointing down, twin exhausts at the back.
   Canvas c(50, 39);
   const float ax = 25;
-  c.Glow({19, 5}, 5, Hex(0xFF5030), 0.7f);
-  c.Glow({31, 5}, 5, Hex(0xFF5030), 0.7f);
+  for (float ex : {19.0f, 31.0f}) Flame(c, {ex, 7}, 4.0f, 7.0f, Hex(0xFF5030), Hex(0xFFE0A0), -1);
   const std::vector<Vec> wings = Symmetric({{25, 8}, {36, 3.5f}, {47.5f, 2.5f}, {45, 12}, {37, 22}, {30, 26}, {25, 26}}, ax);
   Hull(c, wings, Hex(0x8A2E4E));
   const std::vector<Vec> body = Symmetric({{25, 3}, {29, 5}, {30.5f, 16}, {28.5f, 29}, {25, 37.5f}}, ax);
@@ -155,8 +158,8 @@ Canvas PaintHoverEnemy() {
 Canvas PaintConvoyEnemy() {
   // A boxy armoured hauler with cargo pods; drawn in few flat tones for its 16 colours.
   Canvas c(50, 37);
-  c.Glow({25, 3}, 6, Hex(0xFF8020), 0.7f);
-  const std::vector<Vec> hull = Symmetric({{25, 2}, {38, 2}, {40, 6}, {40, 26}, {33, 33}, {28, 36}, {25, 36}}, 25);
+  for (float ex : {19.0f, 31.0f}) Flame(c, {ex, 5}, 4.5f, 5.0f, Hex(0xFF8020), Hex(0xFFF0B0), -1);
+  const std::vector<Vec> hull = Symmetric({{25, 4}, {38, 4}, {40, 7}, {40, 26}, {33, 33}, {28, 36}, {25, 36}}, 25);
   Hull(c, hull, Hex(0xB08850), 1.0f, 0.6f);
   for (float px : {3.5f, 46.5f}) {
     c.Rect(px - 3.5f, 7, px + 3.5f, 27, Hex(0x101010));
@@ -178,8 +181,7 @@ Canvas PaintGunshipEnemy() {
   // A heavy gunship: armoured wedge, side sponsons and a big cannon at its lower right.
   Canvas c(80, 58);
   const float ax = 38;
-  c.Glow({30, 4}, 7, Hex(0xFF6030), 0.7f);
-  c.Glow({46, 4}, 7, Hex(0xFF6030), 0.7f);
+  for (float ex : {31.0f, 45.0f}) Flame(c, {ex, 8}, 5.0f, 8.0f, Hex(0xFF6030), Hex(0xFFE0A0), -1);
   const std::vector<Vec> wings = Symmetric({{38, 10}, {60, 6}, {74, 14}, {72, 28}, {56, 34}, {38, 36}}, ax);
   Hull(c, wings, Hex(0x5A6474));
   const std::vector<Vec> body = Symmetric({{38, 2}, {47, 3}, {50, 20}, {47, 40}, {41, 50}, {38, 52}}, ax);
@@ -204,7 +206,7 @@ Canvas PaintSpareEnemy() {
   // A heavy frigate: a long armoured spine with gun decks and four drive bells at the back.
   Canvas c(120, 120);
   const float ax = 60;
-  for (float ex : {38.0f, 50.0f, 70.0f, 82.0f}) c.Glow({ex, 6}, 8, Hex(0x60A0FF), 0.8f);
+  for (float ex : {38.0f, 50.0f, 70.0f, 82.0f}) Flame(c, {ex, 10}, 6.0f, 10.0f, Hex(0x4A8AFF), Hex(0xE0F0FF), -1);
   const std::vector<Vec> wings = Symmetric({{60, 20}, {96, 14}, {116, 34}, {112, 58}, {86, 66}, {60, 70}}, ax);
   Hull(c, wings, Hex(0x4E5870));
   const std::vector<Vec> body = Symmetric({{60, 4}, {74, 6}, {80, 30}, {76, 80}, {68, 104}, {60, 117}}, ax);

@@ -13,9 +13,11 @@ constexpr float kPi = std::numbers::pi_v<float>;
 // 0..1..0 over a cycle of n frames, so the animation loops without a jump.
 float Pulse(int frame, int n) { return 0.5f - 0.5f * std::cos(2 * kPi * frame / n); }
 
-// A glowing bolt along a segment: a coloured halo, a bright body, a white-hot core.
+// A glowing bolt along a segment: a soft halo, a deep sheath, a bright body and a
+// white-hot core, nested so the shot reads as light even after the key cuts its halo.
 void Bolt(Canvas& c, Vec a, Vec b, float width, Rgba halo, Rgba body, float glow) {
-  c.GlowLine(a, b, width * 1.6f + glow, halo, 0.9f);
+  c.GlowLine(a, b, width * 0.5f + glow + 1.5f, halo, 0.8f);
+  c.Line(a, b, width + 2.2f, Shade(halo, 0.75f));
   c.Line(a, b, width, body);
   c.Line(a, b, std::max(1.0f, width * 0.45f), Hex(0xFFFFFF));
 }
@@ -102,16 +104,22 @@ Canvas PaintSweepBullet() {
 
 Canvas PaintBossBeam() {
   return Strip(204, 30, 4, 51, [](Canvas& c, int f) {
-    // A crimson plasma slug with a shimmering sheath; frames shift the ripples.
-    const float shift = f * 2.5f;
-    c.FillSdf({0, 0, 51, 30}, [](Vec q) { return SdEllipse(q, {25.5f, 15}, 11.5f, 14.0f); },
-              [shift](Vec q) {
-                const float ripple = 0.5f + 0.5f * std::sin((q.y + shift) * 0.9f);
-                return Mix(Hex(0xA00020), Hex(0xFF3050), ripple);
-              });
-    c.Glow({25.5f, 15}, 24, Hex(0xFF2040), 0.5f, 1.2f);
-    c.Ellipse({25.5f, 15}, 6.0f + (f % 2), 12.0f, Hex(0xFF9AA0));
-    c.Ellipse({25.5f, 17}, 2.8f, 9.0f, Hex(0xFFFFFF));
+    // Shots leave every second frame and fall 12 pixels a frame, so successive 30-pixel
+    // segments overlap into one beam: each frame is a full-height slice of that column,
+    // its edges rippling with a phase that moves down the frames.
+    const float phase = f * kPi / 2;
+    auto edge = [phase](float y, float amp) { return amp * std::sin(y * 0.42f + phase) + 0.6f * amp * std::sin(y * 1.1f - phase); };
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 51; ++x) {
+        const float fy = y + 0.5f, fx = x + 0.5f - 25.5f;
+        const float outer = 12.5f + edge(fy, 1.6f), mid = 8.0f + edge(fy + 3, 1.0f), core = 3.2f + edge(fy + 7, 0.6f);
+        const float d = std::fabs(fx);
+        if (d > outer + 4) continue;
+        c.AddLight(x, y, Hex(0xFF2040), Clamp01((outer + 4 - d) / 4) * 0.6f);
+        if (d < outer) c.Blend(x, y, Hex(0x8A0820), Clamp01(outer - d));
+        if (d < mid) c.Blend(x, y, Mix(Hex(0xFF2848), Hex(0xFF6070), 0.5f + 0.5f * std::sin(fy * 0.7f + phase)), Clamp01(mid - d));
+        if (d < core) c.Blend(x, y, Hex(0xFFE8EC), Clamp01(core - d));
+      }
   });
 }
 
