@@ -103,15 +103,17 @@ Canvas PaintBombFlash() {
   return Strip(3600, 600, 4, 900, [](Canvas& c, int f) {
     const Vec centre{450, 340};
     // A white-out that collapses into an expanding shock ring; later frames are mostly clear.
-    const float ring = 150 + 160 * f;
-    const float width = 70 - 12 * f;
-    const float fill = f == 0 ? 0.95f : (f == 1 ? 0.55f : 0.0f);
+    static constexpr float kRing[] = {120, 300, 470, 640};
+    static constexpr float kWidth[] = {90, 70, 48, 34};
+    static constexpr float kFill[] = {1.6f, 0.55f, 0.0f, 0.0f};
+    static constexpr float kReach[] = {620, 330, 1, 1};
+    const float ring = kRing[f], width = kWidth[f], fill = kFill[f], reach = kReach[f];
     for (int y = 0; y < 600; ++y)
       for (int x = 0; x < 900; ++x) {
         const Vec p{x + 0.5f, y + 0.5f};
         const float d = Length(p - centre);
         const float band = std::exp(-((d - ring) * (d - ring)) / (width * width));
-        const float core = fill * std::exp(-(d * d) / (420.0f * 420.0f * (0.4f + 0.6f * f)));
+        const float core = fill * std::exp(-(d * d) / (reach * reach));
         const float n = Fbm(x * 0.01f, y * 0.01f, 2407, 3);
         const float a = Clamp01(band * (1.0f - 0.2f * f) + core * (0.8f + 0.4f * n));
         if (a <= 0.01f) continue;

@@ -10,8 +10,9 @@ namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-// 0..1..0 over a cycle of n frames, so the animation loops without a jump.
-float Pulse(int frame, int n) { return 0.5f - 0.5f * std::cos(2 * kPi * frame / n); }
+// 0..1..0 over a cycle of n frames, so the animation loops without a jump; the quarter-frame
+// phase keeps the rising and falling halves from repeating a frame.
+float Pulse(int frame, int n) { return 0.5f - 0.5f * std::cos(2 * kPi * (frame + 0.25f) / n); }
 
 // A glowing bolt along a segment: a soft halo, a deep sheath, a bright body and a
 // white-hot core, nested so the shot reads as light even after the key cuts its halo.
@@ -64,6 +65,9 @@ Canvas PaintEnemyBullet() {
     c.Circle({5, 5}, 4.4f, Hex(0x3A0A00));
     c.Circle({5, 5}, 3.6f + 0.4f * p, Mix(Hex(0xFF5A00), Hex(0xFF9A20), p));
     c.Circle({5, 5}, 1.8f + 0.5f * p, Hex(0xFFF0A0));
+    // A hot spot circles the rim, so even this small shot visibly spins.
+    const float a = 2 * kPi * f / 7;
+    c.Circle({5 + 2.6f * std::cos(a), 5 + 2.6f * std::sin(a)}, 0.9f, Hex(0xFFFFE0));
   });
 }
 
