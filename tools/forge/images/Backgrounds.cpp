@@ -102,7 +102,7 @@ void Asteroid(Canvas& c, Vec centre, float r, uint32_t seed, Rgba tone) {
   const int n = 3 + static_cast<int>(r / 8);
   for (int i = 0; i < n; ++i) craters.push_back({rng.Range(-0.6f, 0.6f), rng.Range(-0.6f, 0.6f), rng.Range(0.08f, 0.22f)});
   auto radius = [&](float angle) {
-    return r * (0.82f + 0.3f * Fbm(std::cos(angle) * 1.3f + 3, std::sin(angle) * 1.3f + 3, seed, 3));
+    return r * (0.66f + 0.55f * Fbm(std::cos(angle) * 1.9f + 3, std::sin(angle) * 1.9f + 3, seed, 3));
   };
   for (int y = b.y0; y < b.y1; ++y)
     for (int x = b.x0; x < b.x1; ++x) {
@@ -182,7 +182,9 @@ Canvas PaintStage1Far() {
   Nebula(c, 2003, 0.003f, {0x200818, 0x7A1840, 0xE05070, 0xFFD0C0}, 0.8f, [](float x, float y) {
     return (1 - Smooth(200, 1300, y)) * Clamp01(1.3f - std::fabs(x - 620) / 500);
   });
-  StarField(c, 2004, 9000, 0.02f);
+  // Faint dust everywhere, so the stretches between the clouds are never flat black.
+  Nebula(c, 2007, 0.0045f, {0x080C20, 0x18244A, 0x3A4A80, 0x8090C0}, 0.45f, [](float, float) { return 0.8f; });
+  StarField(c, 2004, 9000, 0.008f);
   // A ringless blue world at the start and a small red moon near the end.
   Planet(c, {180, 4720}, 260, {0x0A2A60, 0x1A5AA0, 0x4A9AD0, 0xD0F0FF, 0x2A6A9A}, 0x60B0FF, 2005);
   Planet(c, {720, 420}, 70, {0x501808, 0xA04020, 0xD08050, 0x702810}, 0xFF9060, 2006);
@@ -221,7 +223,8 @@ Canvas PaintStage1Near() {
   for (int i = 0; i < 28; ++i) {
     const float y = rng.Range(200, 7400);
     const float x = rng.Chance(0.5f) ? rng.Range(40, 300) : rng.Range(600, 860);
-    Wreck(c, {x, y}, rng.Range(10, 28), rng.Range(0, kPi), static_cast<uint32_t>(2100 + i));
+    Wreck(c, {x, y}, i % 4 == 0 ? rng.Range(28, 44) : rng.Range(10, 24), rng.Range(0, kPi),
+         static_cast<uint32_t>(2100 + i));
   }
   // Small debris: rock chips and metal splinters.
   for (int i = 0; i < 500; ++i) {
@@ -254,7 +257,7 @@ Canvas PaintStage2Far() {
   Nebula(c, 2022, 0.004f, {0x0A1420, 0x1A4050, 0x50A0A0, 0xD0FFF0}, 0.5f, [](float x, float) {
     return Clamp01((x - 500) / 400);
   });
-  StarField(c, 2023, 6500, 0.025f);
+  StarField(c, 2023, 6500, 0.01f);
   // A ringed gas giant at the start, seen low over the stage.
   Planet(c, {660, 3200}, 300, {0x6A3010, 0xC07030, 0xF0C080, 0xA05020, 0xE0A060}, 0xFFC080, 2024);
   for (int y = 2800; y < 3500; ++y)

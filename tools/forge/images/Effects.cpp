@@ -116,9 +116,10 @@ Canvas PaintBombFlash() {
         const float core = fill * std::exp(-(d * d) / (reach * reach));
         const float n = Fbm(x * 0.01f, y * 0.01f, 2407, 3);
         const float a = Clamp01(band * (1.0f - 0.2f * f) + core * (0.8f + 0.4f * n));
-        if (a <= 0.01f) continue;
-        const Rgba col = Mix(Hex(0x80D0FF), Hex(0xFFFFFF), Clamp01(band * 1.2f + core));
-        c.Blend(x, y, col, a);
+        // Light, not paint: where the flash shows at all it is opaque, its strength setting
+        // the colour from a deep blue edge to white, so it never dims into grey.
+        if (a < 0.35f) continue;
+        c.Blend(x, y, Mix(Hex(0x2A58C8), Hex(0xFFFFFF), std::pow((a - 0.35f) / 0.65f, 0.6f)));
       }
   });
 }
@@ -134,8 +135,8 @@ Canvas PaintSpareFlash() {
         const float ang = std::atan2(p.y - centre.y, p.x - centre.x);
         const float rays = 0.5f + 0.5f * std::sin(ang * 14 + f);
         const float a = Clamp01((1.1f - d - 0.25f * f) * (0.7f + 0.5f * rays));
-        if (a <= 0.01f) continue;
-        c.Blend(x, y, Fire(1.0f - d * 0.9f - 0.1f * f), a);
+        if (a < 0.35f) continue;
+        c.Blend(x, y, Fire(0.3f + 0.7f * (a - 0.35f) / 0.65f));
       }
   });
 }
