@@ -16,7 +16,7 @@ namespace skyrift::forge {
 
 namespace {
 
-struct ImageSpec {
+struct Picture {
   int id;
   const char* file;
   int width, height, bpp;
@@ -47,7 +47,7 @@ Canvas UpgradeMenu2() { return PaintUpgradeMenu(2); }
 Canvas Warning1() { return PaintWarning(1); }
 Canvas Warning2() { return PaintWarning(2); }
 
-const ImageSpec kImages[] = {
+const Picture kImages[] = {
     {2000, "stage1_far.bmp", 900, 5000, 8, kOpaque, PaintStage1Far, 3.0f},
     {2001, "stage1_near.bmp", 900, 7500, 8, kKeyed, PaintStage1Near},
     {2002, "stage2_far.bmp", 900, 3500, 8, kOpaque, PaintStage2Far, 3.0f},
@@ -93,21 +93,21 @@ const ImageSpec kImages[] = {
     {2600, "interlude.bmp", 566, 732, 8, kOpaque, PaintInterlude, 2.5f},
 };
 
-bool ForgeOne(const ImageSpec& spec, const std::filesystem::path& outDir) {
-  const Canvas canvas = spec.paint();
-  if (canvas.Width() != spec.width || canvas.Height() != spec.height) {
-    std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", spec.file, canvas.Width(), canvas.Height(),
-                 spec.width, spec.height);
+bool ForgeOne(const Picture& picture, const std::filesystem::path& outDir) {
+  const Canvas canvas = picture.paint();
+  if (canvas.Width() != picture.width || canvas.Height() != picture.height) {
+    std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", picture.file, canvas.Width(), canvas.Height(),
+                 picture.width, picture.height);
     return false;
   }
   QuantiseOptions options;
-  options.bpp = spec.bpp;
-  options.ground = spec.ground;
-  options.dither = spec.dither;
-  options.alphaCut = spec.alphaCut;
+  options.bpp = picture.bpp;
+  options.ground = picture.ground;
+  options.dither = picture.dither;
+  options.alphaCut = picture.alphaCut;
   const Indexed image = Quantise(canvas, options);
-  if (!WriteFile(outDir / spec.file, EncodeBmp(image, spec.quirks))) {
-    std::fprintf(stderr, "forge: cannot write %s\n", (outDir / spec.file).c_str());
+  if (!WriteFile(outDir / picture.file, EncodeBmp(image, picture.quirks))) {
+    std::fprintf(stderr, "forge: cannot write %s\n", (outDir / picture.file).c_str());
     return false;
   }
   return true;
@@ -166,17 +166,17 @@ int WriteContactSheet(const std::filesystem::path& imageDir, const std::filesyst
   };
   std::vector<Tile> tiles;
   int x = kGap, y = kGap, rowHeight = 0;
-  for (const ImageSpec& spec : kImages) {
+  for (const Picture& picture : kImages) {
     std::vector<uint8_t> bytes;
     Indexed image;
-    if (!ReadFile(imageDir / spec.file, bytes) || !DecodeBmp(bytes, image)) {
-      std::fprintf(stderr, "forge: cannot read %s\n", (imageDir / spec.file).c_str());
+    if (!ReadFile(imageDir / picture.file, bytes) || !DecodeBmp(bytes, image)) {
+      std::fprintf(stderr, "forge: cannot read %s\n", (imageDir / picture.file).c_str());
       return 1;
     }
     const int factor = std::max({1, (image.width + kMaxW - 1) / kMaxW, (image.height + kMaxH - 1) / kMaxH});
     Tile t;
     t.rgb = SheetPixels(image, factor, t.w, t.h);
-    t.label = std::string(spec.file) + (factor > 1 ? " (1/" + std::to_string(factor) + ")" : "");
+    t.label = std::string(picture.file) + (factor > 1 ? " (1/" + std::to_string(factor) + ")" : "");
     const int tileW = std::max(t.w, 8 * static_cast<int>(t.label.size()));
     if (x + tileW + kGap > kSheetWidth) {
       x = kGap;
@@ -220,7 +220,7 @@ int ForgeImages(const std::filesystem::path& outDir) {
   }
   if (!FontsReady()) return 1;
   bool ok = true;
-  for (const ImageSpec& spec : kImages) ok = ForgeOne(spec, outDir) && ok;
+  for (const Picture& picture : kImages) ok = ForgeOne(picture, outDir) && ok;
   ok = ForgeIcons(outDir) && ok;
   ok = CopyTextFace(outDir) && ok;
   return ok ? 0 : 1;
