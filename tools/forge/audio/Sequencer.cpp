@@ -515,7 +515,7 @@ class Renderer {
     const size_t steps = static_cast<size_t>(section.bars) * kStepsPerBar;
     if (*section.bass && !PlayBass(section, firstStep, stepChords, error)) return false;
     if (*section.arp && !PlayArp(section, firstStep, stepChords, error)) return false;
-    if (!lead.empty() && !PlayLead(section, firstStep, lead, error)) return false;
+    if (!lead.empty() && !PlayLead(section, firstStep, stepChords, lead, error)) return false;
     if (section.crash)
       MixShot(mix_, At(firstStep), kit_.crash, Level(timbre_.hatDb + 2.0), -0.3, 0.4);
     if (section.riser) {
@@ -668,8 +668,8 @@ class Renderer {
     return true;
   }
 
-  // Moves a note by whole scale steps in the song's key; notes outside the scale count from the
-  // scale note below them, which keeps a raised leading tone's harmony in the chord.
+  // Moves a note by whole scale steps in the song's key; a note outside the scale moves from
+  // the scale note below it.
   int Diatonic(int midi, int steps) const {
     const int relative = midi - song_.key;
     int octave = static_cast<int>(std::floor(relative / 12.0));
@@ -678,19 +678,37 @@ class Renderer {
     for (int d = 0; d < 7; ++d) {
       if (song_.scale[d] <= within) degree = d;
     }
-    const int chromatic = within - song_.scale[degree];
     int target = degree + steps;
     octave += static_cast<int>(std::floor(target / 7.0));
     target = ((target % 7) + 7) % 7;
-    return song_.key + 12 * octave + song_.scale[target] + chromatic;
+    return song_.key + 12 * octave + song_.scale[target];
   }
 
-  bool PlayLead(const Section& section, size_t firstStep, const std::vector<std::string>& tokens,
-                std::string& error) {
-    int previous = -1;  // the note sounding just before, for a glide; -1 after a rest
+  // The second voice: a scale third (or whatever `steps` says) from the lead, except where the
+  // lead sits on a chord tone and that third does not; then the nearest chord tone at least a
+  // minor third away, so held notes always agree with the pads.
+  int Harmonize(int midi, int steps, const Chord& chord) const {
+    auto inChord = [&chord](int note) {
+      for (int interval : chord.intervals) {
+        if ((chord.root + interval) % 12 == note % 12) return true;
+      }
+      return false;
+    };
+    const int third = Diatonic(midi, steps);
+    if (!inChord(midi) || inChord(third)) return third;
+    const int direction = steps < 0 ? -1 : 1;
+    for (int note = midi + 3 * direction; std::abs(note - midi) <= 9; note += direction) {
+      if (inChord(note)) return note;
+    }
+    return third;
+  }
+
+  bool PlayLead(const Section& section, size_t firstStep, const std::vector<Chord>& stepChords,
+                const std::vector<std::string>& tokens, std::string& error) {
+    int previous = -1, previousHarmony = -1;  // the notes sounding just before, for a glide
     for (size_t k = 0; k < tokens.size(); ++k) {
       const std::string& token = tokens[k];
-      if (token == ".") previous = -1;
+      if (token == ".") previous = previousHarmony = -1;
       if (token == "." || token == "-") continue;
       const int midi = ParseNote(token);
       if (midi < 0) return Fail(error, "lead note " + token);
@@ -700,13 +718,14 @@ class Renderer {
       const Note note{start, At(firstStep + k + length) - start, midi,
                       previous < 0 ? midi : previous, Level(timbre_.leadDb)};
       RenderLead(mix_, note, 0.0, timbre_);
-      if (section.harmony != 0) {
-        const int from = previous < 0 ? midi : previous;
-        Note second{note.start, note.gate, Diatonic(midi, section.harmony),
-                    Diatonic(from, section.harmony), note.velocity * 0.55};
-        RenderLead(mix_, second, 0.3, timbre_);
-      }
       previous = midi;
+      if (section.harmony != 0) {
+        const int harmony = Harmonize(midi, section.harmony, stepChords[k]);
+        const Note second{note.start, note.gate, harmony,
+                          previousHarmony < 0 ? harmony : previousHarmony, note.velocity * 0.55};
+        RenderLead(mix_, second, 0.3, timbre_);
+        previousHarmony = harmony;
+      }
     }
     return true;
   }
