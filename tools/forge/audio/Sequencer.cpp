@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 #include "audio/Dsp.h"
 
@@ -17,10 +16,10 @@ namespace skyrift::forge::audio {
 namespace {
 
 constexpr int kStepsPerBar = 16;
-constexpr int kBassLowest = 38;    // D2: bass roots sit between D2 and C#3
-constexpr int kPadLowest = 52;     // pads are voiced between E3 and E5
-constexpr double kCeiling = 0.84;  // leaves the encoder room for its small overshoots
-constexpr double kTargetRms = 0.16;
+constexpr int kBassLowest = 38;      // D2: bass roots sit between D2 and C#3
+constexpr int kPadLowest = 52;       // pads are voiced between E3 and E5
+constexpr double kCeiling = 0.84;    // leaves the encoder room for its small overshoots
+constexpr double kTargetRms = 0.16;  // about -16 dBFS: full, with room for the kick to punch
 
 // --- The grid and the loop -------------------------------------------------------------------
 
