@@ -116,7 +116,7 @@ Sound MakeBossEnter() {
   }
   Echo(out.samples, out.rate, 0.19, 0.35, 0.35);
   FadeEnds(out.samples, 64, 8000);
-  Finish(out.samples, 0.93, 1.25);
+  Finish(out.samples, 0.9);
   return ToSound(std::move(out));
 }
 
