@@ -11,8 +11,8 @@ constexpr int kFiringAge = 150;        // updates
 
 }  // namespace
 
-ConvoyEnemy::ConvoyEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction,
-                         int followers, int x, int y)
+ConvoyEnemy::ConvoyEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int followers,
+                         int x, int y)
     : Sprite(image, bounds, edgeAction), followerCount(followers), startX(x), startY(y) {
   SetPosition(startX, startY);
   SetHealth(12);
@@ -35,8 +35,8 @@ UpdateResult ConvoyEnemy::Update() {
   if (followerCount > 0 && ++followerTimer == kFollowerInterval) {
     // The follower takes the heading of this moment as its own, so one made in bullet time
     // keeps the slowed heading afterwards; its age keeps the chain firing in step.
-    auto* follower = new ConvoyEnemy(GetBitmap(), RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie,
-                                     0, startX, startY);
+    auto* follower = new ConvoyEnemy(GetBitmap(), RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie, 0,
+                                     startX, startY);
     follower->SetTag("enemy_ship");
     follower->SetAge(age);
     follower->SetVelocity(GetVelocity());

@@ -57,8 +57,8 @@ Sprite* AimedShot(const Sprite& shooter, Bitmap* image, ShotOrigin origin, int s
   return bullet;
 }
 
-HoveringEnemy::HoveringEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction,
-                             int side, int line)
+HoveringEnemy::HoveringEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side,
+                             int line)
     : Sprite(image, bounds, edgeAction), entrySide(side), stopLine(line) {}
 
 UpdateResult HoveringEnemy::Fly() {
@@ -100,8 +100,7 @@ UpdateResult HoveringEnemy::Fly() {
   return MoveWithinBounds();
 }
 
-HoverEnemy::HoverEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side,
-                       int line)
+HoverEnemy::HoverEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side, int line)
     : HoveringEnemy(image, bounds, edgeAction, side, line) {}
 
 HoverEnemy::~HoverEnemy() = default;
@@ -123,7 +122,9 @@ GunshipEnemy::GunshipEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAct
 
 GunshipEnemy::~GunshipEnemy() = default;
 
-UpdateResult GunshipEnemy::Update() { return Fly(); }
+UpdateResult GunshipEnemy::Update() {
+  return Fly();
+}
 
 void GunshipEnemy::WhileHovering() {
   if (std::rand() % 2 == 0) Fire();

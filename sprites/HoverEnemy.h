@@ -31,19 +31,18 @@ class HoveringEnemy : public Sprite {
   // Called on every hovering frame, before the hover time is counted.
   virtual void WhileHovering() {}
 
-  int entrySide;         // 0: in at the top, out upward; 1: in at the bottom, out downward
-  int stepCount = 0;     // frames since placement; 0 until placed
-  int stopLine;          // y of the top edge at which the ship stops
-  int cruiseSpeed = 5;   // pixels per frame, 2 in bullet time
-  int phase = 0;         // 0 arriving, 1 hovering, 2 leaving
-  int hoverTimer = 0;    // frames spent hovering
-  int speedCap = 10;     // largest component an aimed bullet keeps, in pixels per frame
+  int entrySide;        // 0: in at the top, out upward; 1: in at the bottom, out downward
+  int stepCount = 0;    // frames since placement; 0 until placed
+  int stopLine;         // y of the top edge at which the ship stops
+  int cruiseSpeed = 5;  // pixels per frame, 2 in bullet time
+  int phase = 0;        // 0 arriving, 1 hovering, 2 leaving
+  int hoverTimer = 0;   // frames spent hovering
+  int speedCap = 10;    // largest component an aimed bullet keeps, in pixels per frame
 };
 
 class HoverEnemy : public HoveringEnemy {
  public:
-  HoverEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int entrySide,
-             int stopLine);
+  HoverEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int entrySide, int stopLine);
   ~HoverEnemy() override;
 
   // Asks for a shot about once in ten hovering frames.

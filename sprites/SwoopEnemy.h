@@ -17,9 +17,9 @@ class SwoopEnemy : public Sprite {
   Sprite* SpawnSprite() override;
 
  private:
-  int entrySide;   // 0 upper left, 1 upper right, 2 lower left, 3 lower right
+  int entrySide;      // 0 upper left, 1 upper right, 2 lower left, 3 lower right
   int stepCount = 0;  // frames since placement; 0 until placed
-  int pathLength;  // leg 1 ends at step pathLength / 4, leg 2 fifty steps later
+  int pathLength;     // leg 1 ends at step pathLength / 4, leg 2 fifty steps later
 };
 
 }  // namespace skyrift

@@ -12,14 +12,14 @@ namespace {
 class HoverEnemyTest : public EnemyWorld {
  protected:
   std::unique_ptr<HoverEnemy> Hover(int side, int stopLine) {
-    auto ship = std::make_unique<HoverEnemy>(_bmpHoverEnemy, RECT{0, 0, 900, 600}, EdgeDie, side,
-                                             stopLine);
+    auto ship =
+        std::make_unique<HoverEnemy>(_bmpHoverEnemy, RECT{0, 0, 900, 600}, EdgeDie, side, stopLine);
     ship->SetTag("enemy_ship");
     return ship;
   }
   std::unique_ptr<GunshipEnemy> Gunship(int stopLine) {
-    auto ship = std::make_unique<GunshipEnemy>(_bmpGunshipEnemy, RECT{0, 0, 900, 600}, EdgeDie,
-                                               0, stopLine);
+    auto ship = std::make_unique<GunshipEnemy>(_bmpGunshipEnemy, RECT{0, 0, 900, 600}, EdgeDie, 0,
+                                               stopLine);
     ship->SetTag("enemy_ship");
     return ship;
   }
@@ -33,12 +33,12 @@ class HoverEnemyTest : public EnemyWorld {
 
 // What one whole flight looked like, update by update.
 struct Flight {
-  int stillFrames = 0;       // updates that left the ship where it was
-  int firstStillTop = 0;     // where it hovered
+  int stillFrames = 0;    // updates that left the ship where it was
+  int firstStillTop = 0;  // where it hovered
   int spawnsWhileMoving = 0;
   int spawnsWhileStill = 0;
   bool removed = false;
-  std::vector<int> steps;    // vertical move of each update that moved
+  std::vector<int> steps;  // vertical move of each update that moved
 };
 
 Flight Fly(Sprite& ship, int maxUpdates = 1000) {
@@ -76,12 +76,10 @@ TEST_F(HoverEnemyTest, AimedShotsHalveTowardTheTargetUntilUnderTheCap) {
       {{100, 300}, {3, 9}},    // five halvings
       {{-100, 300}, {-3, 9}},  // the same to the left; halves truncate toward zero
       {{400, 20}, {6, 0}},     // the horizontal component keeps halving once dy is under
-      {{-400, 20}, {-6, 0}},
-      {{10, 10}, {10, 10}},    // at the cap nothing halves
-      {{11, 0}, {5, 0}},
-      {{-11, 3}, {-5, 1}},
-      {{0, 0}, {0, 0}},        // on top of its target: a bullet that stands still
-      {{-30, 0}, {-7, 0}},     // level with the target: still fired
+      {{-400, 20}, {-6, 0}},  {{10, 10}, {10, 10}},  // at the cap nothing halves
+      {{11, 0}, {5, 0}},      {{-11, 3}, {-5, 1}},
+      {{0, 0}, {0, 0}},     // on top of its target: a bullet that stands still
+      {{-30, 0}, {-7, 0}},  // level with the target: still fired
   };
   for (const Case& c : cases) {
     const POINT target{300 + c.offset.x, 200 + c.offset.y};

@@ -74,17 +74,16 @@ TEST_F(SwoopConvoyTest, SwoopLegsChangeAtAQuarterOfThePathAndFiftyStepsLater) {
     int leg2From;  // first step of leg 2 (1 when leg 1 is skipped)
     int leg3From;  // first step of leg 3
   } cases[] = {
-      {100, 25, 75},
-      {0, 1, 50},     // leg 1 skipped
-      {-3, 1, 49},    // -3 / 4 is 0; 197 / 4 is 49
-      {-100, 1, 25},  // leg 2 shortened
-      {-200, 1, 1},   // straight into leg 3
+      {100, 25, 75}, {0, 1, 50},  // leg 1 skipped
+      {-3, 1, 49},                // -3 / 4 is 0; 197 / 4 is 49
+      {-100, 1, 25},              // leg 2 shortened
+      {-200, 1, 1},               // straight into leg 3
       {-400, 1, 1},
   };
   for (const Case& c : cases) {
     std::srand(1);
     auto ship = Swoop(0, c.pathLength);
-    ship->Update();  // placement
+    ship->Update();           // placement
     ship->SetPosition(0, 0);  // room for ninety steps of the steepest leg
     for (int step = 1; step <= 90; ++step) {
       ASSERT_NE(ship->Update(), UpdateKill);
@@ -111,18 +110,6 @@ TEST_F(SwoopConvoyTest, SwoopFollowsItsSidesRowInAndOutOfBulletTime) {
       }
     }
   }
-  // Bullet time is read afresh every frame, and the table is used as it stands: the ship's
-  // own saved velocities play no part.
-  std::srand(9);
-  auto ship = Swoop(1, 100);
-  ship->Update();
-  ship->Update();
-  _bBulletTime = TRUE;
-  ship->Update();
-  EXPECT_EQ(ship->GetVelocity(), (POINT{-2, 1}));
-  _bBulletTime = FALSE;
-  ship->Update();
-  EXPECT_EQ(ship->GetVelocity(), (POINT{-5, 2}));
 }
 
 TEST_F(SwoopConvoyTest, SwoopersShootAtRandomAndLeaveWhenOutOfTheArea) {
