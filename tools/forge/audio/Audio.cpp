@@ -1,6 +1,120 @@
-// Placeholder until the sound forge lands.
+// `forge audio`: writes every sample and both music loops of the game into one folder.
+// The music takes most of the time, so the two pieces are made on two threads.
+#include <fstream>
+#include <iostream>
+#include <system_error>
+#include <thread>
+
 #include "Forge.h"
+#include "audio/Effects.h"
+#include "audio/Mp3.h"
+#include "audio/Sequencer.h"
+#include "audio/Speech.h"
+#include "audio/Wav.h"
 
 namespace skyrift::forge {
-int ForgeAudio(const std::filesystem::path&) { return 0; }
+
+namespace {
+
+using namespace audio;
+
+// Each file in the format its load mode asks for: 0x30 16-bit mono, 0x28 8-bit mono,
+// 0x52 looping 16-bit stereo.
+struct SynthesisedSample {
+  const char* file;
+  WavFormat format;
+  Sound (*make)();
+};
+constexpr SynthesisedSample kSynthesised[] = {
+    {"explosion.wav", WavFormat::Mono16, MakeExplosion},
+    {"boss1_enter.wav", WavFormat::Mono16, MakeBossEnter},
+    {"bullet-time_act.wav", WavFormat::Mono8, MakeBulletTimeOn},
+    {"bullet-time_deact.wav", WavFormat::Mono16, MakeBulletTimeOff},
+    {"bullet-time_dur.wav", WavFormat::Stereo16, MakeBulletTimeLoop},
+    {"player_fire.wav", WavFormat::Mono16, MakePlayerFire},
+    {"player_bomb.wav", WavFormat::Mono8, MakeBomb},
+    {"enemy_fire.wav", WavFormat::Mono16, MakeEnemyFire},
+    {"enemy_fire2.wav", WavFormat::Mono16, MakeEnemyFire2},
+    {"upgrade_ding.wav", WavFormat::Mono16, MakeUpgradeDing},
+};
+
+struct Announcement {
+  const char* file;
+  const char* text;
+};
+constexpr Announcement kAnnouncements[] = {
+    {"bt_depleted.wav", "Bullet time depleted."},
+    {"shields_depleted.wav", "Shields depleted."},
+    {"large_incoming.wav", "Warning. Large incoming."},
+    {"massive enemy.wav", "Warning. Massive enemy approaching."},
+    {"stage1_complete.wav", "Stage one complete."},
+};
+
+constexpr int kMusicKbps = 192;
+
+bool WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes,
+                std::string& error) {
+  std::ofstream stream(file, std::ios::binary | std::ios::trunc);
+  stream.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  stream.close();
+  if (!stream) error = "cannot write " + file.string();
+  return static_cast<bool>(stream);
+}
+
+bool ForgeMusic(const Song& song, const std::filesystem::path& file, std::string& error) {
+  std::vector<float> stereo;
+  std::vector<uint8_t> mp3;
+  return RenderSong(song, stereo, error) && EncodeMp3(stereo, kMusicKbps, mp3, error) &&
+         WriteBytes(file, mp3, error);
+}
+
+bool ForgeSamples(const std::filesystem::path& outDir, std::string& error) {
+  for (const SynthesisedSample& sample : kSynthesised) {
+    const Sound sound = sample.make();
+    if (!WriteWav(outDir / sample.file, sound.samples, sound.rate, sample.format, error))
+      return false;
+  }
+  for (const Announcement& line : kAnnouncements) {
+    Sound sound;
+    const std::filesystem::path scratch = outDir / (std::string(".speech-") + line.file);
+    if (!MakeAnnouncement(line.text, scratch, sound, error) ||
+        !WriteWav(outDir / line.file, sound.samples, sound.rate, WavFormat::Mono16, error)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int ForgeAudio(const std::filesystem::path& outDir) {
+  try {
+    std::error_code made;
+    std::filesystem::create_directories(outDir, made);
+    if (made) {
+      std::cerr << "forge audio: cannot create " << outDir << ": " << made.message() << "\n";
+      return 1;
+    }
+    // "stage2.mp3" plays on the title and in stage 1, "stage1.mp3" in stage 2. The samples go
+    // first on this thread, so a missing speech synthesiser stops the run early.
+    std::string stage2Error, stage1Error, samplesError;
+    bool stage2Done = false;
+    std::jthread stage2(
+        [&] { stage2Done = ForgeMusic(BrightSong(), outDir / "stage2.mp3", stage2Error); });
+    const bool samplesDone = ForgeSamples(outDir, samplesError);
+    const bool stage1Done =
+        samplesDone && ForgeMusic(DarkSong(), outDir / "stage1.mp3", stage1Error);
+    stage2.join();
+
+    for (const std::string* error : {&stage2Error, &stage1Error, &samplesError}) {
+      if (!error->empty()) std::cerr << "forge audio: " << *error << "\n";
+    }
+    return stage2Done && stage1Done && samplesDone ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::cerr << "forge audio: " << e.what() << "\n";
+    return 1;
+  }
+}
+
 }  // namespace skyrift::forge
