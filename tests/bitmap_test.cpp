@@ -251,33 +251,66 @@ TEST(BitmapDraw, KeyedCopiesLeaveOutTheKeyColourAndOpaqueCopiesKeepIt) {
 }
 
 // No clipping beforehand: each image pixel of the region lands where the region puts it, and
-// what lies outside the image or the target is simply not copied.
+// what lies outside the image or the target is simply not copied. The large image is drawn
+// keyed in pieces, so its regions cross the pieces' edges.
 TEST(BitmapDraw, RegionsPartlyOutsideCopyOnlyTheOverlap) {
-  const bmp::BmpSpec spec = Pattern(8, 11);
-  const bmp::OneResource resource(7, bmp::MakeBmp(spec));
-  const Bitmap image(nullptr, 7, resource.Module());
   struct Region { int x, y, left, top, width, height; };
-  const Region regions[] = {
-      {5, 5, -2, -1, 5, 4}, {5, 5, 4, 2, 6, 6}, {-3, 8, 0, 0, 7, 5},
-      {10, -2, 1, 1, 40, 40}, {5, 5, 8, 0, 3, 3}, {5, 5, 0, 0, 0, 5}};
-  for (const BOOL transparent : {FALSE, TRUE}) {
-    for (const Region& r : regions) {
-      auto target = Surface::CreateTarget(14, 12, kGrey);
-      image.DrawRegion(target.get(), r.x, r.y, r.left, r.top, r.width, r.height, transparent);
-      int wrong = 0;
-      for (int ty = 0; ty < 12; ++ty) {
-        for (int tx = 0; tx < 14; ++tx) {
-          const int dx = tx - r.x, dy = ty - r.y;
-          const int sx = r.left + dx, sy = r.top + dy;
-          const bool copied = dx >= 0 && dy >= 0 && dx < r.width && dy < r.height && sx >= 0 &&
-                              sy >= 0 && sx < spec.width && sy < spec.height;
-          wrong += target->GetPixel(tx, ty) != (copied ? spec.palette[spec.index(sx, sy)] : kGrey);
+  struct Case {
+    bmp::BmpSpec spec;
+    int targetWidth, targetHeight;
+    std::vector<Region> regions;
+  };
+  bmp::BmpSpec large = Pattern(8, 50);
+  large.width = 600;
+  large.height = 200;
+  large.palette[0] = kMagenta;
+  large.index = [](int x, int y) { return static_cast<uint8_t>((x / 3 + y * 7) % 50); };
+  const Case cases[] = {
+      {Pattern(8, 11), 14, 12,
+       {{5, 5, -2, -1, 5, 4}, {5, 5, 4, 2, 6, 6}, {-3, 8, 0, 0, 7, 5}, {10, -2, 1, 1, 40, 40},
+        {5, 5, 8, 0, 3, 3}, {5, 5, 0, 0, 0, 5}}},
+      {large, 330, 250,
+       {{-10, -5, 200, 30, 400, 300}, {3, 7, 250, 60, 20, 10}, {0, 0, 590, 190, 50, 50},
+        {40, 20, -30, -40, 300, 150}}},
+  };
+  for (const Case& c : cases) {
+    const bmp::OneResource resource(7, bmp::MakeBmp(c.spec));
+    const Bitmap image(nullptr, 7, resource.Module());
+    for (const BOOL transparent : {FALSE, TRUE}) {
+      for (const Region& r : c.regions) {
+        auto target = Surface::CreateTarget(c.targetWidth, c.targetHeight, kGrey);
+        image.DrawRegion(target.get(), r.x, r.y, r.left, r.top, r.width, r.height, transparent);
+        int wrong = 0;
+        for (int ty = 0; ty < c.targetHeight; ++ty) {
+          for (int tx = 0; tx < c.targetWidth; ++tx) {
+            const int dx = tx - r.x, dy = ty - r.y;
+            const int sx = r.left + dx, sy = r.top + dy;
+            COLORREF expected = kGrey;
+            if (dx >= 0 && dy >= 0 && dx < r.width && dy < r.height && sx >= 0 && sy >= 0 &&
+                sx < c.spec.width && sy < c.spec.height) {
+              const COLORREF colour = c.spec.palette[c.spec.index(sx, sy)];
+              if (!transparent || colour != kMagenta) expected = colour;
+            }
+            wrong += target->GetPixel(tx, ty) != expected;
+          }
         }
+        EXPECT_EQ(wrong, 0) << c.spec.width << " wide, region " << r.left << "," << r.top
+                            << " at " << r.x << "," << r.y << " transparent " << transparent;
       }
-      EXPECT_EQ(wrong, 0) << "region " << r.left << "," << r.top << " at " << r.x << "," << r.y
-                          << " transparent " << transparent;
     }
   }
+}
+
+// A keyed copy made for drawing must follow later changes to the image's pixels.
+TEST(BitmapDraw, KeyedDrawingFollowsChangedPixels) {
+  const COLORREF palette[] = {kMagenta, RGB(0, 0, 200)};
+  auto image = Surface::CreateIndexed(300, 100, palette, 2);
+  auto target = Surface::CreateTarget(300, 100, kGrey);
+  target->Blit(*image, 0, 0, 300, 100, 0, 0, true, kMagenta);
+  EXPECT_EQ(target->GetPixel(280, 90), kGrey);
+  image->IndexRow(90)[280] = 1;
+  target->Blit(*image, 0, 0, 300, 100, 0, 0, true, kMagenta);
+  EXPECT_EQ(target->GetPixel(280, 90), RGB(0, 0, 200));
 }
 
 TEST(BitmapDraw, BlankImagesAreFilledTargets) {
