@@ -84,7 +84,7 @@ class TempFile {
             ("skyrift_" + std::to_string(getpid()) + "_" + std::to_string(++count) + ".bmp");
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (file != nullptr) {
-      std::fwrite(bytes.data(), 1, bytes.size(), file);
+      if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
       std::fclose(file);
     }
   }

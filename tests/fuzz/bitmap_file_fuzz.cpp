@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto target = Surface::CreateTarget(48, 40, skyrift::RGB(40, 40, 40));
 
   if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(data, 1, size, file);
+    if (size > 0) std::fwrite(data, 1, size, file);
     std::fclose(file);
     Bitmap fromFile;
     fromFile.LoadFromFile(target.get(), path.c_str());
