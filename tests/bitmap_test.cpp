@@ -324,6 +324,12 @@ TEST(BitmapDraw, BlankImagesAreFilledTargets) {
   EXPECT_EQ(target->GetPixel(6, 3), kGrey);
   EXPECT_EQ(target->GetPixel(5, 4), kGrey);
 
+  // Cut by the target's right and top edges.
+  red.DrawRegion(target.get(), 6, -1, 1, 0, 4, 3, FALSE);
+  EXPECT_EQ(target->GetPixel(7, 1), RGB(200, 0, 0));
+  EXPECT_EQ(target->GetPixel(6, 2), kGrey);
+  EXPECT_EQ(target->GetPixel(0, 0), kGrey);
+
   const Bitmap ground(nullptr, 4, 4, kMagenta);
   ground.Draw(target.get(), 0, 0, TRUE, kMagenta);
   EXPECT_EQ(target->GetPixel(0, 0), kGrey);
