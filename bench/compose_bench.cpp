@@ -312,6 +312,17 @@ void BM_ComposePanel(benchmark::State& state) {
 }
 BENCHMARK(BM_ComposePanel)->Unit(benchmark::kMillisecond);
 
+// Copying the finished frame to the window's surface, as presenting does (without SDL's
+// update of the window itself).
+void BM_CopyFrameToWindow(benchmark::State& state) {
+  GameImages& game = Game();
+  auto window = Surface::CreateTarget(kFrameWidth, kFrameHeight, 0);
+  RunFrames(state, [&game, &window](int) {
+    window->Blit(*game.frame, 0, 0, kFrameWidth, kFrameHeight, 0, 0, false, 0);
+  });
+}
+BENCHMARK(BM_CopyFrameToWindow)->Unit(benchmark::kMillisecond);
+
 // --- The yardstick: SDL blits straight from the 8-bit images with a colour key ----------------
 
 SDL_Surface* ToSdl(const Picture& picture, const std::vector<COLORREF>& palette, bool keyed) {
