@@ -23,16 +23,16 @@ constexpr int kCodeBits = 13;  // enough to number 5000 rows or columns
 class NumberedImage {
  public:
   NumberedImage(int width, int height, bool numberRows) {
-    bmp::BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.palette = {RGB(0, 0, 0), kWhite};
-    spec.index = [numberRows](int x, int y) {
+    bmp::BmpForm form;
+    form.width = width;
+    form.height = height;
+    form.palette = {RGB(0, 0, 0), kWhite};
+    form.index = [numberRows](int x, int y) {
       const int bit = numberRows ? x : y;
       const int number = numberRows ? y : x;
       return static_cast<uint8_t>(bit < kCodeBits ? (number >> bit) & 1 : 0);
     };
-    resource_ = std::make_unique<bmp::OneResource>(1, bmp::MakeBmp(spec));
+    resource_ = std::make_unique<bmp::OneResource>(1, bmp::MakeBmp(form));
     image.LoadFromResource(nullptr, 1, resource_->Module());
   }
   Bitmap image;
@@ -140,12 +140,12 @@ TEST(ScrollingLayer, ViewDownAndViewLeftStopAfterAStepThatMayPassTheEnd) {
 }
 
 TEST(Background, KeyedLayersShowWhatIsBehindAndOpaqueOnesCopyMagenta) {
-  bmp::BmpSpec spec;
-  spec.width = 6;
-  spec.height = 4;
-  spec.palette = {kMagenta, RGB(0, 0, 200)};
-  spec.index = [](int x, int) { return static_cast<uint8_t>(x % 2); };
-  const bmp::OneResource resource(1, bmp::MakeBmp(spec));
+  bmp::BmpForm form;
+  form.width = 6;
+  form.height = 4;
+  form.palette = {kMagenta, RGB(0, 0, 200)};
+  form.index = [](int x, int) { return static_cast<uint8_t>(x % 2); };
+  const bmp::OneResource resource(1, bmp::MakeBmp(form));
   Bitmap image(nullptr, 1, resource.Module());
 
   auto frame = Surface::CreateTarget(10, 10, kGrey);

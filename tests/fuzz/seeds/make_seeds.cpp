@@ -10,7 +10,7 @@ namespace {
 
 using skyrift::COLORREF;
 using skyrift::RGB;
-using skyrift::testing::BmpSpec;
+using skyrift::testing::BmpForm;
 
 struct Seed {
   const char* name;
@@ -47,23 +47,23 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder = argv[1];
   std::filesystem::create_directories(folder);
   for (const Seed& seed : kSeeds) {
-    BmpSpec spec;
-    spec.width = seed.width;
-    spec.height = seed.height;
-    spec.bits = seed.bits;
+    BmpForm form;
+    form.width = seed.width;
+    form.height = seed.height;
+    form.bits = seed.bits;
     for (int i = 0; i < seed.colours; ++i) {
       // Index 1 is magenta so that keyed drawing has something to leave out.
-      spec.palette.push_back(i == 1 ? skyrift::kMagenta : RGB(i * 5 % 256, 255 - i, i * 29 % 256));
+      form.palette.push_back(i == 1 ? skyrift::kMagenta : RGB(i * 5 % 256, 255 - i, i * 29 % 256));
     }
-    spec.coloursUsed = seed.coloursUsed;
-    spec.headerSize = seed.headerSize;
-    spec.imageSize = seed.imageSize;
-    spec.extraBytes = seed.extraBytes;
+    form.coloursUsed = seed.coloursUsed;
+    form.headerSize = seed.headerSize;
+    form.imageSize = seed.imageSize;
+    form.extraBytes = seed.extraBytes;
     const int colours = seed.colours;
-    spec.index = [colours](int x, int y) {
+    form.index = [colours](int x, int y) {
       return static_cast<uint8_t>((x * x + 3 * y) % colours);
     };
-    const std::vector<uint8_t> bytes = skyrift::testing::MakeBmp(spec);
+    const std::vector<uint8_t> bytes = skyrift::testing::MakeBmp(form);
     const std::filesystem::path path = folder / (std::string(seed.name) + ".bmp");
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
