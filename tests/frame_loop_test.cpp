@@ -16,6 +16,7 @@ class FrameLoop : public ::testing::Test {
  protected:
   FrameLoop() : engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
     engine.SetFramesPerSecond(24);
+    _iNextFrameTick = 0;
   }
   ~FrameLoop() override { platform::UseRealClock(); }
 

@@ -30,6 +30,7 @@ class StateMachine : public ::testing::Test {
     _pPlayer1 = AddShip("player1");
     _pPlayer2 = AddShip("player2");
     _iGameState = GameStateStage1;
+    _iMenuToggleDelay = 0;
   }
   ~StateMachine() override {
     engine.DeleteAllSprites();
