@@ -86,7 +86,8 @@ void BM_StartToFirstPresentedFrame(benchmark::State& state) {
       EndRun();
       break;
     }
-    Engine::Current->OnWindowMessage(Engine::Current->GetWindow(), platform::Message{platform::MessageKind::Activate, 1});
+    Engine::Current->OnWindowMessage(Engine::Current->GetWindow(),
+                                     platform::Message{platform::MessageKind::Activate, 1});
     _iNextFrameTick = std::numeric_limits<int32_t>::min();  // the first frame is due at once
     const bool presented = RunFrameIfDue(*Engine::Current);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - begin;
@@ -109,7 +110,10 @@ void BM_StartToFirstPresentedFrame(benchmark::State& state) {
   }
   state.counters["peak_memory_MB"] = PeakMemoryMegabytes();
 }
-BENCHMARK(BM_StartToFirstPresentedFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+BENCHMARK(BM_StartToFirstPresentedFrame)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(15);
 
 }  // namespace
 }  // namespace skyrift

@@ -42,8 +42,9 @@ std::vector<PlayRequest> requests;
 
 template <typename T>
 bool Release(std::vector<std::unique_ptr<T>>& owned, const T* handle) {
-  const auto found = std::find_if(owned.begin(), owned.end(),
-                                  [handle](const std::unique_ptr<T>& item) { return item.get() == handle; });
+  const auto found =
+      std::find_if(owned.begin(), owned.end(),
+                   [handle](const std::unique_ptr<T>& item) { return item.get() == handle; });
   if (found == owned.end()) return false;
   owned.erase(found);
   return true;
@@ -51,7 +52,8 @@ bool Release(std::vector<std::unique_ptr<T>>& owned, const T* handle) {
 
 void Remember(int channel, const Sample* sample, int playedOn) {
   // A long session plays tens of thousands of shots; the oldest requests are of no use.
-  if (requests.size() >= kRequestsKept) requests.erase(requests.begin(), requests.begin() + kRequestsKept / 2);
+  if (requests.size() >= kRequestsKept)
+    requests.erase(requests.begin(), requests.begin() + kRequestsKept / 2);
   requests.push_back(PlayRequest{channel, sample, playedOn});
 }
 
@@ -84,7 +86,8 @@ void FreeSample(Sample* sample) {
 }
 
 int PlaySample(int channel, Sample* sample) {
-  const int playedOn = sample != nullptr ? platform::PlayChunk(channel, sample->chunk, sample->loops) : -1;
+  const int playedOn =
+      sample != nullptr ? platform::PlayChunk(channel, sample->chunk, sample->loops) : -1;
   Remember(channel, sample, playedOn);
   return playedOn;
 }
@@ -128,8 +131,12 @@ void CloseStream(Stream* stream) {
   if (stream != nullptr) Release(streams, stream);
 }
 
-const std::vector<PlayRequest>& PlayRequests() { return requests; }
+const std::vector<PlayRequest>& PlayRequests() {
+  return requests;
+}
 
-void ClearPlayRequests() { requests.clear(); }
+void ClearPlayRequests() {
+  requests.clear();
+}
 
 }  // namespace skyrift

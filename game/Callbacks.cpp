@@ -20,9 +20,9 @@ namespace {
 
 constexpr int kWindowHeight = 732;  // the play area and the 132-pixel status panel under it
 constexpr int kFramesPerSecond = 24;
-constexpr int kSoundRate = 44100;   // Hz
+constexpr int kSoundRate = 44100;  // Hz
 constexpr int kSoundChannels = 32;
-constexpr int kFarLayerSpeed = 2;   // pixels per frame
+constexpr int kFarLayerSpeed = 2;  // pixels per frame
 constexpr int kNearLayerSpeed = 3;
 
 bool InSpriteList(const Sprite* sprite) {
@@ -47,7 +47,8 @@ BOOL GameInitialize(HINSTANCE instance) {
   _iPlayWidth = 900;
   _iPlayHeight = 600;
   _iFrameRate = kFramesPerSecond;
-  _pEngine = new (std::nothrow) Engine(instance, "Skyrift", "Skyrift", 1000, 1001, _iPlayWidth, kWindowHeight);
+  _pEngine = new (std::nothrow)
+      Engine(instance, "Skyrift", "Skyrift", 1000, 1001, _iPlayWidth, kWindowHeight);
   if (_pEngine == nullptr) return FALSE;
   _pEngine->SetFramesPerSecond(_iFrameRate);
   _pEngine->OpenJoystick();
@@ -73,8 +74,10 @@ void GameStart(HWND window) {
 
   delete _pFarBackground;
   delete _pNearBackground;
-  _pFarBackground = new ScrollingLayer(_bmpStage1Far, _iPlayWidth, _iPlayHeight, ViewUp, kFarLayerSpeed, FALSE, 0);
-  _pNearBackground = new ScrollingLayer(_bmpStage1Near, _iPlayWidth, _iPlayHeight, ViewUp, kNearLayerSpeed, TRUE, kMagenta);
+  _pFarBackground = new ScrollingLayer(_bmpStage1Far, _iPlayWidth, _iPlayHeight, ViewUp,
+                                       kFarLayerSpeed, FALSE, 0);
+  _pNearBackground = new ScrollingLayer(_bmpStage1Near, _iPlayWidth, _iPlayHeight, ViewUp,
+                                        kNearLayerSpeed, TRUE, kMagenta);
 
   TraceLine("GameStart()");
   NewGame();

@@ -14,10 +14,10 @@ namespace {
 
 // The file's order, which is also the order of the logged line.
 const std::array<int*, 18> kBindings = {
-    &_iKeyP1Up, &_iKeyP1Down, &_iKeyP1Left, &_iKeyP1Right, &_iKeyP1Fire,
-    &_iKeyP1Bomb, &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu,
-    &_iKeyP2Up, &_iKeyP2Down, &_iKeyP2Left, &_iKeyP2Right, &_iKeyP2Fire,
-    &_iKeyP2Bomb, &_iKeyP2BulletTime, &_iKeyP2Recharge, &_iKeyP2Menu,
+    &_iKeyP1Up,         &_iKeyP1Down,       &_iKeyP1Left,     &_iKeyP1Right, &_iKeyP1Fire,
+    &_iKeyP1Bomb,       &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu,  &_iKeyP2Up,
+    &_iKeyP2Down,       &_iKeyP2Left,       &_iKeyP2Right,    &_iKeyP2Fire,  &_iKeyP2Bomb,
+    &_iKeyP2BulletTime, &_iKeyP2Recharge,   &_iKeyP2Menu,
 };
 
 }  // namespace

@@ -14,10 +14,16 @@ namespace {
 bool open = false;
 int channelCount = 0;
 
-Mix_Chunk* Native(MixerChunk* chunk) { return reinterpret_cast<Mix_Chunk*>(chunk); }
-Mix_Music* Native(MixerMusic* music) { return reinterpret_cast<Mix_Music*>(music); }
+Mix_Chunk* Native(MixerChunk* chunk) {
+  return reinterpret_cast<Mix_Chunk*>(chunk);
+}
+Mix_Music* Native(MixerMusic* music) {
+  return reinterpret_cast<Mix_Music*>(music);
+}
 
-bool ValidChannel(int channel) { return open && channel >= 0 && channel < channelCount; }
+bool ValidChannel(int channel) {
+  return open && channel >= 0 && channel < channelCount;
+}
 
 bool TryOpen(int rate) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -32,7 +38,8 @@ bool TryOpen(int rate) {
 // is only ever used when asked for by name.
 bool TryOpenSilent(int rate) {
   const char* previous = SDL_getenv("SDL_AUDIODRIVER");
-  const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+  const std::optional<std::string> saved =
+      previous ? std::optional<std::string>(previous) : std::nullopt;
   SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
   const bool opened = TryOpen(rate);
   if (saved) {
@@ -70,7 +77,9 @@ void CloseMixer() {
   channelCount = 0;
 }
 
-bool MixerIsOpen() { return open; }
+bool MixerIsOpen() {
+  return open;
+}
 
 MixerChunk* LoadChunk(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
@@ -103,9 +112,13 @@ void PauseChannel(int channel, bool paused) {
   }
 }
 
-bool ChannelPlaying(int channel) { return ValidChannel(channel) && Mix_Playing(channel) != 0; }
+bool ChannelPlaying(int channel) {
+  return ValidChannel(channel) && Mix_Playing(channel) != 0;
+}
 
-int ChannelCount() { return channelCount; }
+int ChannelCount() {
+  return channelCount;
+}
 
 MixerMusic* LoadMusic(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
@@ -129,7 +142,9 @@ void SetMusicVolume(int volume) {
   if (open) Mix_VolumeMusic(std::clamp(volume, 0, MIX_MAX_VOLUME));
 }
 
-int MusicVolume() { return open ? Mix_VolumeMusic(-1) : 0; }
+int MusicVolume() {
+  return open ? Mix_VolumeMusic(-1) : 0;
+}
 
 void PauseMusic(bool paused) {
   if (!open) return;
@@ -140,8 +155,12 @@ void PauseMusic(bool paused) {
   }
 }
 
-bool MusicPaused() { return open && Mix_PausedMusic() != 0; }
+bool MusicPaused() {
+  return open && Mix_PausedMusic() != 0;
+}
 
-bool MusicPlaying() { return open && Mix_PlayingMusic() != 0; }
+bool MusicPlaying() {
+  return open && Mix_PlayingMusic() != 0;
+}
 
 }  // namespace skyrift::platform

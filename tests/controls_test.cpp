@@ -1,5 +1,7 @@
 // The controls file: how its values become the eighteen key bindings, and what the trace says
 // about them, for the shipped file and for damaged ones.
+#include "game/Controls.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "game/Controls.h"
 #include "game/Globals.h"
 
 namespace skyrift {
@@ -19,9 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::array<int*, 18> kKeys = {
-    &_iKeyP1Up, &_iKeyP1Down, &_iKeyP1Left, &_iKeyP1Right, &_iKeyP1Fire, &_iKeyP1Bomb,
-    &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu, &_iKeyP2Up, &_iKeyP2Down, &_iKeyP2Left,
-    &_iKeyP2Right, &_iKeyP2Fire, &_iKeyP2Bomb, &_iKeyP2BulletTime, &_iKeyP2Recharge, &_iKeyP2Menu,
+    &_iKeyP1Up,         &_iKeyP1Down,       &_iKeyP1Left,     &_iKeyP1Right, &_iKeyP1Fire,
+    &_iKeyP1Bomb,       &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu,  &_iKeyP2Up,
+    &_iKeyP2Down,       &_iKeyP2Left,       &_iKeyP2Right,    &_iKeyP2Fire,  &_iKeyP2Bomb,
+    &_iKeyP2BulletTime, &_iKeyP2Recharge,   &_iKeyP2Menu,
 };
 
 std::vector<int> Keys() {
@@ -63,13 +65,15 @@ class ControlsFile : public ::testing::Test {
   fs::path previous_;
 };
 
-const std::vector<int> kShipped = {38, 40, 37, 39, 32, 90, 88, 67, 9, 87, 83, 65, 68, 70, 71, 84, 82, 81};
+const std::vector<int> kShipped = {38, 40, 37, 39, 32, 90, 88, 67, 9,
+                                   87, 83, 65, 68, 70, 71, 84, 82, 81};
 
 TEST_F(ControlsFile, TheShippedFileBindsEveryKeyOnceAndIsDumpedToTheTrace) {
   fs::copy_file(fs::path(SKYRIFT_SOURCE_DIR) / "controls.txt", "controls.txt");
   LoadControls();
   EXPECT_EQ(Keys(), kShipped);
-  const std::vector<std::string> expected = {"", "Controls:", "38403739329088679878365687071848281", ""};
+  const std::vector<std::string> expected = {"", "Controls:", "38403739329088679878365687071848281",
+                                             ""};
   EXPECT_EQ(Log(), expected);
 
   // No code is bound to two actions, and none is 0 (unbound).
@@ -107,10 +111,12 @@ TEST_F(ControlsFile, ReadingStopsAtTheFirstValueThatIsNotANumber) {
        {38, 40, 37, 39, 32, 90, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
        "384037393290000000000000"},
       // A value too large for the key's integer counts as unreadable.
-      {"38 40 99999999999 39", {38, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {"38 40 99999999999 39",
+       {38, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
        "38400000000000000000"},
       // Signs and digits are taken as the standard extraction takes them: "7x" gives 7, then stops.
-      {"+38 -1 7x 5", {38, -1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {"+38 -1 7x 5",
+       {38, -1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
        "38-17000000000000000"},
       {"", std::vector<int>(18, 0), "000000000000000000"},
   };
@@ -149,8 +155,8 @@ TEST_F(ControlsFile, TheFirstTwoCodesStartTheLoggedLine) {
 TEST_F(ControlsFile, AMissingFileIsReportedAndBindsNothing) {
   LoadControls();
   EXPECT_EQ(Keys(), std::vector<int>(18, 0));
-  const std::vector<std::string> expected = {"Unable to open controls.txt. Is the file missing?", "",
-                                             "Controls:", "000000000000000000", ""};
+  const std::vector<std::string> expected = {"Unable to open controls.txt. Is the file missing?",
+                                             "", "Controls:", "000000000000000000", ""};
   EXPECT_EQ(Log(), expected);
 }
 

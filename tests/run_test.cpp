@@ -89,17 +89,20 @@ const std::array<ImageRow, 43> kImages = {{
 }};
 
 const std::array<Sample**, 15> kSamples = {
-    &_sndExplosion,   &_sndBoss1Enter,      &_sndBulletTimeAct,  &_sndBulletTimeDeact, &_sndBulletTimeDur,
-    &_sndPlayerFire,  &_sndPlayerBomb,      &_sndEnemyFire,      &_sndEnemyFire2,      &_sndUpgradeDing,
-    &_sndBtDepleted,  &_sndShieldsDepleted, &_sndLargeIncoming,  &_sndMassiveEnemy,    &_sndStage1Complete,
+    &_sndExplosion,     &_sndBoss1Enter,   &_sndBulletTimeAct,  &_sndBulletTimeDeact,
+    &_sndBulletTimeDur, &_sndPlayerFire,   &_sndPlayerBomb,     &_sndEnemyFire,
+    &_sndEnemyFire2,    &_sndUpgradeDing,  &_sndBtDepleted,     &_sndShieldsDepleted,
+    &_sndLargeIncoming, &_sndMassiveEnemy, &_sndStage1Complete,
 };
 
 int LiveImages() {
-  return static_cast<int>(std::count_if(kImages.begin(), kImages.end(), [](const ImageRow& row) { return *row.image != nullptr; }));
+  return static_cast<int>(std::count_if(kImages.begin(), kImages.end(),
+                                        [](const ImageRow& row) { return *row.image != nullptr; }));
 }
 
 int LiveSamples() {
-  return static_cast<int>(std::count_if(kSamples.begin(), kSamples.end(), [](Sample** s) { return *s != nullptr; }));
+  return static_cast<int>(
+      std::count_if(kSamples.begin(), kSamples.end(), [](Sample** s) { return *s != nullptr; }));
 }
 
 long Position(const Lines& lines, const std::string& line) {
@@ -113,9 +116,13 @@ TEST(Run, AShortRunTellsItsStoryAndTheNextRunStartsTheLogAfresh) {
   game.Step(10);
   game.Activate(false);
   game.Close();
-  const Lines start = Join({{"GameInitialize()"}, kControlsDump, {"CreateBitmaps()", "GameStart()", "NewGame()", "GameActivate()"}});
-  EXPECT_EQ(game.LogLines(),
-            Join({start, {"GameDeactive()", "Level 1 Ticker count: 0", "DeleteBitmaps() start", "GameEnd()"}}));
+  const Lines start = Join({{"GameInitialize()"},
+                            kControlsDump,
+                            {"CreateBitmaps()", "GameStart()", "NewGame()", "GameActivate()"}});
+  EXPECT_EQ(
+      game.LogLines(),
+      Join({start,
+            {"GameDeactive()", "Level 1 Ticker count: 0", "DeleteBitmaps() start", "GameEnd()"}}));
 
   // The same folder, a second run that never loses the focus.
   ASSERT_TRUE(game.Start());

@@ -1,6 +1,8 @@
 // The sound layer on the real mixer (SDL's dummy output, which plays in real time without a
 // sound card): free channels and the reserved ones, the looping sample, and the music as
 // channel 0 with its volume and pause.
+#include "engine/Sound.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,15 +11,18 @@
 #include <string>
 #include <thread>
 
-#include "engine/Sound.h"
 #include "platform/Mixer.h"
 
 namespace skyrift {
 namespace {
 
-std::string GameFile(const char* name) { return std::string(SKYRIFT_GAME_DIR) + "/" + name; }
+std::string GameFile(const char* name) {
+  return std::string(SKYRIFT_GAME_DIR) + "/" + name;
+}
 
-void Wait(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Wait(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 class SoundLayer : public ::testing::Test {
  protected:
@@ -31,7 +36,8 @@ class SoundLayer : public ::testing::Test {
 TEST_F(SoundLayer, FreeChannelRequestsNeverLandOnTheReservedChannels) {
   ASSERT_TRUE(StartSoundLibrary(44100, 32));
   // A looping sample keeps its channel busy for as long as the test needs.
-  Sample* hum = LoadSample(GameFile("bullet-time_dur.wav").c_str(), kSoundLoop | kSound16Bit | kSoundStereo);
+  Sample* hum =
+      LoadSample(GameFile("bullet-time_dur.wav").c_str(), kSoundLoop | kSound16Bit | kSoundStereo);
   ASSERT_NE(hum, nullptr);
 
   std::set<int> used;
@@ -62,7 +68,8 @@ TEST_F(SoundLayer, FreeChannelRequestsNeverLandOnTheReservedChannels) {
 TEST_F(SoundLayer, ALoopingSampleKeepsPlayingOnChannelOneUntilStopped) {
   ASSERT_TRUE(StartSoundLibrary(44100, 32));
   // The same short shot (about a tenth of a second), loaded once with the loop flag, once without.
-  Sample* looping = LoadSample(GameFile("player_fire.wav").c_str(), kSoundLoop | kSound16Bit | kSoundMono);
+  Sample* looping =
+      LoadSample(GameFile("player_fire.wav").c_str(), kSoundLoop | kSound16Bit | kSoundMono);
   Sample* once = LoadSample(GameFile("player_fire.wav").c_str(), kSound16Bit | kSoundMono);
   ASSERT_NE(looping, nullptr);
   ASSERT_NE(once, nullptr);
@@ -92,7 +99,8 @@ TEST_F(SoundLayer, TheMusicIsChannelZeroWithItsVolumeAndPause) {
   EXPECT_TRUE(platform::MusicPlaying());
 
   // 0 to 255 here, 0 to 128 in the mixer.
-  const std::pair<int, int> volumes[] = {{175, 87}, {255, 128}, {0, 0}, {1, 0}, {128, 64}, {400, 128}, {-5, 0}};
+  const std::pair<int, int> volumes[] = {{175, 87}, {255, 128}, {0, 0}, {1, 0},
+                                         {128, 64}, {400, 128}, {-5, 0}};
   for (const auto& [ours, mixer] : volumes) {
     SetChannelVolume(kMusicChannel, ours);
     EXPECT_EQ(platform::MusicVolume(), mixer) << ours;
@@ -127,7 +135,8 @@ TEST_F(SoundLayer, NullAndMissingFilesPlayNothingAndNeverCrash) {
   ASSERT_EQ(PlayRequests().size(), 2u);
   EXPECT_EQ(PlayRequests()[0].sample, nullptr);
   EXPECT_EQ(PlayRequests()[0].playedOn, -1);
-  for (int channel = 0; channel < 32; ++channel) EXPECT_FALSE(platform::ChannelPlaying(channel)) << channel;
+  for (int channel = 0; channel < 32; ++channel)
+    EXPECT_FALSE(platform::ChannelPlaying(channel)) << channel;
 
   PlayStream(kMusicChannel, nullptr);
   EXPECT_FALSE(platform::MusicPlaying());
@@ -156,7 +165,8 @@ TEST_F(SoundLayer, WithoutAStartedLibraryEverythingIsSilent) {
 
   // Started, then closed: the samples loaded meanwhile are gone with it and loads fail again.
   ASSERT_TRUE(StartSoundLibrary(44100, 32));
-  Sample* hum = LoadSample(GameFile("bullet-time_dur.wav").c_str(), kSoundLoop | kSound16Bit | kSoundStereo);
+  Sample* hum =
+      LoadSample(GameFile("bullet-time_dur.wav").c_str(), kSoundLoop | kSound16Bit | kSoundStereo);
   ASSERT_NE(hum, nullptr);
   EXPECT_EQ(PlaySample(kBulletTimeChannel, hum), 1);
   CloseSoundLibrary();
@@ -169,7 +179,8 @@ TEST_F(SoundLayer, AnUnusableAudioDriverFallsBackToSilentOutput) {
   // As on a machine whose sound system cannot be opened.
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   ASSERT_TRUE(StartSoundLibrary(44100, 32));
-  EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"), "no-such-driver");  // the environment is left as it was
+  EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"),
+               "no-such-driver");  // the environment is left as it was
   Sample* shot = LoadSample(GameFile("player_fire.wav").c_str(), kSound16Bit | kSoundMono);
   ASSERT_NE(shot, nullptr);
   EXPECT_GE(PlaySample(kAnyFreeChannel, shot), 3);

@@ -50,7 +50,9 @@ class TitlePicture {
   uint32_t colours_ = 0;
 };
 
-bool Same(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool Same(const Rgb& a, const Rgb& b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 TEST(Title, TheRealGameShowsTheTitlePictureAndLogsTheWholeRunWhenClosed) {
   const TitlePicture title(fs::path(SKYRIFT_GAME_DIR) / ".." / "assets" / "title.bmp");
@@ -77,9 +79,9 @@ TEST(Title, TheRealGameShowsTheTitlePictureAndLogsTheWholeRunWhenClosed) {
       } else if (firstMismatch.empty()) {
         const Rgb seen = shot.At(x, y), wanted = title.At(x, y);
         firstMismatch = "at (" + std::to_string(x) + ", " + std::to_string(y) + ") saw " +
-                        std::to_string(seen.r) + "," + std::to_string(seen.g) + "," + std::to_string(seen.b) +
-                        " wanted " + std::to_string(wanted.r) + "," + std::to_string(wanted.g) + "," +
-                        std::to_string(wanted.b);
+                        std::to_string(seen.r) + "," + std::to_string(seen.g) + "," +
+                        std::to_string(seen.b) + " wanted " + std::to_string(wanted.r) + "," +
+                        std::to_string(wanted.g) + "," + std::to_string(wanted.b);
       }
     }
   }
@@ -88,17 +90,27 @@ TEST(Title, TheRealGameShowsTheTitlePictureAndLogsTheWholeRunWhenClosed) {
 
   ASSERT_EQ(game.Close(), 0);
   const std::vector<std::string> log = game.LogLines();
-  const std::vector<std::string> start = {"GameInitialize()", "", "Controls:", "38403739329088679878365687071848281",
-                                          "", "CreateBitmaps()", "GameStart()", "NewGame()"};
+  const std::vector<std::string> start = {"GameInitialize()",
+                                          "",
+                                          "Controls:",
+                                          "38403739329088679878365687071848281",
+                                          "",
+                                          "CreateBitmaps()",
+                                          "GameStart()",
+                                          "NewGame()"};
   ASSERT_GE(log.size(), start.size() + 3);
-  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + static_cast<long>(start.size())), start);
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + static_cast<long>(start.size())),
+            start);
   EXPECT_EQ(log[log.size() - 2], "DeleteBitmaps() start");
   EXPECT_EQ(log.back(), "GameEnd()");
   // Between them only the focus comes and goes (the test gave it once); the ticker stays at 0.
-  const std::vector<std::string> middle(log.begin() + static_cast<long>(start.size()), log.end() - 2);
+  const std::vector<std::string> middle(log.begin() + static_cast<long>(start.size()),
+                                        log.end() - 2);
   EXPECT_NE(std::find(middle.begin(), middle.end(), "GameActivate()"), middle.end());
   for (const std::string& line : middle) {
-    EXPECT_TRUE(line == "GameActivate()" || line == "GameDeactive()" || line == "Level 1 Ticker count: 0") << line;
+    EXPECT_TRUE(line == "GameActivate()" || line == "GameDeactive()" ||
+                line == "Level 1 Ticker count: 0")
+        << line;
   }
 }
 
