@@ -148,15 +148,14 @@ void Wreck(Canvas& c, Vec at, float size, float angle, uint32_t seed) {
     const float rr = (i % 2 ? rng.Range(0.5f, 0.8f) : rng.Range(0.85f, 1.1f));
     plate.push_back(place({std::cos(a) * rr * 1.5f, std::sin(a) * rr * 0.7f}));
   }
-  Hull(c, plate, Hex(0x6A6E78), 1.5f);
+  // Dull, scorched and unlit, so that no player takes a wreck for a live enemy.
+  Hull(c, plate, Hex(0x4A4846), 1.5f, 0.6f);
   for (int i = -2; i <= 2; ++i)
-    c.Line(place({i * 0.35f, -0.55f}), place({i * 0.35f, 0.55f}), std::max(1.0f, size * 0.06f), Hex(0x2A2C34));
-  c.Line(place({-1.2f, 0}), place({1.2f, 0}), std::max(1.0f, size * 0.08f), Hex(0x8A8E9A));
-  if (rng.Chance(0.6f)) {
-    const Vec l = place({rng.Range(-0.8f, 0.8f), rng.Range(-0.3f, 0.3f)});
-    c.Circle(l, std::max(1.2f, size * 0.07f), Hex(0xFF6020));
-    c.Glow(l, size * 0.35f, Hex(0xFF5020), 0.5f);
-  }
+    c.Line(place({i * 0.35f, -0.55f}), place({i * 0.35f, 0.55f}), std::max(1.0f, size * 0.06f), Hex(0x1E1E22));
+  c.Line(place({-1.2f, 0}), place({1.2f, 0}), std::max(1.0f, size * 0.08f), Hex(0x66646A));
+  const Vec burn = place({rng.Range(-0.7f, 0.7f), rng.Range(-0.3f, 0.3f)});
+  c.FillSdf(Canvas::Bounds(plate, 2), [&](Vec p) { return std::max(SdPolygon(p, plate) + 1.5f, SdCircle(p, burn, size * 0.45f)); },
+            Hex(0x14100E, 0.7f));
 }
 
 }  // namespace
@@ -172,14 +171,14 @@ Canvas PaintStage1Far() {
     }
   // Nebulae: a blue-violet river through the middle, a teal veil near the start, a rose
   // cloud before the boss.
-  Nebula(c, 2001, 0.0028f, {0x101040, 0x3A2A90, 0x8A4AD0, 0xE0B0FF}, 0.9f, [](float x, float y) {
+  Nebula(c, 2001, 0.0028f, {0x101040, 0x3A2A90, 0x8A4AD0, 0xE0B0FF}, 0.65f, [](float x, float y) {
     const float centreX = 450 + 260 * std::sin(y * 0.0011f);
     return Clamp01(1.2f - std::fabs(x - centreX) / 420) * Smooth(300, 1200, y) * (1 - Smooth(3900, 4700, y));
   });
-  Nebula(c, 2002, 0.0035f, {0x052028, 0x0E5A6A, 0x40C0C0, 0xC0FFF0}, 0.75f, [](float, float y) {
+  Nebula(c, 2002, 0.0035f, {0x052028, 0x0E5A6A, 0x40C0C0, 0xC0FFF0}, 0.55f, [](float, float y) {
     return Smooth(3200, 4000, y) * 0.9f;
   });
-  Nebula(c, 2003, 0.003f, {0x200818, 0x7A1840, 0xE05070, 0xFFD0C0}, 0.8f, [](float x, float y) {
+  Nebula(c, 2003, 0.003f, {0x200818, 0x7A1840, 0xE05070, 0xFFD0C0}, 0.6f, [](float x, float y) {
     return (1 - Smooth(200, 1300, y)) * Clamp01(1.3f - std::fabs(x - 620) / 500);
   });
   // Faint dust everywhere, so the stretches between the clouds are never flat black.
@@ -250,7 +249,7 @@ Canvas PaintStage2Far() {
       const float n = Fbm(x * 0.004f, y * 0.004f, 2020, 3);
       c.At(x, y) = Mix(Hex(0x120406), Hex(0x1E0A06), n);
     }
-  Nebula(c, 2021, 0.0026f, {0x200604, 0x8A2A0A, 0xFF8A30, 0xFFF0B0}, 0.9f, [](float x, float y) {
+  Nebula(c, 2021, 0.0026f, {0x200604, 0x8A2A0A, 0xFF8A30, 0xFFF0B0}, 0.6f, [](float x, float y) {
     const float centreX = 450 - 300 * std::sin(y * 0.0016f + 1);
     return Clamp01(1.3f - std::fabs(x - centreX) / 450);
   });

@@ -381,6 +381,16 @@ Canvas PaintIcon(int size) {
   c.FillSdf({0, 0, size, size}, [&](Vec p) { return SdBox(p, {s / 2, s / 2}, {s / 2 - 0.5f, s / 2 - 0.5f}, s * 0.2f); },
             [&](Vec p) { return Mix(Hex(0x2A1A60), Hex(0x05040E), Clamp01(p.y / s)); });
   c.Glow({s / 2, s * 0.4f}, s * 0.5f, Hex(0x8A5AFF), 0.6f);
+  if (size <= 24) {
+    // Too small for the detailed ship: a bold delta silhouette reads better.
+    c.SetScale(s / 16.0f);
+    const std::vector<Vec> ship{{8, 1.5f}, {10, 7}, {14.5f, 12}, {14.5f, 13.8f}, {9.5f, 12.2f}, {8, 14.5f},
+                                {6.5f, 12.2f}, {1.5f, 13.8f}, {1.5f, 12}, {6, 7}};
+    c.PolygonOutline(ship, 0.8f, Hex(0x05040E));
+    c.Polygon(ship, [](Vec p) { return Mix(Hex(0xFFFFFF), Hex(0x4A9CFF), Clamp01((p.y - 2) / 12)); });
+    c.Ellipse({8, 7.5f}, 1.0f, 2.0f, Hex(0x1A3A80));
+    return c;
+  }
   const float scale = s / 64.0f * 0.95f;
   DrawFighter(c, 1, 1, {s / 2 - 25 * scale, s / 2 - 32 * scale}, scale);
   return c;

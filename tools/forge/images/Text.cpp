@@ -60,7 +60,14 @@ FT_Face OpenFace(Face face) {
 std::filesystem::path FacePath(Face face) {
   const std::filesystem::path p = Preferred(face);
   std::error_code ec;
-  return std::filesystem::exists(p, ec) ? p : std::filesystem::path(kBoldSans);
+  if (std::filesystem::exists(p, ec)) return p;
+  // Said once per face: the pictures still build, but their lettering will differ.
+  static bool warned[4] = {};
+  if (!warned[static_cast<int>(face)]) {
+    warned[static_cast<int>(face)] = true;
+    std::fprintf(stderr, "forge: %s is missing, lettering with %s instead (run scripts/setup)\n", p.c_str(), kBoldSans);
+  }
+  return kBoldSans;
 }
 
 std::filesystem::path GameTextFace() { return kBoldSans; }

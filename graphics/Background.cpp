@@ -1,0 +1,115 @@
+// Backgrounds: a plain fill or picture, a twinkling star field, and the scrolling layers the
+// stages stack behind their sprites. Update moves them on; Draw only paints.
+#include "graphics/Background.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace skyrift {
+
+Background::Background(int width, int height, COLORREF colour)
+    : width(width), height(height), colour(colour), image(nullptr) {}
+
+Background::Background(Bitmap* image)
+    : width(image != nullptr ? image->GetWidth() : 0),
+      height(image != nullptr ? image->GetHeight() : 0),
+      colour(0),
+      image(image) {}
+
+void Background::Draw(HDC dc) {
+  if (dc == nullptr) return;
+  if (image != nullptr) {
+    image->Draw(dc, 0, 0, FALSE);
+    return;
+  }
+  dc->Fill(RECT{0, 0, width, height}, colour);
+}
+
+StarField::StarField(int width, int height, int starCount, int twinkleDelay)
+    : Background(width, height, 0),
+      starCount(std::clamp(starCount, 0, kMaxStars)),
+      // A delay below 1 would divide by zero; 1 makes every star twinkle every update.
+      twinkleDelay(std::max(twinkleDelay, 1)) {
+  for (int i = 0; i < this->starCount; ++i) {
+    // Both numbers are drawn even for an empty field, so the sequence does not depend on size.
+    const int x = std::rand();
+    const int y = std::rand();
+    stars[i] = POINT{width > 0 ? x % width : 0, height > 0 ? y % height : 0};
+    starColours[i] = RGB(128, 128, 128);
+  }
+}
+
+void StarField::Update() {
+  for (int i = 0; i < starCount; ++i) {
+    if (std::rand() % twinkleDelay != 0) continue;
+    const auto level = static_cast<uint8_t>(std::rand() % 256);
+    starColours[i] = RGB(level, level, level);
+  }
+}
+
+void StarField::Draw(HDC dc) {
+  if (dc == nullptr) return;
+  dc->Fill(RECT{0, 0, width, height}, RGB(0, 0, 0));
+  for (int i = 0; i < starCount; ++i) dc->SetPixel(stars[i].x, stars[i].y, starColours[i]);
+}
+
+ScrollingLayer::ScrollingLayer(Bitmap* image, int viewWidth, int viewHeight, int direction,
+                               int speed, BOOL transparent, COLORREF keyColour)
+    : Background(image),
+      viewWidth(viewWidth),
+      viewHeight(viewHeight),
+      direction(direction),
+      speed(speed),
+      transparent(transparent),
+      keyColour(keyColour) {}
+
+// The test comes before the step, so the last step may pass the end by less than `speed`;
+// from then on the view stands still.
+void ScrollingLayer::Update() {
+  switch (direction) {
+    case ViewUp:
+      if (viewHeight < height) viewHeight += speed;
+      break;
+    case ViewDown:
+      if (offset < height - viewHeight) offset += speed;
+      break;
+    case ViewRight:
+      if (offset < width - viewWidth) offset += speed;
+      break;
+    case ViewLeft:
+      if (viewWidth < width) viewWidth += speed;
+      break;
+    default:
+      break;
+  }
+}
+
+// The region is drawn at full size from the frame's top-left corner; the target clips it, and
+// the status panel covers whatever falls below the play area.
+void ScrollingLayer::Draw(HDC dc) {
+  if (image == nullptr) {
+    Background::Draw(dc);
+    return;
+  }
+  int left = 0;
+  int top = 0;
+  switch (direction) {
+    case ViewUp:
+    case ViewLeft:
+      // The region keeps its bottom-right corner on the image's and grows up or left.
+      left = width - viewWidth;
+      top = height - viewHeight;
+      break;
+    case ViewDown:
+      top = offset;
+      break;
+    case ViewRight:
+      left = offset;
+      break;
+    default:
+      return;
+  }
+  image->DrawRegion(dc, 0, 0, left, top, viewWidth, viewHeight, transparent, keyColour);
+}
+
+}  // namespace skyrift

@@ -1,0 +1,150 @@
+// Drives the real game executable in a real X server (under xvfb-run): starts it in a fresh
+// copy of the game folder, finds and focuses its window, holds keys with xdotool, grabs the
+// window's pixels with ImageMagick, and closes it with SIGTERM as a window manager would.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace skyrift::e2e {
+
+namespace fs = std::filesystem;
+
+inline std::string Shell(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    std::array<char, 512> buffer{};
+    while (fgets(buffer.data(), buffer.size(), pipe) != nullptr) output += buffer.data();
+    pclose(pipe);
+  }
+  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+  return output;
+}
+
+inline void Sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+struct Rgb {
+  int r = 0, g = 0, b = 0;
+};
+
+// One grab of the window: 900 x 732 pixels of red, green, blue.
+class Screenshot {
+ public:
+  Screenshot(int width, int height, std::vector<unsigned char> bytes)
+      : width_(width), height_(height), bytes_(std::move(bytes)) {}
+  bool Valid() const { return bytes_.size() == static_cast<size_t>(width_) * height_ * 3; }
+  Rgb At(int x, int y) const {
+    const size_t i = (static_cast<size_t>(y) * width_ + x) * 3;
+    return Rgb{bytes_[i], bytes_[i + 1], bytes_[i + 2]};
+  }
+
+ private:
+  int width_, height_;
+  std::vector<unsigned char> bytes_;
+};
+
+class GameProcess {
+ public:
+  GameProcess() {
+    std::random_device entropy;
+    folder_ = fs::temp_directory_path() / ("skyrift-e2e-" + std::to_string(entropy()));
+    fs::create_directories(folder_);
+    for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
+      fs::copy(entry.path(), folder_ / entry.path().filename(), fs::copy_options::recursive);
+    }
+  }
+  ~GameProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Starts the game and waits for its window; false if none appears within a few seconds.
+  bool Start() {
+    pid_ = fork();
+    if (pid_ == 0) {
+      if (chdir(folder_.c_str()) != 0) _exit(127);
+      setenv("SDL_AUDIODRIVER", "dummy", 1);
+      execl("./skyrift", "skyrift", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int attempt = 0; attempt < 100 && window_.empty(); ++attempt) {
+      Sleep(100);
+      window_ = Shell("xdotool search --name '^Skyrift$' 2>/dev/null | head -n 1");
+    }
+    return !window_.empty();
+  }
+
+  // Gives the window the focus, so that the game wakes (there is no window manager).
+  void Focus() {
+    Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
+    Sleep(300);
+  }
+
+  // Holds a key for `milliseconds`: the game polls once per frame, so a tap must span frames.
+  void Hold(const std::string& key, int milliseconds = 250) {
+    Shell("xdotool keydown " + key);
+    Sleep(milliseconds);
+    Shell("xdotool keyup " + key);
+    Sleep(100);
+  }
+  void KeyDown(const std::string& key) { Shell("xdotool keydown " + key); }
+  void KeyUp(const std::string& key) { Shell("xdotool keyup " + key); }
+
+  Screenshot Grab() const {
+    const fs::path file = folder_ / "grab.rgb";
+    Shell("import -window " + window_ + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
+    std::ifstream in(file, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Screenshot(900, 732, std::move(bytes));
+  }
+
+  // Sends SIGTERM (SDL's quit) and returns the exit code, or -1 if it did not end in time.
+  int Close() {
+    kill(pid_, SIGTERM);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      Sleep(50);
+    }
+    return -1;
+  }
+
+  std::vector<std::string> LogLines() const {
+    std::vector<std::string> lines;
+    std::ifstream log(folder_ / "log.txt");
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    return lines;
+  }
+
+  const std::string& Window() const { return window_; }
+  const fs::path& Folder() const { return folder_; }
+  pid_t Pid() const { return pid_; }
+
+ private:
+  fs::path folder_;
+  pid_t pid_ = -1;
+  std::string window_;
+};
+
+}  // namespace skyrift::e2e
