@@ -3,6 +3,7 @@
 // composition of the play screen into the off-screen frame.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -28,6 +29,11 @@ constexpr int kLiveSprites = 300;
 class BusyStage {
  public:
   BusyStage() {
+    // The ships' creation writes to log.txt in the working directory: keep it out of the way.
+    previous_ = std::filesystem::current_path();
+    folder_ = std::filesystem::temp_directory_path() / "skyrift-logic-bench";
+    std::filesystem::create_directories(folder_);
+    std::filesystem::current_path(folder_);
     frame_ = platform::Surface::CreateTarget(900, 732, RGB(0, 0, 0));
     _hOffscreenBitmap = frame_.get();
     _hOffscreenDC = frame_.get();
@@ -99,9 +105,14 @@ class BusyStage {
     _pFarBackground = _pNearBackground = nullptr;
     _hOffscreenDC = nullptr;
     _hOffscreenBitmap = nullptr;
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
   }
 
  private:
+  std::filesystem::path previous_;
+  std::filesystem::path folder_;
   std::unique_ptr<platform::Surface> frame_;
   std::vector<std::unique_ptr<Bitmap>> images_;
 };
