@@ -17,28 +17,6 @@
 
 namespace skyrift {
 
-// --- play ---
-void HandleTitleKeys() {}
-void DrawTitleScreen(HDC) {}
-void HandleStageClearKeys() {}
-void HandlePlayer1Keys() {}
-void HandlePlayer2Keys() {}
-void CreatePlayers(BOOL) {}
-void FirePlayerBullets(PlayerShip*) {}
-void CreateBombFlash() {}
-void SpawnExplosionBurst(Sprite*, int) {}
-void UpdatePlayerStatus() {}
-void DrawPlayScreen(HDC, BOOL) {}
-void DrawInterlude(HDC) {}
-void DrawGameOver(HDC) {}
-void DrawUpgradeMenu1(HDC) {}
-void DrawUpgradeMenu2(HDC) {}
-void DrawStatusPanel(HDC) {}
-void CycleStage1() {}
-void CycleStage2() {}
-void StartStage2() {}
-void SpriteRemoved(Sprite*) {}
-
 // --- upgrade menu, joystick and MIDI ---
 void HandleUpgradeMenuKeys(PlayerShip*, int, int, int) {}
 void GameJoystick(StickState) {}
