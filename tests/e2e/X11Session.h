@@ -147,4 +147,43 @@ class GameProcess {
   std::string window_;
 };
 
+// A second X client's window (xmessage), to take the focus from the game as a player switching
+// to another program does. It sits in the screen's corner, clear of the game's centred window.
+class OtherWindow {
+ public:
+  OtherWindow() = default;
+  OtherWindow(const OtherWindow&) = delete;
+  OtherWindow& operator=(const OtherWindow&) = delete;
+  ~OtherWindow() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  // Opens the window; false if none appears within a few seconds.
+  bool Open() {
+    pid_ = fork();
+    if (pid_ == 0) {
+      execlp("xmessage", "xmessage", "-title", "skyrift-e2e-other", "-geometry", "160x40+0+0",
+             "elsewhere", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int attempt = 0; attempt < 100 && window_.empty(); ++attempt) {
+      Sleep(100);
+      window_ = Shell("xdotool search --name '^skyrift-e2e-other$' 2>/dev/null | head -n 1");
+    }
+    return !window_.empty();
+  }
+
+  void Focus() {
+    Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
+    Sleep(300);
+  }
+
+ private:
+  pid_t pid_ = -1;
+  std::string window_;
+};
+
 }  // namespace skyrift::e2e

@@ -1,0 +1,169 @@
+// The pictures the forge wrote (uncompressed 4- and 8-bit Windows bitmaps in build/assets), read
+// back so that a grab of the window can be compared with what the game must have drawn, and the
+// comparisons themselves: how much of a picture a grab shows at a place, and where.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "X11Session.h"
+
+namespace skyrift::e2e {
+
+constexpr int kWindowWidth = 900;
+constexpr int kWindowHeight = 732;
+
+inline bool Same(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+inline std::string Describe(const Rgb& c) {
+  return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+}
+
+class Picture {
+ public:
+  explicit Picture(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    bytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (bytes_.size() < 54 || bytes_[0] != 'B' || bytes_[1] != 'M') return;
+    pixels_ = U32(10);
+    const uint32_t header = U32(14);
+    width_ = static_cast<int32_t>(U32(18));
+    const int32_t height = static_cast<int32_t>(U32(22));
+    topDown_ = height < 0;
+    height_ = std::abs(height);
+    bits_ = static_cast<int>(U16(28));
+    palette_ = 14 + header;
+    colours_ = U32(46) != 0 ? U32(46) : (1u << bits_);
+    valid_ = (bits_ == 4 || bits_ == 8) && U32(30) == 0 && width_ > 0 && height_ > 0 &&
+             colours_ <= (1u << bits_) &&
+             pixels_ + static_cast<size_t>(Stride()) * height_ <= bytes_.size() &&
+             palette_ + 4 * colours_ <= pixels_;
+  }
+  // The picture's file in the build's asset folder, beside the game folder.
+  static Picture Asset(const std::string& name) {
+    return Picture(fs::path(SKYRIFT_GAME_DIR) / ".." / "assets" / name);
+  }
+
+  bool Valid() const { return valid_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  Rgb At(int x, int y) const {
+    const size_t row = pixels_ + static_cast<size_t>(topDown_ ? y : height_ - 1 - y) * Stride();
+    unsigned index = bytes_[row + (bits_ == 8 ? x : x / 2)];
+    if (bits_ == 4) index = x % 2 == 0 ? index >> 4 : index & 0x0F;
+    if (index >= colours_) return Rgb{};
+    const size_t entry = palette_ + 4 * size_t{index};  // blue, green, red, unused
+    return Rgb{bytes_[entry + 2], bytes_[entry + 1], bytes_[entry]};
+  }
+  // Magenta is left out wherever the game draws a picture keyed.
+  bool IsKey(int x, int y) const {
+    const Rgb c = At(x, y);
+    return c.r == 255 && c.g == 0 && c.b == 255;
+  }
+
+ private:
+  uint32_t U16(size_t at) const { return bytes_[at] | bytes_[at + 1] << 8; }
+  uint32_t U32(size_t at) const { return U16(at) | U16(at + 2) << 16; }
+  int Stride() const { return (width_ * bits_ + 31) / 32 * 4; }
+
+  std::vector<uint8_t> bytes_;
+  bool valid_ = false;
+  bool topDown_ = false;
+  int width_ = 0, height_ = 0, bits_ = 0;
+  size_t pixels_ = 0, palette_ = 0;
+  uint32_t colours_ = 0;
+};
+
+// One frame of a picture laid out as frames side by side (a picture of one frame is frame 0).
+struct Frame {
+  const Picture* picture;
+  int index = 0;
+  int width = 0;  // 0: the whole picture
+  int Left() const { return index * Width(); }
+  int Width() const { return width > 0 ? width : picture->Width(); }
+  int Height() const { return picture->Height(); }
+};
+
+// The share of the frame's opaque pixels (inside the window) that the grab shows unchanged
+// with the frame's top-left corner at (x, y); 0 when none of them is inside the window.
+inline double Coverage(const Screenshot& shot, const Frame& frame, int x, int y) {
+  int opaque = 0, matching = 0;
+  for (int row = 0; row < frame.Height(); ++row) {
+    if (y + row < 0 || y + row >= kWindowHeight) continue;
+    for (int column = 0; column < frame.Width(); ++column) {
+      if (x + column < 0 || x + column >= kWindowWidth) continue;
+      if (frame.picture->IsKey(frame.Left() + column, row)) continue;
+      ++opaque;
+      if (Same(shot.At(x + column, y + row), frame.picture->At(frame.Left() + column, row))) {
+        ++matching;
+      }
+    }
+  }
+  return opaque > 0 ? static_cast<double>(matching) / opaque : 0.0;
+}
+
+struct Found {
+  bool found = false;
+  int x = 0, y = 0;
+  int frame = 0;
+};
+
+// Where one of `frames` frames of the picture shows in the grab with at least `share` of its
+// opaque pixels, its top-left corner searched over [left, right] x [top, bottom]. Sprites
+// drawn over it may hide a little of it, so a share under 1 is allowed; a place is given up as
+// soon as more pixels than that differ.
+inline Found Locate(const Screenshot& shot, const Picture& picture, int frames, int left, int top,
+                    int right, int bottom, double share = 0.9) {
+  const int frameWidth = picture.Width() / frames;
+  for (int f = 0; f < frames; ++f) {
+    // The opaque pixels of this frame, listed once.
+    struct Dot {
+      int x, y;
+      Rgb colour;
+    };
+    std::vector<Dot> dots;
+    for (int row = 0; row < picture.Height(); ++row) {
+      for (int column = 0; column < frameWidth; ++column) {
+        if (!picture.IsKey(f * frameWidth + column, row)) {
+          dots.push_back(Dot{column, row, picture.At(f * frameWidth + column, row)});
+        }
+      }
+    }
+    if (dots.empty()) continue;
+    const auto allowed = static_cast<size_t>((1.0 - share) * static_cast<double>(dots.size()));
+    for (int y = top; y <= bottom; ++y) {
+      for (int x = left; x <= right; ++x) {
+        size_t missing = 0;
+        for (const Dot& dot : dots) {
+          const int sx = x + dot.x, sy = y + dot.y;
+          const bool inside = sx >= 0 && sx < kWindowWidth && sy >= 0 && sy < kWindowHeight;
+          if (!inside || !Same(shot.At(sx, sy), dot.colour)) {
+            if (++missing > allowed) break;
+          }
+        }
+        if (missing <= allowed) return Found{true, x, y, f};
+      }
+    }
+  }
+  return Found{};
+}
+
+// The pixels of a rectangle of the grab, to tell whether two grabs show the same there.
+inline std::vector<int> Region(const Screenshot& shot, int left, int top, int right, int bottom) {
+  std::vector<int> values;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) {
+      const Rgb c = shot.At(x, y);
+      values.push_back(c.r << 16 | c.g << 8 | c.b);
+    }
+  }
+  return values;
+}
+
+}  // namespace skyrift::e2e
