@@ -178,6 +178,8 @@ BOOL Bitmap::LoadFromResource(HDC, uint32_t resourceId, HINSTANCE instance) {
     next += layout.rowBytes;
     return row;
   });
+  // The image now lives in its decoded copy: the embedded bytes need not stay in memory.
+  platform::ReleaseResource(entry);
   return handle != nullptr ? TRUE : FALSE;
 }
 

@@ -33,6 +33,11 @@ const ResourceModule* ProgramModule();
 // The resource of that number and type, or null.
 const ResourceEntry* FindResource(const ResourceModule* module, uint16_t id, uint16_t type);
 
+// Lets the system take back the memory pages that hold one of the program's own resources once
+// its bytes have been read; they are read again from the executable if ever needed. Entries of
+// other modules are left alone.
+void ReleaseResource(const ResourceEntry* entry);
+
 }  // namespace skyrift::platform
 
 namespace skyrift {
