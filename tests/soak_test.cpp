@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "Harness.h"
@@ -88,6 +89,15 @@ long ResidentKb() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+// The process's peak resident memory so far (VmHWM).
+long PeakKb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
 // Full hull and at least one bomb every frame, so the run stays in play for all of its length.
 void KeepInPlay(PlayerShip* ship, BOOL out) {
   if (out || ship == nullptr) return;
@@ -144,9 +154,9 @@ TEST(Soak, TwentyMinutesOfTwoPlayersKeepTheSpritesBoundedAndMemoryFlat) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   std::printf("soak: %d frames in %.1f s (%.2f ms a frame), at most %zu sprites, resident "
-              "%ld KB after the warm-up, at most %ld KB; states seen:",
+              "%ld KB after the warm-up, at most %ld KB, peak %ld KB; states seen:",
               kSoakFrames, seconds, seconds * 1000 / kSoakFrames, mostSprites, baselineKb,
-              highestKb);
+              highestKb, PeakKb());
   for (int state : states) std::printf(" %d", state);
   std::printf("\n");
 
