@@ -69,17 +69,6 @@ void CycleStage2() {}
 void StartStage2() {}
 void SpriteRemoved(Sprite*) {}
 
-// --- upgrade menu, joystick and MIDI ---
-void HandleUpgradeMenuKeys(PlayerShip*, int, int, int) {}
-void GameJoystick(StickState) {}
-BOOL Engine::OpenJoystick() { return FALSE; }
-void Engine::AcquireJoystick() {}
-void Engine::UnacquireJoystick() {}
-void Engine::PollJoystick() { GameJoystick(0); }
-void Engine::PlayMidiFile(const char*, BOOL) {}
-void Engine::PauseMidi() {}
-void Engine::CloseMidi() {}
-
 // --- stage script ---
 BOOL SpritesCollided(Sprite*, Sprite*) { return FALSE; }
 void DropPowerUp(RECT, RECT) {}
