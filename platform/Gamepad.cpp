@@ -105,6 +105,9 @@ bool OpenGamepads() {
   // The game itself decides when the pad counts (only while its window is active), and a
   // window under a bare X server may never be given the keyboard focus SDL would wait for.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  // ReadGamepad updates the pads once a frame. Left to SDL, the update would run inside every
+  // event wait, which then polls each millisecond instead of sleeping while a pad is plugged in.
+  SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
   if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return false;
   started = true;
   CaptureGamepad(false);
