@@ -1,0 +1,147 @@
+// One frame of play with 300 live sprites and the game's own images: the game logic (keys,
+// layers, every sprite's update with its collision test, status upkeep) and, apart, the
+// composition of the play screen into the off-screen frame.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "game/Globals.h"
+#include "game/Input.h"
+#include "game/Screens.h"
+#include "game/Weapons.h"
+#include "graphics/Background.h"
+#include "graphics/Bitmap.h"
+#include "platform/Keyboard.h"
+#include "platform/Resources.h"
+#include "platform/Surface.h"
+#include "sprites/PlayerShip.h"
+
+namespace skyrift {
+namespace {
+
+constexpr int kLiveSprites = 300;
+
+// The world of a busy moment of stage 1: two ships, and enemies, shots and explosions that
+// wrap around the play area so that none of them leaves it.
+class BusyStage {
+ public:
+  BusyStage() {
+    // The ships' creation writes to log.txt in the working directory: keep it out of the way.
+    previous_ = std::filesystem::current_path();
+    folder_ = std::filesystem::temp_directory_path() / "skyrift-logic-bench";
+    std::filesystem::create_directories(folder_);
+    std::filesystem::current_path(folder_);
+    frame_ = platform::Surface::CreateTarget(900, 732, RGB(0, 0, 0));
+    _hOffscreenBitmap = frame_.get();
+    _hOffscreenDC = frame_.get();
+    _pEngine = new Engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732);
+    _iPlayWidth = 900;
+    _iPlayHeight = 600;
+    HDC dc = _hOffscreenDC;
+    const auto load = [&](uint32_t id) {
+      images_.push_back(std::make_unique<Bitmap>(dc, id, platform::ProgramModule()));
+      return images_.back().get();
+    };
+    _bmpStage1Far = load(2000);
+    _bmpStage1Near = load(2001);
+    _bmpPlayer1 = load(2100);
+    _bmpPlayer2 = load(2101);
+    _bmpBulletCenter = load(2300);
+    _bmpBulletLeft = load(2301);
+    _bmpBulletRight = load(2302);
+    _bmpEnemyBullet = load(2303);
+    _bmpHoverEnemy = load(2103);
+    _bmpSwoopEnemy = load(2102);
+    _bmpExplosion = load(2400);
+    _bmpBoss1 = load(2200);
+    _bmpHudPanel = load(2500);
+    _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
+    _pNearBackground = new ScrollingLayer(_bmpStage1Near, 900, 600, ViewRight, 2, TRUE, kMagenta);
+
+    _iNumPlayers = 2;
+    _iKeyP1Fire = 32;
+    _iKeyP2Fire = 70;
+    CreatePlayers(TRUE);
+    struct Kind {
+      Bitmap* image;
+      int frames;
+      const char* tag;
+      int vx, vy;
+    };
+    const Kind kinds[] = {
+        {_bmpHoverEnemy, 1, "enemy_ship", 1, 2},   {_bmpSwoopEnemy, 1, "enemy_ship", -3, 4},
+        {_bmpEnemyBullet, 1, "enemy_bullet", 2, 7}, {_bmpBulletCenter, 5, "bullet_p1", 0, -25},
+        {_bmpBulletLeft, 5, "bullet_p2", -3, -18},  {_bmpExplosion, 15, "", 0, 0},
+    };
+    for (int i = 0; static_cast<int>(_pEngine->GetSprites().size()) < kLiveSprites - 2; ++i) {
+      const Kind& kind = kinds[i % 6];
+      auto* sprite = new Sprite(kind.image, RECT{0, 0, 900, 600}, EdgeWrap);
+      sprite->SetFrameCount(kind.frames);
+      sprite->SetPosition((i * 97) % 860, (i * 61) % 560);
+      sprite->SetVelocity(kind.vx, kind.vy);
+      sprite->SetTag(kind.tag);
+      _pEngine->InsertSprite(sprite);
+    }
+    // Two large pictures like the boss's.
+    for (int x : {0, 250}) {
+      auto* big = new Sprite(_bmpBoss1, RECT{0, 0, 900, 600}, EdgeWrap);
+      big->SetPosition(x, 20);
+      big->SetTag("lvl1_boss");
+      _pEngine->InsertSprite(big);
+    }
+    _bBulletTime = TRUE;
+    _pPlayer1->SetBulletTime(1);
+  }
+
+  ~BusyStage() {
+    _pEngine->DeleteAllSprites();
+    delete _pEngine;
+    _pEngine = nullptr;
+    delete _pFarBackground;
+    delete _pNearBackground;
+    _pFarBackground = _pNearBackground = nullptr;
+    _hOffscreenDC = nullptr;
+    _hOffscreenBitmap = nullptr;
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path folder_;
+  std::unique_ptr<platform::Surface> frame_;
+  std::vector<std::unique_ptr<Bitmap>> images_;
+};
+
+void BM_PlayFrameLogic(benchmark::State& state) {
+  BusyStage stage;
+  for (auto _ : state) {
+    HandlePlayer1Keys();
+    HandlePlayer2Keys();
+    _pFarBackground->Update();
+    _pNearBackground->Update();
+    _pEngine->UpdateAllSprites();
+    UpdatePlayerStatus();
+    _pPlayer1->AddEnergy(1);  // keep bullet time going for the whole run
+    _bBulletTime = TRUE;
+  }
+  state.counters["sprites"] = static_cast<double>(_pEngine->GetSprites().size());
+}
+BENCHMARK(BM_PlayFrameLogic)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_PlayScreenComposition(benchmark::State& state) {
+  BusyStage stage;
+  for (auto _ : state) {
+    DrawPlayScreen(_hOffscreenDC, TRUE);
+    benchmark::ClobberMemory();
+  }
+  state.counters["sprites"] = static_cast<double>(_pEngine->GetSprites().size());
+}
+BENCHMARK(BM_PlayScreenComposition)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace skyrift

@@ -1,0 +1,197 @@
+// Keys to play, polled once per frame: the title screen's start and player count, fire to leave
+// the stage-clear screen, and each player's fire, bomb, mode toggles and movement. Every action
+// waits on a repeat counter in frames, shared by both players.
+#include "game/Input.h"
+
+#include "engine/Engine.h"
+#include "engine/Sound.h"
+#include "game/Globals.h"
+#include "game/StageCycle.h"
+#include "game/Weapons.h"
+#include "graphics/Bitmap.h"
+#include "platform/Keyboard.h"
+#include "sprites/PlayerShip.h"
+
+namespace skyrift {
+namespace {
+
+constexpr int kKeyEnter = 13;
+constexpr int kKeyOne = 0x31;
+constexpr int kKeyTwo = 0x32;
+
+constexpr int kTitleFrames = 6;         // title steps wait more than this many counted frames
+constexpr int kFireFrames = 4;          // between volleys
+constexpr int kStageClearFrames = 5;    // before fire leaves the stage-clear screen
+constexpr int kToggleFrames = 5;        // between recharge or bullet-time toggles
+constexpr int kBombFramesPlayer1 = 8;
+constexpr int kBombFramesPlayer2 = 5;
+
+bool KeyDown(int code) { return platform::GetAsyncKeyState(code) < 0; }
+
+// One player's keys and pictures, so both handlers share one body.
+struct PlayerControls {
+  int up, down, left, right;
+  int fire, bomb, bulletTime, recharge;
+  Bitmap* image;
+  Bitmap* rechargeImage;
+  int bombFrames;
+};
+
+// A direction key read once per frame: a tap since the last frame is "touched" without being
+// down, for every test of this frame alike.
+struct DirectionKey {
+  int16_t state;
+  explicit DirectionKey(int code) : state(platform::GetAsyncKeyState(code)) {}
+  bool Down() const { return state < 0; }
+  bool Untouched() const { return state == 0; }
+};
+
+void Move(PlayerShip* ship, const PlayerControls& keys) {
+  const DirectionKey up(keys.up), down(keys.down), left(keys.left), right(keys.right);
+  const int s = ship->GetSpeed();
+  // Diagonals are slower so that the ship covers about the same ground in every direction.
+  const int d = static_cast<int>(s / 1.25);
+
+  if (up.Untouched() && down.Untouched() && left.Untouched() && right.Untouched()) {
+    ship->SetVelocity(0, 0);
+  } else if (left.Down() && right.Untouched() && up.Untouched() && down.Untouched()) {
+    ship->SetVelocity(-s, 0);
+  } else if (right.Down() && up.Untouched() && down.Untouched() && left.Untouched()) {
+    ship->SetVelocity(s, 0);
+  } else if (up.Down()) {
+    if (left.Down()) {
+      ship->SetVelocity(-d, -d);
+    } else if (right.Down()) {
+      ship->SetVelocity(d, -d);
+    } else {
+      ship->SetVelocity(0, -s);
+    }
+  } else if (down.Down()) {
+    if (left.Down()) {
+      ship->SetVelocity(-d, d);
+    } else if (right.Down()) {
+      ship->SetVelocity(d, d);
+    } else {
+      ship->SetVelocity(0, s);
+    }
+  }
+  // Otherwise (left and right together, or a tap) the ship keeps the velocity it had.
+}
+
+void HandlePlayerKeys(PlayerShip* ship, const PlayerControls& keys) {
+  if (++_iFireDelay > kFireFrames && KeyDown(keys.fire) && !ship->IsRecharging()) {
+    FirePlayerBullets(ship);
+    PlaySample(kAnyFreeChannel, _sndPlayerFire);
+    _iFireDelay = 0;
+  }
+
+  if (++_iBombDelay > keys.bombFrames && ship->GetBombs() > 0 && KeyDown(keys.bomb)) {
+    PlaySample(kAnyFreeChannel, _sndPlayerBomb);
+    CreateBombFlash();
+    ship->AddBombs(-1);
+    _pEngine->RemoveUnprotectedSprites();
+    _iBombDelay = 0;
+  }
+
+  if (++_iRechargeDelay > kToggleFrames && KeyDown(keys.recharge)) {
+    if (ship->IsRecharging()) {
+      ship->SetRecharging(0);
+      ship->UseNormalSpeed();
+      ship->SetBitmap(keys.image);
+    } else {
+      ship->SetRecharging(1);
+      ship->UseSlowSpeed();
+      ship->SetBitmap(keys.rechargeImage);
+    }
+    _iRechargeDelay = 0;
+  }
+
+  if (++_iBulletTimeDelay > kToggleFrames && KeyDown(keys.bulletTime)) {
+    if (!_bBulletTime) {
+      _bBulletTime = TRUE;
+      ship->SetBulletTime(1);
+      PlaySample(kAnyFreeChannel, _sndBulletTimeAct);
+      PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
+    } else {
+      _bBulletTime = FALSE;
+      ship->SetBulletTime(0);
+      StopChannel(kBulletTimeChannel);
+      PlaySample(kAnyFreeChannel, _sndBulletTimeDeact);
+    }
+    _iBulletTimeDelay = 0;
+  }
+
+  Move(ship, keys);
+}
+
+void DrawImage(HDC dc, const Bitmap* image, int x, int y, BOOL transparent) {
+  if (image != nullptr) image->Draw(dc, x, y, transparent, kMagenta);
+}
+
+}  // namespace
+
+void HandleTitleKeys() {
+  // The counter advances before each of the three steps, so three times a frame here.
+  if (++_iMenuDelay > kTitleFrames && !_bStartPressed && (KeyDown(kKeyEnter) || KeyDown(_iKeyP1Fire))) {
+    PlaySample(kAnyFreeChannel, _sndUpgradeDing);
+    _bStartPressed = TRUE;
+    _iMenuDelay = 0;
+  }
+  if (++_iMenuDelay > kTitleFrames && _bStartPressed && !_bGameStarted && KeyDown(kKeyOne)) {
+    PlaySample(kAnyFreeChannel, _sndUpgradeDing);
+    _iNumPlayers = 1;
+    _bGameStarted = TRUE;
+    _iGameState = GameStateStage1;
+    _iMenuDelay = 0;
+    CreatePlayers(FALSE);
+  }
+  if (++_iMenuDelay > kTitleFrames && _bStartPressed && !_bGameStarted && KeyDown(kKeyTwo)) {
+    PlaySample(kAnyFreeChannel, _sndUpgradeDing);
+    _iNumPlayers = 2;
+    _bGameStarted = TRUE;
+    _iGameState = GameStateStage1;
+    _iMenuDelay = 0;
+    CreatePlayers(TRUE);
+  }
+}
+
+void DrawTitleScreen(HDC dc) {
+  DrawImage(dc, _bmpTitle, 0, 0, FALSE);
+  if (!_bStartPressed) {
+    DrawImage(dc, _bmpPressEnter, 300, 450, TRUE);
+  } else if (!_bGameStarted) {
+    DrawImage(dc, _bmpHowManyPlayers, 150, 450, TRUE);
+  }
+}
+
+void HandleStageClearKeys() {
+  // The counter is never cleared here. Both players pressing fire in one frame start stage 2
+  // once: a second start would replace the layers and the music again.
+  bool started = false;
+  if (!_bPlayer1Out && ++_iFireDelay > kStageClearFrames && KeyDown(_iKeyP1Fire)) {
+    StartStage2();
+    started = true;
+  }
+  if (!_bPlayer2Out && ++_iFireDelay > kStageClearFrames && KeyDown(_iKeyP2Fire) && !started) {
+    StartStage2();
+  }
+}
+
+void HandlePlayer1Keys() {
+  // Once out, the ship may already have been deleted by the sprite list.
+  if (_bPlayer1Out || _pPlayer1 == nullptr) return;
+  const PlayerControls keys{_iKeyP1Up,   _iKeyP1Down,      _iKeyP1Left,     _iKeyP1Right,
+                            _iKeyP1Fire, _iKeyP1Bomb,      _iKeyP1BulletTime, _iKeyP1Recharge,
+                            _bmpPlayer1, _bmpPlayer1Recharge, kBombFramesPlayer1};
+  HandlePlayerKeys(_pPlayer1, keys);
+}
+
+void HandlePlayer2Keys() {
+  if (_bPlayer2Out || _pPlayer2 == nullptr) return;
+  const PlayerControls keys{_iKeyP2Up,   _iKeyP2Down,      _iKeyP2Left,     _iKeyP2Right,
+                            _iKeyP2Fire, _iKeyP2Bomb,      _iKeyP2BulletTime, _iKeyP2Recharge,
+                            _bmpPlayer2, _bmpPlayer2Recharge, kBombFramesPlayer2};
+  HandlePlayerKeys(_pPlayer2, keys);
+}
+
+}  // namespace skyrift

@@ -1,0 +1,132 @@
+// The painters: the play screens, the stage-clear interlude page, the two upgrade menus, game
+// over, and the status panel under the play area. Each composes its whole picture into the
+// context it is given; none of them changes the game beyond the panel's cached numbers.
+#include "game/Screens.h"
+
+#include <cstdio>
+
+#include "engine/Engine.h"
+#include "game/Globals.h"
+#include "graphics/Background.h"
+#include "graphics/Bitmap.h"
+#include "sprites/PlayerShip.h"
+
+namespace skyrift {
+namespace {
+
+constexpr COLORREF kPanelText = RGB(0, 0, 0);
+constexpr COLORREF kMenuRed = RGB(255, 0, 0);
+constexpr COLORREF kHullRed = RGB(255, 0, 0);
+constexpr COLORREF kEnergyBlue = RGB(0, 0, 255);
+
+constexpr int kPanelTop = 600;
+constexpr int kBarLength = 155;  // pixels of a full bar
+
+// The menus' number boxes and highlight bars, by entry.
+constexpr RECT kMenuNumbers[4] = {
+    {756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
+constexpr RECT kMenuHighlights[4] = {
+    {450, 248, 735, 258}, {450, 322, 735, 332}, {450, 396, 735, 406}, {450, 470, 735, 480}};
+
+// One player's half of the status panel.
+struct PanelHalf {
+  int textLeft;  // the number boxes run from here 100 pixels to the right
+  int barLeft;
+};
+constexpr PanelHalf kLeftHalf{100, 277};
+constexpr PanelHalf kRightHalf{550, 724};
+
+void DrawImage(HDC dc, const Bitmap* image, int x, int y) {
+  if (image != nullptr) image->Draw(dc, x, y, TRUE, kMagenta);
+}
+
+void DrawNumber(HDC dc, const RECT& box, int value, COLORREF colour) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  dc->DrawText(box, text, colour);
+}
+
+// current / maximum of a full bar, in single precision and truncated, as the panel always drew
+// it: half of 155 is 77.
+int BarLength(int current, int maximum) {
+  if (maximum <= 0 || current <= 0) return 0;
+  if (current >= maximum) return kBarLength;
+  const float share = static_cast<float>(current) / static_cast<float>(maximum);
+  return static_cast<int>(share * static_cast<float>(kBarLength));
+}
+
+void DrawBar(HDC dc, int left, int top, int length, COLORREF colour) {
+  if (length > 0) dc->Fill(RECT{left, top, left + length, top + 6}, colour);
+}
+
+void DrawPanelHalf(HDC dc, const PanelHalf& half, PlayerShip* ship, BOOL out, int& bombs,
+                   int& points, int& lives) {
+  // An out player's ship may already be deleted: the half keeps its last numbers instead.
+  const bool inPlay = !out && ship != nullptr;
+  if (inPlay) {
+    bombs = ship->GetBombs();
+    points = ship->GetPoints();
+    lives = ship->GetLives();
+  } else if (out) {
+    lives = 0;
+  }
+  const int left = half.textLeft;
+  DrawNumber(dc, RECT{left, 625, left + 100, 680}, bombs, kPanelText);
+  DrawNumber(dc, RECT{left, 645, left + 100, 700}, points, kPanelText);
+  DrawNumber(dc, RECT{left, 685, left + 100, 700}, lives, kPanelText);
+  if (!inPlay) return;
+  DrawBar(dc, half.barLeft, 657, BarLength(ship->GetHealth(), ship->GetMaxHealth()), kHullRed);
+  DrawBar(dc, half.barLeft, 673, BarLength(ship->GetEnergy(), ship->GetMaxEnergy()), kEnergyBlue);
+}
+
+// The world of the last play frame and the panel under it.
+void DrawWorld(HDC dc) {
+  if (_pFarBackground != nullptr) _pFarBackground->Draw(dc);
+  if (_pNearBackground != nullptr) _pNearBackground->Draw(dc);
+  if (_pEngine != nullptr) _pEngine->DrawAllSprites(dc);
+  DrawImage(dc, _bmpHudPanel, 0, kPanelTop);
+  DrawStatusPanel(dc);
+}
+
+void DrawUpgradeMenu(HDC dc, const Bitmap* screen, PlayerShip* ship, BOOL out) {
+  DrawImage(dc, screen, 0, 0);
+  if (!out && ship != nullptr) {
+    const int values[4] = {ship->GetFirepower(), ship->GetBaseSpeed(), ship->GetMaxHealth(),
+                           ship->GetMaxEnergy()};
+    for (int i = 0; i < 4; ++i) DrawNumber(dc, kMenuNumbers[i], values[i], kMenuRed);
+  }
+  if (_iUpgradeChoice >= 0 && _iUpgradeChoice < 4) dc->Fill(kMenuHighlights[_iUpgradeChoice], kMenuRed);
+  DrawImage(dc, _bmpHudPanel, 0, kPanelTop);
+  DrawStatusPanel(dc);
+}
+
+}  // namespace
+
+void DrawPlayScreen(HDC dc, BOOL withStageClearBanner) {
+  DrawWorld(dc);
+  if (withStageClearBanner && _bShowStageClear) DrawImage(dc, _bmpStageClear, 0, 0);
+}
+
+void DrawInterlude(HDC dc) {
+  // Only the page: it lies over the last frame of stage 1 left in the frame.
+  if (_bmpInterlude == nullptr) return;
+  DrawImage(dc, _bmpInterlude, 450 - _bmpInterlude->GetWidth() / 2, 366 - _bmpInterlude->GetHeight() / 2);
+}
+
+void DrawGameOver(HDC dc) {
+  DrawWorld(dc);
+  DrawImage(dc, _bmpGameOver, 0, 0);
+}
+
+void DrawUpgradeMenu1(HDC dc) { DrawUpgradeMenu(dc, _bmpUpgradeMenu1, _pPlayer1, _bPlayer1Out); }
+
+void DrawUpgradeMenu2(HDC dc) { DrawUpgradeMenu(dc, _bmpUpgradeMenu2, _pPlayer2, _bPlayer2Out); }
+
+void DrawStatusPanel(HDC dc) {
+  DrawPanelHalf(dc, kLeftHalf, _pPlayer1, _bPlayer1Out, _iHudBombs1, _iHudPoints1, _iHudLives1);
+  if (_iNumPlayers > 1) {
+    DrawPanelHalf(dc, kRightHalf, _pPlayer2, _bPlayer2Out, _iHudBombs2, _iHudPoints2, _iHudLives2);
+  }
+}
+
+}  // namespace skyrift

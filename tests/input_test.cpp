@@ -1,0 +1,243 @@
+// The keys: movement by the order of its tests, the shared repeat counters and their
+// thresholds, the mode toggles, the title sequence and the stage-clear screen.
+#include <algorithm>
+
+#include "PlayWorld.h"
+#include "game/Input.h"
+#include "game/Weapons.h"
+
+namespace skyrift::testing {
+namespace {
+
+constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
+constexpr int kFire1 = 32, kBomb1 = 90, kBulletTime1 = 88, kRecharge1 = 67;
+constexpr int kFire2 = 70, kBomb2 = 71, kBulletTime2 = 84;
+
+class InputTest : public PlayWorld {
+ protected:
+  void StartGame(bool twoPlayers) {
+    _iNumPlayers = twoPlayers ? 2 : 1;
+    _iGameState = GameStateStage1;
+    CreatePlayers(twoPlayers ? TRUE : FALSE);
+  }
+  // The play dispatch of one frame.
+  static void Frame() {
+    if (!_bPlayer1Out) HandlePlayer1Keys();
+    if (_iNumPlayers > 1 && !_bPlayer2Out) HandlePlayer2Keys();
+  }
+  // The 1-based frames, out of `frames`, in which `happened` turned true after the frame.
+  template <typename Check>
+  static std::vector<int> FramesWhere(int frames, Check happened) {
+    std::vector<int> hits;
+    for (int frame = 1; frame <= frames; ++frame) {
+      Frame();
+      if (happened()) hits.push_back(frame);
+    }
+    return hits;
+  }
+};
+
+TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
+  struct Case {
+    std::vector<int> held;
+    std::vector<int> tapped;  // pressed and released since the last frame
+    bool slow;
+    POINT expected;
+  };
+  const POINT kept{1, 1};
+  const Case cases[] = {
+      {{}, {}, false, {0, 0}},
+      {{kLeft}, {}, false, {-8, 0}},
+      {{kRight}, {}, false, {8, 0}},
+      {{kUp}, {}, false, {0, -8}},
+      {{kDown}, {}, false, {0, 8}},
+      {{kUp, kDown}, {}, false, {0, -8}},  // up wins
+      {{kUp, kLeft}, {}, false, {-6, -6}},
+      {{kUp, kRight}, {}, false, {6, -6}},
+      {{kDown, kLeft}, {}, false, {-6, 6}},
+      {{kDown, kRight}, {}, false, {6, 6}},
+      {{kUp, kLeft, kRight}, {}, false, {-6, -6}},
+      {{kDown, kLeft}, {}, true, {-3, 3}},  // recharge speed 4
+      {{kLeft, kRight}, {}, false, kept},
+      {{}, {kUp}, false, kept},       // a tap is not untouched, nor down
+      {{kLeft}, {kDown}, false, kept},
+  };
+  StartGame(false);
+  for (const Case& c : cases) {
+    platform::ResetKeyboard();
+    if (c.slow) {
+      _pPlayer1->UseSlowSpeed();
+    } else {
+      _pPlayer1->UseNormalSpeed();
+    }
+    _pPlayer1->SetVelocity(kept);
+    for (int key : c.held) Hold(key);
+    for (int key : c.tapped) {
+      Hold(key);
+      Let(key);
+    }
+    HandlePlayer1Keys();
+    EXPECT_EQ(_pPlayer1->GetVelocity(), c.expected)
+        << "held " << c.held.size() << " tapped " << c.tapped.size() << " slow " << c.slow;
+  }
+
+  // The frame after a tap the key is untouched again.
+  platform::ResetKeyboard();
+  Hold(kUp);
+  Let(kUp);
+  HandlePlayer1Keys();
+  HandlePlayer1Keys();
+  EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{0, 0}));
+}
+
+TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
+  StartGame(false);
+  Hold(kFire1);
+  EXPECT_EQ(FramesWhere(10, [] { return _iFireDelay == 0; }), (std::vector<int>{5, 10}));
+  EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
+
+  _pPlayer1->SetRecharging(1);
+  _iFireDelay = 0;
+  Frame();
+  Frame();
+  Frame();
+  Frame();
+  Frame();
+  Frame();
+  EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
+  EXPECT_EQ(_iFireDelay, 6);  // the counter keeps counting
+}
+
+TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
+  StartGame(true);
+  Hold(kFire1);
+  Hold(kFire2);
+  std::vector<int> volleys1, volleys2;
+  for (int frame = 1; frame <= 10; ++frame) {
+    const size_t before1 = Tagged("bullet_p1").size(), before2 = Tagged("bullet_p2").size();
+    Frame();
+    if (Tagged("bullet_p1").size() > before1) volleys1.push_back(frame);
+    if (Tagged("bullet_p2").size() > before2) volleys2.push_back(frame);
+  }
+  // Twice the counting, and each volley restarts the other player's count.
+  EXPECT_EQ(volleys1, (std::vector<int>{3, 8}));
+  EXPECT_EQ(volleys2, (std::vector<int>{5, 10}));
+}
+
+TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField) {
+  StartGame(true);
+  AddSprite("enemy_ship", 100, 100);
+  AddSprite("powerup", 300, 100);
+  _bPlayer2Out = TRUE;
+  Hold(kBomb1);
+  EXPECT_EQ(FramesWhere(9, [] { return _pPlayer1->GetBombs() == 1; }), (std::vector<int>{9}));
+  EXPECT_TRUE(Tagged("enemy_ship").empty());
+  EXPECT_EQ(Tagged("powerup").size(), 1u);
+  EXPECT_EQ(Tagged("player1").size(), 2u);  // the ship and the flash
+  Let(kBomb1);
+
+  _bPlayer1Out = TRUE;
+  _bPlayer2Out = FALSE;
+  _iBombDelay = 0;
+  Hold(kBomb2);
+  EXPECT_EQ(FramesWhere(6, [] { return _pPlayer2->GetBombs() == 1; }), (std::vector<int>{6}));
+  EXPECT_EQ(Tagged("player1").size(), 3u);  // player 2's flash is player 1's too
+
+  // Without bombs nothing happens, and the counter goes on counting.
+  _pPlayer2->SetBombs(0);
+  _iBombDelay = 0;
+  for (int i = 0; i < 20; ++i) Frame();
+  EXPECT_EQ(_pPlayer2->GetBombs(), 0);
+  EXPECT_EQ(_iBombDelay, 20);
+}
+
+TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
+  StartGame(false);
+  Hold(kRecharge1);
+  EXPECT_EQ(FramesWhere(12, [] { return _iRechargeDelay == 0; }), (std::vector<int>{6, 12}));
+  EXPECT_FALSE(_pPlayer1->IsRecharging());
+  EXPECT_EQ(_pPlayer1->GetSpeed(), 8);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1);
+  for (int i = 0; i < 6; ++i) Frame();
+  EXPECT_TRUE(_pPlayer1->IsRecharging());
+  EXPECT_EQ(_pPlayer1->GetSpeed(), 4);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1Recharge);
+  Let(kRecharge1);
+}
+
+TEST_F(InputTest, BulletTimeIsOneFlagThatEitherPlayerFlips) {
+  StartGame(true);
+  Hold(kBulletTime1);
+  // Two players advance the counter twice a frame.
+  EXPECT_EQ(FramesWhere(4, [] { return _bBulletTime; }), (std::vector<int>{4}));
+  EXPECT_TRUE(_pPlayer1->HasBulletTime());
+  Let(kBulletTime1);
+
+  _iBulletTimeDelay = 0;
+  Hold(kBulletTime2);
+  for (int i = 0; i < 3; ++i) Frame();
+  EXPECT_FALSE(_bBulletTime);
+  EXPECT_FALSE(_pPlayer2->HasBulletTime());
+  EXPECT_TRUE(_pPlayer1->HasBulletTime());  // the other ship's own flag is left alone
+}
+
+TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
+  auto frames = [](int n) {
+    for (int i = 0; i < n; ++i) HandleTitleKeys();
+  };
+  Hold('1');
+  frames(10);
+  EXPECT_FALSE(_bStartPressed);
+  EXPECT_EQ(_iGameState, GameStateTitle);
+  Let('1');
+
+  DrawTitleScreen(_hOffscreenDC);
+  EXPECT_EQ(_hOffscreenDC->GetPixel(310, 455), RGB(250, 250, 250));  // press enter
+
+  Hold(13);
+  frames(1);
+  EXPECT_TRUE(_bStartPressed);  // the counter was long past 6
+  Let(13);
+  DrawTitleScreen(_hOffscreenDC);
+  EXPECT_EQ(_hOffscreenDC->GetPixel(160, 455), RGB(250, 250, 0));  // how many players
+
+  Hold('2');
+  frames(1);
+  EXPECT_FALSE(_bGameStarted);  // Enter restarted the counter
+  frames(2);
+  EXPECT_TRUE(_bGameStarted);
+  EXPECT_EQ(_iGameState, GameStateStage1);
+  EXPECT_EQ(_iNumPlayers, 2);
+  ASSERT_NE(_pPlayer1, nullptr);
+  ASSERT_NE(_pPlayer2, nullptr);
+  EXPECT_EQ(_pPlayer1->GetPosition().left, 350);
+  EXPECT_EQ(_pPlayer2->GetPosition().left, 550);
+  EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
+
+  // Neither Enter nor another count does anything now.
+  Hold(13);
+  Hold('1');
+  frames(20);
+  EXPECT_EQ(_iNumPlayers, 2);
+  EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
+  const auto log = LogLines();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "CreatePlayers() start"), 1);
+}
+
+TEST_F(InputTest, FireOnTheStageClearScreenStartsStage2OnceEvenForBothPlayers) {
+  StartGame(true);
+  _iGameState = GameStateInterlude;
+  _iFireDelay = 3;
+  Hold(kFire1);
+  Hold(kFire2);
+  HandleStageClearKeys();
+  EXPECT_EQ(_iGameState, GameStateInterlude);  // 4 and 5 are not past the threshold
+  HandleStageClearKeys();
+  EXPECT_EQ(_iGameState, GameStateStage2);
+  // The music stream is missing here, so each start writes one line.
+  const auto log = LogLines();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "_sngCurrentStage = NULL"), 1);
+}
+
+}  // namespace
+}  // namespace skyrift::testing

@@ -1,0 +1,167 @@
+// The painters, read back from the off-screen frame: the panel's bars and numbers per player,
+// the banners over the world, the interlude page and the upgrade menu.
+#include "PlayWorld.h"
+#include "game/Screens.h"
+#include "game/Weapons.h"
+
+namespace skyrift::testing {
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+class ScreensTest : public PlayWorld {
+ protected:
+  static COLORREF At(int x, int y) { return _hOffscreenDC->GetPixel(x, y); }
+  // How many pixels of row y from x0 on, up to x1, have the colour.
+  static int Run(int x0, int x1, int y, COLORREF colour) {
+    int n = 0;
+    for (int x = x0; x < x1 && At(x, y) == colour; ++x) ++n;
+    return n;
+  }
+  // Whether any pixel of the rectangle has the colour.
+  static bool Any(const RECT& area, COLORREF colour) {
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        if (At(x, y) == colour) return true;
+      }
+    }
+    return false;
+  }
+  static bool Only(const RECT& area, COLORREF colour) {
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        if (At(x, y) != colour) return false;
+      }
+    }
+    return true;
+  }
+  void StartGame(bool twoPlayers) {
+    _iNumPlayers = twoPlayers ? 2 : 1;
+    _iGameState = GameStateStage1;
+    CreatePlayers(twoPlayers ? TRUE : FALSE);
+  }
+};
+
+TEST_F(ScreensTest, BarsShowHullAndEnergyInSinglePrecision) {
+  StartGame(true);
+  _pPlayer2->TakeDamage(50);
+  _pPlayer2->AddEnergy(-250);
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+
+  EXPECT_EQ(At(276, 660), kPanelColour);
+  EXPECT_EQ(Run(277, 500, 657, kRed), 155);  // 277 to 431
+  EXPECT_EQ(Run(277, 500, 662, kRed), 155);
+  EXPECT_EQ(At(277, 663), kPanelColour);
+  EXPECT_EQ(Run(277, 500, 673, kBlue), 155);
+  EXPECT_EQ(Run(277, 500, 678, kBlue), 155);
+  EXPECT_EQ(Run(724, 900, 660, kRed), 77);  // 77.5 truncated
+  EXPECT_EQ(Run(724, 900, 676, kBlue), 77);
+
+  // 1/3 of 155 in single precision is 51.666..., drawn 51 long.
+  _pPlayer1->TakeDamage(100 - 33);
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  EXPECT_EQ(Run(277, 500, 660, kRed), 51);
+  _pPlayer1->TakeDamage(40);  // below zero draws nothing
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  EXPECT_EQ(At(277, 660), kPanelColour);
+  EXPECT_EQ(Run(277, 500, 676, kBlue), 155);
+}
+
+TEST_F(ScreensTest, AnOutPlayersHalfKeepsItsLastNumbersWithNoShipsAndNoBars) {
+  StartGame(true);
+  _pPlayer1->AddPoints(1234);
+  _pPlayer1->AddBombs(1);
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  EXPECT_EQ(_iHudBombs1, 3);
+  EXPECT_EQ(_iHudPoints1, 1234);
+  EXPECT_EQ(_iHudLives1, 5);
+  EXPECT_TRUE(Any(RECT{100, 645, 200, 660}, RGB(0, 0, 0)));  // black lettering
+
+  // The last life goes; the list deletes the ship at its next update.
+  for (int i = 0; i < 6; ++i) _pPlayer1->LoseLife();
+  _bPlayer1Out = TRUE;
+  _pEngine->UpdateAllSprites();
+  EXPECT_EQ(_pPlayer1, nullptr);
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  EXPECT_EQ(_iHudBombs1, 3);
+  EXPECT_EQ(_iHudPoints1, 1234);
+  EXPECT_EQ(_iHudLives1, 0);
+  EXPECT_TRUE(Only(RECT{277, 655, 433, 681}, kPanelColour));
+  EXPECT_EQ(Run(724, 900, 660, kRed), 155);  // player 2 plays on
+
+  _bPlayer2Out = TRUE;
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  EXPECT_EQ(_iHudLives2, 0);
+  EXPECT_EQ(_iHudBombs2, 2);
+  EXPECT_TRUE(Only(RECT{724, 655, 880, 681}, kPanelColour));
+}
+
+TEST_F(ScreensTest, OneGameOfOnePlayerLeavesTheRightHalfToThePanelImage) {
+  StartGame(false);
+  DrawPlayScreen(_hOffscreenDC, FALSE);
+  EXPECT_EQ(Run(277, 500, 660, kRed), 155);
+  EXPECT_TRUE(Only(RECT{450, 600, 900, 732}, kPanelColour));
+  EXPECT_EQ(At(10, 10), kFarColour);
+  EXPECT_EQ(At(430, 520), kShipColour);
+}
+
+TEST_F(ScreensTest, BannersLieOverTheWorld) {
+  StartGame(false);
+  _bShowStageClear = TRUE;
+  DrawPlayScreen(_hOffscreenDC, FALSE);  // stage 2 has no banner
+  EXPECT_EQ(At(10, 10), kFarColour);
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  EXPECT_EQ(At(10, 10), kBannerColour);
+  EXPECT_EQ(At(10, 150), kFarColour);
+  EXPECT_EQ(At(430, 520), kShipColour);
+  _bShowStageClear = FALSE;
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  EXPECT_EQ(At(10, 10), kFarColour);
+
+  // Game over: the frozen world, its panel, and the banner on top.
+  _hOffscreenDC->Fill(RECT{0, 0, 900, 732}, RGB(0, 0, 0));
+  DrawGameOver(_hOffscreenDC);
+  EXPECT_EQ(At(10, 10), kBannerColour);
+  EXPECT_EQ(At(10, 150), kFarColour);
+  EXPECT_EQ(At(430, 520), kShipColour);
+  EXPECT_EQ(Run(277, 500, 660, kRed), 155);
+}
+
+TEST_F(ScreensTest, TheInterludePageLiesCentredOnTheLastFrame) {
+  StartGame(false);
+  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawInterlude(_hOffscreenDC);
+  EXPECT_EQ(At(166, 0), kFarColour);
+  EXPECT_EQ(At(167, 0), kPageColour);
+  EXPECT_EQ(At(732, 731), kPageColour);
+  EXPECT_EQ(At(733, 300), kFarColour);
+  EXPECT_EQ(At(100, 660), kPanelColour);  // the panel shows at both sides
+  EXPECT_EQ(At(800, 700), kPanelColour);
+}
+
+TEST_F(ScreensTest, TheUpgradeMenuShowsTheShipsNumbersAndOneHighlight) {
+  StartGame(true);
+  const RECT numbers[4] = {{756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
+  const RECT bars[4] = {{450, 248, 735, 258}, {450, 322, 735, 332}, {450, 396, 735, 406}, {450, 470, 735, 480}};
+  _iUpgradeChoice = 2;
+  DrawUpgradeMenu2(_hOffscreenDC);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(Any(numbers[i], kRed)) << "entry " << i;
+    if (i == 2) {
+      EXPECT_TRUE(Only(bars[i], kRed));
+    } else {
+      EXPECT_TRUE(Only(bars[i], kMenuColour)) << "entry " << i;
+    }
+  }
+  EXPECT_EQ(At(449, 400), kMenuColour);
+  EXPECT_EQ(At(735, 400), kMenuColour);
+  EXPECT_EQ(Run(724, 900, 660, kRed), 155);  // the panel below
+
+  _iUpgradeChoice = 4;  // no such entry: no bar
+  DrawUpgradeMenu1(_hOffscreenDC);
+  for (const RECT& bar : bars) EXPECT_TRUE(Only(bar, kMenuColour));
+}
+
+}  // namespace
+}  // namespace skyrift::testing

@@ -1,0 +1,134 @@
+// The stage frames: game over tested at the start of a frame, the stage-clear sequence, the
+// start of stage 2, and ships that are gone staying unread.
+#include "PlayWorld.h"
+#include "game/Input.h"
+#include "game/Screens.h"
+#include "game/StageCycle.h"
+#include "game/Weapons.h"
+
+namespace skyrift::testing {
+namespace {
+
+class StageCycleTest : public PlayWorld {
+ protected:
+  void StartGame(bool twoPlayers) {
+    _iNumPlayers = twoPlayers ? 2 : 1;
+    _iGameState = GameStateStage1;
+    CreatePlayers(twoPlayers ? TRUE : FALSE);
+  }
+};
+
+TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
+  StartGame(true);
+  Sprite* enemy = AddSprite("enemy_ship", 100, 100);
+  enemy->SetVelocity(0, 3);
+  CycleStage1();
+  EXPECT_EQ(_iGameState, GameStateStage1);
+  EXPECT_EQ(_iStageTicker, 1);
+
+  _bPlayer1Out = _bPlayer2Out = TRUE;
+  CycleStage1();
+  EXPECT_EQ(_iGameState, GameStateGameOver);
+  EXPECT_TRUE(_bGameOver);
+  EXPECT_EQ(_iStageTicker, 2);
+  EXPECT_EQ(enemy->GetPosition().top, 106);
+  EXPECT_EQ(_hOffscreenDC->GetPixel(10, 10), kBannerColour);  // painted as game over
+
+  // Stage 2 makes the same test.
+  _bGameOver = FALSE;
+  _iGameState = GameStateStage2;
+  CycleStage2();
+  EXPECT_EQ(_iGameState, GameStateGameOver);
+  EXPECT_EQ(_iStageTicker, 3);
+}
+
+TEST_F(StageCycleTest, TheStageClearBannerShowsFor71FramesAndTheScreenFollowsAt144) {
+  StartGame(false);
+  _bBossDefeated = TRUE;
+  int firstShown = 0, lastShown = 0, shownFrames = 0;
+  for (int frame = 1; frame <= 143; ++frame) {
+    CycleStage1();
+    ASSERT_EQ(_iStageClearTimer, frame);
+    if (_bShowStageClear) {
+      if (firstShown == 0) firstShown = frame;
+      lastShown = frame;
+      ++shownFrames;
+    }
+  }
+  EXPECT_EQ(firstShown, 72);
+  EXPECT_EQ(lastShown, 142);
+  EXPECT_EQ(shownFrames, 71);
+  EXPECT_TRUE(_bStageClearSoundPlayed);
+  EXPECT_EQ(_iGameState, GameStateStage1);
+  CycleStage1();
+  EXPECT_EQ(_iGameState, GameStateInterlude);
+  EXPECT_EQ(_iStageClearTimer, 0);
+}
+
+TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
+  StartGame(true);
+  _iStageTicker = 3000;
+  _iGameState = GameStateInterlude;
+  AddSprite("enemy_bullet", 10, 10);
+  AddSprite("repair_powerup", 10, 100);
+  _pPlayer1->SetPosition(40, 40);
+  _bPlayer1Out = TRUE;  // out, but not yet deleted: left where it is
+
+  StartStage2();
+  EXPECT_EQ(_iGameState, GameStateStage2);
+  EXPECT_EQ(_iStageTicker, 0);
+  EXPECT_EQ(_pPlayer2->GetPosition().left, 575);
+  EXPECT_EQ(_pPlayer2->GetPosition().top, 536);
+  EXPECT_EQ(_pPlayer1->GetPosition().left, 40);
+  EXPECT_TRUE(Tagged("enemy_bullet").empty());
+  EXPECT_EQ(Tagged("repair_powerup").size(), 1u);
+
+  auto* far = dynamic_cast<ScrollingLayer*>(_pFarBackground);
+  auto* near = dynamic_cast<ScrollingLayer*>(_pNearBackground);
+  ASSERT_NE(far, nullptr);
+  ASSERT_NE(near, nullptr);
+  EXPECT_EQ(far->GetViewWidth(), 900);
+  EXPECT_EQ(near->GetViewHeight(), 600);
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"CreatePlayers() start", "_sngCurrentStage = NULL"}));
+
+  _bPlayer1Out = FALSE;
+  _bPlayer2Out = TRUE;
+  StartStage2();
+  EXPECT_EQ(_pPlayer1->GetPosition().left, 275);
+  EXPECT_EQ(_pPlayer1->GetPosition().top, 536);
+}
+
+TEST_F(StageCycleTest, AShipDeletedAfterItsLastLifeIsNeverReadAgain) {
+  StartGame(true);
+  _bBulletTime = TRUE;
+  _pPlayer2->SetBulletTime(1);
+  _pPlayer2->SetRecharging(1);
+  for (int i = 0; i < 6; ++i) _pPlayer2->LoseLife();
+  _bPlayer2Out = TRUE;  // as the collision rules record it
+
+  // Held keys, upkeep and painting run through the frame that deletes the ship and after.
+  for (int key : {70, 71, 84, 82, 87}) platform::KeyEvent(key, true);
+  for (int frame = 0; frame < 30; ++frame) {
+    HandlePlayer1Keys();
+    HandlePlayer2Keys();
+    CycleStage1();
+    DrawUpgradeMenu2(_hOffscreenDC);
+  }
+  EXPECT_EQ(_pPlayer2, nullptr);
+  EXPECT_TRUE(Tagged("player2").empty());
+  EXPECT_EQ(_iHudLives2, 0);
+  EXPECT_EQ(_iGameState, GameStateStage1);
+
+  // Player 1's last life: the next frame ends the game and deletes the ship.
+  for (int i = 0; i < 6; ++i) _pPlayer1->LoseLife();
+  _bPlayer1Out = TRUE;
+  HandlePlayer1Keys();
+  CycleStage1();
+  EXPECT_EQ(_iGameState, GameStateGameOver);
+  EXPECT_EQ(_pPlayer1, nullptr);
+  DrawGameOver(_hOffscreenDC);
+  EXPECT_EQ(_iHudLives1, 0);
+}
+
+}  // namespace
+}  // namespace skyrift::testing

@@ -1,0 +1,159 @@
+// The ships at the start of a game, the volleys by power level, the bomb's flash, explosion
+// bursts, and the energy and repair upkeep.
+#include "PlayWorld.h"
+#include "game/Weapons.h"
+
+namespace skyrift::testing {
+namespace {
+
+using WeaponsTest = PlayWorld;
+
+struct Shot {
+  int x, y, vx, vy;
+  friend bool operator==(const Shot&, const Shot&) = default;
+};
+
+std::vector<Shot> ShotsTagged(const std::string& tag) {
+  std::vector<Shot> shots;
+  for (Sprite* sprite : Tagged(tag)) {
+    EXPECT_EQ(sprite->GetFrameCount(), 5);
+    EXPECT_EQ(sprite->GetEdgeAction(), EdgeDie);
+    shots.push_back({sprite->GetPosition().left, sprite->GetPosition().top, sprite->GetVelocity().x,
+                     sprite->GetVelocity().y});
+  }
+  return shots;
+}
+
+TEST_F(WeaponsTest, ShipsStartCentredOrSideBySide) {
+  CreatePlayers(FALSE);
+  EXPECT_FALSE(_bPlayer1Out);
+  EXPECT_TRUE(_bPlayer2Out);
+  ASSERT_NE(_pPlayer1, nullptr);
+  EXPECT_EQ(_pPlayer1->GetPosition(), (RECT{425, 500, 475, 564}));
+  EXPECT_EQ(_pPlayer1->Tag(), "player1");
+  EXPECT_EQ(_pPlayer1->GetMaxHealth(), 100);
+  EXPECT_EQ(_pPlayer1->GetBombs(), 2);
+  EXPECT_EQ(_pPlayer1->GetFrameCount(), 4);
+  EXPECT_EQ(_pPlayer1->GetBounds(), (RECT{0, 0, 900, 600}));
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"CreatePlayers() start"}));
+
+  _pEngine->DeleteAllSprites();
+  CreatePlayers(TRUE);
+  EXPECT_FALSE(_bPlayer2Out);
+  ASSERT_EQ(_pEngine->GetSprites().size(), 2u);
+  EXPECT_EQ(_pEngine->GetSprites()[0], _pPlayer1);  // player 1 goes in first
+  EXPECT_EQ(_pPlayer1->GetPosition().left, 350);
+  EXPECT_EQ(_pPlayer2->GetPosition().left, 550);
+  EXPECT_EQ(_pPlayer2->GetPosition().top, 500);
+  EXPECT_EQ(_pPlayer2->Tag(), "player2");
+  EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2);
+}
+
+TEST_F(WeaponsTest, VolleysWidenWithThePowerLevel) {
+  CreatePlayers(FALSE);  // at (425, 500), 50 wide; the centre shot is 42 wide
+  const Shot centre{429, 476, 0, -25};
+  const Shot left18{425, 500, -3, -18}, right18{436, 500, 3, -18};
+  const std::vector<std::vector<Shot>> expected = {
+      {centre},
+      {centre},
+      {centre, left18, right18},
+      {centre, {425, 500, -6, -20}, {436, 500, 6, -20}},
+      {centre, left18, right18, {425, 500, -5, -20}, {436, 500, 5, -20}},
+  };
+  for (int level = 0; level <= 4; ++level) {
+    _pEngine->DeleteAllSprites();
+    CreatePlayers(FALSE);
+    for (int i = 0; i < level; ++i) _pPlayer1->PowerUp();
+    FirePlayerBullets(_pPlayer1);
+    // In the order they are made, which is the order of the list.
+    EXPECT_EQ(ShotsTagged("bullet_p1"), expected[static_cast<size_t>(level)]) << "level " << level;
+  }
+
+  // Only a ship tagged exactly "player1" fires player 1's shots.
+  _pPlayer1->SetTag("Player1");
+  FirePlayerBullets(_pPlayer1);
+  EXPECT_EQ(ShotsTagged("bullet_p2").size(), 5u);
+}
+
+TEST_F(WeaponsTest, TheBombFlashCoversThePlayAreaAndSurvivesTheClearOut) {
+  AddSprite("enemy_bullet", 10, 10);
+  CreateBombFlash();
+  _pEngine->RemoveUnprotectedSprites();
+  const auto flashes = Tagged("player1");
+  ASSERT_EQ(flashes.size(), 1u);
+  EXPECT_TRUE(Tagged("enemy_bullet").empty());
+  EXPECT_EQ(flashes[0]->GetPosition(), (RECT{0, 0, 900, 600}));
+  EXPECT_EQ(flashes[0]->GetFrameCount(), 4);
+  EXPECT_EQ(flashes[0]->GetVelocity(), (POINT{0, 0}));
+
+  // It plays its four frames once, then the list lets it go.
+  for (int i = 0; i < 5; ++i) _pEngine->UpdateAllSprites();
+  EXPECT_TRUE(Tagged("player1").empty());
+}
+
+TEST_F(WeaponsTest, ExplosionBurstsScatterOverTheWreck) {
+  Sprite* wreck = AddSprite("enemy_ship", 200, 150, 80, 30);
+  SpawnExplosionBurst(wreck, 6);
+  const auto explosions = Tagged("");
+  ASSERT_EQ(explosions.size(), 6u);
+  for (const Sprite* explosion : explosions) {
+    EXPECT_GE(explosion->GetPosition().left, 200);
+    EXPECT_LT(explosion->GetPosition().left, 280);
+    EXPECT_GE(explosion->GetPosition().top, 150);
+    EXPECT_LT(explosion->GetPosition().top, 180);
+    EXPECT_EQ(explosion->GetFrameCount(), 15);
+    EXPECT_EQ(explosion->GetWidth(), 60);
+  }
+}
+
+TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRates) {
+  _iNumPlayers = 1;
+  CreatePlayers(FALSE);
+  _pPlayer1->AddEnergy(-400);
+  _bBulletTime = TRUE;
+  for (int i = 0; i < 22; ++i) UpdatePlayerStatus();
+  EXPECT_EQ(_pPlayer1->GetEnergy(), 100 - 22 + 2);  // one point back every 11 frames
+  EXPECT_TRUE(_bBulletTime);
+
+  // Switched on with no energy it lasts one frame; the ship keeps its own flag.
+  _pPlayer1->AddEnergy(-80);
+  _pPlayer1->SetBulletTime(1);
+  UpdatePlayerStatus();
+  EXPECT_FALSE(_bBulletTime);
+  EXPECT_TRUE(_pPlayer1->HasBulletTime());
+
+  // Repair only in recharge mode: one point every 8 frames, bullet time or not.
+  _pPlayer1->TakeDamage(50);
+  for (int i = 0; i < 16; ++i) UpdatePlayerStatus();
+  EXPECT_EQ(_pPlayer1->GetHealth(), 50);
+  _pPlayer1->SetRecharging(1);
+  _bBulletTime = TRUE;
+  for (int i = 0; i < 16; ++i) UpdatePlayerStatus();
+  EXPECT_EQ(_pPlayer1->GetHealth(), 52);
+}
+
+TEST_F(WeaponsTest, WithTwoPlayersOnlyOneShipPaysForBulletTime) {
+  _iNumPlayers = 2;
+  CreatePlayers(TRUE);
+  _bBulletTime = TRUE;
+  _pPlayer1->SetBulletTime(1);
+  _pPlayer2->SetBulletTime(1);
+  for (int i = 0; i < 10; ++i) UpdatePlayerStatus();
+  EXPECT_EQ(_pPlayer1->GetEnergy(), 490);
+  EXPECT_EQ(_pPlayer2->GetEnergy(), 500);
+
+  _pPlayer1->SetBulletTime(0);
+  UpdatePlayerStatus();  // the 11th frame also gives each ship a point back
+  EXPECT_EQ(_pPlayer1->GetEnergy(), 491);
+  EXPECT_EQ(_pPlayer2->GetEnergy(), 500);
+
+  // With player 1 out, player 2 pays whatever the flags say.
+  _pPlayer2->SetBulletTime(0);
+  _bPlayer1Out = TRUE;
+  UpdatePlayerStatus();
+  EXPECT_EQ(_pPlayer1->GetEnergy(), 491);
+  EXPECT_EQ(_pPlayer2->GetEnergy(), 499);
+}
+
+}  // namespace
+}  // namespace skyrift::testing
