@@ -1,66 +1,47 @@
 // The gamepad: the dead zone and flags the engine makes of a position and buttons, a virtual
 // pad read through the real platform and engine (plugged in and pulled out mid-game), and the
 // game's answer to each flag with its thresholds and guards.
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <vector>
 
-#include "engine/Engine.h"
+#include "GameSamples.h"
+#include "Harness.h"
+#include "PlayWorld.h"
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
-#include "game/Globals.h"
-#include "graphics/Bitmap.h"
+#include "game/Weapons.h"
 #include "platform/Gamepad.h"
-#include "platform/Keyboard.h"
-#include "sprites/PlayerShip.h"
 
-namespace skyrift {
+namespace skyrift::testing {
 namespace {
 
 constexpr uint32_t kMid = 32768;
 
-class Joystick : public ::testing::Test {
+class Joystick : public PlayWorld {
  protected:
-  Joystick()
-      : target(platform::Surface::CreateTarget(900, 732, 0)),
-        shipImage(target.get(), 200, 64, RGB(0, 200, 0)),
-        rechargeImage(target.get(), 200, 64, RGB(0, 0, 250)),
-        smallImage(target.get(), 20, 20, RGB(200, 0, 0)),
-        engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
-    platform::ResetKeyboard();
-    _pEngine = &engine;
-    _bmpPlayer1 = &shipImage;
-    _bmpPlayer1Recharge = &rechargeImage;
-    _pPlayer1 = AddShip("player1");
-    _pPlayer2 = nullptr;
-    _bPlayer1Out = FALSE;
-    _bPlayer2Out = TRUE;
+  void SetUp() override {
+    PlayWorld::SetUp();
     _iNumPlayers = 1;
+    CreatePlayers(FALSE);
     _bGameStarted = TRUE;
-    _bGameOver = FALSE;
     _iGameState = GameStateStage1;
     _iStateBeforeMenu1 = 0;
-    _iMenuDelay = _iMenuToggleDelay = _iFireDelay = _iBombDelay = _iRechargeDelay = _iBulletTimeDelay = 0;
-    _bBulletTime = FALSE;
-    _iUpgradeChoice = 0;
+    _iMenuToggleDelay = 0;
     _iUpgradeCost = 2500;
+    _pPlayer1->SetBombs(0);
   }
-  ~Joystick() override {
+  void TearDown() override {
     platform::DetachVirtualGamepad();
-    engine.DeleteAllSprites();
-    _pEngine = nullptr;
-    _pPlayer1 = _pPlayer2 = nullptr;
-    _bmpPlayer1 = _bmpPlayer1Recharge = nullptr;
+    PlayWorld::TearDown();
   }
 
-  PlayerShip* AddShip(const char* tag) {
-    auto* ship = new PlayerShip(&shipImage, RECT{0, 0, 900, 600}, EdgeStop);
-    ship->SetFrameCount(4);
-    ship->SetTag(tag);
-    ship->SetPosition(350, 500);
-    engine.InsertSprite(ship);
-    return ship;
+  // A second ship, for the two-player cases.
+  static void AddPlayer2() {
+    _iNumPlayers = 2;
+    _bPlayer2Out = FALSE;
+    _pPlayer2 = new PlayerShip(_bmpPlayer2, RECT{0, 0, 900, 600}, EdgeStop);
+    _pPlayer2->SetFrameCount(4);
+    _pPlayer2->SetTag("player2");
+    _pEngine->InsertSprite(_pPlayer2);
   }
 
   // The game's handler for `frames` frames with the same state.
@@ -79,17 +60,13 @@ class Joystick : public ::testing::Test {
     return found;
   }
 
-  // Polls the engine once and returns the ship's velocity afterwards.
-  POINT Poll() {
-    engine.PollJoystick();
+  // Polls the engine `times` times and returns the ship's velocity afterwards.
+  static POINT Poll(int times = 1) {
+    for (int i = 0; i < times; ++i) _pEngine->PollJoystick();
     return _pPlayer1->GetVelocity();
   }
 
-  std::unique_ptr<platform::Surface> target;
-  Bitmap shipImage;
-  Bitmap rechargeImage;
-  Bitmap smallImage;
-  Engine engine;
+  GameSamples samples;
 };
 
 TEST_F(Joystick, TheDeadZoneIsTheMiddleHalfOfEachAxis) {
@@ -141,8 +118,8 @@ TEST_F(Joystick, EachPadReadsButtonsOneToSixAndTheFullAxisRange) {
 
 TEST_F(Joystick, AVirtualControllerSteersAndPressesThroughThePlatform) {
   ASSERT_TRUE(platform::AttachVirtualGamepad(true));
-  ASSERT_TRUE(engine.OpenJoystick());
-  engine.AcquireJoystick();
+  ASSERT_TRUE(_pEngine->OpenJoystick());
+  _pEngine->AcquireJoystick();
 
   platform::SetVirtualGamepadPosition(10000, kMid);
   EXPECT_EQ(Poll(), (POINT{-8, 0}));
@@ -160,23 +137,23 @@ TEST_F(Joystick, AVirtualControllerSteersAndPressesThroughThePlatform) {
 
   // The right shoulder is button 6.
   platform::SetVirtualGamepadButton(6, true);
-  for (int i = 0; i < 6; ++i) engine.PollJoystick();
+  Poll(6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
   platform::SetVirtualGamepadButton(6, false);
 
   // A (button 1) counts toward a volley while it is held, and only then.
   _iGameState = GameStateStage1;
   platform::SetVirtualGamepadButton(1, true);
-  for (int i = 0; i < 3; ++i) engine.PollJoystick();
+  Poll(3);
   platform::SetVirtualGamepadButton(1, false);
-  for (int i = 0; i < 3; ++i) engine.PollJoystick();
+  Poll(3);
   EXPECT_EQ(_iFireDelay, 3);
-  engine.UnacquireJoystick();
+  _pEngine->UnacquireJoystick();
 }
 
 TEST_F(Joystick, APlainJoystickUsesItsFirstSixButtonsAndItsHat) {
   ASSERT_TRUE(platform::AttachVirtualGamepad(false));
-  ASSERT_TRUE(engine.OpenJoystick());
+  ASSERT_TRUE(_pEngine->OpenJoystick());
 
   platform::SetVirtualGamepadPosition(kMid, 1000);
   EXPECT_EQ(Poll(), (POINT{0, -8}));
@@ -186,18 +163,18 @@ TEST_F(Joystick, APlainJoystickUsesItsFirstSixButtonsAndItsHat) {
   platform::SetVirtualGamepadDpad(false, false, false, false);
 
   platform::SetVirtualGamepadButton(2, true);
-  for (int i = 0; i < 5; ++i) engine.PollJoystick();
+  Poll(5);
   EXPECT_TRUE(_pPlayer1->IsRecharging());
-  EXPECT_EQ(_pPlayer1->GetBitmap(), &rechargeImage);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1Recharge);
   platform::SetVirtualGamepadButton(2, false);
 
   platform::SetVirtualGamepadButton(5, true);
-  for (int i = 0; i < 6; ++i) engine.PollJoystick();
+  Poll(6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
 }
 
 TEST_F(Joystick, APadPluggedInMidGameIsPickedUpAndAnUnpluggedOneGoesQuiet) {
-  EXPECT_FALSE(engine.OpenJoystick()) << "this test needs a machine without a gamepad";
+  EXPECT_FALSE(_pEngine->OpenJoystick()) << "this test needs a machine without a gamepad";
   _pPlayer1->SetVelocity(1, 1);
   EXPECT_EQ(Poll(), (POINT{1, 1}));
 
@@ -205,12 +182,12 @@ TEST_F(Joystick, APadPluggedInMidGameIsPickedUpAndAnUnpluggedOneGoesQuiet) {
   platform::SetVirtualGamepadPosition(10000, kMid);
   EXPECT_EQ(Poll(), (POINT{-8, 0})) << "the dead zone is worked out for a late pad too";
   platform::SetVirtualGamepadButton(1, true);
-  for (int i = 0; i < 4; ++i) engine.PollJoystick();
+  Poll(4);
   EXPECT_EQ(_iFireDelay, 4);
 
   platform::DetachVirtualGamepad();
   _pPlayer1->SetVelocity(2, 2);
-  for (int i = 0; i < 4; ++i) engine.PollJoystick();
+  Poll(4);
   EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{2, 2}));
   EXPECT_EQ(_iFireDelay, 4) << "the pulled-out pad's held button is gone";
 
@@ -287,6 +264,12 @@ TEST_F(Joystick, ButtonOneInTheMenuBuysEveryFourthFrameAndQueuesAVolleyEveryNint
   EXPECT_EQ(volleys, (std::vector<int>{9, 18}));
   EXPECT_EQ(_pPlayer1->GetPoints(), 0);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
+  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 3);
+  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 2);
+  // The world is frozen in the menu: both volleys wait in the list, where they were made.
+  const std::vector<Sprite*> shots = Tagged("bullet_p1");
+  ASSERT_EQ(shots.size(), 2u);
+  EXPECT_EQ(shots[0]->GetPosition(), shots[1]->GetPosition());
 
   // Up and down on the stick move the highlight on the same counter.
   _iMenuDelay = 0;
@@ -301,55 +284,54 @@ TEST_F(Joystick, TogglesAndBombsWaitOnTheirCounters) {
   EXPECT_EQ(FramesWhere(StickButton2 | StickButton1, 10, [] { return _iRechargeDelay == 0; }),
             (std::vector<int>{5, 10}));
   EXPECT_EQ(_iFireDelay, 10);
+  EXPECT_TRUE(Tagged("bullet_p1").empty());
   EXPECT_FALSE(_pPlayer1->IsRecharging());
   Run(StickButton2, 5);
   ASSERT_TRUE(_pPlayer1->IsRecharging());
   EXPECT_EQ(_pPlayer1->GetSpeed(), 4);
-  EXPECT_EQ(_pPlayer1->GetBitmap(), &rechargeImage);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1Recharge);
   _iFireDelay = 0;
   Run(StickButton1, 12);
   EXPECT_EQ(_iFireDelay, 12) << "recharging: fire counts but never fires";
   Run(StickButton2, 5);
   EXPECT_EQ(_pPlayer1->GetSpeed(), 8);
-  EXPECT_EQ(_pPlayer1->GetBitmap(), &shipImage);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1);
 
-  // Bullet time, on any of its bits.
+  // Bullet time, on any of its bits, with its hum on channel 1.
+  ClearPlayRequests();
   Run(0x0100, 5);
   EXPECT_TRUE(_bBulletTime);
   EXPECT_TRUE(_pPlayer1->HasBulletTime());
+  EXPECT_EQ(GameSamples::Played(_sndBulletTimeAct), 1);
+  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDur, kBulletTimeChannel), 1);
   Run(0x0200, 5);
   EXPECT_FALSE(_bBulletTime);
+  EXPECT_FALSE(_pPlayer1->HasBulletTime());
+  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDeact), 1);
 
   // Bombs: no counting without one; with one, the fifth frame clears the unprotected sprites.
-  auto* enemy = new Sprite(&smallImage, RECT{0, 0, 900, 600}, EdgeStop);
-  enemy->SetTag("enemy_ship");
-  engine.InsertSprite(enemy);
+  AddSprite("enemy_ship", 100, 100);
   _pPlayer1->SetBombs(0);
   Run(StickButton4, 6);
   EXPECT_EQ(_iBombDelay, 0);
   _pPlayer1->SetBombs(1);
-  auto enemies = [this] {
-    int count = 0;
-    for (const Sprite* sprite : engine.GetSprites()) count += sprite->Tag() == "enemy_ship";
-    return count;
-  };
   Run(StickButton4, 4);
-  EXPECT_EQ(enemies(), 1);
+  EXPECT_EQ(Tagged("enemy_ship").size(), 1u);
   Run(StickButton4, 1);
   EXPECT_EQ(_pPlayer1->GetBombs(), 0);
-  EXPECT_EQ(enemies(), 0);
-  EXPECT_EQ(engine.GetSprites().front(), _pPlayer1);
+  EXPECT_TRUE(Tagged("enemy_ship").empty());
+  EXPECT_EQ(Tagged("player1").size(), 2u) << "the ship and the bomb's flash";
+  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 1);
 }
 
 TEST_F(Joystick, BulletTimeSwitchedOnByPlayerTwoStaysOn) {
-  _iNumPlayers = 2;
-  _bPlayer2Out = FALSE;
-  _pPlayer2 = AddShip("player2");
+  AddPlayer2();
   _pPlayer2->SetBulletTime(1);
   _bBulletTime = TRUE;
   Run(StickButton3, 5);
   EXPECT_TRUE(_bBulletTime);
   EXPECT_EQ(_iBulletTimeDelay, 0) << "the press is used up";
+  EXPECT_TRUE(PlayRequests().empty());
 
   _pPlayer2->SetBulletTime(0);
   Run(StickButton3, 5);
@@ -367,12 +349,12 @@ TEST_F(Joystick, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
     EXPECT_FALSE(_pPlayer1->IsRecharging());
     EXPECT_FALSE(_bBulletTime);
     EXPECT_EQ(_iFireDelay + _iBombDelay + _iRechargeDelay + _iBulletTimeDelay + _iMenuToggleDelay, 0);
+    EXPECT_TRUE(Tagged("bullet_p1").empty());
+    EXPECT_TRUE(PlayRequests().empty());
   };
 
   // Player 1 out while player 2 plays on.
-  _iNumPlayers = 2;
-  _pPlayer2 = AddShip("player2");
-  _bPlayer2Out = FALSE;
+  AddPlayer2();
   _bPlayer1Out = TRUE;
   Run(everything, 24);
   untouched();
@@ -383,5 +365,61 @@ TEST_F(Joystick, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
   untouched();
 }
 
+TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut) {
+  GameHarness game;
+  ASSERT_TRUE(game.Start());
+  auto tap = [&](int key) {
+    game.Press(key);
+    game.Step(8);
+    game.Release(key);
+  };
+  tap(13);    // Enter
+  tap(0x31);  // one player
+  ASSERT_EQ(_iGameState, GameStateStage1);
+  ASSERT_NE(_pPlayer1, nullptr);
+
+  ASSERT_TRUE(platform::AttachVirtualGamepad(true));
+  const int x = _pPlayer1->GetPosition().left;
+  platform::SetVirtualGamepadPosition(0, kMid);
+  game.Step(5);
+  EXPECT_EQ(_pPlayer1->GetPosition().left, x - 5 * 8);
+
+  // A held: the keyboard's handler advances the fire counter too, so volleys come every fifth
+  // frame rather than every ninth.
+  platform::SetVirtualGamepadPosition(kMid, kMid);
+  ClearPlayRequests();
+  platform::SetVirtualGamepadButton(1, true);
+  game.Step(20);
+  platform::SetVirtualGamepadButton(1, false);
+  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 4);
+
+  // The left shoulder opens the menu and freezes the world.
+  platform::SetVirtualGamepadButton(5, true);
+  game.Step(6);
+  platform::SetVirtualGamepadButton(5, false);
+  EXPECT_EQ(_iGameState, GameStateUpgrade1);
+  const int ticker = _iStageTicker;
+  game.Step(10);
+  EXPECT_EQ(_iStageTicker, ticker);
+  platform::SetVirtualGamepadButton(6, true);
+  game.Step(6);
+  platform::SetVirtualGamepadButton(6, false);
+  EXPECT_EQ(_iGameState, GameStateStage1);
+
+  // Pulled out while pushed left: the ship stops and the keyboard carries on.
+  platform::SetVirtualGamepadPosition(0, kMid);
+  game.Step(1);
+  platform::DetachVirtualGamepad();
+  game.Step(3);
+  const int stopped = _pPlayer1->GetPosition().left;
+  game.Step(3);
+  EXPECT_EQ(_pPlayer1->GetPosition().left, stopped);
+  ClearPlayRequests();
+  game.Press(32);
+  game.Step(10);
+  game.Release(32);
+  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 2);
+}
+
 }  // namespace
-}  // namespace skyrift
+}  // namespace skyrift::testing

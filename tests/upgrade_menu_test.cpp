@@ -1,61 +1,32 @@
 // The upgrade menu: the price, what each entry buys, the repeat rate of held keys and the
 // highlight both players' menus share.
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <vector>
 
-#include "engine/Engine.h"
+#include "GameSamples.h"
+#include "PlayWorld.h"
 #include "engine/GameCallbacks.h"
-#include "game/Globals.h"
 #include "game/UpgradeMenu.h"
-#include "graphics/Bitmap.h"
-#include "platform/Keyboard.h"
-#include "sprites/PlayerShip.h"
+#include "game/Weapons.h"
 
-namespace skyrift {
+namespace skyrift::testing {
 namespace {
 
 constexpr int kUp = 38, kDown = 40, kFire = 32, kTab = 9;
-constexpr int kP2Up = 87, kP2Down = 83, kP2Fire = 70, kQ = 81;
+constexpr int kP2Fire = 70, kQ = 81;
 
-class UpgradeMenu : public ::testing::Test {
+class UpgradeMenu : public PlayWorld {
  protected:
-  UpgradeMenu()
-      : target(platform::Surface::CreateTarget(900, 732, 0)),
-        shipImage(target.get(), 200, 64, RGB(0, 200, 0)),
-        engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
-    platform::ResetKeyboard();
-    _pEngine = &engine;
-    _pPlayer1 = AddShip("player1");
-    _pPlayer2 = AddShip("player2");
-    _bPlayer1Out = _bPlayer2Out = FALSE;
+  void SetUp() override {
+    PlayWorld::SetUp();
     _iNumPlayers = 2;
-    _bGameOver = FALSE;
+    CreatePlayers(TRUE);
     _iGameState = GameStateUpgrade1;
-    _iMenuDelay = _iMenuToggleDelay = 0;
-    _iUpgradeChoice = 0;
+    _iMenuToggleDelay = 0;
     _iUpgradeCost = 2500;
-    _iKeyP1Up = kUp, _iKeyP1Down = kDown, _iKeyP1Fire = kFire, _iKeyP1Menu = kTab;
-    _iKeyP2Up = kP2Up, _iKeyP2Down = kP2Down, _iKeyP2Fire = kP2Fire, _iKeyP2Menu = kQ;
-  }
-  ~UpgradeMenu() override {
-    engine.DeleteAllSprites();
-    _pEngine = nullptr;
-    _pPlayer1 = _pPlayer2 = nullptr;
-    platform::ResetKeyboard();
-  }
-
-  PlayerShip* AddShip(const char* tag) {
-    auto* ship = new PlayerShip(&shipImage, RECT{0, 0, 900, 600}, EdgeStop);
-    ship->SetFrameCount(4);
-    ship->SetTag(tag);
-    engine.InsertSprite(ship);
-    return ship;
   }
 
   // Player 1's menu for `frames` frames with `keys` held; the highlight after each frame.
-  std::vector<int> Hold(std::vector<int> keys, int frames) {
+  static std::vector<int> Hold(std::vector<int> keys, int frames) {
     for (int key : keys) platform::KeyEvent(key, true);
     std::vector<int> choices;
     for (int i = 0; i < frames; ++i) {
@@ -66,9 +37,7 @@ class UpgradeMenu : public ::testing::Test {
     return choices;
   }
 
-  std::unique_ptr<platform::Surface> target;
-  Bitmap shipImage;
-  Engine engine;
+  GameSamples samples;
 };
 
 TEST_F(UpgradeMenu, AHeldKeyMovesTheHighlightEveryFourthFrameAndWraps) {
@@ -93,6 +62,7 @@ TEST_F(UpgradeMenu, TwoHeldKeysShareOneCounterAndActSooner) {
   EXPECT_EQ(_iUpgradeChoice, 2);
   EXPECT_EQ(_pPlayer1->GetMaxHealth(), health + 20);
   EXPECT_EQ(_pPlayer1->GetPoints(), 8 * 2500);
+  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 2);
 }
 
 TEST_F(UpgradeMenu, ThePriceIsExactlyTheCost) {
@@ -103,6 +73,7 @@ TEST_F(UpgradeMenu, ThePriceIsExactlyTheCost) {
   EXPECT_EQ(_pPlayer1->GetPoints(), 2499);
   EXPECT_EQ(_pPlayer1->GetMaxEnergy(), energy);
   EXPECT_EQ(_iMenuDelay, 0) << "the press is used up although nothing was bought";
+  EXPECT_TRUE(PlayRequests().empty()) << "and nothing is heard";
 
   _pPlayer1->AddPoints(1);
   Hold({kFire}, 4);
@@ -110,13 +81,18 @@ TEST_F(UpgradeMenu, ThePriceIsExactlyTheCost) {
   EXPECT_EQ(_pPlayer1->GetMaxEnergy(), energy + 25);
   Hold({kFire}, 8);
   EXPECT_EQ(_pPlayer1->GetMaxEnergy(), energy + 25);
+  ASSERT_EQ(PlayRequests().size(), 1u);
+  EXPECT_EQ(PlayRequests()[0].sample, _sndUpgradeDing);
+  EXPECT_EQ(PlayRequests()[0].channel, kAnyFreeChannel);
 }
 
 TEST_F(UpgradeMenu, EachEntryBuysItsUpgrade) {
   PlayerShip& ship = *_pPlayer1;
   ship.AddPoints(4 * 2500);
-  ship.TakeDamage(4);
+  ship.TakeDamage(40);
   ship.AddEnergy(-100);
+  const int health = ship.GetMaxHealth();
+  const int energy = ship.GetMaxEnergy();
 
   _iUpgradeChoice = 0;
   Hold({kFire}, 4);
@@ -129,13 +105,13 @@ TEST_F(UpgradeMenu, EachEntryBuysItsUpgrade) {
 
   _iUpgradeChoice = 2;
   Hold({kFire}, 4);
-  EXPECT_EQ(ship.GetMaxHealth(), 20);
-  EXPECT_EQ(ship.GetHealth(), 20) << "the hull is refilled";
+  EXPECT_EQ(ship.GetMaxHealth(), health + 10);
+  EXPECT_EQ(ship.GetHealth(), health + 10) << "the hull is refilled";
 
   _iUpgradeChoice = 3;
   Hold({kFire}, 4);
-  EXPECT_EQ(ship.GetMaxEnergy(), 525);
-  EXPECT_EQ(ship.GetEnergy(), 525) << "the energy is refilled";
+  EXPECT_EQ(ship.GetMaxEnergy(), energy + 25);
+  EXPECT_EQ(ship.GetEnergy(), energy + 25) << "the energy is refilled";
   EXPECT_EQ(ship.GetPoints(), 0);
 }
 
@@ -191,7 +167,8 @@ TEST_F(UpgradeMenu, PlayerTwosMenuOpensOnPlayerOnesLastEntry) {
   EXPECT_EQ(_pPlayer2->GetMaxHealth(), health + 10);
   EXPECT_EQ(_pPlayer2->GetPoints(), 0);
   EXPECT_EQ(_pPlayer1->GetMaxHealth(), health) << "player 1's ship is not touched";
+  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 1);
 }
 
 }  // namespace
-}  // namespace skyrift
+}  // namespace skyrift::testing
