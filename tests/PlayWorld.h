@@ -60,27 +60,27 @@ class PlayWorld : public ::testing::Test {
     ResetPlay();
 
     HDC dc = _hOffscreenDC;
-    _bmpPlayer1 = Image(dc, 200, 64, kShipColour);
-    _bmpPlayer2 = Image(dc, 200, 64, kShipColour);
-    _bmpPlayer1Recharge = Image(dc, 200, 64, RGB(0, 0, 250));
-    _bmpPlayer2Recharge = Image(dc, 200, 64, RGB(0, 0, 250));
-    _bmpBulletCenter = Image(dc, 212, 26, RGB(255, 255, 255));
-    _bmpBulletLeft = Image(dc, 142, 25, RGB(255, 255, 255));
-    _bmpBulletRight = Image(dc, 142, 25, RGB(255, 255, 255));
-    _bmpBombFlash = Image(dc, 3600, 600, RGB(255, 255, 200));
-    _bmpExplosion = Image(dc, 900, 60, RGB(255, 128, 0));
-    _bmpHudPanel = Image(dc, 900, 132, kPanelColour);
-    _bmpStageClear = Image(dc, 900, 100, kBannerColour);
-    _bmpGameOver = Image(dc, 900, 100, kBannerColour);
-    _bmpUpgradeMenu1 = Image(dc, 900, 600, kMenuColour);
-    _bmpUpgradeMenu2 = Image(dc, 900, 600, kMenuColour);
-    _bmpInterlude = Image(dc, 566, 732, kPageColour);
-    _bmpTitle = Image(dc, 900, 732, RGB(30, 30, 60));
-    _bmpPressEnter = Image(dc, 300, 40, RGB(250, 250, 250));
-    _bmpHowManyPlayers = Image(dc, 600, 40, RGB(250, 250, 0));
-    _bmpStage2Far = Image(dc, 900, 3500, RGB(5, 5, 40));
-    _bmpStage2Near = Image(dc, 5000, 600, kMagenta);
-    _bmpStage1Far = Image(dc, 900, 600, kFarColour);
+    Keep(_bmpPlayer1, dc, 200, 64, kShipColour);
+    Keep(_bmpPlayer2, dc, 200, 64, kShipColour);
+    Keep(_bmpPlayer1Recharge, dc, 200, 64, RGB(0, 0, 250));
+    Keep(_bmpPlayer2Recharge, dc, 200, 64, RGB(0, 0, 250));
+    Keep(_bmpBulletCenter, dc, 212, 26, RGB(255, 255, 255));
+    Keep(_bmpBulletLeft, dc, 142, 25, RGB(255, 255, 255));
+    Keep(_bmpBulletRight, dc, 142, 25, RGB(255, 255, 255));
+    Keep(_bmpBombFlash, dc, 3600, 600, RGB(255, 255, 200));
+    Keep(_bmpExplosion, dc, 900, 60, RGB(255, 128, 0));
+    Keep(_bmpHudPanel, dc, 900, 132, kPanelColour);
+    Keep(_bmpStageClear, dc, 900, 100, kBannerColour);
+    Keep(_bmpGameOver, dc, 900, 100, kBannerColour);
+    Keep(_bmpUpgradeMenu1, dc, 900, 600, kMenuColour);
+    Keep(_bmpUpgradeMenu2, dc, 900, 600, kMenuColour);
+    Keep(_bmpInterlude, dc, 566, 732, kPageColour);
+    Keep(_bmpTitle, dc, 900, 732, RGB(30, 30, 60));
+    Keep(_bmpPressEnter, dc, 300, 40, RGB(250, 250, 250));
+    Keep(_bmpHowManyPlayers, dc, 600, 40, RGB(250, 250, 0));
+    Keep(_bmpStage2Far, dc, 900, 3500, RGB(5, 5, 40));
+    Keep(_bmpStage2Near, dc, 5000, 600, kMagenta);
+    Keep(_bmpStage1Far, dc, 900, 600, kFarColour);
     _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
     _pNearBackground = nullptr;
   }
@@ -92,9 +92,9 @@ class PlayWorld : public ::testing::Test {
     delete _pFarBackground;
     delete _pNearBackground;
     _pFarBackground = _pNearBackground = nullptr;
-    for (Bitmap*& image : images_) {
-      delete image;
-    }
+    _pPlayer1 = _pPlayer2 = nullptr;
+    for (Bitmap** global : globals_) *global = nullptr;
+    for (Bitmap* image : images_) delete image;
     _hOffscreenDC = nullptr;
     _hOffscreenBitmap = nullptr;
     platform::ResetKeyboard();
@@ -128,6 +128,12 @@ class PlayWorld : public ::testing::Test {
     _iKeyP2Fire = 70, _iKeyP2Bomb = 71, _iKeyP2BulletTime = 84, _iKeyP2Recharge = 82, _iKeyP2Menu = 81;
   }
 
+  // Sets an image global to a blank image; TearDown deletes it and clears the global.
+  void Keep(Bitmap*& global, HDC dc, int width, int height, COLORREF colour) {
+    global = Image(dc, width, height, colour);
+    globals_.push_back(&global);
+  }
+
   Bitmap* Image(HDC dc, int width, int height, COLORREF colour) {
     images_.push_back(new Bitmap(dc, width, height, colour));
     return images_.back();
@@ -158,6 +164,7 @@ class PlayWorld : public ::testing::Test {
   std::filesystem::path previous_;
   std::unique_ptr<platform::Surface> frame_;
   std::vector<Bitmap*> images_;
+  std::vector<Bitmap**> globals_;
 };
 
 }  // namespace skyrift::testing
