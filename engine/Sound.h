@@ -4,6 +4,8 @@
 // sample goes to whichever of the remaining channels is free.
 #pragma once
 
+#include <vector>
+
 #include "platform/Types.h"
 
 namespace skyrift {
@@ -23,14 +25,19 @@ constexpr int kMusicChannel = 0;
 constexpr int kBulletTimeChannel = 1;
 
 // Starts output at `rate` Hz with `channels` mixing channels and reserves channels 0, 1 and 2.
+// Without a sound device the game runs silent: FALSE then, and every later call plays nothing.
 BOOL StartSoundLibrary(int rate, int channels);
-// Stops all sound and shuts the library down.
+// Stops all sound, frees every sample and stream still loaded and shuts the library down.
 void CloseSoundLibrary();
 
-// A sample from a file in the working directory; null when it cannot be read.
+// A sample from a file in the working directory; null when it cannot be read. A mode with
+// kSoundLoop makes the sample repeat until its channel is stopped.
 Sample* LoadSample(const char* fileName, unsigned mode);
+// Frees a loaded sample (and silences it); null and unknown handles are ignored.
+void FreeSample(Sample* sample);
 // Plays a sample on `channel`, or on a free unreserved one for kAnyFreeChannel. Returns the
-// channel used, or -1 (a null sample plays nothing).
+// channel used, or -1 (a null sample plays nothing, nor does a request when every free
+// channel is busy).
 int PlaySample(int channel, Sample* sample);
 void StopChannel(int channel);
 
@@ -41,6 +48,18 @@ void PlayStream(int channel, Stream* stream);
 // Volume 0 to 255, and pause, of a channel (channel 0 is the music).
 void SetChannelVolume(int channel, int volume);
 void SetChannelPaused(int channel, BOOL paused);
+// Frees a stream (and stops it if it is the music); null and unknown handles are ignored.
 void CloseStream(Stream* stream);
+
+// Every PlaySample call since the last ClearPlayRequests, oldest first: the channel asked for
+// (kAnyFreeChannel or a number), the sample, and the channel it landed on (-1: none). Kept so
+// that tests can hear what the game asked for; only the most recent few thousand are kept.
+struct PlayRequest {
+  int channel;
+  const Sample* sample;
+  int playedOn;
+};
+const std::vector<PlayRequest>& PlayRequests();
+void ClearPlayRequests();
 
 }  // namespace skyrift

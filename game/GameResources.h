@@ -9,6 +9,10 @@ namespace skyrift {
 void CreateBitmaps(HDC dc);
 void DeleteBitmaps();
 void LoadSounds();
+// Frees the fifteen samples and nulls their globals.
+void FreeSounds();
+// Nulls the game's pointers to sprites the list owned, once the list has been emptied.
+void ForgetListedSprites();
 void NewGame();
 
 }  // namespace skyrift

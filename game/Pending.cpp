@@ -17,36 +17,6 @@
 
 namespace skyrift {
 
-// --- run lifetime and sound ---
-BOOL GameInitialize(HINSTANCE instance) {
-  _hInstance = instance;
-  _pEngine = new Engine(instance, "Skyrift", "Skyrift", 1000, 1001, 900, 732);
-  _pEngine->SetFramesPerSecond(24);
-  return TRUE;
-}
-void GameStart(HWND) {}
-void GameEnd() {
-  delete _pEngine;
-  _pEngine = nullptr;
-}
-void GameActivate(HWND) {}
-void GameDeactive(HWND) {}
-void CreateBitmaps(HDC) {}
-void DeleteBitmaps() {}
-void LoadSounds() {}
-void NewGame() {}
-void LoadControls() {}
-BOOL StartSoundLibrary(int, int) { return FALSE; }
-void CloseSoundLibrary() {}
-Sample* LoadSample(const char*, unsigned) { return nullptr; }
-int PlaySample(int, Sample*) { return -1; }
-void StopChannel(int) {}
-Stream* OpenStream(const char*, unsigned) { return nullptr; }
-void PlayStream(int, Stream*) {}
-void SetChannelVolume(int, int) {}
-void SetChannelPaused(int, BOOL) {}
-void CloseStream(Stream*) {}
-
 // --- upgrade menu, joystick and MIDI ---
 void HandleUpgradeMenuKeys(PlayerShip*, int, int, int) {}
 void GameJoystick(StickState) {}

@@ -66,7 +66,9 @@ bool ParseHeader(const uint8_t* header, Layout& layout) {
   if (compression != 0) return false;
   if (coloursUsed > kMaxColours) return false;
   const int64_t rows = height < 0 ? -height : height;
-  if (int64_t{width} * rows > kMaxPixelBytes) return false;
+  // The loaded image keeps one byte per pixel in rows padded to 4 bytes.
+  const int64_t pitch = (int64_t{width} + 3) / 4 * 4;
+  if (pitch * rows > kMaxPixelBytes) return false;
 
   layout.width = width;
   layout.rows = static_cast<int>(rows);

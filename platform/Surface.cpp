@@ -1,5 +1,6 @@
 #include "platform/Surface.h"
 
+#include <cstring>
 #include <vector>
 
 #include "platform/SurfaceImpl.h"
@@ -34,25 +35,115 @@ bool SizeAcceptable(int width, int height) {
   return width > 0 && height > 0 && int64_t{width} * height <= kMaxPixels;
 }
 
+// Clips a copy of (sx, sy, w, h) to (dx, dy) the way SDL_BlitSurface does: first to the source,
+// moving the destination with it, then to the target's clip rectangle. False if nothing is left.
+bool ClipCopy(const SDL_Surface* source, const SDL_Surface* target, int64_t& sx, int64_t& sy,
+              int64_t& w, int64_t& h, int64_t& dx, int64_t& dy) {
+  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
+  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
+  w = SDL_min(w, source->w - sx);
+  h = SDL_min(h, source->h - sy);
+  const SDL_Rect& clip = target->clip_rect;
+  if (dx < clip.x) { w -= clip.x - dx; sx += clip.x - dx; dx = clip.x; }
+  if (dy < clip.y) { h -= clip.y - dy; sy += clip.y - dy; dy = clip.y; }
+  w = SDL_min(w, clip.x + clip.w - dx);
+  h = SDL_min(h, clip.y + clip.h - dy);
+  return w > 0 && h > 0;
+}
+
+// An opaque copy between two 32-bit surfaces of one format, row by row: nearly twice as fast
+// as SDL's own copy for the whole frame. False when the pair needs SDL's blitter (another
+// format, a colour key, blending, run-length data).
+bool CopyRows(SDL_Surface* from, SDL_Surface* target, int x, int y, int width, int height, int toX,
+              int toY) {
+  SDL_BlendMode blend = SDL_BLENDMODE_NONE;
+  SDL_GetSurfaceBlendMode(from, &blend);
+  if (from->format->format != target->format->format || from->format->BytesPerPixel != 4 ||
+      blend != SDL_BLENDMODE_NONE || SDL_HasColorKey(from) || SDL_MUSTLOCK(from) ||
+      SDL_MUSTLOCK(target)) {
+    return false;
+  }
+  int64_t sx = x, sy = y, w = width, h = height, dx = toX, dy = toY;
+  if (!ClipCopy(from, target, sx, sy, w, h, dx, dy)) return true;
+  const auto* source = static_cast<const uint8_t*>(from->pixels) + sy * from->pitch + sx * 4;
+  auto* destination = static_cast<uint8_t*>(target->pixels) + dy * target->pitch + dx * 4;
+  // A surface copying within itself downward must take its rows bottom first.
+  const bool upward = from == target && dy > sy;
+  for (int64_t i = 0; i < h; ++i) {
+    const int64_t row = upward ? h - 1 - i : i;
+    std::memmove(destination + row * target->pitch, source + row * from->pitch,
+                 static_cast<size_t>(w) * 4);
+  }
+  return true;
+}
+
+// A keyed copy of an indexed image onto a 32-bit target, tile by tile. Only the tiles the
+// clipped region touches are converted or drawn.
+void BlitKeyedTiles(Surface::Impl& source, SDL_Surface* target, int x, int y, int width,
+                    int height, int toX, int toY, COLORREF key) {
+  int64_t sx = x, sy = y, w = width, h = height, dx = toX, dy = toY;
+  if (!ClipCopy(source.sdl, target, sx, sy, w, h, dx, dy)) return;
+  source.UseKeyedTiles(key, target->format->format);
+  constexpr int64_t kTileWidth = Surface::Impl::kTileWidth;
+  constexpr int64_t kTileHeight = Surface::Impl::kTileHeight;
+  for (int64_t row = sy / kTileHeight; row * kTileHeight < sy + h; ++row) {
+    const int64_t top = SDL_max(sy, row * kTileHeight);
+    const int64_t bottom = SDL_min(sy + h, (row + 1) * kTileHeight);
+    for (int64_t column = sx / kTileWidth; column * kTileWidth < sx + w; ++column) {
+      const int64_t left = SDL_max(sx, column * kTileWidth);
+      const int64_t right = SDL_min(sx + w, (column + 1) * kTileWidth);
+      SDL_Surface* tile = source.KeyedTile(static_cast<int>(column), static_cast<int>(row));
+      if (tile == nullptr) continue;
+      SDL_Rect from{static_cast<int>(left - column * kTileWidth),
+                    static_cast<int>(top - row * kTileHeight), static_cast<int>(right - left),
+                    static_cast<int>(bottom - top)};
+      SDL_Rect to{static_cast<int>(dx + left - sx), static_cast<int>(dy + top - sy), from.w, from.h};
+      SDL_BlitSurface(tile, &from, target, &to);
+    }
+  }
+}
+
 }  // namespace
 
 Surface::Impl::~Impl() {
-  if (keyedCopy != nullptr) SDL_FreeSurface(keyedCopy);
+  DropKeyedTiles();
   if (owned && sdl != nullptr) SDL_FreeSurface(sdl);
 }
 
-SDL_Surface* Surface::Impl::KeyedCopy(COLORREF key, const SDL_PixelFormat* targetFormat) {
-  if (keyedCopy != nullptr && keyedCopyKey == key && keyedCopy->format->format == targetFormat->format) {
-    return keyedCopy;
+void Surface::Impl::DropKeyedTiles() {
+  for (SDL_Surface* tile : keyed.tiles) SDL_FreeSurface(tile);
+  keyed.tiles.clear();
+}
+
+void Surface::Impl::UseKeyedTiles(COLORREF key, Uint32 format) {
+  if (!keyed.tiles.empty() && keyed.key == key && keyed.format == format) return;
+  DropKeyedTiles();
+  keyed.key = key;
+  keyed.format = format;
+  keyed.columns = (sdl->w + kTileWidth - 1) / kTileWidth;
+  const int rows = (sdl->h + kTileHeight - 1) / kTileHeight;
+  keyed.tiles.assign(static_cast<size_t>(keyed.columns) * rows, nullptr);
+}
+
+SDL_Surface* Surface::Impl::KeyedTile(int column, int row) {
+  SDL_Surface*& tile = keyed.tiles[static_cast<size_t>(row) * keyed.columns + column];
+  if (tile != nullptr) return tile;
+  const int x = column * kTileWidth;
+  const int y = row * kTileHeight;
+  // A view of the tile's pixels in place, sharing the image's palette.
+  SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(
+      static_cast<uint8_t*>(sdl->pixels) + static_cast<size_t>(y) * sdl->pitch + x,
+      SDL_min(kTileWidth, sdl->w - x), SDL_min(kTileHeight, sdl->h - y), 8, sdl->pitch,
+      SDL_PIXELFORMAT_INDEX8);
+  if (view == nullptr) return nullptr;
+  SDL_SetSurfacePalette(view, sdl->format->palette);
+  tile = SDL_ConvertSurfaceFormat(view, keyed.format, 0);
+  SDL_FreeSurface(view);
+  if (tile != nullptr) {
+    SDL_SetColorKey(tile, SDL_TRUE, MapColour(tile, keyed.key));
+    SDL_SetSurfaceRLE(tile, 1);
   }
-  if (keyedCopy != nullptr) SDL_FreeSurface(keyedCopy);
-  keyedCopy = SDL_ConvertSurfaceFormat(sdl, targetFormat->format, 0);
-  keyedCopyKey = key;
-  if (keyedCopy != nullptr) {
-    SDL_SetSurfaceRLE(keyedCopy, 1);
-    SDL_SetColorKey(keyedCopy, SDL_TRUE, MapColour(keyedCopy, key));
-  }
-  return keyedCopy;
+  return tile;
 }
 
 Surface::Surface(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -94,6 +185,7 @@ int Surface::Height() const { return impl_->sdl->h; }
 bool Surface::IsIndexed() const { return impl_->sdl->format->BytesPerPixel == 1; }
 
 uint8_t* Surface::IndexRow(int y) {
+  impl_->DropKeyedTiles();  // the pixels may change: a keyed copy would go stale
   return static_cast<uint8_t*>(impl_->sdl->pixels) + static_cast<size_t>(y) * impl_->sdl->pitch;
 }
 
@@ -105,12 +197,13 @@ void Surface::Blit(const Surface& source, int sx, int sy, int w, int h, int dx, 
   SDL_Rect sourceRect{sx, sy, w, h};
   SDL_Rect targetRect{dx, dy, w, h};
   if (!keyed) {
-    SDL_BlitSurface(from, &sourceRect, target, &targetRect);
+    if (!CopyRows(from, target, sx, sy, w, h, dx, dy)) {
+      SDL_BlitSurface(from, &sourceRect, target, &targetRect);
+    }
     return;
   }
   if (from->format->BytesPerPixel == 1 && target->format->BytesPerPixel == 4) {
-    SDL_Surface* copy = source.impl_->KeyedCopy(key, target->format);
-    if (copy != nullptr) SDL_BlitSurface(copy, &sourceRect, target, &targetRect);
+    BlitKeyedTiles(*source.impl_, target, sx, sy, w, h, dx, dy, key);
     return;
   }
   // Other pairings are rare (tests, odd targets): key the source for this one copy.

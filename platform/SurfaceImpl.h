@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "platform/Surface.h"
 
 namespace skyrift::platform {
@@ -10,13 +12,27 @@ namespace skyrift::platform {
 struct Surface::Impl {
   SDL_Surface* sdl = nullptr;
   bool owned = true;
-  // An indexed image drawn keyed onto 32-bit targets is converted once to 32 bits with a
-  // run-length colour key; that copy is far faster to draw than keying 8-bit pixels each frame.
-  SDL_Surface* keyedCopy = nullptr;
-  COLORREF keyedCopyKey = 0;
+
+  // An indexed image drawn keyed onto 32-bit targets is converted to the target's format with a
+  // run-length colour key; that copy draws far faster than keying 8-bit pixels every frame.
+  // The copy is cut into tiles, each converted when first drawn: SDL walks a run-length image
+  // from its top-left corner to reach a region, which costs milliseconds deep inside a
+  // 7500-row layer, and converting only what is drawn spares start-up time and memory.
+  static constexpr int kTileWidth = 256;
+  static constexpr int kTileHeight = 64;
+  struct KeyedTiles {
+    COLORREF key = 0;
+    Uint32 format = SDL_PIXELFORMAT_UNKNOWN;
+    int columns = 0;
+    std::vector<SDL_Surface*> tiles;  // row by row; null until first drawn
+  } keyed;
 
   ~Impl();
-  SDL_Surface* KeyedCopy(COLORREF key, const SDL_PixelFormat* targetFormat);
+  // Keeps the tiles made for this key and target format, or starts afresh.
+  void UseKeyedTiles(COLORREF key, Uint32 format);
+  // Tile (column, row) of the keyed copy, converted on first use; null if that fails.
+  SDL_Surface* KeyedTile(int column, int row);
+  void DropKeyedTiles();
 };
 
 // Wraps a surface SDL owns (the window's) as a drawing target.

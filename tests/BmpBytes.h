@@ -16,7 +16,7 @@
 
 namespace skyrift::testing {
 
-struct BmpSpec {
+struct BmpForm {
   int width = 4;
   int height = 3;  // negative: rows stored top-down
   int bits = 8;
@@ -37,38 +37,38 @@ inline void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 }
 
 // A whole bitmap file, 14-byte file header included.
-inline std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
-  const int rows = spec.height < 0 ? -spec.height : spec.height;
-  const size_t rowBytes = (static_cast<size_t>(spec.width) * spec.bits + 31) / 32 * 4;
-  const size_t tableAt = 14 + spec.headerSize;
-  const size_t pixelsAt = tableAt + 4 * spec.palette.size();
-  std::vector<uint8_t> bytes(pixelsAt + rowBytes * rows + spec.extraBytes, 0);
+inline std::vector<uint8_t> MakeBmp(const BmpForm& form) {
+  const int rows = form.height < 0 ? -form.height : form.height;
+  const size_t rowBytes = (static_cast<size_t>(form.width) * form.bits + 31) / 32 * 4;
+  const size_t tableAt = 14 + form.headerSize;
+  const size_t pixelsAt = tableAt + 4 * form.palette.size();
+  std::vector<uint8_t> bytes(pixelsAt + rowBytes * rows + form.extraBytes, 0);
   bytes[0] = 'B';
   bytes[1] = 'M';
   Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
   Put32(bytes, 10, static_cast<uint32_t>(pixelsAt));
-  Put32(bytes, 14, spec.headerSize);
-  Put32(bytes, 18, static_cast<uint32_t>(spec.width));
-  Put32(bytes, 22, static_cast<uint32_t>(spec.height));
+  Put32(bytes, 14, form.headerSize);
+  Put32(bytes, 18, static_cast<uint32_t>(form.width));
+  Put32(bytes, 22, static_cast<uint32_t>(form.height));
   Put16(bytes, 26, 1);
-  Put16(bytes, 28, static_cast<uint16_t>(spec.bits));
-  Put32(bytes, 34, static_cast<uint32_t>(spec.imageSize >= 0 ? spec.imageSize
-                                                              : rowBytes * rows + spec.extraBytes));
-  Put32(bytes, 46, static_cast<uint32_t>(spec.coloursUsed >= 0 ? spec.coloursUsed
-                                                                : spec.palette.size()));
-  for (size_t i = 0; i < spec.palette.size(); ++i) {
-    const COLORREF c = spec.palette[i];
+  Put16(bytes, 28, static_cast<uint16_t>(form.bits));
+  Put32(bytes, 34, static_cast<uint32_t>(form.imageSize >= 0 ? form.imageSize
+                                                              : rowBytes * rows + form.extraBytes));
+  Put32(bytes, 46, static_cast<uint32_t>(form.coloursUsed >= 0 ? form.coloursUsed
+                                                                : form.palette.size()));
+  for (size_t i = 0; i < form.palette.size(); ++i) {
+    const COLORREF c = form.palette[i];
     bytes[tableAt + 4 * i] = GetBValue(c);
     bytes[tableAt + 4 * i + 1] = GetGValue(c);
     bytes[tableAt + 4 * i + 2] = GetRValue(c);
   }
   for (int stored = 0; stored < rows; ++stored) {
-    const int y = spec.height < 0 ? stored : rows - 1 - stored;
+    const int y = form.height < 0 ? stored : rows - 1 - stored;
     uint8_t* row = bytes.data() + pixelsAt + stored * rowBytes;
-    for (int x = 0; spec.index && x < spec.width; ++x) {
-      const int value = spec.index(x, y);
-      const int bit = x * spec.bits;  // from the high bits of each byte
-      row[bit / 8] |= static_cast<uint8_t>(value << (8 - spec.bits - bit % 8));
+    for (int x = 0; form.index && x < form.width; ++x) {
+      const int value = form.index(x, y);
+      const int bit = x * form.bits;  // from the high bits of each byte
+      row[bit / 8] |= static_cast<uint8_t>(value << (8 - form.bits - bit % 8));
     }
   }
   return bytes;
@@ -84,7 +84,7 @@ class TempFile {
             ("skyrift_" + std::to_string(getpid()) + "_" + std::to_string(++count) + ".bmp");
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (file != nullptr) {
-      std::fwrite(bytes.data(), 1, bytes.size(), file);
+      if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
       std::fclose(file);
     }
   }

@@ -25,28 +25,28 @@ std::vector<COLORREF> Palette(int count) {
   return colours;
 }
 
-bmp::BmpSpec Pattern(int bits, int colours) {
-  bmp::BmpSpec spec;
-  spec.width = 7;  // odd, so rows are padded and the last 4-bit byte is half used
-  spec.height = 5;
-  spec.bits = bits;
-  spec.palette = Palette(colours);
-  spec.index = [colours](int x, int y) { return static_cast<uint8_t>((x + 3 * y) % colours); };
-  return spec;
+bmp::BmpForm Pattern(int bits, int colours) {
+  bmp::BmpForm form;
+  form.width = 7;  // odd, so rows are padded and the last 4-bit byte is half used
+  form.height = 5;
+  form.bits = bits;
+  form.palette = Palette(colours);
+  form.index = [colours](int x, int y) { return static_cast<uint8_t>((x + 3 * y) % colours); };
+  return form;
 }
 
-// Draws the image opaque at (1, 2) and compares every pixel with what the spec wrote.
-void ExpectPicture(const Bitmap& image, const bmp::BmpSpec& spec, const std::string& what) {
-  const int rows = std::abs(spec.height);
+// Draws the image opaque at (1, 2) and compares every pixel with what the test wrote.
+void ExpectPicture(const Bitmap& image, const bmp::BmpForm& form, const std::string& what) {
+  const int rows = std::abs(form.height);
   ASSERT_NE(image.GetHandle(), nullptr) << what;
-  EXPECT_EQ(image.GetWidth(), spec.width) << what;
+  EXPECT_EQ(image.GetWidth(), form.width) << what;
   EXPECT_EQ(image.GetHeight(), rows) << what;
-  auto target = Surface::CreateTarget(spec.width + 2, rows + 3, kGrey);
+  auto target = Surface::CreateTarget(form.width + 2, rows + 3, kGrey);
   image.Draw(target.get(), 1, 2, FALSE);
   int wrong = 0;
   for (int y = 0; y < rows; ++y) {
-    for (int x = 0; x < spec.width; ++x) {
-      wrong += target->GetPixel(x + 1, y + 2) != spec.palette[spec.index(x, y)];
+    for (int x = 0; x < form.width; ++x) {
+      wrong += target->GetPixel(x + 1, y + 2) != form.palette[form.index(x, y)];
     }
   }
   EXPECT_EQ(wrong, 0) << what;
@@ -76,22 +76,22 @@ TEST(BitmapLoad, StoredFormsLoadWholeAndUpright) {
       {"image size 0", 8, 30, 40, false, -1, 0, 0},
   };
   for (const Case& c : cases) {
-    bmp::BmpSpec spec = Pattern(c.bits, c.colours);
-    spec.headerSize = c.headerSize;
-    spec.height = c.topDown ? -spec.height : spec.height;
-    spec.coloursUsed = c.coloursUsed;
-    spec.imageSize = c.imageSize;
-    spec.extraBytes = c.extraBytes;
-    const std::vector<uint8_t> bytes = bmp::MakeBmp(spec);
+    bmp::BmpForm form = Pattern(c.bits, c.colours);
+    form.headerSize = c.headerSize;
+    form.height = c.topDown ? -form.height : form.height;
+    form.coloursUsed = c.coloursUsed;
+    form.imageSize = c.imageSize;
+    form.extraBytes = c.extraBytes;
+    const std::vector<uint8_t> bytes = bmp::MakeBmp(form);
 
     bmp::TempFile file(bytes);
     Bitmap fromFile;
     EXPECT_TRUE(fromFile.LoadFromFile(nullptr, file.Path())) << c.name;
-    ExpectPicture(fromFile, spec, std::string("file, ") + c.name);
+    ExpectPicture(fromFile, form, std::string("file, ") + c.name);
 
     bmp::OneResource resource(2506, bytes);
     Bitmap fromResource(nullptr, 2506, resource.Module());
-    ExpectPicture(fromResource, spec, std::string("resource, ") + c.name);
+    ExpectPicture(fromResource, form, std::string("resource, ") + c.name);
   }
 }
 
@@ -120,7 +120,7 @@ TEST(BitmapLoad, ResourcesAreFoundByLow16BitsOfTheNumberAndBitmapType) {
 // releasing keeps them.
 TEST(BitmapLoad, ReleaseAndFailedReloadsEmptyTheImageButKeepTheLastHeaderSizes) {
   const bmp::TempFile good(bmp::MakeBmp(Pattern(8, 40)));
-  bmp::BmpSpec other = Pattern(4, 16);
+  bmp::BmpForm other = Pattern(4, 16);
   other.width = 9;
   other.height = -4;
   std::vector<uint8_t> truncated = bmp::MakeBmp(other);
@@ -187,8 +187,8 @@ TEST(BitmapLoad, DamagedAndHostileFilesAreRefused) {
       {"pixel offset past the end", 10, 4, 0xFFFFFFF0},
       {"pixel offset at the end", 10, 4, 14 + 40 + 4 * 7 + 5 * 8},
   };
-  bmp::BmpSpec spec = Pattern(8, 7);
-  const std::vector<uint8_t> good = bmp::MakeBmp(spec);
+  bmp::BmpForm form = Pattern(8, 7);
+  const std::vector<uint8_t> good = bmp::MakeBmp(form);
 
   auto expectRefused = [](const std::vector<uint8_t>& bytes, bool asFile, const std::string& what) {
     Bitmap image;
@@ -220,13 +220,13 @@ TEST(BitmapLoad, DamagedAndHostileFilesAreRefused) {
 TEST(BitmapDraw, KeyedCopiesLeaveOutTheKeyColourAndOpaqueCopiesKeepIt) {
   const COLORREF colours[] = {RGB(10, 20, 30), kMagenta, RGB(0, 255, 0), RGB(255, 255, 255)};
   for (int bits : {4, 8}) {
-    bmp::BmpSpec spec;
-    spec.width = 9;
-    spec.height = 6;
-    spec.bits = bits;
-    spec.palette.assign(std::begin(colours), std::end(colours));
-    spec.index = [](int x, int y) { return static_cast<uint8_t>((x * y + x) % 4); };
-    const bmp::OneResource resource(2100, bmp::MakeBmp(spec));
+    bmp::BmpForm form;
+    form.width = 9;
+    form.height = 6;
+    form.bits = bits;
+    form.palette.assign(std::begin(colours), std::end(colours));
+    form.index = [](int x, int y) { return static_cast<uint8_t>((x * y + x) % 4); };
+    const bmp::OneResource resource(2100, bmp::MakeBmp(form));
     const Bitmap image(nullptr, 2100, resource.Module());
     ASSERT_NE(image.GetHandle(), nullptr);
 
@@ -237,9 +237,9 @@ TEST(BitmapDraw, KeyedCopiesLeaveOutTheKeyColourAndOpaqueCopiesKeepIt) {
       auto target = Surface::CreateTarget(12, 8, kGrey);
       image.Draw(target.get(), 2, 1, draw.transparent, draw.key);
       int wrong = 0;
-      for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) {
-          const COLORREF colour = colours[spec.index(x, y)];
+      for (int y = 0; y < form.height; ++y) {
+        for (int x = 0; x < form.width; ++x) {
+          const COLORREF colour = colours[form.index(x, y)];
           const bool leftOut = draw.transparent && colour == draw.key;
           wrong += target->GetPixel(x + 2, y + 1) != (leftOut ? kGrey : colour);
         }
@@ -251,33 +251,66 @@ TEST(BitmapDraw, KeyedCopiesLeaveOutTheKeyColourAndOpaqueCopiesKeepIt) {
 }
 
 // No clipping beforehand: each image pixel of the region lands where the region puts it, and
-// what lies outside the image or the target is simply not copied.
+// what lies outside the image or the target is simply not copied. The large image is drawn
+// keyed in pieces, so its regions cross the pieces' edges.
 TEST(BitmapDraw, RegionsPartlyOutsideCopyOnlyTheOverlap) {
-  const bmp::BmpSpec spec = Pattern(8, 11);
-  const bmp::OneResource resource(7, bmp::MakeBmp(spec));
-  const Bitmap image(nullptr, 7, resource.Module());
   struct Region { int x, y, left, top, width, height; };
-  const Region regions[] = {
-      {5, 5, -2, -1, 5, 4}, {5, 5, 4, 2, 6, 6}, {-3, 8, 0, 0, 7, 5},
-      {10, -2, 1, 1, 40, 40}, {5, 5, 8, 0, 3, 3}, {5, 5, 0, 0, 0, 5}};
-  for (const BOOL transparent : {FALSE, TRUE}) {
-    for (const Region& r : regions) {
-      auto target = Surface::CreateTarget(14, 12, kGrey);
-      image.DrawRegion(target.get(), r.x, r.y, r.left, r.top, r.width, r.height, transparent);
-      int wrong = 0;
-      for (int ty = 0; ty < 12; ++ty) {
-        for (int tx = 0; tx < 14; ++tx) {
-          const int dx = tx - r.x, dy = ty - r.y;
-          const int sx = r.left + dx, sy = r.top + dy;
-          const bool copied = dx >= 0 && dy >= 0 && dx < r.width && dy < r.height && sx >= 0 &&
-                              sy >= 0 && sx < spec.width && sy < spec.height;
-          wrong += target->GetPixel(tx, ty) != (copied ? spec.palette[spec.index(sx, sy)] : kGrey);
+  struct Case {
+    bmp::BmpForm form;
+    int targetWidth, targetHeight;
+    std::vector<Region> regions;
+  };
+  bmp::BmpForm large = Pattern(8, 50);
+  large.width = 600;
+  large.height = 200;
+  large.palette[0] = kMagenta;
+  large.index = [](int x, int y) { return static_cast<uint8_t>((x / 3 + y * 7) % 50); };
+  const Case cases[] = {
+      {Pattern(8, 11), 14, 12,
+       {{5, 5, -2, -1, 5, 4}, {5, 5, 4, 2, 6, 6}, {-3, 8, 0, 0, 7, 5}, {10, -2, 1, 1, 40, 40},
+        {5, 5, 8, 0, 3, 3}, {5, 5, 0, 0, 0, 5}}},
+      {large, 330, 250,
+       {{-10, -5, 200, 30, 400, 300}, {3, 7, 250, 60, 20, 10}, {0, 0, 590, 190, 50, 50},
+        {40, 20, -30, -40, 300, 150}}},
+  };
+  for (const Case& c : cases) {
+    const bmp::OneResource resource(7, bmp::MakeBmp(c.form));
+    const Bitmap image(nullptr, 7, resource.Module());
+    for (const BOOL transparent : {FALSE, TRUE}) {
+      for (const Region& r : c.regions) {
+        auto target = Surface::CreateTarget(c.targetWidth, c.targetHeight, kGrey);
+        image.DrawRegion(target.get(), r.x, r.y, r.left, r.top, r.width, r.height, transparent);
+        int wrong = 0;
+        for (int ty = 0; ty < c.targetHeight; ++ty) {
+          for (int tx = 0; tx < c.targetWidth; ++tx) {
+            const int dx = tx - r.x, dy = ty - r.y;
+            const int sx = r.left + dx, sy = r.top + dy;
+            COLORREF expected = kGrey;
+            if (dx >= 0 && dy >= 0 && dx < r.width && dy < r.height && sx >= 0 && sy >= 0 &&
+                sx < c.form.width && sy < c.form.height) {
+              const COLORREF colour = c.form.palette[c.form.index(sx, sy)];
+              if (!transparent || colour != kMagenta) expected = colour;
+            }
+            wrong += target->GetPixel(tx, ty) != expected;
+          }
         }
+        EXPECT_EQ(wrong, 0) << c.form.width << " wide, region " << r.left << "," << r.top
+                            << " at " << r.x << "," << r.y << " transparent " << transparent;
       }
-      EXPECT_EQ(wrong, 0) << "region " << r.left << "," << r.top << " at " << r.x << "," << r.y
-                          << " transparent " << transparent;
     }
   }
+}
+
+// A keyed copy made for drawing must follow later changes to the image's pixels.
+TEST(BitmapDraw, KeyedDrawingFollowsChangedPixels) {
+  const COLORREF palette[] = {kMagenta, RGB(0, 0, 200)};
+  auto image = Surface::CreateIndexed(300, 100, palette, 2);
+  auto target = Surface::CreateTarget(300, 100, kGrey);
+  target->Blit(*image, 0, 0, 300, 100, 0, 0, true, kMagenta);
+  EXPECT_EQ(target->GetPixel(280, 90), kGrey);
+  image->IndexRow(90)[280] = 1;
+  target->Blit(*image, 0, 0, 300, 100, 0, 0, true, kMagenta);
+  EXPECT_EQ(target->GetPixel(280, 90), RGB(0, 0, 200));
 }
 
 TEST(BitmapDraw, BlankImagesAreFilledTargets) {
@@ -290,6 +323,12 @@ TEST(BitmapDraw, BlankImagesAreFilledTargets) {
   EXPECT_EQ(target->GetPixel(5, 3), RGB(200, 0, 0));
   EXPECT_EQ(target->GetPixel(6, 3), kGrey);
   EXPECT_EQ(target->GetPixel(5, 4), kGrey);
+
+  // Cut by the target's right and top edges.
+  red.DrawRegion(target.get(), 6, -1, 1, 0, 4, 3, FALSE);
+  EXPECT_EQ(target->GetPixel(7, 1), RGB(200, 0, 0));
+  EXPECT_EQ(target->GetPixel(6, 2), kGrey);
+  EXPECT_EQ(target->GetPixel(0, 0), kGrey);
 
   const Bitmap ground(nullptr, 4, 4, kMagenta);
   ground.Draw(target.get(), 0, 0, TRUE, kMagenta);

@@ -1,18 +1,22 @@
 // The sounds and music the forge leaves beside the game: each sample in the format its load
-// mode names, of a sensible length, audible and never clipped; the bullet-time loop and the music
-// seamless at their loop points; the two pieces distinct; and the same bytes on every run.
+// mode names, of a sensible length, audible and never clipped, and shaped for its use (sweeps
+// that fall and rise, weight in the blasts, voices in a radio band); the bullet-time loop and the
+// music seamless at their loop points; the two pieces distinct; the same bytes on every run; and
+// a clear failure when the forge cannot finish.
 #include <gtest/gtest.h>
 #include <lame/lame.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -97,13 +101,13 @@ double Rms(const std::vector<T>& s) {
 
 // --- Samples ----------------------------------------------------------------------------------
 
-struct SampleSpec {
+struct ExpectedSample {
   const char* file;
   int channels, bits;  // mode 0x30: 1, 16; 0x28: 1, 8; 0x52: 2, 16
   double minSeconds, maxSeconds;
 };
 
-constexpr SampleSpec kSamples[] = {
+constexpr ExpectedSample kSamples[] = {
     {"explosion.wav", 1, 16, 0.5, 1.2},
     {"boss1_enter.wav", 1, 16, 1.5, 3.0},
     {"bullet-time_act.wav", 1, 8, 0.4, 1.6},
@@ -122,16 +126,16 @@ constexpr SampleSpec kSamples[] = {
 };
 
 TEST(ForgedSamples, EachHasItsModesFormatASensibleLengthAndASafeAudibleLevel) {
-  for (const SampleSpec& spec : kSamples) {
-    SCOPED_TRACE(spec.file);
+  for (const ExpectedSample& expected : kSamples) {
+    SCOPED_TRACE(expected.file);
     Pcm pcm;
     std::string why;
-    ASSERT_TRUE(ParseWav(ReadBytes(kGameDir / spec.file), pcm, why)) << why;
-    EXPECT_EQ(pcm.channels, spec.channels);
-    EXPECT_EQ(pcm.bits, spec.bits);
+    ASSERT_TRUE(ParseWav(ReadBytes(kGameDir / expected.file), pcm, why)) << why;
+    EXPECT_EQ(pcm.channels, expected.channels);
+    EXPECT_EQ(pcm.bits, expected.bits);
     EXPECT_TRUE(pcm.rate == 22050 || pcm.rate == 44100) << pcm.rate;
-    EXPECT_GE(pcm.Seconds(), spec.minSeconds);
-    EXPECT_LE(pcm.Seconds(), spec.maxSeconds);
+    EXPECT_GE(pcm.Seconds(), expected.minSeconds);
+    EXPECT_LE(pcm.Seconds(), expected.maxSeconds);
     EXPECT_LT(Peak(pcm.samples), 0.99) << "reaches full scale";
     EXPECT_GT(Rms(pcm.samples), 0.03) << "too quiet to hear in the mix";
   }
@@ -157,6 +161,112 @@ TEST(ForgedSamples, BulletTimeLoopRunsFromItsLastSampleIntoItsFirstWithoutAStep)
     EXPECT_LE(std::fabs(x[0] - x[n - 1]), step + lsb);
     EXPECT_LE(std::fabs(x[0] - 2.0 * x[n - 1] + x[n - 2]), bend + 2 * lsb);
     EXPECT_LE(std::fabs(x[1] - 2.0 * x[0] + x[n - 1]), bend + 2 * lsb);
+  }
+}
+
+// --- What each sample is for ------------------------------------------------------------------
+
+Pcm LoadSample(const std::string& file) {
+  Pcm pcm;
+  std::string why;
+  EXPECT_TRUE(ParseWav(ReadBytes(kGameDir / file), pcm, why)) << file << ": " << why;
+  return pcm;
+}
+
+constexpr size_t kFrame = 1024;
+
+// Power per frequency bin (bin k is k * rate / kFrame Hz), summed over Hann-windowed frames of
+// the first channel between two fractions of the sound's length.
+std::vector<double> PowerSpectrum(const Pcm& pcm, double from = 0.0, double to = 1.0) {
+  const std::vector<double> x = pcm.Channel(0);
+  const size_t first = static_cast<size_t>(from * x.size());
+  const size_t last = static_cast<size_t>(to * x.size());
+  std::vector<double> power(kFrame / 2, 0.0);
+  for (size_t start = first; start + kFrame <= last; start += kFrame / 2) {
+    std::vector<std::complex<double>> bins(kFrame);
+    for (size_t i = 0; i < kFrame; ++i) {
+      bins[i] = x[start + i] * (0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / kFrame));
+    }
+    // In-place radix-2 transform.
+    for (size_t i = 1, j = 0; i < kFrame; ++i) {
+      size_t bit = kFrame >> 1;
+      for (; j & bit; bit >>= 1) j ^= bit;
+      j ^= bit;
+      if (i < j) std::swap(bins[i], bins[j]);
+    }
+    for (size_t len = 2; len <= kFrame; len <<= 1) {
+      const std::complex<double> step = std::polar(1.0, -2.0 * std::numbers::pi / len);
+      for (size_t i = 0; i < kFrame; i += len) {
+        std::complex<double> w = 1.0;
+        for (size_t k = 0; k < len / 2; ++k, w *= step) {
+          const std::complex<double> a = bins[i + k], b = bins[i + k + len / 2] * w;
+          bins[i + k] = a + b;
+          bins[i + k + len / 2] = a - b;
+        }
+      }
+    }
+    for (size_t k = 0; k < kFrame / 2; ++k) power[k] += std::norm(bins[k]);
+  }
+  return power;
+}
+
+// The share of the power between two frequencies.
+double BandShare(const std::vector<double>& power, int rate, double lowHz, double highHz) {
+  double band = 0.0, total = 0.0;
+  for (size_t k = 0; k < power.size(); ++k) {
+    const double hz = static_cast<double>(k) * rate / kFrame;
+    total += power[k];
+    if (hz >= lowHz && hz < highHz) band += power[k];
+  }
+  return total > 0.0 ? band / total : 0.0;
+}
+
+// The power-weighted mean frequency: where a sweep is, roughly.
+double Centroid(const std::vector<double>& power, int rate) {
+  double weighted = 0.0, total = 0.0;
+  for (size_t k = 0; k < power.size(); ++k) {
+    weighted += power[k] * static_cast<double>(k) * rate / kFrame;
+    total += power[k];
+  }
+  return total > 0.0 ? weighted / total : 0.0;
+}
+
+TEST(ForgedSamples, SoundLikeWhatTheyAreFor) {
+  {
+    SCOPED_TRACE("bullet time: a falling sweep going in, a rising one coming out");
+    const Pcm on = LoadSample("bullet-time_act.wav"), off = LoadSample("bullet-time_deact.wav");
+    EXPECT_GT(Centroid(PowerSpectrum(on, 0.0, 0.25), on.rate),
+              2.0 * Centroid(PowerSpectrum(on, 0.45, 0.7), on.rate));
+    EXPECT_GT(Centroid(PowerSpectrum(off, 0.75, 1.0), off.rate),
+              2.0 * Centroid(PowerSpectrum(off, 0.1, 0.3), off.rate));
+  }
+  for (const char* heavy : {"explosion.wav", "player_bomb.wav", "boss1_enter.wav"}) {
+    SCOPED_TRACE(std::string(heavy) + ": weight in the low end");
+    const Pcm pcm = LoadSample(heavy);
+    EXPECT_GT(BandShare(PowerSpectrum(pcm), pcm.rate, 0.0, 200.0), 0.4);
+  }
+  {
+    SCOPED_TRACE("the bomb's tail still rumbles in its last second");
+    const std::vector<double> bomb = LoadSample("player_bomb.wav").Channel(0);
+    const std::vector<double> tail(bomb.end() - 44100, bomb.end() - 11025);
+    EXPECT_GT(Rms(tail), 0.01);
+  }
+  for (const char* line : {"bt_depleted.wav", "shields_depleted.wav", "large_incoming.wav",
+                           "massive enemy.wav", "stage1_complete.wav"}) {
+    SCOPED_TRACE(std::string(line) + ": a voice squeezed into a radio band");
+    const Pcm voice = LoadSample(line);
+    const std::vector<double> power = PowerSpectrum(voice);
+    EXPECT_GT(BandShare(power, voice.rate, 250.0, 4000.0), 0.95);
+    EXPECT_LT(BandShare(power, voice.rate, 4500.0, 1e9), 0.005);
+  }
+  {
+    SCOPED_TRACE("no two samples are the same sound");
+    std::vector<std::vector<uint8_t>> seen;
+    for (const ExpectedSample& expected : kSamples) {
+      const auto bytes = ReadBytes(kGameDir / expected.file);
+      EXPECT_EQ(std::count(seen.begin(), seen.end(), bytes), 0) << expected.file;
+      seen.push_back(bytes);
+    }
   }
 }
 

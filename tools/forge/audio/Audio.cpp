@@ -69,12 +69,17 @@ bool ForgeMusic(const Song& song, const std::filesystem::path& file, std::string
          WriteBytes(file, mp3, error);
 }
 
-bool ForgeSamples(const std::filesystem::path& outDir, std::string& error) {
+bool ForgeEffects(const std::filesystem::path& outDir, std::string& error) {
   for (const SynthesisedSample& sample : kSynthesised) {
     const Sound sound = sample.make();
-    if (!WriteWav(outDir / sample.file, sound.samples, sound.rate, sample.format, error))
+    if (!WriteWav(outDir / sample.file, sound.samples, sound.rate, sample.format, error)) {
       return false;
+    }
   }
+  return true;
+}
+
+bool ForgeAnnouncements(const std::filesystem::path& outDir, std::string& error) {
   for (const Announcement& line : kAnnouncements) {
     Sound sound;
     const std::filesystem::path scratch = outDir / (std::string(".speech-") + line.file);
@@ -96,21 +101,25 @@ int ForgeAudio(const std::filesystem::path& outDir) {
       std::cerr << "forge audio: cannot create " << outDir << ": " << made.message() << "\n";
       return 1;
     }
-    // "stage2.mp3" plays on the title and in stage 1, "stage1.mp3" in stage 2. The samples go
-    // first on this thread, so a missing speech synthesiser stops the run early.
-    std::string stage2Error, stage1Error, samplesError;
+    // The speech synthesiser is the one outside tool: ask it first, so that without it the run
+    // stops at once instead of after the music.
+    std::string error;
+    if (!ForgeAnnouncements(outDir, error)) {
+      std::cerr << "forge audio: " << error << "\n";
+      return 1;
+    }
+    // "stage2.mp3" plays on the title and in stage 1, "stage1.mp3" in stage 2.
+    std::string stage2Error;
     bool stage2Done = false;
     std::jthread stage2(
         [&] { stage2Done = ForgeMusic(BrightSong(), outDir / "stage2.mp3", stage2Error); });
-    const bool samplesDone = ForgeSamples(outDir, samplesError);
-    const bool stage1Done =
-        samplesDone && ForgeMusic(DarkSong(), outDir / "stage1.mp3", stage1Error);
+    const bool rest =
+        ForgeEffects(outDir, error) && ForgeMusic(DarkSong(), outDir / "stage1.mp3", error);
     stage2.join();
-
-    for (const std::string* error : {&stage2Error, &stage1Error, &samplesError}) {
-      if (!error->empty()) std::cerr << "forge audio: " << *error << "\n";
+    for (const std::string* message : {&error, &stage2Error}) {
+      if (!message->empty()) std::cerr << "forge audio: " << *message << "\n";
     }
-    return stage2Done && stage1Done && samplesDone ? 0 : 1;
+    return rest && stage2Done ? 0 : 1;
   } catch (const std::exception& e) {
     std::cerr << "forge audio: " << e.what() << "\n";
     return 1;

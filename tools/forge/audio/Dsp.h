@@ -233,6 +233,16 @@ inline double Drive(double x, double amount) {
   return std::tanh(x * amount) / std::tanh(amount);
 }
 
+// The same curve with its scale worked out once, for voices that run it on every sample.
+class Saturator {
+ public:
+  explicit Saturator(double amount) : amount_(amount), scale_(1.0 / std::tanh(amount)) {}
+  double operator()(double x) const { return std::tanh(x * amount_) * scale_; }
+
+ private:
+  double amount_, scale_;
+};
+
 // Mono sound in floating point, -1..1, at `rate`.
 struct Mono {
   int rate = kRate;

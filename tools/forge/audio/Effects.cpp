@@ -116,7 +116,7 @@ Sound MakeBossEnter() {
   }
   Echo(out.samples, out.rate, 0.19, 0.35, 0.35);
   FadeEnds(out.samples, 64, 8000);
-  Finish(out.samples, 0.93, 1.25);
+  Finish(out.samples, 0.9);
   return ToSound(std::move(out));
 }
 
@@ -137,36 +137,40 @@ Sound MakeBulletTimeOff() {
 }
 
 Sound MakeBulletTimeLoop() {
-  // Every component completes a whole number of cycles in the loop's four seconds (all
-  // frequencies are multiples of 0.25 Hz), so the last sample runs straight into the first.
-  constexpr int kSeconds = 4;
-  constexpr size_t kFrames = static_cast<size_t>(kSeconds) * kRate;
+  // Every component completes a whole number of cycles in the loop's four seconds, so the last
+  // sample runs straight into the first. Frequencies are given as cycles per loop (hertz times
+  // four) and read from one sine table of the loop's length, which keeps that exact.
+  constexpr size_t kFrames = size_t{4} * kRate;
   struct Partial {
-    double leftHz, rightHz, level;
+    uint64_t leftCycles, rightCycles;
+    double level;
   };
-  // A low A with its fifth and octave; each side detuned by a quarter hertz for a slow beating.
+  // A low A (55 Hz) with its fifth and octave; the sides a quarter hertz apart for a slow beat.
   constexpr Partial kVoices[] = {
-      {55.0, 55.25, 1.0}, {82.5, 82.25, 0.55}, {110.0, 110.25, 0.45}, {220.25, 220.0, 0.12}};
+      {220, 221, 1.0}, {330, 329, 0.55}, {440, 441, 0.45}, {881, 880, 0.12}};
   constexpr int kHarmonics = 14;
-  constexpr double kPulseHz = 1.0;   // the slow heartbeat
-  constexpr double kSweepHz = 0.25;  // the brightness swell, once per loop
-  auto phase = [](double hz, size_t i) {
-    return 2.0 * kPi * std::fmod(hz * static_cast<double>(i), double{kRate}) / kRate;
+  constexpr uint64_t kPulseCycles = 4;  // the slow heartbeat, once a second
+  constexpr uint64_t kSweepCycles = 1;  // the brightness swell, once per loop
+  std::vector<double> sine(kFrames);
+  for (size_t k = 0; k < kFrames; ++k) sine[k] = std::sin(2.0 * kPi * k / kFrames);
+  auto wave = [&sine](uint64_t cycles, size_t i, size_t offset = 0) {
+    return sine[(cycles * i + offset) % kFrames];
   };
 
   Sound sound{kRate, 2, std::vector<double>(kFrames * 2, 0.0)};
   for (size_t i = 0; i < kFrames; ++i) {
-    const double sweep = 0.5 + 0.5 * std::sin(phase(kSweepHz, i));
-    const double beat = 0.5 - 0.5 * std::cos(phase(kPulseHz, i));
+    const double sweep = 0.5 + 0.5 * wave(kSweepCycles, i);
+    const double beat = 0.5 - 0.5 * wave(kPulseCycles, i, kFrames / 4);  // a cosine
     const double pulse = 0.45 + 0.55 * beat * beat;
-    const double rolloff = 2.0 + 7.0 * sweep;  // harmonics fade faster when the swell is low
+    // Harmonic n falls off as fade^n / n; the fade closes when the swell is low.
+    const double fade = std::exp(-1.0 / (2.0 + 7.0 * sweep));
     double left = 0.0, right = 0.0;
     for (const Partial& voice : kVoices) {
-      for (int n = 1; n <= kHarmonics; ++n) {
-        const double level = voice.level * std::exp(-n / rolloff) / n;
-        if (level < 1e-4) break;
-        left += level * std::sin(phase(voice.leftHz * n, i));
-        right += level * std::sin(phase(voice.rightHz * n, i));
+      double level = voice.level;
+      for (uint64_t n = 1; n <= kHarmonics; ++n) {
+        level *= fade;
+        left += level / n * wave(voice.leftCycles * n, i);
+        right += level / n * wave(voice.rightCycles * n, i);
       }
     }
     sound.samples[2 * i] = left * pulse;

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 #include "audio/Dsp.h"
 
@@ -17,10 +16,10 @@ namespace skyrift::forge::audio {
 namespace {
 
 constexpr int kStepsPerBar = 16;
-constexpr int kBassLowest = 38;    // D2: bass roots sit between D2 and C#3
-constexpr int kPadLowest = 52;     // pads are voiced between E3 and E5
-constexpr double kCeiling = 0.84;  // leaves the encoder room for its small overshoots
-constexpr double kTargetRms = 0.16;
+constexpr int kBassLowest = 38;      // D2: bass roots sit between D2 and C#3
+constexpr int kPadLowest = 52;       // pads are voiced between E3 and E5
+constexpr double kCeiling = 0.84;    // leaves the encoder room for its small overshoots
+constexpr double kTargetRms = 0.16;  // about -16 dBFS: full, with room for the kick to punch
 
 // --- The grid and the loop -------------------------------------------------------------------
 
@@ -290,6 +289,7 @@ void RenderBass(Mix& mix, const Note& note, double brightness, const Timbre& tim
   Oscillator saw1, saw2(0.37), body;
   Svf filter;
   Adsr env(0.003, 0.3, 0.75, 0.025);
+  const Saturator drive(1.6);
   const size_t total = note.gate + static_cast<size_t>(0.12 * kRate);
   const double cutoff = timbre.bassCutoff * (0.5 + 0.5 * brightness);
   for (size_t j = 0; j < total; ++j) {
@@ -299,8 +299,7 @@ void RenderBass(Mix& mix, const Note& note, double brightness, const Timbre& tim
       filter.Set(cutoff + timbre.bassSweep * brightness * note.velocity * std::exp(-t / 0.08), 1.4);
     }
     const double v = 0.5 * saw1.Saw(hz) + 0.35 * saw2.Saw(hz * 1.006) + 0.5 * body.Sine(hz);
-    const double out =
-        Drive(filter.Low(v) * 1.4, 1.6) * env.Next() * note.velocity * TailFade(j, total);
+    const double out = drive(filter.Low(v) * 1.4) * env.Next() * note.velocity * TailFade(j, total);
     mix.ducked.Add(note.start + j, out, out);
   }
 }
@@ -371,20 +370,23 @@ void RenderLead(Mix& mix, const Note& note, double pan, const Timbre& timbre) {
   Oscillator saw, pulse(0.25), vibrato;
   Svf filter;
   Adsr env(0.006, 0.35, 0.7, 0.09);
+  const Saturator drive(1.3);
   const size_t total = note.gate + static_cast<size_t>(0.45 * kRate);
   const Pan p = PanLaw(pan);
+  constexpr int kControl = 16;  // pitch and filter move this many samples at a time
+  double hz = 0.0;
   for (size_t j = 0; j < total; ++j) {
-    if (j == note.gate) env.Release();
-    const double t = static_cast<double>(j) / kRate;
-    // Glide from the previous note, then a vibrato that blooms on held notes.
-    double pitch = note.midi + (note.fromMidi - note.midi) * std::exp(-t / 0.012);
-    const double depth = 0.22 * std::clamp((t - 0.18) / 0.25, 0.0, 1.0);
-    pitch += depth * vibrato.Sine(5.6);
-    const double hz = MidiToHz(pitch);
-    if (j % 16 == 0) filter.Set(timbre.leadCutoff * (0.55 + 0.9 * std::exp(-t / 0.12)), 1.1);
+    if (j % kControl == 0) {
+      const double t = static_cast<double>(j) / kRate;
+      // Glide from the previous note, then a vibrato that blooms on held notes.
+      const double glide = (note.fromMidi - note.midi) * std::exp(-t / 0.012);
+      const double depth = 0.22 * std::clamp((t - 0.18) / 0.25, 0.0, 1.0);
+      hz = MidiToHz(note.midi + glide + depth * vibrato.Sine(5.6, kRate / double{kControl}));
+      filter.Set(timbre.leadCutoff * (0.55 + 0.9 * std::exp(-t / 0.12)), 1.1);
+    }
     const double v = (1.0 - timbre.leadPulseMix) * saw.Saw(hz) +
                      timbre.leadPulseMix * pulse.Pulse(hz * 1.004, timbre.leadPulseWidth);
-    const double out = Drive(filter.Low(v), 1.3) * env.Next() * note.velocity * TailFade(j, total);
+    const double out = drive(filter.Low(v)) * env.Next() * note.velocity * TailFade(j, total);
     mix.dry.Add(note.start + j, out * p.left, out * p.right);
     mix.Send(mix.echoSend, note.start + j, out);
     mix.Send(mix.reverbSend, note.start + j, 0.6 * out);
@@ -526,8 +528,8 @@ class Renderer {
   }
 
   std::vector<float> Master() {
-    ApplyEcho(mix_, At(timbre_.delaySteps), 0.38, 0.45);
-    ApplyReverb(mix_, timbre_.reverbSize, 1.0);
+    ApplyEcho(mix_, At(timbre_.delaySteps), 0.38, 0.35);
+    ApplyReverb(mix_, timbre_.reverbSize, 1.8);
     const size_t n = mix_.size();
     std::vector<float> left(n), right(n);
     for (size_t i = 0; i < n; ++i) {

@@ -116,7 +116,7 @@ void ShipComputer(Mono& voice, uint64_t seed) {
   }
   voice.samples = std::move(out);
   FadeEnds(voice.samples, 32, 32);
-  Finish(voice.samples, 0.9, 1.3);
+  Finish(voice.samples, 0.9, 1.6);  // pressed loud: it must carry over the music
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+// The game's answers to the engine's life-cycle calls: start-up, the first game, pausing and
+// resuming with the window's focus, and the end of the run, which frees whatever exists.
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "engine/Engine.h"
+#include "engine/GameCallbacks.h"
+#include "engine/Sound.h"
+#include "game/Controls.h"
+#include "game/GameResources.h"
+#include "game/Globals.h"
+#include "game/Trace.h"
+#include "graphics/Background.h"
+#include "platform/Clock.h"
+#include "sprites/Sprite.h"
+
+namespace skyrift {
+namespace {
+
+constexpr int kWindowHeight = 732;  // the play area and the 132-pixel status panel under it
+constexpr int kFramesPerSecond = 24;
+constexpr int kSoundRate = 44100;  // Hz
+constexpr int kSoundChannels = 32;
+constexpr int kFarLayerSpeed = 2;  // pixels per frame
+constexpr int kNearLayerSpeed = 3;
+
+bool InSpriteList(const Sprite* sprite) {
+  if (_pEngine == nullptr) return false;
+  for (const Sprite* listed : _pEngine->GetSprites()) {
+    if (listed == sprite) return true;
+  }
+  return false;
+}
+
+// The boss's engines are made some frames before they are handed to the sprite list; until
+// then they belong to the game. Once attached, only the list may delete them.
+void DeleteUnattachedEngine(Sprite*& engine) {
+  if (engine != nullptr && !_bBossEnginesAttached && !InSpriteList(engine)) delete engine;
+  engine = nullptr;
+}
+
+}  // namespace
+
+BOOL GameInitialize(HINSTANCE instance) {
+  StartTrace();
+  _iPlayWidth = 900;
+  _iPlayHeight = 600;
+  _iFrameRate = kFramesPerSecond;
+  _pEngine = new (std::nothrow)
+      Engine(instance, "Skyrift", "Skyrift", 1000, 1001, _iPlayWidth, kWindowHeight);
+  if (_pEngine == nullptr) return FALSE;
+  _pEngine->SetFramesPerSecond(_iFrameRate);
+  _pEngine->OpenJoystick();
+  _hInstance = instance;
+  // Without a sound device the game still runs; every sound call then plays nothing.
+  StartSoundLibrary(kSoundRate, kSoundChannels);
+  TraceLine("GameInitialize()");
+  return TRUE;
+}
+
+void GameStart(HWND window) {
+  LoadControls();
+  std::srand(platform::GetTickCount());
+
+  delete _hOffscreenBitmap;
+  const int width = _pEngine != nullptr ? _pEngine->GetWidth() : _iPlayWidth;
+  const int height = _pEngine != nullptr ? _pEngine->GetHeight() : kWindowHeight;
+  _hOffscreenBitmap = platform::Surface::CreateTarget(width, height, 0).release();
+  _hOffscreenDC = _hOffscreenBitmap;
+
+  CreateBitmaps(window != nullptr ? window->Frame() : _hOffscreenDC);
+  LoadSounds();
+
+  delete _pFarBackground;
+  delete _pNearBackground;
+  _pFarBackground = new ScrollingLayer(_bmpStage1Far, _iPlayWidth, _iPlayHeight, ViewUp,
+                                       kFarLayerSpeed, FALSE, 0);
+  _pNearBackground = new ScrollingLayer(_bmpStage1Near, _iPlayWidth, _iPlayHeight, ViewUp,
+                                        kNearLayerSpeed, TRUE, kMagenta);
+
+  TraceLine("GameStart()");
+  NewGame();
+}
+
+void GameEnd() {
+  if (_pEngine != nullptr) _pEngine->CloseMidi();
+
+  // The off-screen frame is one object seen through two globals.
+  delete _hOffscreenBitmap;
+  _hOffscreenBitmap = nullptr;
+  _hOffscreenDC = nullptr;
+
+  DeleteBitmaps();
+
+  delete _pFarBackground;
+  _pFarBackground = nullptr;
+  delete _pNearBackground;
+  _pNearBackground = nullptr;
+
+  DeleteUnattachedEngine(_pBossLeftEngine);
+  DeleteUnattachedEngine(_pBossRightEngine);
+  if (_pEngine != nullptr) _pEngine->DeleteAllSprites();
+  ForgetListedSprites();
+
+  CloseStream(_sngCurrentStage);
+  _sngCurrentStage = nullptr;
+  FreeSounds();
+  CloseSoundLibrary();
+
+  delete _pEngine;
+  _pEngine = nullptr;
+  TraceLine("GameEnd()");
+}
+
+void GameActivate(HWND) {
+  SetChannelPaused(kMusicChannel, FALSE);
+  if (_pEngine != nullptr) _pEngine->AcquireJoystick();
+  TraceLine("GameActivate()");
+}
+
+void GameDeactive(HWND) {
+  SetChannelPaused(kMusicChannel, TRUE);
+  if (_pEngine != nullptr) _pEngine->UnacquireJoystick();
+  TraceLine("GameDeactive()");
+  TraceLine("Level 1 Ticker count: " + std::to_string(_iStageTicker));
+}
+
+}  // namespace skyrift

@@ -1,0 +1,166 @@
+#include "platform/Mixer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace skyrift::platform {
+namespace {
+
+bool open = false;
+int channelCount = 0;
+
+Mix_Chunk* Native(MixerChunk* chunk) {
+  return reinterpret_cast<Mix_Chunk*>(chunk);
+}
+Mix_Music* Native(MixerMusic* music) {
+  return reinterpret_cast<Mix_Music*>(music);
+}
+
+bool ValidChannel(int channel) {
+  return open && channel >= 0 && channel < channelCount;
+}
+
+bool TryOpen(int rate) {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(rate, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  return true;
+}
+
+// SDL picks its audio driver from the environment when the subsystem starts; the dummy driver
+// is only ever used when asked for by name.
+bool TryOpenSilent(int rate) {
+  const char* previous = SDL_getenv("SDL_AUDIODRIVER");
+  const std::optional<std::string> saved =
+      previous ? std::optional<std::string>(previous) : std::nullopt;
+  SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const bool opened = TryOpen(rate);
+  if (saved) {
+    SDL_setenv("SDL_AUDIODRIVER", saved->c_str(), 1);
+  } else {
+    ::unsetenv("SDL_AUDIODRIVER");
+  }
+  return opened;
+}
+
+}  // namespace
+
+bool OpenMixer(int rate, int channels, int reserved) {
+  if (open) return true;
+  Mix_Init(MIX_INIT_MP3);  // mp3 support may be built in; a failure here is not final
+  // A machine without a sound card still gets a game that runs, just without sound.
+  if (!TryOpen(rate) && !TryOpenSilent(rate)) {
+    Mix_Quit();
+    return false;
+  }
+  open = true;
+  channelCount = Mix_AllocateChannels(std::max(channels, 0));
+  Mix_ReserveChannels(std::clamp(reserved, 0, channelCount));
+  return true;
+}
+
+void CloseMixer() {
+  if (!open) return;
+  Mix_HaltMusic();
+  Mix_HaltChannel(-1);
+  Mix_CloseAudio();
+  Mix_Quit();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  open = false;
+  channelCount = 0;
+}
+
+bool MixerIsOpen() {
+  return open;
+}
+
+MixerChunk* LoadChunk(const char* fileName) {
+  if (!open || fileName == nullptr) return nullptr;
+  return reinterpret_cast<MixerChunk*>(Mix_LoadWAV(fileName));
+}
+
+void FreeChunk(MixerChunk* chunk) {
+  if (chunk != nullptr) Mix_FreeChunk(Native(chunk));
+}
+
+int PlayChunk(int channel, MixerChunk* chunk, bool loop) {
+  if (chunk == nullptr || !(channel == -1 ? open : ValidChannel(channel))) return -1;
+  return Mix_PlayChannel(channel, Native(chunk), loop ? -1 : 0);
+}
+
+void HaltChannel(int channel) {
+  if (ValidChannel(channel)) Mix_HaltChannel(channel);
+}
+
+void SetChannelVolume(int channel, int volume) {
+  if (ValidChannel(channel)) Mix_Volume(channel, std::clamp(volume, 0, MIX_MAX_VOLUME));
+}
+
+void PauseChannel(int channel, bool paused) {
+  if (!ValidChannel(channel)) return;
+  if (paused) {
+    Mix_Pause(channel);
+  } else {
+    Mix_Resume(channel);
+  }
+}
+
+bool ChannelPlaying(int channel) {
+  return ValidChannel(channel) && Mix_Playing(channel) != 0;
+}
+
+int ChannelCount() {
+  return channelCount;
+}
+
+MixerMusic* LoadMusic(const char* fileName) {
+  if (!open || fileName == nullptr) return nullptr;
+  return reinterpret_cast<MixerMusic*>(Mix_LoadMUS(fileName));
+}
+
+void FreeMusic(MixerMusic* music) {
+  if (music != nullptr) Mix_FreeMusic(Native(music));
+}
+
+bool PlayMusic(MixerMusic* music, bool loop) {
+  if (!open || music == nullptr) return false;
+  return Mix_PlayMusic(Native(music), loop ? -1 : 1) == 0;
+}
+
+void HaltMusic() {
+  if (open) Mix_HaltMusic();
+}
+
+void SetMusicVolume(int volume) {
+  if (open) Mix_VolumeMusic(std::clamp(volume, 0, MIX_MAX_VOLUME));
+}
+
+int MusicVolume() {
+  return open ? Mix_VolumeMusic(-1) : 0;
+}
+
+void PauseMusic(bool paused) {
+  if (!open) return;
+  if (paused) {
+    Mix_PauseMusic();
+  } else {
+    Mix_ResumeMusic();
+  }
+}
+
+bool MusicPaused() {
+  return open && Mix_PausedMusic() != 0;
+}
+
+bool MusicPlaying() {
+  return open && Mix_PlayingMusic() != 0;
+}
+
+}  // namespace skyrift::platform

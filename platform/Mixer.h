@@ -1,0 +1,40 @@
+// The audio device and its mixer: decoded samples on numbered channels and one music track.
+// Without a usable device everything here stays silent: loads give null, plays give -1.
+#pragma once
+
+namespace skyrift::platform {
+
+struct MixerChunk;  // a decoded sample, ready to mix
+struct MixerMusic;  // a music file, decoded as it plays
+
+// Opens the output at `rate` Hz, stereo, with `channels` mixing channels of which the first
+// `reserved` are never picked for a free-channel play. When the system's audio cannot be
+// opened, SDL's silent dummy output is used instead; false only when even that fails.
+bool OpenMixer(int rate, int channels, int reserved);
+void CloseMixer();
+bool MixerIsOpen();
+
+MixerChunk* LoadChunk(const char* fileName);
+void FreeChunk(MixerChunk* chunk);
+// Plays on `channel`, or on a free unreserved channel when it is -1; `loop` repeats until
+// halted. Returns the channel used, or -1 when nothing plays (all channels busy, no device).
+int PlayChunk(int channel, MixerChunk* chunk, bool loop);
+void HaltChannel(int channel);
+// Channel volume 0 to 128, and pause.
+void SetChannelVolume(int channel, int volume);
+void PauseChannel(int channel, bool paused);
+bool ChannelPlaying(int channel);
+int ChannelCount();
+
+MixerMusic* LoadMusic(const char* fileName);
+void FreeMusic(MixerMusic* music);
+bool PlayMusic(MixerMusic* music, bool loop);
+void HaltMusic();
+// Music volume 0 to 128, and pause.
+void SetMusicVolume(int volume);
+int MusicVolume();
+void PauseMusic(bool paused);
+bool MusicPaused();
+bool MusicPlaying();
+
+}  // namespace skyrift::platform

@@ -1,0 +1,23 @@
+#include "sprites/EnemyBullet.h"
+
+#include "engine/Engine.h"
+#include "game/Globals.h"
+
+namespace skyrift {
+
+Sprite* MakeEnemyBullet(Bitmap* image, int frames) {
+  auto* bullet = new Sprite(image, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie);
+  bullet->SetFrameCount(frames, FALSE);
+  bullet->SetTag("enemy_bullet");
+  return bullet;
+}
+
+void AddToPlay(Sprite* sprite) {
+  if (_pEngine == nullptr) {
+    delete sprite;
+    return;
+  }
+  _pEngine->InsertSprite(sprite);
+}
+
+}  // namespace skyrift

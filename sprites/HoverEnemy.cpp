@@ -1,0 +1,138 @@
+#include "sprites/HoverEnemy.h"
+
+#include <cstdlib>
+
+#include "game/Globals.h"
+#include "sprites/EnemyBullet.h"
+#include "sprites/PlayerShip.h"
+
+namespace skyrift {
+namespace {
+
+// The position of the player this shot goes for; the corner of the play area when nobody is in
+// play (or the chosen ship is already gone).
+RECT ChooseTarget() {
+  const PlayerShip* target = nullptr;
+  if (!_bPlayer1Out && !_bPlayer2Out) {
+    target = (std::rand() % 2 == 0) ? _pPlayer1 : _pPlayer2;
+  } else if (!_bPlayer1Out) {
+    target = _pPlayer1;
+  } else if (!_bPlayer2Out) {
+    target = _pPlayer2;
+  }
+  return target != nullptr ? target->GetPosition() : RECT{0, 0, 0, 0};
+}
+
+}  // namespace
+
+Sprite* AimedShot(const Sprite& shooter, Bitmap* image, ShotOrigin origin, int speedCap) {
+  const RECT& p = shooter.GetPosition();
+  const RECT t = ChooseTarget();
+  int dx = t.left - p.left;
+  int dy = t.top - p.top;
+  if (dy < 0) return nullptr;
+
+  // Halving keeps the heading roughly while bringing the speed under the cap; the vertical
+  // component is brought down first.
+  const auto halve = [&dx, &dy] {
+    dx /= 2;
+    dy /= 2;
+  };
+  while (dy > speedCap) halve();
+  if (dx > 0) {
+    while (dx > speedCap) halve();
+  } else {
+    while (dx < -speedCap) halve();
+  }
+
+  Sprite* bullet = MakeEnemyBullet(image, 7);
+  bullet->SetVelocity(dx, dy);
+  if (origin == ShotOrigin::BelowCentre) {
+    bullet->SetPosition(p.left + shooter.GetWidth() / 2, p.bottom);
+  } else {
+    const int y = p.top + 34 + std::rand() % 27;
+    const int x = p.left + 54 + std::rand() % 15;
+    bullet->SetPosition(x, y);
+  }
+  return bullet;
+}
+
+HoveringEnemy::HoveringEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side,
+                             int line)
+    : Sprite(image, bounds, edgeAction), entrySide(side), stopLine(line) {}
+
+UpdateResult HoveringEnemy::Fly() {
+  if (dying) return UpdateKill;
+  AdvanceFrame();
+  cruiseSpeed = _bBulletTime ? 2 : 5;
+
+  // Side 1 flies the same path mirrored: in from the bottom, out downward.
+  const int inward = (entrySide == 1) ? -1 : 1;
+  if (stepCount == 0) {
+    SetPosition(std::rand() % _iPlayWidth, entrySide == 1 ? _iPlayHeight : -GetHeight());
+  }
+  stepCount += 1;
+
+  // The flight writes `velocity` alone, so bullet time speeds are decided here, not by the
+  // slowed velocity.
+  switch (phase) {
+    case 0:
+      velocity = POINT{0, inward * cruiseSpeed};
+      // The window is nine pixels tall and the ship moves at most five a frame, so a line ahead
+      // of the ship is never stepped over.
+      if (position.top > stopLine - 5 && position.top < stopLine + 5) {
+        phase = 1;
+        hoverTimer += 1;
+      }
+      break;
+    case 1: {
+      velocity = POINT{0, 0};
+      WhileHovering();
+      const bool done = (hoverTimer == 2 * _iFrameRate);
+      hoverTimer += 1;
+      if (done) phase = 2;
+      break;
+    }
+    default:
+      velocity = POINT{0, -inward * cruiseSpeed};
+      break;
+  }
+  return MoveWithinBounds();
+}
+
+HoverEnemy::HoverEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side, int line)
+    : HoveringEnemy(image, bounds, edgeAction, side, line) {}
+
+HoverEnemy::~HoverEnemy() = default;
+
+UpdateResult HoverEnemy::Update() {
+  if (Fly() == UpdateKill) return UpdateKill;
+  // The draw is made on every frame that survives, hovering or not.
+  const bool shoot = (std::rand() % 10 == 0);
+  return (shoot && phase == 1) ? UpdateSpawn : UpdateNone;
+}
+
+Sprite* HoverEnemy::SpawnSprite() {
+  return AimedShot(*this, _bmpEnemyBullet, ShotOrigin::BelowCentre, speedCap);
+}
+
+GunshipEnemy::GunshipEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side,
+                           int line)
+    : HoveringEnemy(image, bounds, edgeAction, side, line) {}
+
+GunshipEnemy::~GunshipEnemy() = default;
+
+UpdateResult GunshipEnemy::Update() {
+  return Fly();
+}
+
+void GunshipEnemy::WhileHovering() {
+  if (std::rand() % 2 == 0) Fire();
+}
+
+void GunshipEnemy::Fire() {
+  Sprite* bullet = AimedShot(*this, _bmpLargeEnemyBullet, ShotOrigin::GunPort, speedCap);
+  if (bullet != nullptr) AddToPlay(bullet);
+}
+
+}  // namespace skyrift

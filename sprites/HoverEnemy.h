@@ -1,0 +1,69 @@
+// The two kinds that drop in from an edge, stop at a given line, hover for two seconds shooting
+// at a player and leave the way they came: the hover ship, which fires single small shots
+// through the spawn slot, and the gunship, which fires bursts of large ones by itself.
+#pragma once
+
+#include "sprites/Sprite.h"
+
+namespace skyrift {
+
+// Where an aimed bullet leaves its shooter.
+enum class ShotOrigin {
+  BelowCentre,  // the middle of the shooter's bottom edge
+  GunPort,      // a random point of a 15 x 27 area in the lower right of a gunship
+};
+
+// A bullet of `image` (seven frames) aimed at a player in play, chosen at random when both are;
+// with nobody in play it aims at the top-left corner of the play area. Its speed is halved until
+// neither component passes `speedCap`. Null when the target is above the shooter: these ships
+// never shoot backwards.
+Sprite* AimedShot(const Sprite& shooter, Bitmap* image, ShotOrigin origin, int speedCap);
+
+// The flight both kinds share: arriving, hovering, leaving.
+class HoveringEnemy : public Sprite {
+ protected:
+  HoveringEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int entrySide,
+                int stopLine);
+
+  // One frame of the flight: placement on the first, then the move of the current phase.
+  // UpdateKill when the ship is dying or has left the play area, otherwise UpdateNone.
+  UpdateResult Fly();
+  // Called on every hovering frame, before the hover time is counted.
+  virtual void WhileHovering() {}
+
+  int entrySide;        // 0: in at the top, out upward; 1: in at the bottom, out downward
+  int stepCount = 0;    // frames since placement; 0 until placed
+  int stopLine;         // y of the top edge at which the ship stops
+  int cruiseSpeed = 5;  // pixels per frame, 2 in bullet time
+  int phase = 0;        // 0 arriving, 1 hovering, 2 leaving
+  int hoverTimer = 0;   // frames spent hovering
+  int speedCap = 10;    // largest component an aimed bullet keeps, in pixels per frame
+};
+
+class HoverEnemy : public HoveringEnemy {
+ public:
+  HoverEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int entrySide, int stopLine);
+  ~HoverEnemy() override;
+
+  // Asks for a shot about once in ten hovering frames.
+  UpdateResult Update() override;
+  // The small aimed shot, handed to the engine.
+  Sprite* SpawnSprite() override;
+};
+
+class GunshipEnemy : public HoveringEnemy {
+ public:
+  GunshipEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int entrySide,
+               int stopLine);
+  ~GunshipEnemy() override;
+
+  // Never asks the engine to spawn: it fires by itself while hovering.
+  UpdateResult Update() override;
+  // One large aimed shot from the gun port, added to the sprite list.
+  void Fire();
+
+ protected:
+  void WhileHovering() override;
+};
+
+}  // namespace skyrift

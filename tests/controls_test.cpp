@@ -1,0 +1,174 @@
+// The controls file: how its values become the eighteen key bindings, and what the trace says
+// about them, for the shipped file and for damaged ones.
+#include "game/Controls.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game/Globals.h"
+
+namespace skyrift {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::array<int*, 18> kKeys = {
+    &_iKeyP1Up,         &_iKeyP1Down,       &_iKeyP1Left,     &_iKeyP1Right, &_iKeyP1Fire,
+    &_iKeyP1Bomb,       &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu,  &_iKeyP2Up,
+    &_iKeyP2Down,       &_iKeyP2Left,       &_iKeyP2Right,    &_iKeyP2Fire,  &_iKeyP2Bomb,
+    &_iKeyP2BulletTime, &_iKeyP2Recharge,   &_iKeyP2Menu,
+};
+
+std::vector<int> Keys() {
+  std::vector<int> keys;
+  for (const int* key : kKeys) keys.push_back(*key);
+  return keys;
+}
+
+void SetKeys(int value) {
+  for (int* key : kKeys) *key = value;
+}
+
+// A fresh working folder per test, with the controls file written as given.
+class ControlsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device entropy;
+    folder_ = fs::temp_directory_path() / ("skyrift-controls-" + std::to_string(entropy()));
+    fs::create_directories(folder_);
+    previous_ = fs::current_path();
+    fs::current_path(folder_);
+    SetKeys(0);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(folder_);
+  }
+
+  static void Write(const std::string& text) { std::ofstream("controls.txt") << text; }
+
+  static std::vector<std::string> Log() {
+    std::vector<std::string> lines;
+    std::ifstream log("log.txt");
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    return lines;
+  }
+
+  fs::path folder_;
+  fs::path previous_;
+};
+
+const std::vector<int> kShipped = {38, 40, 37, 39, 32, 90, 88, 67, 9,
+                                   87, 83, 65, 68, 70, 71, 84, 82, 81};
+
+TEST_F(ControlsFile, TheShippedFileBindsEveryKeyOnceAndIsDumpedToTheTrace) {
+  fs::copy_file(fs::path(SKYRIFT_SOURCE_DIR) / "controls.txt", "controls.txt");
+  LoadControls();
+  EXPECT_EQ(Keys(), kShipped);
+  const std::vector<std::string> expected = {"", "Controls:", "38403739329088679878365687071848281",
+                                             ""};
+  EXPECT_EQ(Log(), expected);
+
+  // No code is bound to two actions, and none is 0 (unbound).
+  std::vector<int> sorted = kShipped;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+  EXPECT_GT(sorted.front(), 0);
+}
+
+TEST_F(ControlsFile, TheLayoutOverLinesIsFree) {
+  const std::vector<std::string> layouts = {
+      "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81",
+      "38\n40\n37\n39\n32\n90\n88\n67\n9\n87\n83\n65\n68\n70\n71\n84\n82\n81\n",
+      "\t38\t40 \r\n37\n\n\n39 32 90 88 67 9\n87 83 65 68 70 71 84 82 81",
+      // Anything after the eighteenth value is ignored, words included.
+      "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81 13 14 fifteen",
+  };
+  for (const std::string& layout : layouts) {
+    SetKeys(0);
+    Write(layout);
+    LoadControls();
+    EXPECT_EQ(Keys(), kShipped) << layout;
+  }
+}
+
+TEST_F(ControlsFile, ReadingStopsAtTheFirstValueThatIsNotANumber) {
+  struct Case {
+    const char* text;
+    std::vector<int> keys;
+    const char* logged;
+  };
+  const std::vector<Case> cases = {
+      // A word as the seventh value binds keys 1 to 6 only, even with numbers after it.
+      {"38 40 37 39 32 90 fire 67 9 87 83 65 68 70 71 84 82 81",
+       {38, 40, 37, 39, 32, 90, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       "384037393290000000000000"},
+      // A value too large for the key's integer counts as unreadable.
+      {"38 40 99999999999 39",
+       {38, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       "38400000000000000000"},
+      // Signs and digits are taken as the standard extraction takes them: "7x" gives 7, then stops.
+      {"+38 -1 7x 5",
+       {38, -1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       "38-17000000000000000"},
+      {"", std::vector<int>(18, 0), "000000000000000000"},
+  };
+  for (const Case& c : cases) {
+    SetKeys(0);
+    fs::remove("log.txt");
+    Write(c.text);
+    LoadControls();
+    EXPECT_EQ(Keys(), c.keys) << c.text;
+    const std::vector<std::string> log = Log();
+    ASSERT_EQ(log.size(), 4u) << c.text;
+    EXPECT_EQ(log[2], c.logged) << c.text;
+  }
+}
+
+TEST_F(ControlsFile, KeysTheFileDoesNotReachKeepTheirValues) {
+  SetKeys(5);
+  Write("38 40 37");
+  LoadControls();
+  std::vector<int> expected(18, 5);
+  expected[0] = 38;
+  expected[1] = 40;
+  expected[2] = 37;
+  EXPECT_EQ(Keys(), expected);
+  EXPECT_EQ(Log()[2], "384037" + std::string(15, '5'));
+}
+
+TEST_F(ControlsFile, TheFirstTwoCodesStartTheLoggedLine) {
+  Write("38 40");
+  LoadControls();
+  const std::vector<std::string> log = Log();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[2].rfind("3840", 0), 0u) << log[2];
+}
+
+TEST_F(ControlsFile, AMissingFileIsReportedAndBindsNothing) {
+  LoadControls();
+  EXPECT_EQ(Keys(), std::vector<int>(18, 0));
+  const std::vector<std::string> expected = {"Unable to open controls.txt. Is the file missing?",
+                                             "", "Controls:", "000000000000000000", ""};
+  EXPECT_EQ(Log(), expected);
+}
+
+TEST_F(ControlsFile, LinesAreAppendedToTheTrace) {
+  std::ofstream("log.txt") << "GameInitialize()\n";
+  Write("38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81");
+  LoadControls();
+  const std::vector<std::string> log = Log();
+  ASSERT_EQ(log.size(), 5u);
+  EXPECT_EQ(log[0], "GameInitialize()");
+  EXPECT_EQ(log[2], "Controls:");
+}
+
+}  // namespace
+}  // namespace skyrift

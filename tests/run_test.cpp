@@ -1,0 +1,311 @@
+// Whole runs of the real game, headless: what start-up makes, the story log.txt tells, pausing
+// with the window's focus, missing music, and an end that frees whatever exists, however far
+// the run got.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+#include "engine/Engine.h"
+#include "engine/GameCallbacks.h"
+#include "engine/Sound.h"
+#include "game/Globals.h"
+#include "graphics/Bitmap.h"
+#include "platform/Mixer.h"
+#include "platform/Resources.h"
+#include "sprites/Sprite.h"
+
+namespace skyrift {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::GameHarness;
+using Lines = std::vector<std::string>;
+
+const Lines kControlsDump = {"", "Controls:", "38403739329088679878365687071848281", ""};
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+struct ImageRow {
+  Bitmap** image;
+  const char* name;
+  int width;
+  int height;
+};
+
+// Every image the game keeps, with the size its picture must have.
+const std::array<ImageRow, 43> kImages = {{
+    {&_bmpStage1Far, "stage 1 far", 900, 5000},
+    {&_bmpStage1Near, "stage 1 near", 900, 7500},
+    {&_bmpStage2Far, "stage 2 far", 900, 3500},
+    {&_bmpStage2Near, "stage 2 near", 5000, 600},
+    {&_bmpHudPanel, "status panel", 900, 132},
+    {&_bmpGameOver, "game over", 900, 600},
+    {&_bmpUpgradeMenu1, "upgrade menu 1", 900, 600},
+    {&_bmpUpgradeMenu2, "upgrade menu 2", 900, 600},
+    {&_bmpTitle, "title", 900, 732},
+    {&_bmpPressEnter, "press enter", 300, 50},
+    {&_bmpHowManyPlayers, "how many players", 600, 100},
+    {&_bmpInstructions, "instructions (never drawn)", 900, 732},
+    {&_bmpStageClear, "stage clear", 900, 600},
+    {&_bmpWarning1, "warning 1", 2440, 110},
+    {&_bmpWarning2, "warning 2", 2440, 110},
+    {&_bmpPlayer1, "player 1", 200, 64},
+    {&_bmpPlayer1Recharge, "player 1 recharge", 200, 64},
+    {&_bmpPlayer2, "player 2", 200, 64},
+    {&_bmpPlayer2Recharge, "player 2 recharge", 200, 64},
+    {&_bmpSwoopEnemy, "swoop enemy", 50, 39},
+    {&_bmpHoverEnemy, "hover enemy", 64, 29},
+    {&_bmpConvoyEnemy, "convoy enemy", 50, 37},
+    {&_bmpSpareEnemy, "spare enemy (never drawn)", 120, 120},
+    {&_bmpGunshipEnemy, "gunship", 80, 58},
+    {&_bmpBoss1, "boss", 650, 320},
+    {&_bmpBoss1RightEngine, "boss right engine", 139, 82},
+    {&_bmpBoss1LeftEngine, "boss left engine", 139, 82},
+    {&_bmpBossBeam, "boss beam", 204, 30},
+    {&_bmpBulletCenter, "bullet", 212, 26},
+    {&_bmpEnemyBullet, "enemy bullet", 70, 10},
+    {&_bmpLargeEnemyBullet, "large enemy bullet", 140, 20},
+    {&_bmpBossCurtainBullet, "curtain bullet", 50, 39},
+    {&_bmpBossSweepBullet, "sweep bullet", 140, 20},
+    {&_bmpBulletLeft, "bullet left", 142, 25},
+    {&_bmpBulletRight, "bullet right", 142, 25},
+    {&_bmpExplosion, "explosion", 900, 60},
+    {&_bmpPowerUp, "power-up", 30, 30},
+    {&_bmpRepairPowerUp, "repair power-up", 30, 30},
+    {&_bmpBombPowerUp, "bomb power-up", 30, 30},
+    {&_bmpFocusPowerUp, "focus power-up", 30, 30},
+    {&_bmpBombFlash, "bomb flash", 3600, 600},
+    {&_bmpSpareFlash, "spare flash (never drawn)", 3600, 600},
+    {&_bmpInterlude, "interlude", 566, 732},
+}};
+
+const std::array<Sample**, 15> kSamples = {
+    &_sndExplosion,     &_sndBoss1Enter,   &_sndBulletTimeAct,  &_sndBulletTimeDeact,
+    &_sndBulletTimeDur, &_sndPlayerFire,   &_sndPlayerBomb,     &_sndEnemyFire,
+    &_sndEnemyFire2,    &_sndUpgradeDing,  &_sndBtDepleted,     &_sndShieldsDepleted,
+    &_sndLargeIncoming, &_sndMassiveEnemy, &_sndStage1Complete,
+};
+
+int LiveImages() {
+  return static_cast<int>(std::count_if(kImages.begin(), kImages.end(),
+                                        [](const ImageRow& row) { return *row.image != nullptr; }));
+}
+
+int LiveSamples() {
+  return static_cast<int>(
+      std::count_if(kSamples.begin(), kSamples.end(), [](Sample** s) { return *s != nullptr; }));
+}
+
+long Position(const Lines& lines, const std::string& line) {
+  const auto found = std::find(lines.begin(), lines.end(), line);
+  return found == lines.end() ? -1 : static_cast<long>(found - lines.begin());
+}
+
+TEST(Run, AShortRunTellsItsStoryAndTheNextRunStartsTheLogAfresh) {
+  GameHarness game;
+  ASSERT_TRUE(game.Start());
+  game.Step(10);
+  game.Activate(false);
+  game.Close();
+  const Lines start = Join({{"GameInitialize()"},
+                            kControlsDump,
+                            {"CreateBitmaps()", "GameStart()", "NewGame()", "GameActivate()"}});
+  EXPECT_EQ(
+      game.LogLines(),
+      Join({start,
+            {"GameDeactive()", "Level 1 Ticker count: 0", "DeleteBitmaps() start", "GameEnd()"}}));
+
+  // The same folder, a second run that never loses the focus.
+  ASSERT_TRUE(game.Start());
+  game.Step(3);
+  game.Close();
+  EXPECT_EQ(game.LogLines(), Join({start, {"DeleteBitmaps() start", "GameEnd()"}}));
+}
+
+TEST(Run, StartUpMakesEveryImageSampleLayerAndTheFrameBeforeTheFirstFrame) {
+  GameHarness game;
+  ASSERT_TRUE(game.Start());
+  // Nothing has been stepped: only the window's first paint has happened.
+  for (const ImageRow& row : kImages) {
+    ASSERT_NE(*row.image, nullptr) << row.name;
+    EXPECT_NE((*row.image)->GetHandle(), nullptr) << row.name << " is empty";
+    EXPECT_EQ((*row.image)->GetWidth(), row.width) << row.name;
+    EXPECT_EQ((*row.image)->GetHeight(), row.height) << row.name;
+  }
+  EXPECT_EQ(LiveImages(), 43);
+  EXPECT_EQ(LiveSamples(), 15);
+  EXPECT_NE(_pFarBackground, nullptr);
+  EXPECT_NE(_pNearBackground, nullptr);
+  ASSERT_NE(_hOffscreenDC, nullptr);
+  EXPECT_EQ(_hOffscreenDC, _hOffscreenBitmap);
+  EXPECT_EQ(_hOffscreenDC->Width(), 900);
+  EXPECT_EQ(_hOffscreenDC->Height(), 732);
+  EXPECT_EQ(_pEngine->GetFrameDelay(), 41);
+
+  game.Step(5);
+  game.Close();
+  EXPECT_EQ(LiveImages(), 0);
+  EXPECT_EQ(LiveSamples(), 0);
+  EXPECT_EQ(_pFarBackground, nullptr);
+  EXPECT_EQ(_pNearBackground, nullptr);
+  EXPECT_EQ(_hOffscreenDC, nullptr);
+  EXPECT_EQ(_hOffscreenBitmap, nullptr);
+  EXPECT_EQ(_sngCurrentStage, nullptr);
+  EXPECT_EQ(_pEngine, nullptr);
+  EXPECT_EQ(Engine::Current, nullptr);
+  EXPECT_FALSE(platform::MixerIsOpen());
+}
+
+TEST(Run, TheTitlePlaysItsMusicAndANewGameStartsFromScratch) {
+  GameHarness game;
+  // Leftovers a new game must clear.
+  _iGameState = GameStateGameOver;
+  _bGameOver = TRUE;
+  _iStageTicker = 99;
+  _iNumPlayers = 2;
+  _iFireDelay = 3;
+  _iUpgradeChoice = 2;
+  ASSERT_TRUE(game.Start());
+  EXPECT_EQ(_iGameState, GameStateTitle);
+  EXPECT_FALSE(_bGameOver);
+  EXPECT_EQ(_iStageTicker, 0);
+  EXPECT_EQ(_iNumPlayers, 0);
+  EXPECT_EQ(_iFireDelay, 0);
+  EXPECT_EQ(_iUpgradeChoice, 0);
+  EXPECT_EQ(_iUpgradeCost, 2500);
+  EXPECT_EQ(_iKeyP1Fire, 32);  // read from the shipped controls.txt
+
+  ASSERT_NE(_sngCurrentStage, nullptr);
+  EXPECT_TRUE(platform::MusicPlaying());
+  EXPECT_FALSE(platform::MusicPaused());
+  EXPECT_EQ(platform::MusicVolume(), 175 * 128 / 255);
+}
+
+TEST(Run, LosingTheFocusPausesTheMusicAndTheFramesAndLogsTheTicker) {
+  GameHarness game;
+  ASSERT_TRUE(game.Start());
+  game.Step(2);
+  _iStageTicker = 1520;
+  game.Activate(false);
+  Lines log = game.LogLines();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], "GameDeactive()");
+  EXPECT_EQ(log.back(), "Level 1 Ticker count: 1520");
+  EXPECT_TRUE(platform::MusicPaused());
+  EXPECT_TRUE(_pEngine->IsAsleep());
+
+  game.Activate(true);
+  EXPECT_EQ(game.LogLines().back(), "GameActivate()");
+  EXPECT_FALSE(platform::MusicPaused());
+  EXPECT_TRUE(platform::MusicPlaying());
+  EXPECT_FALSE(_pEngine->IsAsleep());
+}
+
+TEST(Run, WithoutTheTitleMusicTheGameRunsOnSilently) {
+  GameHarness game;
+  fs::remove(game.Folder() / "stage2.mp3");
+  ASSERT_TRUE(game.Start());
+  EXPECT_EQ(_sngCurrentStage, nullptr);
+  EXPECT_FALSE(platform::MusicPlaying());
+  const Lines log = game.LogLines();
+  const long missing = Position(log, "_sngCurrentStage = NULL");
+  ASSERT_GE(missing, 0);
+  EXPECT_EQ(Position(log, "NewGame()"), missing + 1);
+
+  game.Step(24);
+  game.Activate(false);
+  game.Activate(true);
+  game.Step(24);
+  EXPECT_EQ(LiveImages(), 43);
+  game.Close();
+  EXPECT_EQ(game.LogLines().back(), "GameEnd()");
+}
+
+TEST(Run, AnUnwritableLogNeverStopsTheGame) {
+  GameHarness game;
+  // A folder where log.txt should be: no one, not even root, can open it for writing.
+  fs::create_directory(game.Folder() / "log.txt");
+  ASSERT_TRUE(game.Start());
+  game.Step(24);
+  game.Activate(false);
+  game.Activate(true);
+  game.Step(24);
+  EXPECT_EQ(_iKeyP2Menu, 81);
+  EXPECT_EQ(LiveImages(), 43);
+  EXPECT_EQ(LiveSamples(), 15);
+  game.Close();
+  EXPECT_EQ(_pEngine, nullptr);
+  EXPECT_EQ(LiveImages(), 0);
+}
+
+// A sprite that counts its own deletions, to show each is deleted exactly once.
+int deletions = 0;
+class CountedSprite : public Sprite {
+ public:
+  explicit CountedSprite(Bitmap* image) : Sprite(image) {}
+  ~CountedSprite() override { ++deletions; }
+};
+
+TEST(Run, TheEndFreesBossEnginesThatWereMadeButNeverHandedToTheSpriteList) {
+  GameHarness game;
+  ASSERT_TRUE(game.Start());
+  deletions = 0;
+  _pBossLeftEngine = new CountedSprite(_bmpBoss1LeftEngine);
+  _pBossRightEngine = new CountedSprite(_bmpBoss1RightEngine);
+  _bBossEnginesAttached = FALSE;
+  _pEngine->InsertSprite(new CountedSprite(_bmpBoss1));
+  game.Close();
+  EXPECT_EQ(deletions, 3);
+  EXPECT_EQ(_pBossLeftEngine, nullptr);
+  EXPECT_EQ(_pBossRightEngine, nullptr);
+}
+
+TEST(Run, TheEndLeavesEnginesInTheSpriteListToTheList) {
+  // Attached as the flag says, and (should the flag lag behind) already in the list anyway.
+  for (const BOOL attached : {TRUE, FALSE}) {
+    GameHarness game;
+    ASSERT_TRUE(game.Start());
+    deletions = 0;
+    _pBossLeftEngine = new CountedSprite(_bmpBoss1LeftEngine);
+    _pBossRightEngine = new CountedSprite(_bmpBoss1RightEngine);
+    _pEngine->InsertSprite(_pBossLeftEngine);
+    _pEngine->InsertSprite(_pBossRightEngine);
+    _bBossEnginesAttached = attached;
+    game.Close();
+    EXPECT_EQ(deletions, 2) << attached;
+    EXPECT_EQ(_pBossLeftEngine, nullptr);
+    EXPECT_EQ(_pBossRightEngine, nullptr);
+  }
+}
+
+TEST(Run, TheEndAfterAFailedOrPartialStartReleasesOnlyWhatExists) {
+  GameHarness game;
+  // Never initialised: nothing to free, but the end is still traced.
+  GameEnd();
+  EXPECT_EQ(game.LogLines(), (Lines{"DeleteBitmaps() start", "GameEnd()"}));
+
+  // Initialised, but the window never came: the engine and the sound library exist.
+  ASSERT_TRUE(GameInitialize(platform::ProgramModule()));
+  EXPECT_TRUE(platform::MixerIsOpen());
+  GameEnd();
+  EXPECT_EQ(game.LogLines(), (Lines{"GameInitialize()", "DeleteBitmaps() start", "GameEnd()"}));
+  EXPECT_EQ(_pEngine, nullptr);
+  EXPECT_EQ(Engine::Current, nullptr);
+  EXPECT_FALSE(platform::MixerIsOpen());
+
+  // Ending twice frees nothing twice.
+  GameEnd();
+  EXPECT_EQ(game.LogLines().back(), "GameEnd()");
+}
+
+}  // namespace
+}  // namespace skyrift

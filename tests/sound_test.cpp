@@ -1,0 +1,190 @@
+// The sound layer on the real mixer (SDL's dummy output, which plays in real time without a
+// sound card): free channels and the reserved ones, the looping sample, and the music as
+// channel 0 with its volume and pause.
+#include "engine/Sound.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "platform/Mixer.h"
+
+namespace skyrift {
+namespace {
+
+std::string GameFile(const char* name) {
+  return std::string(SKYRIFT_GAME_DIR) + "/" + name;
+}
+
+void Wait(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+class SoundLayer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ClearPlayRequests();
+  }
+  void TearDown() override { CloseSoundLibrary(); }
+};
+
+TEST_F(SoundLayer, FreeChannelRequestsNeverLandOnTheReservedChannels) {
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  // A looping sample keeps its channel busy for as long as the test needs.
+  Sample* hum =
+      LoadSample(GameFile("bullet-time_dur.wav").c_str(), kSoundLoop | kSound16Bit | kSoundStereo);
+  ASSERT_NE(hum, nullptr);
+
+  std::set<int> used;
+  for (int i = 0; i < 29; ++i) used.insert(PlaySample(kAnyFreeChannel, hum));
+  std::set<int> unreserved;
+  for (int channel = 3; channel < 32; ++channel) unreserved.insert(channel);
+  EXPECT_EQ(used, unreserved);
+
+  // Every free channel is busy: the next request plays nothing rather than take 0, 1 or 2.
+  EXPECT_EQ(PlaySample(kAnyFreeChannel, hum), -1);
+  for (int channel : {0, 1, 2}) EXPECT_FALSE(platform::ChannelPlaying(channel)) << channel;
+  EXPECT_FALSE(platform::MusicPlaying());
+
+  // A reserved channel asked for by number still plays.
+  EXPECT_EQ(PlaySample(kBulletTimeChannel, hum), 1);
+  EXPECT_TRUE(platform::ChannelPlaying(1));
+
+  // Every request is on record, with where it landed.
+  const std::vector<PlayRequest>& requests = PlayRequests();
+  ASSERT_EQ(requests.size(), 31u);
+  EXPECT_EQ(requests[29].channel, kAnyFreeChannel);
+  EXPECT_EQ(requests[29].sample, hum);
+  EXPECT_EQ(requests[29].playedOn, -1);
+  EXPECT_EQ(requests[30].channel, kBulletTimeChannel);
+  EXPECT_EQ(requests[30].playedOn, 1);
+}
+
+TEST_F(SoundLayer, ALoopingSampleKeepsPlayingOnChannelOneUntilStopped) {
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  // The same short shot (about a tenth of a second), loaded once with the loop flag, once without.
+  Sample* looping =
+      LoadSample(GameFile("player_fire.wav").c_str(), kSoundLoop | kSound16Bit | kSoundMono);
+  Sample* once = LoadSample(GameFile("player_fire.wav").c_str(), kSound16Bit | kSoundMono);
+  ASSERT_NE(looping, nullptr);
+  ASSERT_NE(once, nullptr);
+
+  ASSERT_EQ(PlaySample(kBulletTimeChannel, looping), 1);
+  const int other = PlaySample(kAnyFreeChannel, once);
+  ASSERT_GE(other, 3);
+  Wait(700);
+  EXPECT_TRUE(platform::ChannelPlaying(1));
+  EXPECT_FALSE(platform::ChannelPlaying(other));
+
+  StopChannel(kBulletTimeChannel);
+  EXPECT_FALSE(platform::ChannelPlaying(1));
+
+  // Playing it again after a stop starts it again; freeing it silences it.
+  ASSERT_EQ(PlaySample(kBulletTimeChannel, looping), 1);
+  FreeSample(looping);
+  EXPECT_FALSE(platform::ChannelPlaying(1));
+}
+
+TEST_F(SoundLayer, TheMusicIsChannelZeroWithItsVolumeAndPause) {
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  Stream* music = OpenStream(GameFile("stage2.mp3").c_str(), kSoundLoop);
+  ASSERT_NE(music, nullptr);
+  EXPECT_FALSE(platform::MusicPlaying());
+  PlayStream(kMusicChannel, music);
+  EXPECT_TRUE(platform::MusicPlaying());
+
+  // 0 to 255 here, 0 to 128 in the mixer.
+  const std::pair<int, int> volumes[] = {{175, 87}, {255, 128}, {0, 0}, {1, 0},
+                                         {128, 64}, {400, 128}, {-5, 0}};
+  for (const auto& [ours, mixer] : volumes) {
+    SetChannelVolume(kMusicChannel, ours);
+    EXPECT_EQ(platform::MusicVolume(), mixer) << ours;
+  }
+
+  // Pausing channel 0 pauses the music and leaves the effects alone.
+  Sample* ding = LoadSample(GameFile("upgrade_ding.wav").c_str(), kSound16Bit | kSoundMono);
+  const int effect = PlaySample(kAnyFreeChannel, ding);
+  ASSERT_GE(effect, 3);
+  SetChannelPaused(kMusicChannel, TRUE);
+  EXPECT_TRUE(platform::MusicPaused());
+  EXPECT_TRUE(platform::ChannelPlaying(effect));
+  SetChannelPaused(kMusicChannel, FALSE);
+  EXPECT_FALSE(platform::MusicPaused());
+  EXPECT_TRUE(platform::MusicPlaying());
+
+  // A looping stream outlives its own length (the pieces last a minute or more, so this only
+  // shows it has not been stopped), and closing it ends it.
+  Wait(200);
+  EXPECT_TRUE(platform::MusicPlaying());
+  CloseStream(music);
+  EXPECT_FALSE(platform::MusicPlaying());
+}
+
+TEST_F(SoundLayer, NullAndMissingFilesPlayNothingAndNeverCrash) {
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  EXPECT_EQ(LoadSample("no such file.wav", kSound16Bit | kSoundMono), nullptr);
+  EXPECT_EQ(OpenStream("no such file.mp3", kSoundLoop), nullptr);
+
+  EXPECT_EQ(PlaySample(kAnyFreeChannel, nullptr), -1);
+  EXPECT_EQ(PlaySample(kBulletTimeChannel, nullptr), -1);
+  ASSERT_EQ(PlayRequests().size(), 2u);
+  EXPECT_EQ(PlayRequests()[0].sample, nullptr);
+  EXPECT_EQ(PlayRequests()[0].playedOn, -1);
+  for (int channel = 0; channel < 32; ++channel)
+    EXPECT_FALSE(platform::ChannelPlaying(channel)) << channel;
+
+  PlayStream(kMusicChannel, nullptr);
+  EXPECT_FALSE(platform::MusicPlaying());
+  SetChannelPaused(kMusicChannel, TRUE);
+  SetChannelVolume(kMusicChannel, 175);
+  StopChannel(kBulletTimeChannel);
+  CloseStream(nullptr);
+  FreeSample(nullptr);
+  // Channels the mixer does not have are ignored.
+  Sample* shot = LoadSample(GameFile("player_fire.wav").c_str(), kSound16Bit | kSoundMono);
+  EXPECT_EQ(PlaySample(32, shot), -1);
+  EXPECT_EQ(PlaySample(-7, shot), -1);
+  StopChannel(99);
+  SetChannelVolume(-2, 100);
+}
+
+TEST_F(SoundLayer, WithoutAStartedLibraryEverythingIsSilent) {
+  EXPECT_FALSE(platform::MixerIsOpen());
+  EXPECT_EQ(LoadSample(GameFile("player_fire.wav").c_str(), kSound16Bit | kSoundMono), nullptr);
+  EXPECT_EQ(OpenStream(GameFile("stage2.mp3").c_str(), kSoundLoop), nullptr);
+  EXPECT_EQ(PlaySample(kAnyFreeChannel, nullptr), -1);
+  SetChannelVolume(kMusicChannel, 175);
+  SetChannelPaused(kMusicChannel, TRUE);
+  StopChannel(kBulletTimeChannel);
+  EXPECT_FALSE(platform::MusicPlaying());
+
+  // Started, then closed: the samples loaded meanwhile are gone with it and loads fail again.
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  Sample* hum =
+      LoadSample(GameFile("bullet-time_dur.wav").c_str(), kSoundLoop | kSound16Bit | kSoundStereo);
+  ASSERT_NE(hum, nullptr);
+  EXPECT_EQ(PlaySample(kBulletTimeChannel, hum), 1);
+  CloseSoundLibrary();
+  EXPECT_FALSE(platform::MixerIsOpen());
+  EXPECT_FALSE(platform::ChannelPlaying(1));
+  EXPECT_EQ(LoadSample(GameFile("player_fire.wav").c_str(), kSound16Bit | kSoundMono), nullptr);
+}
+
+TEST_F(SoundLayer, AnUnusableAudioDriverFallsBackToSilentOutput) {
+  // As on a machine whose sound system cannot be opened.
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"),
+               "no-such-driver");  // the environment is left as it was
+  Sample* shot = LoadSample(GameFile("player_fire.wav").c_str(), kSound16Bit | kSoundMono);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_GE(PlaySample(kAnyFreeChannel, shot), 3);
+}
+
+}  // namespace
+}  // namespace skyrift
