@@ -45,7 +45,8 @@ class PlayWorld : public ::testing::Test {
  protected:
   void SetUp() override {
     std::random_device entropy;
-    folder_ = std::filesystem::temp_directory_path() / ("skyrift-play-" + std::to_string(entropy()));
+    folder_ =
+        std::filesystem::temp_directory_path() / ("skyrift-play-" + std::to_string(entropy()));
     std::filesystem::create_directories(folder_);
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(folder_);
@@ -123,9 +124,11 @@ class PlayWorld : public ::testing::Test {
     _iHudBombs1 = _iHudPoints1 = _iHudLives1 = _iHudBombs2 = _iHudPoints2 = _iHudLives2 = 0;
     _sngCurrentStage = nullptr;
     _iKeyP1Up = 38, _iKeyP1Down = 40, _iKeyP1Left = 37, _iKeyP1Right = 39;
-    _iKeyP1Fire = 32, _iKeyP1Bomb = 90, _iKeyP1BulletTime = 88, _iKeyP1Recharge = 67, _iKeyP1Menu = 9;
+    _iKeyP1Fire = 32, _iKeyP1Bomb = 90, _iKeyP1BulletTime = 88, _iKeyP1Recharge = 67,
+    _iKeyP1Menu = 9;
     _iKeyP2Up = 87, _iKeyP2Down = 83, _iKeyP2Left = 65, _iKeyP2Right = 68;
-    _iKeyP2Fire = 70, _iKeyP2Bomb = 71, _iKeyP2BulletTime = 84, _iKeyP2Recharge = 82, _iKeyP2Menu = 81;
+    _iKeyP2Fire = 70, _iKeyP2Bomb = 71, _iKeyP2BulletTime = 84, _iKeyP2Recharge = 82,
+    _iKeyP2Menu = 81;
   }
 
   // Sets an image global to a blank image; TearDown deletes it and clears the global.
@@ -142,7 +145,8 @@ class PlayWorld : public ::testing::Test {
   // A plain sprite of one colour, tagged, in the engine's list.
   Sprite* AddSprite(const char* tag, int x, int y, int width = 40, int height = 40,
                     COLORREF colour = RGB(255, 0, 0)) {
-    auto* sprite = new Sprite(Image(_hOffscreenDC, width, height, colour), RECT{0, 0, 900, 600}, EdgeStop);
+    auto* sprite =
+        new Sprite(Image(_hOffscreenDC, width, height, colour), RECT{0, 0, 900, 600}, EdgeStop);
     sprite->SetTag(tag);
     sprite->SetPosition(x, y);
     _pEngine->InsertSprite(sprite);
