@@ -8,6 +8,7 @@
 #include "Harness.h"
 #include "engine/Engine.h"
 #include "engine/MessageLoop.h"
+#include "engine/Sound.h"
 #include "game/Globals.h"
 #include "platform/Mixer.h"
 #include "sprites/PlayerShip.h"
@@ -19,6 +20,14 @@ using testing::GameHarness;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+// How many times the sample was asked for on that channel since the requests were cleared.
+size_t Requests(int channel, const Sample* sample) {
+  const auto& requests = PlayRequests();
+  return static_cast<size_t>(std::count_if(
+      requests.begin(), requests.end(),
+      [&](const PlayRequest& r) { return r.channel == channel && r.sample == sample; }));
+}
 
 size_t CountTagged(const std::string& tag) {
   const auto& sprites = _pEngine->GetSprites();
@@ -66,17 +75,24 @@ TEST(PlayGame, OnePlayerFliesFiresAndSeesFullBars) {
   game.Step(2);
   EXPECT_EQ(_pPlayer1->GetPosition().left, 465);
 
+  // A volley every fifth frame, each with its sound.
+  ClearPlayRequests();
+  _iFireDelay = 0;
   Hold(game, 32, 10);
-  EXPECT_GE(CountTagged("bullet_p1"), 1u);
+  EXPECT_EQ(CountTagged("bullet_p1"), 2u);
+  EXPECT_EQ(Requests(kAnyFreeChannel, _sndPlayerFire), 2u);
 
   // Bullet time: its loop on channel 1 until switched off again.
   Hold(game, 88, 1);
   EXPECT_TRUE(_bBulletTime);
   EXPECT_TRUE(platform::ChannelPlaying(1));
+  EXPECT_EQ(Requests(kAnyFreeChannel, _sndBulletTimeAct), 1u);
+  EXPECT_EQ(Requests(kBulletTimeChannel, _sndBulletTimeDur), 1u);
   game.Step(6);
   Hold(game, 88, 1);
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(platform::ChannelPlaying(1));
+  EXPECT_EQ(Requests(kAnyFreeChannel, _sndBulletTimeDeact), 1u);
 }
 
 TEST(PlayGame, FireOnTheStageClearScreenStartsStage2WithItsMusic) {
