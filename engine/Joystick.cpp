@@ -12,7 +12,9 @@ constexpr StickState kButtonFlags[] = {StickButton1, StickButton2, StickButton3,
                                        StickButton4, StickButton5, StickButton6};
 
 // Only the low 16 bits of a side count, as the stick's own units are 16-bit.
-uint32_t Low16(int32_t side) { return static_cast<uint32_t>(side) & 0xFFFF; }
+uint32_t Low16(int32_t side) {
+  return static_cast<uint32_t>(side) & 0xFFFF;
+}
 
 }  // namespace
 

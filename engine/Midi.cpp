@@ -1,7 +1,8 @@
 // The engine's MIDI player: one song at a time, opened on first play and closed on request or
 // on any error. The game itself plays none; it only closes the device at the end.
-#include "engine/Engine.h"
 #include "platform/Midi.h"
+
+#include "engine/Engine.h"
 
 namespace skyrift {
 

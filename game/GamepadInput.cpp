@@ -17,7 +17,9 @@ constexpr int kFireFrames = 8;        // volleys: every ninth frame held
 constexpr int kToggleFrames = 4;      // recharge and bullet-time toggles, and bombs
 constexpr int kMenuToggleFrames = 5;  // the menu button
 
-bool Has(StickState state, StickState mask) { return (state & mask) != 0; }
+bool Has(StickState state, StickState mask) {
+  return (state & mask) != 0;
+}
 
 void Steer(PlayerShip* ship, StickState state) {
   const int s = ship->GetSpeed();

@@ -28,7 +28,9 @@ constexpr UpgradeEntry kUpgrades[] = {
 };
 constexpr int kEntryCount = static_cast<int>(std::size(kUpgrades));
 
-bool KeyDown(int code) { return platform::GetAsyncKeyState(code) < 0; }
+bool KeyDown(int code) {
+  return platform::GetAsyncKeyState(code) < 0;
+}
 
 void Buy(PlayerShip* ship) {
   if (ship == nullptr || ship->GetPoints() < _iUpgradeCost) return;

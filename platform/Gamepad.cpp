@@ -13,8 +13,12 @@ constexpr int kButtons = 6;
 
 // Buttons 1 to 6 of a controller: A, B, X, Y, then the shoulders.
 constexpr SDL_GameControllerButton kControllerButtons[kButtons] = {
-    SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,            SDL_CONTROLLER_BUTTON_X,
-    SDL_CONTROLLER_BUTTON_Y, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
+    SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
 
 bool started = false;
 int knownCount = -1;  // devices plugged in when the current one was chosen
@@ -22,7 +26,9 @@ SDL_GameController* controller = nullptr;
 SDL_Joystick* joystick = nullptr;  // the plain joystick, or the controller's own
 SDL_JoystickID openId = -1;
 
-uint32_t FromSdlAxis(Sint16 value) { return static_cast<uint32_t>(static_cast<int32_t>(value) + 32768); }
+uint32_t FromSdlAxis(Sint16 value) {
+  return static_cast<uint32_t>(static_cast<int32_t>(value) + 32768);
+}
 Sint16 ToSdlAxis(uint32_t value) {
   if (value > kAxisMax) value = kAxisMax;
   return static_cast<Sint16>(static_cast<int32_t>(value) - 32768);
@@ -39,7 +45,9 @@ void CloseCurrent() {
   openId = -1;
 }
 
-bool CurrentAttached() { return joystick != nullptr && SDL_JoystickGetAttached(joystick); }
+bool CurrentAttached() {
+  return joystick != nullptr && SDL_JoystickGetAttached(joystick);
+}
 
 // The first controller, else the first joystick; -1 when nothing is plugged in.
 int BestDeviceIndex(int count) {
@@ -73,9 +81,11 @@ void ReadController(GamepadReading& reading) {
   reading.y = FromSdlAxis(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
   // The d-pad pushes the position to the end of its axis, over whatever the stick says.
   if (SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) reading.x = 0;
-  if (SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) reading.x = kAxisMax;
+  if (SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT))
+    reading.x = kAxisMax;
   if (SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_UP)) reading.y = 0;
-  if (SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) reading.y = kAxisMax;
+  if (SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_DOWN))
+    reading.y = kAxisMax;
   for (int i = 0; i < kButtons; ++i) {
     if (SDL_GameControllerGetButton(controller, kControllerButtons[i])) reading.buttons |= 1u << i;
   }
@@ -121,7 +131,9 @@ int GamepadCount() {
   return count > 0 ? count : 0;
 }
 
-GamepadCaps GamepadCapabilities() { return GamepadCaps{0, kAxisMax, 0, kAxisMax}; }
+GamepadCaps GamepadCapabilities() {
+  return GamepadCaps{0, kAxisMax, 0, kAxisMax};
+}
 
 bool ReadGamepad(GamepadReading& reading) {
   reading = GamepadReading{};
@@ -161,17 +173,18 @@ bool virtualIsController = false;
 constexpr int kControllerButtonCount = 15;
 constexpr int kControllerAxisCount = 6;
 constexpr int kVirtualButtons[kButtons] = {0, 1, 2, 3, 9, 10};
-constexpr int kVirtualDpadUp = 11, kVirtualDpadDown = 12, kVirtualDpadLeft = 13, kVirtualDpadRight = 14;
+constexpr int kVirtualDpadUp = 11, kVirtualDpadDown = 12, kVirtualDpadLeft = 13,
+              kVirtualDpadRight = 14;
 constexpr int kVirtualLeftX = 0, kVirtualLeftY = 1;
 
 }  // namespace
 
 bool AttachVirtualGamepad(bool gameController) {
   if (virtualPad != nullptr || !OpenGamepads()) return false;
-  const int index =
-      gameController
-          ? SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, kControllerAxisCount, kControllerButtonCount, 0)
-          : SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, kButtons, 1);
+  const int index = gameController
+                        ? SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+                                                    kControllerAxisCount, kControllerButtonCount, 0)
+                        : SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, kButtons, 1);
   if (index < 0) return false;
   virtualPad = SDL_JoystickOpen(index);
   if (virtualPad == nullptr) {

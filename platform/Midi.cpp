@@ -13,7 +13,9 @@ unsigned songDevice = 0;  // 0 while no song is open
 unsigned nextDevice = 1;
 bool started = false;  // the song has been handed to the music player
 
-bool AudioOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
+bool AudioOpen() {
+  return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0;
+}
 
 // Whether our song is the player's current music, playing or paused. Only songs are MIDI: the
 // stage music taking the player over ends our hold on it.
@@ -65,6 +67,8 @@ void CloseMidi(unsigned device) {
   started = false;
 }
 
-bool MidiPlaying(unsigned device) { return InPlayer(device) && Mix_PausedMusic() == 0; }
+bool MidiPlaying(unsigned device) {
+  return InPlayer(device) && Mix_PausedMusic() == 0;
+}
 
 }  // namespace skyrift::platform

@@ -18,7 +18,8 @@ class GameSamples {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     EXPECT_TRUE(StartSoundLibrary(44100, 32));
     for (const Entry& entry : kEntries) {
-      *entry.global = LoadSample((std::string(SKYRIFT_GAME_DIR) + "/" + entry.file).c_str(), entry.mode);
+      *entry.global =
+          LoadSample((std::string(SKYRIFT_GAME_DIR) + "/" + entry.file).c_str(), entry.mode);
       EXPECT_NE(*entry.global, nullptr) << entry.file;
     }
     ClearPlayRequests();

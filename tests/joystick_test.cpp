@@ -1,13 +1,14 @@
 // The gamepad: the dead zone and flags the engine makes of a position and buttons, a virtual
 // pad read through the real platform and engine (plugged in and pulled out mid-game), and the
 // game's answer to each flag with its thresholds and guards.
+#include "engine/Joystick.h"
+
 #include <vector>
 
 #include "GameSamples.h"
 #include "Harness.h"
 #include "PlayWorld.h"
 #include "engine/GameCallbacks.h"
-#include "engine/Joystick.h"
 #include "game/Weapons.h"
 #include "platform/Gamepad.h"
 
@@ -103,7 +104,8 @@ TEST_F(Joystick, EachPadReadsButtonsOneToSixAndTheFullAxisRange) {
     for (int button = 1; button <= 6; ++button) {
       platform::SetVirtualGamepadButton(button, true);
       ASSERT_TRUE(platform::ReadGamepad(reading));
-      EXPECT_EQ(reading.buttons, 1u << (button - 1)) << "button " << button << (controller ? " (controller)" : "");
+      EXPECT_EQ(reading.buttons, 1u << (button - 1))
+          << "button " << button << (controller ? " (controller)" : "");
       platform::SetVirtualGamepadButton(button, false);
     }
     platform::SetVirtualGamepadPosition(0, 65535);
@@ -202,9 +204,14 @@ TEST_F(Joystick, SteeringWithDiagonalsAtFourFifthsOfTheSpeed) {
     POINT velocity;
   };
   const Case cases[] = {
-      {StickUp | StickLeft, {-6, -6}}, {StickUp | StickRight, {6, -6}}, {StickDown | StickLeft, {-6, 6}},
-      {StickDown | StickRight, {6, 6}}, {StickUp, {0, -8}},              {StickDown, {0, 8}},
-      {StickLeft, {-8, 0}},             {StickRight, {8, 0}},
+      {StickUp | StickLeft, {-6, -6}},
+      {StickUp | StickRight, {6, -6}},
+      {StickDown | StickLeft, {-6, 6}},
+      {StickDown | StickRight, {6, 6}},
+      {StickUp, {0, -8}},
+      {StickDown, {0, 8}},
+      {StickLeft, {-8, 0}},
+      {StickRight, {8, 0}},
   };
   for (const Case& c : cases) {
     _pPlayer1->SetVelocity(0, 0);
@@ -348,7 +355,8 @@ TEST_F(Joystick, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
     EXPECT_EQ(_pPlayer1->GetBombs(), 2);
     EXPECT_FALSE(_pPlayer1->IsRecharging());
     EXPECT_FALSE(_bBulletTime);
-    EXPECT_EQ(_iFireDelay + _iBombDelay + _iRechargeDelay + _iBulletTimeDelay + _iMenuToggleDelay, 0);
+    EXPECT_EQ(_iFireDelay + _iBombDelay + _iRechargeDelay + _iBulletTimeDelay + _iMenuToggleDelay,
+              0);
     EXPECT_TRUE(Tagged("bullet_p1").empty());
     EXPECT_TRUE(PlayRequests().empty());
   };

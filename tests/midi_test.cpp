@@ -1,6 +1,8 @@
 // MIDI playback: a song that cannot be opened leaves no device behind, with or without a sound
 // device; one that can be opened plays, pauses, resumes and closes, and never lays hands on the
 // stage music that took its place.
+#include "platform/Midi.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,7 +15,6 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "platform/Midi.h"
 #include "platform/Mixer.h"
 #include "platform/Resources.h"
 
@@ -26,12 +27,14 @@ namespace fs = std::filesystem;
 std::vector<uint8_t> Song() {
   std::vector<uint8_t> track = {0x00, 0xC0, 0x00};  // piano
   for (uint8_t note : {60, 64, 67, 72}) {
-    const uint8_t on[] = {0x00, 0x90, note, 100, 0x83, 0x60, 0x80, note, 0};  // 480 ticks later: off
+    const uint8_t on[] = {0x00, 0x90, note, 100, 0x83,
+                          0x60, 0x80, note, 0};  // 480 ticks later: off
     track.insert(track.end(), std::begin(on), std::end(on));
   }
   const uint8_t end[] = {0x00, 0xFF, 0x2F, 0x00};
   track.insert(track.end(), std::begin(end), std::end(end));
-  std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
+  std::vector<uint8_t> file = {'M', 'T', 'h', 'd',  0,    0,   0,   6,   0,
+                               0,   0,   1,   0x01, 0xE0, 'M', 'T', 'r', 'k'};
   const auto size = static_cast<uint32_t>(track.size());
   for (int shift : {24, 16, 8, 0}) file.push_back(static_cast<uint8_t>(size >> shift));
   file.insert(file.end(), track.begin(), track.end());
@@ -55,8 +58,9 @@ class Midi : public ::testing::Test {
 
   std::string Write(const char* name, const std::vector<uint8_t>& bytes) const {
     const fs::path path = folder / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path.string();
   }
 
