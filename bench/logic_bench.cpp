@@ -72,7 +72,7 @@ class BusyStage {
       int vx, vy;
     };
     const Kind kinds[] = {
-        {_bmpHoverEnemy, 1, "enemy_ship", 1, 2},   {_bmpSwoopEnemy, 1, "enemy_ship", -3, 4},
+        {_bmpHoverEnemy, 1, "enemy_ship", 1, 2},    {_bmpSwoopEnemy, 1, "enemy_ship", -3, 4},
         {_bmpEnemyBullet, 1, "enemy_bullet", 2, 7}, {_bmpBulletCenter, 5, "bullet_p1", 0, -25},
         {_bmpBulletLeft, 5, "bullet_p2", -3, -18},  {_bmpExplosion, 15, "", 0, 0},
     };
@@ -131,7 +131,10 @@ void BM_PlayFrameLogic(benchmark::State& state) {
   }
   state.counters["sprites"] = static_cast<double>(_pEngine->GetSprites().size());
 }
-BENCHMARK(BM_PlayFrameLogic)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlayFrameLogic)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_PlayScreenComposition(benchmark::State& state) {
   BusyStage stage;
@@ -141,7 +144,10 @@ void BM_PlayScreenComposition(benchmark::State& state) {
   }
   state.counters["sprites"] = static_cast<double>(_pEngine->GetSprites().size());
 }
-BENCHMARK(BM_PlayScreenComposition)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlayScreenComposition)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace skyrift

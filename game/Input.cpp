@@ -19,14 +19,16 @@ constexpr int kKeyEnter = 13;
 constexpr int kKeyOne = 0x31;
 constexpr int kKeyTwo = 0x32;
 
-constexpr int kTitleFrames = 6;         // title steps wait more than this many counted frames
-constexpr int kFireFrames = 4;          // between volleys
-constexpr int kStageClearFrames = 5;    // before fire leaves the stage-clear screen
-constexpr int kToggleFrames = 5;        // between recharge or bullet-time toggles
+constexpr int kTitleFrames = 6;       // title steps wait more than this many counted frames
+constexpr int kFireFrames = 4;        // between volleys
+constexpr int kStageClearFrames = 5;  // before fire leaves the stage-clear screen
+constexpr int kToggleFrames = 5;      // between recharge or bullet-time toggles
 constexpr int kBombFramesPlayer1 = 8;
 constexpr int kBombFramesPlayer2 = 5;
 
-bool KeyDown(int code) { return platform::GetAsyncKeyState(code) < 0; }
+bool KeyDown(int code) {
+  return platform::GetAsyncKeyState(code) < 0;
+}
 
 // One player's keys and pictures, so both handlers share one body.
 struct PlayerControls {
@@ -132,7 +134,8 @@ void DrawImage(HDC dc, const Bitmap* image, int x, int y, BOOL transparent) {
 
 void HandleTitleKeys() {
   // The counter advances before each of the three steps, so three times a frame here.
-  if (++_iMenuDelay > kTitleFrames && !_bStartPressed && (KeyDown(kKeyEnter) || KeyDown(_iKeyP1Fire))) {
+  if (++_iMenuDelay > kTitleFrames && !_bStartPressed &&
+      (KeyDown(kKeyEnter) || KeyDown(_iKeyP1Fire))) {
     PlaySample(kAnyFreeChannel, _sndUpgradeDing);
     _bStartPressed = TRUE;
     _iMenuDelay = 0;
@@ -180,16 +183,16 @@ void HandleStageClearKeys() {
 void HandlePlayer1Keys() {
   // Once out, the ship may already have been deleted by the sprite list.
   if (_bPlayer1Out || _pPlayer1 == nullptr) return;
-  const PlayerControls keys{_iKeyP1Up,   _iKeyP1Down,      _iKeyP1Left,     _iKeyP1Right,
-                            _iKeyP1Fire, _iKeyP1Bomb,      _iKeyP1BulletTime, _iKeyP1Recharge,
+  const PlayerControls keys{_iKeyP1Up,   _iKeyP1Down,         _iKeyP1Left,       _iKeyP1Right,
+                            _iKeyP1Fire, _iKeyP1Bomb,         _iKeyP1BulletTime, _iKeyP1Recharge,
                             _bmpPlayer1, _bmpPlayer1Recharge, kBombFramesPlayer1};
   HandlePlayerKeys(_pPlayer1, keys);
 }
 
 void HandlePlayer2Keys() {
   if (_bPlayer2Out || _pPlayer2 == nullptr) return;
-  const PlayerControls keys{_iKeyP2Up,   _iKeyP2Down,      _iKeyP2Left,     _iKeyP2Right,
-                            _iKeyP2Fire, _iKeyP2Bomb,      _iKeyP2BulletTime, _iKeyP2Recharge,
+  const PlayerControls keys{_iKeyP2Up,   _iKeyP2Down,         _iKeyP2Left,       _iKeyP2Right,
+                            _iKeyP2Fire, _iKeyP2Bomb,         _iKeyP2BulletTime, _iKeyP2Recharge,
                             _bmpPlayer2, _bmpPlayer2Recharge, kBombFramesPlayer2};
   HandlePlayerKeys(_pPlayer2, keys);
 }

@@ -17,17 +17,6 @@
 
 namespace skyrift {
 
-// --- upgrade menu, joystick and MIDI ---
-void HandleUpgradeMenuKeys(PlayerShip*, int, int, int) {}
-void GameJoystick(StickState) {}
-BOOL Engine::OpenJoystick() { return FALSE; }
-void Engine::AcquireJoystick() {}
-void Engine::UnacquireJoystick() {}
-void Engine::PollJoystick() { GameJoystick(0); }
-void Engine::PlayMidiFile(const char*, BOOL) {}
-void Engine::PauseMidi() {}
-void Engine::CloseMidi() {}
-
 // --- stage script ---
 BOOL SpritesCollided(Sprite*, Sprite*) { return FALSE; }
 void DropPowerUp(RECT, RECT) {}

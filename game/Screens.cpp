@@ -95,7 +95,8 @@ void DrawUpgradeMenu(HDC dc, const Bitmap* screen, PlayerShip* ship, BOOL out) {
                            ship->GetMaxEnergy()};
     for (int i = 0; i < 4; ++i) DrawNumber(dc, kMenuNumbers[i], values[i], kMenuRed);
   }
-  if (_iUpgradeChoice >= 0 && _iUpgradeChoice < 4) dc->Fill(kMenuHighlights[_iUpgradeChoice], kMenuRed);
+  if (_iUpgradeChoice >= 0 && _iUpgradeChoice < 4)
+    dc->Fill(kMenuHighlights[_iUpgradeChoice], kMenuRed);
   DrawImage(dc, _bmpHudPanel, 0, kPanelTop);
   DrawStatusPanel(dc);
 }
@@ -110,7 +111,8 @@ void DrawPlayScreen(HDC dc, BOOL withStageClearBanner) {
 void DrawInterlude(HDC dc) {
   // Only the page: it lies over the last frame of stage 1 left in the frame.
   if (_bmpInterlude == nullptr) return;
-  DrawImage(dc, _bmpInterlude, 450 - _bmpInterlude->GetWidth() / 2, 366 - _bmpInterlude->GetHeight() / 2);
+  DrawImage(dc, _bmpInterlude, 450 - _bmpInterlude->GetWidth() / 2,
+            366 - _bmpInterlude->GetHeight() / 2);
 }
 
 void DrawGameOver(HDC dc) {
@@ -118,9 +120,13 @@ void DrawGameOver(HDC dc) {
   DrawImage(dc, _bmpGameOver, 0, 0);
 }
 
-void DrawUpgradeMenu1(HDC dc) { DrawUpgradeMenu(dc, _bmpUpgradeMenu1, _pPlayer1, _bPlayer1Out); }
+void DrawUpgradeMenu1(HDC dc) {
+  DrawUpgradeMenu(dc, _bmpUpgradeMenu1, _pPlayer1, _bPlayer1Out);
+}
 
-void DrawUpgradeMenu2(HDC dc) { DrawUpgradeMenu(dc, _bmpUpgradeMenu2, _pPlayer2, _bPlayer2Out); }
+void DrawUpgradeMenu2(HDC dc) {
+  DrawUpgradeMenu(dc, _bmpUpgradeMenu2, _pPlayer2, _bPlayer2Out);
+}
 
 void DrawStatusPanel(HDC dc) {
   DrawPanelHalf(dc, kLeftHalf, _pPlayer1, _bPlayer1Out, _iHudBombs1, _iHudPoints1, _iHudLives1);

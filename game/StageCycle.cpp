@@ -74,7 +74,9 @@ void CycleStage1() {
   if (_bBossDefeated) RunStageClear();
 }
 
-void CycleStage2() { RunStageFrame(); }
+void CycleStage2() {
+  RunStageFrame();
+}
 
 void StartStage2() {
   _pEngine->RemoveUnprotectedSprites();
@@ -89,7 +91,8 @@ void StartStage2() {
 
   // The old layers only point at their images, which the game keeps; the layers themselves go.
   delete _pFarBackground;
-  _pFarBackground = new ScrollingLayer(_bmpStage2Far, _iPlayWidth, _iPlayHeight, ViewUp, 1, FALSE, 0);
+  _pFarBackground =
+      new ScrollingLayer(_bmpStage2Far, _iPlayWidth, _iPlayHeight, ViewUp, 1, FALSE, 0);
   delete _pNearBackground;
   _pNearBackground =
       new ScrollingLayer(_bmpStage2Near, _iPlayWidth, _iPlayHeight, ViewRight, 2, TRUE, kMagenta);

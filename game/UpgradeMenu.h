@@ -7,4 +7,8 @@ class PlayerShip;
 
 void HandleUpgradeMenuKeys(PlayerShip* ship, int upKey, int downKey, int fireKey);
 
+// One frame of a menu whose controls are already read: up, down and buy, in that order, each
+// advancing the shared repeat counter while held. The keyboard and the stick both drive it.
+void StepUpgradeMenu(PlayerShip* ship, bool up, bool down, bool fire);
+
 }  // namespace skyrift

@@ -38,8 +38,12 @@ constexpr std::array<Volley, 5> kVolleys = {{
     {4, {{{true, -3, -18}, {false, 3, -18}, {true, -5, -20}, {false, 5, -20}}}},
 }};
 
-bool Player1InPlay() { return !_bPlayer1Out && _pPlayer1 != nullptr; }
-bool Player2InPlay() { return _iNumPlayers > 1 && !_bPlayer2Out && _pPlayer2 != nullptr; }
+bool Player1InPlay() {
+  return !_bPlayer1Out && _pPlayer1 != nullptr;
+}
+bool Player2InPlay() {
+  return _iNumPlayers > 1 && !_bPlayer2Out && _pPlayer2 != nullptr;
+}
 
 PlayerShip* MakeShip(Bitmap* image, const char* tag) {
   auto* ship = new PlayerShip(image, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeStop);

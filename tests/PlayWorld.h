@@ -45,7 +45,8 @@ class PlayWorld : public ::testing::Test {
  protected:
   void SetUp() override {
     std::random_device entropy;
-    folder_ = std::filesystem::temp_directory_path() / ("skyrift-play-" + std::to_string(entropy()));
+    folder_ =
+        std::filesystem::temp_directory_path() / ("skyrift-play-" + std::to_string(entropy()));
     std::filesystem::create_directories(folder_);
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(folder_);
@@ -60,27 +61,27 @@ class PlayWorld : public ::testing::Test {
     ResetPlay();
 
     HDC dc = _hOffscreenDC;
-    _bmpPlayer1 = Image(dc, 200, 64, kShipColour);
-    _bmpPlayer2 = Image(dc, 200, 64, kShipColour);
-    _bmpPlayer1Recharge = Image(dc, 200, 64, RGB(0, 0, 250));
-    _bmpPlayer2Recharge = Image(dc, 200, 64, RGB(0, 0, 250));
-    _bmpBulletCenter = Image(dc, 212, 26, RGB(255, 255, 255));
-    _bmpBulletLeft = Image(dc, 142, 25, RGB(255, 255, 255));
-    _bmpBulletRight = Image(dc, 142, 25, RGB(255, 255, 255));
-    _bmpBombFlash = Image(dc, 3600, 600, RGB(255, 255, 200));
-    _bmpExplosion = Image(dc, 900, 60, RGB(255, 128, 0));
-    _bmpHudPanel = Image(dc, 900, 132, kPanelColour);
-    _bmpStageClear = Image(dc, 900, 100, kBannerColour);
-    _bmpGameOver = Image(dc, 900, 100, kBannerColour);
-    _bmpUpgradeMenu1 = Image(dc, 900, 600, kMenuColour);
-    _bmpUpgradeMenu2 = Image(dc, 900, 600, kMenuColour);
-    _bmpInterlude = Image(dc, 566, 732, kPageColour);
-    _bmpTitle = Image(dc, 900, 732, RGB(30, 30, 60));
-    _bmpPressEnter = Image(dc, 300, 40, RGB(250, 250, 250));
-    _bmpHowManyPlayers = Image(dc, 600, 40, RGB(250, 250, 0));
-    _bmpStage2Far = Image(dc, 900, 3500, RGB(5, 5, 40));
-    _bmpStage2Near = Image(dc, 5000, 600, kMagenta);
-    _bmpStage1Far = Image(dc, 900, 600, kFarColour);
+    Keep(_bmpPlayer1, dc, 200, 64, kShipColour);
+    Keep(_bmpPlayer2, dc, 200, 64, kShipColour);
+    Keep(_bmpPlayer1Recharge, dc, 200, 64, RGB(0, 0, 250));
+    Keep(_bmpPlayer2Recharge, dc, 200, 64, RGB(0, 0, 250));
+    Keep(_bmpBulletCenter, dc, 212, 26, RGB(255, 255, 255));
+    Keep(_bmpBulletLeft, dc, 142, 25, RGB(255, 255, 255));
+    Keep(_bmpBulletRight, dc, 142, 25, RGB(255, 255, 255));
+    Keep(_bmpBombFlash, dc, 3600, 600, RGB(255, 255, 200));
+    Keep(_bmpExplosion, dc, 900, 60, RGB(255, 128, 0));
+    Keep(_bmpHudPanel, dc, 900, 132, kPanelColour);
+    Keep(_bmpStageClear, dc, 900, 100, kBannerColour);
+    Keep(_bmpGameOver, dc, 900, 100, kBannerColour);
+    Keep(_bmpUpgradeMenu1, dc, 900, 600, kMenuColour);
+    Keep(_bmpUpgradeMenu2, dc, 900, 600, kMenuColour);
+    Keep(_bmpInterlude, dc, 566, 732, kPageColour);
+    Keep(_bmpTitle, dc, 900, 732, RGB(30, 30, 60));
+    Keep(_bmpPressEnter, dc, 300, 40, RGB(250, 250, 250));
+    Keep(_bmpHowManyPlayers, dc, 600, 40, RGB(250, 250, 0));
+    Keep(_bmpStage2Far, dc, 900, 3500, RGB(5, 5, 40));
+    Keep(_bmpStage2Near, dc, 5000, 600, kMagenta);
+    Keep(_bmpStage1Far, dc, 900, 600, kFarColour);
     _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
     _pNearBackground = nullptr;
   }
@@ -92,9 +93,9 @@ class PlayWorld : public ::testing::Test {
     delete _pFarBackground;
     delete _pNearBackground;
     _pFarBackground = _pNearBackground = nullptr;
-    for (Bitmap*& image : images_) {
-      delete image;
-    }
+    _pPlayer1 = _pPlayer2 = nullptr;
+    for (Bitmap** global : globals_) *global = nullptr;
+    for (Bitmap* image : images_) delete image;
     _hOffscreenDC = nullptr;
     _hOffscreenBitmap = nullptr;
     platform::ResetKeyboard();
@@ -123,9 +124,17 @@ class PlayWorld : public ::testing::Test {
     _iHudBombs1 = _iHudPoints1 = _iHudLives1 = _iHudBombs2 = _iHudPoints2 = _iHudLives2 = 0;
     _sngCurrentStage = nullptr;
     _iKeyP1Up = 38, _iKeyP1Down = 40, _iKeyP1Left = 37, _iKeyP1Right = 39;
-    _iKeyP1Fire = 32, _iKeyP1Bomb = 90, _iKeyP1BulletTime = 88, _iKeyP1Recharge = 67, _iKeyP1Menu = 9;
+    _iKeyP1Fire = 32, _iKeyP1Bomb = 90, _iKeyP1BulletTime = 88, _iKeyP1Recharge = 67,
+    _iKeyP1Menu = 9;
     _iKeyP2Up = 87, _iKeyP2Down = 83, _iKeyP2Left = 65, _iKeyP2Right = 68;
-    _iKeyP2Fire = 70, _iKeyP2Bomb = 71, _iKeyP2BulletTime = 84, _iKeyP2Recharge = 82, _iKeyP2Menu = 81;
+    _iKeyP2Fire = 70, _iKeyP2Bomb = 71, _iKeyP2BulletTime = 84, _iKeyP2Recharge = 82,
+    _iKeyP2Menu = 81;
+  }
+
+  // Sets an image global to a blank image; TearDown deletes it and clears the global.
+  void Keep(Bitmap*& global, HDC dc, int width, int height, COLORREF colour) {
+    global = Image(dc, width, height, colour);
+    globals_.push_back(&global);
   }
 
   Bitmap* Image(HDC dc, int width, int height, COLORREF colour) {
@@ -136,7 +145,8 @@ class PlayWorld : public ::testing::Test {
   // A plain sprite of one colour, tagged, in the engine's list.
   Sprite* AddSprite(const char* tag, int x, int y, int width = 40, int height = 40,
                     COLORREF colour = RGB(255, 0, 0)) {
-    auto* sprite = new Sprite(Image(_hOffscreenDC, width, height, colour), RECT{0, 0, 900, 600}, EdgeStop);
+    auto* sprite =
+        new Sprite(Image(_hOffscreenDC, width, height, colour), RECT{0, 0, 900, 600}, EdgeStop);
     sprite->SetTag(tag);
     sprite->SetPosition(x, y);
     _pEngine->InsertSprite(sprite);
@@ -158,6 +168,7 @@ class PlayWorld : public ::testing::Test {
   std::filesystem::path previous_;
   std::unique_ptr<platform::Surface> frame_;
   std::vector<Bitmap*> images_;
+  std::vector<Bitmap**> globals_;
 };
 
 }  // namespace skyrift::testing

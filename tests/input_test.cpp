@@ -1,9 +1,10 @@
 // The keys: movement by the order of its tests, the shared repeat counters and their
 // thresholds, the mode toggles, the title sequence and the stage-clear screen.
+#include "game/Input.h"
+
 #include <algorithm>
 
 #include "PlayWorld.h"
-#include "game/Input.h"
 #include "game/Weapons.h"
 
 namespace skyrift::testing {
@@ -59,7 +60,7 @@ TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
       {{kUp, kLeft, kRight}, {}, false, {-6, -6}},
       {{kDown, kLeft}, {}, true, {-3, 3}},  // recharge speed 4
       {{kLeft, kRight}, {}, false, kept},
-      {{}, {kUp}, false, kept},       // a tap is not untouched, nor down
+      {{}, {kUp}, false, kept},  // a tap is not untouched, nor down
       {{kLeft}, {kDown}, false, kept},
   };
   StartGame(false);

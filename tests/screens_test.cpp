@@ -1,7 +1,8 @@
 // The painters, read back from the off-screen frame: the panel's bars and numbers per player,
 // the banners over the world, the interlude page and the upgrade menu.
-#include "PlayWorld.h"
 #include "game/Screens.h"
+
+#include "PlayWorld.h"
 #include "game/Weapons.h"
 
 namespace skyrift::testing {
@@ -142,8 +143,10 @@ TEST_F(ScreensTest, TheInterludePageLiesCentredOnTheLastFrame) {
 
 TEST_F(ScreensTest, TheUpgradeMenuShowsTheShipsNumbersAndOneHighlight) {
   StartGame(true);
-  const RECT numbers[4] = {{756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
-  const RECT bars[4] = {{450, 248, 735, 258}, {450, 322, 735, 332}, {450, 396, 735, 406}, {450, 470, 735, 480}};
+  const RECT numbers[4] = {
+      {756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
+  const RECT bars[4] = {
+      {450, 248, 735, 258}, {450, 322, 735, 332}, {450, 396, 735, 406}, {450, 470, 735, 480}};
   _iUpgradeChoice = 2;
   DrawUpgradeMenu2(_hOffscreenDC);
   for (int i = 0; i < 4; ++i) {

@@ -89,7 +89,8 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   ASSERT_NE(near, nullptr);
   EXPECT_EQ(far->GetViewWidth(), 900);
   EXPECT_EQ(near->GetViewHeight(), 600);
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{"CreatePlayers() start", "_sngCurrentStage = NULL"}));
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{"CreatePlayers() start", "_sngCurrentStage = NULL"}));
 
   _bPlayer1Out = FALSE;
   _bPlayer2Out = TRUE;

@@ -1,7 +1,8 @@
 // The ships at the start of a game, the volleys by power level, the bomb's flash, explosion
 // bursts, and the energy and repair upkeep.
-#include "PlayWorld.h"
 #include "game/Weapons.h"
+
+#include "PlayWorld.h"
 
 namespace skyrift::testing {
 namespace {
