@@ -1,6 +1,7 @@
 // Twenty minutes of game time with both players, run headless at full speed: they fire, bomb,
-// switch bullet time and recharge mode, steer all over and use their upgrade menus, and the
-// test keeps their hulls full so that they stay in play. The sprite list must stay bounded and
+// switch bullet time and recharge mode, steer all over and use their upgrade menus, through
+// stage 1, its boss and into stage 2. The test keeps their hulls full and takes out enemy ships
+// about to ram them, so that both stay in play. The sprite list must stay bounded and
 // the process's memory flat; the sanitizer build of the same run proves nothing leaks and no
 // deleted sprite is read.
 #include <gtest/gtest.h>
@@ -98,11 +99,25 @@ long PeakKb() {
   return 0;
 }
 
-// Full hull and at least one bomb every frame, so the run stays in play for all of its length.
+// Enemy ships are taken out while still this far from a player's ship: a ship and an enemy
+// close by at most 8 + 15 pixels a frame, so none can reach a ship before its removal.
+constexpr int kRamReach = 40;
+
+// Keeps a ship in play for all of the run: a full hull and at least one bomb every frame, and
+// no enemy ship close enough to ram it, which would cost a life whatever its hull.
 void KeepInPlay(PlayerShip* ship, BOOL out) {
   if (out || ship == nullptr) return;
   ship->Heal(ship->GetMaxHealth());
   if (ship->GetBombs() < 1) ship->SetBombs(1);
+  const RECT& p = ship->GetPosition();
+  for (Sprite* sprite : _pEngine->GetSprites()) {
+    const RECT& e = sprite->GetPosition();
+    if (sprite->Tag() == "enemy_ship" && e.left < p.right + kRamReach &&
+        e.right > p.left - kRamReach && e.top < p.bottom + kRamReach &&
+        e.bottom > p.top - kRamReach) {
+      sprite->Kill();
+    }
+  }
 }
 
 TEST(Soak, TwentyMinutesOfTwoPlayersKeepTheSpritesBoundedAndMemoryFlat) {
@@ -160,11 +175,14 @@ TEST(Soak, TwentyMinutesOfTwoPlayersKeepTheSpritesBoundedAndMemoryFlat) {
   for (int state : states) std::printf(" %d", state);
   std::printf("\n");
 
-  // Both players stayed in play all along, and the run went through both menus.
+  // Both players stayed in play all along; the run beat the boss, went on into stage 2 and
+  // through both menus.
   EXPECT_FALSE(_bPlayer1Out);
   EXPECT_FALSE(_bPlayer2Out);
   EXPECT_FALSE(_bGameOver);
   EXPECT_EQ(states.count(GameStateGameOver), 0u);
+  EXPECT_EQ(states.count(GameStateInterlude), 1u);
+  EXPECT_EQ(states.count(GameStateStage2), 1u);
   EXPECT_EQ(states.count(GameStateUpgrade1), 1u);
   EXPECT_EQ(states.count(GameStateUpgrade2), 1u);
 
