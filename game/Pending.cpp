@@ -28,19 +28,4 @@ void Engine::PlayMidiFile(const char*, BOOL) {}
 void Engine::PauseMidi() {}
 void Engine::CloseMidi() {}
 
-// --- stage script ---
-BOOL SpritesCollided(Sprite*, Sprite*) { return FALSE; }
-void DropPowerUp(RECT, RECT) {}
-void RunScriptedPowerUps() {}
-void RunWarningSigns() {}
-void RunBossEntry() {}
-void SpawnSwoopEnemy(int, int) {}
-void SpawnHoverEnemy(int) {}
-void SpawnGunshipEnemy(int) {}
-void SpawnConvoyEnemy(int, int) {}
-void RunSwoopWaves() {}
-void RunHoverWaves() {}
-void RunGunshipWaves() {}
-void RunConvoyWaves() {}
-
 }  // namespace skyrift
