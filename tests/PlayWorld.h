@@ -81,6 +81,25 @@ class PlayWorld : public ::testing::Test {
     _bmpStage2Far = Image(dc, 900, 3500, RGB(5, 5, 40));
     _bmpStage2Near = Image(dc, 5000, 600, kMagenta);
     _bmpStage1Far = Image(dc, 900, 600, kFarColour);
+    // What the stage cycle's schedules and script put into play.
+    _bmpSwoopEnemy = Image(dc, 50, 39, RGB(200, 0, 0));
+    _bmpHoverEnemy = Image(dc, 64, 29, RGB(200, 0, 10));
+    _bmpGunshipEnemy = Image(dc, 80, 58, RGB(200, 0, 20));
+    _bmpConvoyEnemy = Image(dc, 50, 37, RGB(200, 0, 30));
+    _bmpEnemyBullet = Image(dc, 70, 10, RGB(255, 0, 255));
+    _bmpLargeEnemyBullet = Image(dc, 140, 20, RGB(255, 0, 200));
+    _bmpBoss1 = Image(dc, 650, 320, RGB(90, 90, 90));
+    _bmpBoss1RightEngine = Image(dc, 139, 82, RGB(90, 90, 100));
+    _bmpBoss1LeftEngine = Image(dc, 139, 82, RGB(90, 90, 110));
+    _bmpBossBeam = Image(dc, 204, 30, RGB(0, 255, 255));
+    _bmpBossCurtainBullet = Image(dc, 50, 39, RGB(0, 250, 255));
+    _bmpBossSweepBullet = Image(dc, 140, 20, RGB(0, 245, 255));
+    _bmpPowerUp = Image(dc, 30, 30, RGB(0, 0, 200));
+    _bmpRepairPowerUp = Image(dc, 30, 30, RGB(0, 0, 210));
+    _bmpBombPowerUp = Image(dc, 30, 30, RGB(0, 0, 220));
+    _bmpFocusPowerUp = Image(dc, 30, 30, RGB(0, 0, 230));
+    _bmpWarning1 = Image(dc, 2440, 110, RGB(250, 0, 0));
+    _bmpWarning2 = Image(dc, 2440, 110, RGB(250, 10, 0));
     _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
     _pNearBackground = nullptr;
   }
@@ -94,6 +113,21 @@ class PlayWorld : public ::testing::Test {
     _pFarBackground = _pNearBackground = nullptr;
     for (Bitmap*& image : images_) {
       delete image;
+    }
+    // No global may name a freed image: a real start that follows in this process replaces
+    // (deletes) whatever the image globals hold.
+    for (Bitmap** global : {&_bmpStage1Far, &_bmpStage1Near, &_bmpStage2Far, &_bmpStage2Near,
+                            &_bmpHudPanel, &_bmpGameOver, &_bmpUpgradeMenu1, &_bmpUpgradeMenu2,
+                            &_bmpTitle, &_bmpPressEnter, &_bmpHowManyPlayers, &_bmpInstructions,
+                            &_bmpStageClear, &_bmpWarning1, &_bmpWarning2, &_bmpPlayer1,
+                            &_bmpPlayer1Recharge, &_bmpPlayer2, &_bmpPlayer2Recharge, &_bmpSwoopEnemy,
+                            &_bmpHoverEnemy, &_bmpConvoyEnemy, &_bmpSpareEnemy, &_bmpGunshipEnemy,
+                            &_bmpBoss1, &_bmpBoss1RightEngine, &_bmpBoss1LeftEngine, &_bmpBossBeam,
+                            &_bmpBulletCenter, &_bmpBulletLeft, &_bmpBulletRight, &_bmpEnemyBullet,
+                            &_bmpLargeEnemyBullet, &_bmpBossCurtainBullet, &_bmpBossSweepBullet,
+                            &_bmpExplosion, &_bmpPowerUp, &_bmpRepairPowerUp, &_bmpBombPowerUp,
+                            &_bmpFocusPowerUp, &_bmpBombFlash, &_bmpSpareFlash, &_bmpInterlude}) {
+      *global = nullptr;
     }
     _hOffscreenDC = nullptr;
     _hOffscreenBitmap = nullptr;
@@ -117,6 +151,12 @@ class PlayWorld : public ::testing::Test {
     _iEnergyRegenDelay = _iP1RepairDelay = _iP2RepairDelay = 0;
     _iUpgradeChoice = 0;
     _iStageTicker = 0;
+    _pWarning1 = _pWarning2 = nullptr;
+    _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
+    _pBoss = nullptr;
+    _pBossLeftEngine = _pBossRightEngine = nullptr;
+    _bBossSpawned = _bBossEnginesAttached = FALSE;
+    _iLastFirepower1 = _iLastFirepower2 = 10;
     _bBossDefeated = FALSE;
     _iStageClearTimer = 0;
     _bShowStageClear = _bStageClearSoundPlayed = FALSE;

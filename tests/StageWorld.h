@@ -1,7 +1,5 @@
-// The play world with everything stage 1 needs on top: blank images of the enemies, the boss,
-// its engines, the power-ups and the warning banners at their real sizes, the real samples on
-// the silent sound output (so that the sounds asked for can be told apart), and the script's
-// globals at their start values.
+// The play world with the real samples on the silent sound output, so that the sounds the game
+// asks for can be told apart, and a few helpers for the stage script's tests.
 #pragma once
 
 #include <algorithm>
@@ -21,27 +19,6 @@ class StageWorld : public PlayWorld {
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     PlayWorld::SetUp();
-    HDC dc = _hOffscreenDC;
-    _bmpSwoopEnemy = Image(dc, 50, 39, RGB(200, 0, 0));
-    _bmpHoverEnemy = Image(dc, 64, 29, RGB(200, 0, 10));
-    _bmpGunshipEnemy = Image(dc, 80, 58, RGB(200, 0, 20));
-    _bmpConvoyEnemy = Image(dc, 50, 37, RGB(200, 0, 30));
-    _bmpEnemyBullet = Image(dc, 70, 10, RGB(255, 0, 255));
-    _bmpLargeEnemyBullet = Image(dc, 140, 20, RGB(255, 0, 200));
-    _bmpBoss1 = Image(dc, 650, 320, RGB(90, 90, 90));
-    _bmpBoss1RightEngine = Image(dc, 139, 82, RGB(90, 90, 100));
-    _bmpBoss1LeftEngine = Image(dc, 139, 82, RGB(90, 90, 110));
-    _bmpBossBeam = Image(dc, 204, 30, RGB(0, 255, 255));
-    _bmpBossCurtainBullet = Image(dc, 50, 39, RGB(0, 250, 255));
-    _bmpBossSweepBullet = Image(dc, 140, 20, RGB(0, 245, 255));
-    _bmpPowerUp = Image(dc, 30, 30, RGB(0, 0, 200));
-    _bmpRepairPowerUp = Image(dc, 30, 30, RGB(0, 0, 210));
-    _bmpBombPowerUp = Image(dc, 30, 30, RGB(0, 0, 220));
-    _bmpFocusPowerUp = Image(dc, 30, 30, RGB(0, 0, 230));
-    _bmpWarning1 = Image(dc, 2440, 110, RGB(250, 0, 0));
-    _bmpWarning2 = Image(dc, 2440, 110, RGB(250, 10, 0));
-
-    ResetScript();
     StartSoundLibrary(44100, 32);
     _sndExplosion = Sound("explosion.wav");
     _sndLargeIncoming = Sound("large_incoming.wav");
@@ -66,15 +43,6 @@ class StageWorld : public PlayWorld {
     _pWarning1 = _pWarning2 = nullptr;
     CloseSoundLibrary();
     _sndExplosion = _sndLargeIncoming = _sndMassiveEnemy = _sndBoss1Enter = _sndStage1Complete = nullptr;
-  }
-
-  static void ResetScript() {
-    _pWarning1 = _pWarning2 = nullptr;
-    _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
-    _pBoss = nullptr;
-    _pBossLeftEngine = _pBossRightEngine = nullptr;
-    _bBossSpawned = _bBossEnginesAttached = FALSE;
-    _iLastFirepower1 = _iLastFirepower2 = 10;
   }
 
   // How often `sample` was asked for since the requests were last cleared.
