@@ -62,8 +62,10 @@ Sprite* MakeEngine(Bitmap* image, const char* tag, const RECT& bounds, int x, in
 }  // namespace
 
 void RunWarningSigns() {
-  RunWarningSign({_pWarning1, _bWarning1Shown, _bWarning1Made, _bmpWarning1, _sndLargeIncoming, 550, 625});
-  RunWarningSign({_pWarning2, _bWarning2Shown, _bWarning2Made, _bmpWarning2, _sndMassiveEnemy, 2025, 2075});
+  RunWarningSign(
+      {_pWarning1, _bWarning1Shown, _bWarning1Made, _bmpWarning1, _sndLargeIncoming, 550, 625});
+  RunWarningSign(
+      {_pWarning2, _bWarning2Shown, _bWarning2Made, _bmpWarning2, _sndMassiveEnemy, 2025, 2075});
 }
 
 void RunBossEntry() {

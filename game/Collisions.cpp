@@ -69,7 +69,9 @@ std::optional<Party> Classify(Sprite* sprite) {
 
 // --- The players' accounts -----------------------------------------------------------------
 
-PlayerShip* ShipOf(int player) { return player == 1 ? _pPlayer1 : _pPlayer2; }
+PlayerShip* ShipOf(int player) {
+  return player == 1 ? _pPlayer1 : _pPlayer2;
+}
 
 bool InPlay(int player) {
   const BOOL out = player == 1 ? _bPlayer1Out : _bPlayer2Out;
@@ -98,11 +100,15 @@ PlayerShip* AsShip(const Sprite* sprite) {
   return nullptr;
 }
 
-BOOL& OutFlagOf(const PlayerShip* ship) { return ship == _pPlayer1 ? _bPlayer1Out : _bPlayer2Out; }
+BOOL& OutFlagOf(const PlayerShip* ship) {
+  return ship == _pPlayer1 ? _bPlayer1Out : _bPlayer2Out;
+}
 
 // --- The two recurring sub-steps -----------------------------------------------------------
 
-RECT PlayArea() { return RECT{0, 0, _iPlayWidth, _iPlayHeight}; }
+RECT PlayArea() {
+  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
+}
 
 // The explosion's top-left is that of the wreck; it is not centred on it.
 void ExplosionAt(const RECT& where) {
@@ -112,7 +118,9 @@ void ExplosionAt(const RECT& where) {
   _pEngine->InsertSprite(explosion);
 }
 
-void Boom() { PlaySample(kAnyFreeChannel, _sndExplosion); }
+void Boom() {
+  PlaySample(kAnyFreeChannel, _sndExplosion);
+}
 
 // --- The rules -----------------------------------------------------------------------------
 // Each takes its two parties in the order its row names them and returns false, changing
@@ -212,10 +220,18 @@ bool ShotHitsBoss(const Party& shot, const Party& boss) {
   return true;
 }
 
-void RaisePowerLevel(PlayerShip& ship) { ship.PowerUp(); }
-void Repair(PlayerShip& ship) { ship.Heal(10); }
-void GiveBomb(PlayerShip& ship) { ship.AddBombs(1); }
-void GiveEnergy(PlayerShip& ship) { ship.AddEnergy(50); }
+void RaisePowerLevel(PlayerShip& ship) {
+  ship.PowerUp();
+}
+void Repair(PlayerShip& ship) {
+  ship.Heal(10);
+}
+void GiveBomb(PlayerShip& ship) {
+  ship.AddBombs(1);
+}
+void GiveEnergy(PlayerShip& ship) {
+  ship.AddEnergy(50);
+}
 
 // A ship collects for itself; the bomb flash collects for the player whose tag it wears, and
 // only while that player is in play.

@@ -25,7 +25,9 @@ constexpr int kConvoySpeedX = 6;  // pixels per frame, toward the far side
 constexpr int kConvoySpeedY = 2;
 constexpr int kBossPhaseSwoopChance = 30;  // one in this many frames while the boss fights on
 
-RECT PlayArea() { return RECT{0, 0, _iPlayWidth, _iPlayHeight}; }
+RECT PlayArea() {
+  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
+}
 
 // One window of a schedule: after < T < before, on every T that is a multiple of interval.
 struct Wave {
@@ -53,13 +55,20 @@ void SwoopFromAnyCorner() {
   SpawnSwoopEnemy(side, length);
 }
 
-void HoverShip() { SpawnHoverEnemy(200 + std::rand() % 100); }
+void HoverShip() {
+  SpawnHoverEnemy(200 + std::rand() % 100);
+}
 
-void Gunship() { SpawnGunshipEnemy(200 + std::rand() % 100); }
+void Gunship() {
+  SpawnGunshipEnemy(200 + std::rand() % 100);
+}
 
-void Convoy() { SpawnConvoyEnemy(kConvoyFollowers, std::rand() % 100); }
+void Convoy() {
+  SpawnConvoyEnemy(kConvoyFollowers, std::rand() % 100);
+}
 
 // Tested in this order, so two windows open at one tick both spawn (1596: both swoop sides).
+// clang-format off
 constexpr Wave kSwoopWaves[] = {
     {25, 100, 12, SwoopFromUpperLeft},
     {250, 350, 12, SwoopFromUpperLeft},
@@ -71,6 +80,7 @@ constexpr Wave kSwoopWaves[] = {
     {1100, 1200, 12, SwoopFromUpperRight},
     {1400, 1600, 12, SwoopFromUpperRight},
 };
+// clang-format on
 
 constexpr Wave kHoverWaves[] = {
     {250, 400, 66, HoverShip},
@@ -124,8 +134,8 @@ void SpawnConvoyEnemy(int followerCount, int startY) {
   const bool fromLeft = std::rand() % 2 == 0;
   const int startX = fromLeft ? 0 : 900;
   // The class sets its own health.
-  auto* leader =
-      new ConvoyEnemy(_bmpConvoyEnemy, RECT{0, 0, 900, 600}, EdgeDie, followerCount, startX, startY);
+  auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, RECT{0, 0, 900, 600}, EdgeDie, followerCount,
+                                 startX, startY);
   leader->SetVelocity(fromLeft ? kConvoySpeedX : -kConvoySpeedX, kConvoySpeedY);
   leader->SetTag("enemy_ship");
   AddToPlay(leader);
@@ -142,8 +152,14 @@ void RunSwoopWaves() {
   }
 }
 
-void RunHoverWaves() { RunWaves(kHoverWaves); }
-void RunGunshipWaves() { RunWaves(kGunshipWaves); }
-void RunConvoyWaves() { RunWaves(kConvoyWaves); }
+void RunHoverWaves() {
+  RunWaves(kHoverWaves);
+}
+void RunGunshipWaves() {
+  RunWaves(kGunshipWaves);
+}
+void RunConvoyWaves() {
+  RunWaves(kConvoyWaves);
+}
 
 }  // namespace skyrift

@@ -36,7 +36,9 @@ constexpr std::array<Heading, 4> kHeadings = {{{1, 1}, {-1, 1}, {1, -1}, {-1, -1
 constexpr std::array<int, 2> kScriptedDropTicks = {560, 2030};
 
 // 4, 5 or 6 pixels per frame.
-int DriftSpeed() { return 4 + std::rand() % 3; }
+int DriftSpeed() {
+  return 4 + std::rand() % 3;
+}
 
 Sprite* MakePowerUp(const PowerUpKind& kind, const RECT& bounds) {
   auto* powerUp = new Sprite(*kind.image, bounds, EdgeBounce);

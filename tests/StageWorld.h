@@ -25,7 +25,8 @@ class StageWorld : public PlayWorld {
     _sndMassiveEnemy = Sound("massive enemy.wav");
     _sndBoss1Enter = Sound("boss1_enter.wav");
     _sndStage1Complete = Sound("stage1_complete.wav");
-    for (const Sample* sample : {_sndExplosion, _sndLargeIncoming, _sndMassiveEnemy, _sndBoss1Enter, _sndStage1Complete}) {
+    for (const Sample* sample :
+         {_sndExplosion, _sndLargeIncoming, _sndMassiveEnemy, _sndBoss1Enter, _sndStage1Complete}) {
       ASSERT_NE(sample, nullptr) << "the shipped samples are needed to tell the sounds apart";
     }
     ClearPlayRequests();
@@ -42,7 +43,8 @@ class StageWorld : public PlayWorld {
     _pBoss = nullptr;
     _pWarning1 = _pWarning2 = nullptr;
     CloseSoundLibrary();
-    _sndExplosion = _sndLargeIncoming = _sndMassiveEnemy = _sndBoss1Enter = _sndStage1Complete = nullptr;
+    _sndExplosion = _sndLargeIncoming = _sndMassiveEnemy = _sndBoss1Enter = _sndStage1Complete =
+        nullptr;
   }
 
   // How often `sample` was asked for since the requests were last cleared.
@@ -93,7 +95,8 @@ class StageWorld : public PlayWorld {
 
  private:
   static Sample* Sound(const char* name) {
-    return LoadSample((std::string(SKYRIFT_GAME_DIR) + "/" + name).c_str(), kSound16Bit | kSoundMono);
+    return LoadSample((std::string(SKYRIFT_GAME_DIR) + "/" + name).c_str(),
+                      kSound16Bit | kSoundMono);
   }
 };
 

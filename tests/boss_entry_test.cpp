@@ -23,7 +23,9 @@ class BossEntry : public StageWorld {
 struct Ticks {
   std::vector<int> all;
   void Note(int t) { all.push_back(t); }
-  bool Contiguous() const { return all.empty() || all.back() - all.front() + 1 == static_cast<int>(all.size()); }
+  bool Contiguous() const {
+    return all.empty() || all.back() - all.front() + 1 == static_cast<int>(all.size());
+  }
   int First() const { return all.empty() ? 0 : all.front(); }
   int Last() const { return all.empty() ? 0 : all.back(); }
 };

@@ -65,7 +65,9 @@ class Collisions : public StageWorld {
   static int ListSize() { return static_cast<int>(_pEngine->GetSprites().size()); }
 
   // Seeds rand so that the next kill drops nothing.
-  void NoDrop() { std::srand(SeedWhere(1, [](const std::vector<int>& d) { return d[0] % 10 != 0; })); }
+  void NoDrop() {
+    std::srand(SeedWhere(1, [](const std::vector<int>& d) { return d[0] % 10 != 0; }));
+  }
 };
 
 // Runs `body` for both players and both orders.
@@ -73,7 +75,8 @@ template <typename Body>
 void ForBothPlayersAndOrders(Body body) {
   for (const int player : {1, 2}) {
     for (const bool shotFirst : {true, false}) {
-      SCOPED_TRACE(::testing::Message() << "player " << player << (shotFirst ? ", found first" : ", moved first"));
+      SCOPED_TRACE(::testing::Message()
+                   << "player " << player << (shotFirst ? ", found first" : ", moved first"));
       body(player, shotFirst);
     }
   }
@@ -85,7 +88,8 @@ TEST_F(Collisions, PlayerShotsDamageEnemiesAndAKillPaysByTheEnemysKind) {
     Bitmap* image;
     int points;
   };
-  const Kind kinds[] = {{_bmpHoverEnemy, 200}, {_bmpSwoopEnemy, 100}, {_bmpGunshipEnemy, 0}, {_bmpConvoyEnemy, 0}};
+  const Kind kinds[] = {
+      {_bmpHoverEnemy, 200}, {_bmpSwoopEnemy, 100}, {_bmpGunshipEnemy, 0}, {_bmpConvoyEnemy, 0}};
 
   ForBothPlayersAndOrders([&](int player, bool shotFirst) {
     PlayerShip* ship = Ship(player);
@@ -136,7 +140,8 @@ TEST_F(Collisions, AConvoyShipOfTwelveTakesTwoShotsOfTen) {
 
 TEST_F(Collisions, AKillDropsAPowerUpAtTheWreckOnOneDrawInTen) {
   const auto dropsAfter = [&](bool lucky) {
-    std::srand(SeedWhere(1, [lucky](const std::vector<int>& d) { return (d[0] % 10 == 0) == lucky; }));
+    std::srand(
+        SeedWhere(1, [lucky](const std::vector<int>& d) { return (d[0] % 10 == 0) == lucky; }));
     Sprite* enemy = Enemy(_bmpSwoopEnemy, 10, 333, 111);
     SpritesCollided(enemy, Shot(1));
     std::vector<Sprite*> drops;
@@ -156,7 +161,8 @@ TEST_F(Collisions, ASecondShotOnAnEnemyDestroyedInTheSameFrameCountsAgain) {
   Sprite* swooper = Enemy(_bmpSwoopEnemy, 10, 400, 200);
   // Both shots reach the swooper on this frame's move, one after the other.
   for (const int x : {405, 410}) Shot(1, x, 252)->SetVelocity(0, -25);
-  std::srand(SeedWhere(2, [](const std::vector<int>& d) { return d[0] % 10 != 0 && d[1] % 10 != 0; }));
+  std::srand(
+      SeedWhere(2, [](const std::vector<int>& d) { return d[0] % 10 != 0 && d[1] % 10 != 0; }));
   _pEngine->UpdateAllSprites();
   EXPECT_EQ(_pPlayer1->GetPoints(), 200);
   EXPECT_EQ(swooper->GetHealth(), -10);
@@ -366,11 +372,11 @@ TEST_F(Collisions, PairsWithoutARuleChangeNothing) {
   Sprite* explosion = Put(_bmpExplosion, "", 10, 10, EdgeDie);
   Sprite* warning = Put(_bmpWarning1, "gui_warning", 145, 465, EdgeDie);
   const std::vector<std::pair<Sprite*, Sprite*>> pairs = {
-      {_pPlayer1, boss},     {_pPlayer2, boss},  {_pPlayer1, left},  {_pPlayer2, right},
-      {boss, left},          {boss, right},      {shot1, shot2},     {shot1, enemyShot},
-      {shot2, powerUp},      {enemy, otherEnemy}, {enemy, enemyShot}, {enemy, powerUp},
-      {_pPlayer1, _pPlayer2}, {_pPlayer1, shot1}, {_pPlayer1, shot2}, {_pPlayer2, shot1},
-      {_pPlayer1, explosion}, {shot1, explosion}, {_pPlayer2, warning}, {enemyShot, warning},
+      {_pPlayer1, boss},      {_pPlayer2, boss},   {_pPlayer1, left},    {_pPlayer2, right},
+      {boss, left},           {boss, right},       {shot1, shot2},       {shot1, enemyShot},
+      {shot2, powerUp},       {enemy, otherEnemy}, {enemy, enemyShot},   {enemy, powerUp},
+      {_pPlayer1, _pPlayer2}, {_pPlayer1, shot1},  {_pPlayer1, shot2},   {_pPlayer2, shot1},
+      {_pPlayer1, explosion}, {shot1, explosion},  {_pPlayer2, warning}, {enemyShot, warning},
   };
   const int size = ListSize();
   for (const auto& [a, b] : pairs) {

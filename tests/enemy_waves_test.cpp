@@ -66,7 +66,8 @@ class EnemyWaves : public StageWorld {
     const int side = (at.top >= 400 ? 2 : 0) + (at.left == 900 ? 1 : 0);
     const POINT firstLeg{side % 2 == 0 ? 5 : -5, side < 2 ? 2 : -2};
     int moves = 0;
-    for (swooper->Update(); swooper->GetVelocity().x == firstLeg.x && swooper->GetVelocity().y == firstLeg.y;
+    for (swooper->Update();
+         swooper->GetVelocity().x == firstLeg.x && swooper->GetVelocity().y == firstLeg.y;
          swooper->Update()) {
       ++moves;
     }
@@ -105,7 +106,8 @@ TEST_F(EnemyWaves, EveryScheduleSpawnsOnItsTicksWithTheWindowEndsLeftOut) {
             Expected({{264, 396, 3, 66}, {1452, 1782, 6, 66}, {700, 875, 6, 35}}));
   EXPECT_EQ(Observe(RunGunshipWaves, _bmpGunshipEnemy),
             Expected({{930, 1020, 4, 30}, {1250, 1350, 3, 50}, {1584, 1848, 4, 88}}));
-  EXPECT_EQ(Observe(RunConvoyWaves, _bmpConvoyEnemy), Expected({{1085, 1225, 5, 35}, {1435, 1540, 4, 35}}))
+  EXPECT_EQ(Observe(RunConvoyWaves, _bmpConvoyEnemy),
+            Expected({{1085, 1225, 5, 35}, {1435, 1540, 4, 35}}))
       << "leaders only: they bring their followers themselves";
 }
 
@@ -172,7 +174,8 @@ TEST_F(EnemyWaves, SwoopersTakeTheirSideAndPathFromTheDrawsInOrder) {
 
 TEST_F(EnemyWaves, AConvoyLeaderStartsOnTheSideItsCoinShowsAfterItsHeightIsDrawn) {
   for (const int coin : {0, 1}) {
-    const unsigned seed = SeedWhere(2, [coin](const std::vector<int>& d) { return d[1] % 2 == coin; });
+    const unsigned seed =
+        SeedWhere(2, [coin](const std::vector<int>& d) { return d[1] % 2 == coin; });
     const std::vector<int> draws = DrawsAfter(seed, 2);
     _iStageTicker = 1085;
     RunConvoyWaves();
@@ -198,7 +201,8 @@ TEST_F(EnemyWaves, TheBossPhaseRowRunsOnlyWhileTheBossFightsWithoutEngines) {
     while (std::rand() != next && used < 10) ++used;
     return std::pair<int, int>{spawned, used};
   };
-  const unsigned lucky = SeedWhere(3, [](const std::vector<int>& d) { return d[0] % 30 == 0 && d[2] % 3 == 2; });
+  const unsigned lucky =
+      SeedWhere(3, [](const std::vector<int>& d) { return d[0] % 30 == 0 && d[2] % 3 == 2; });
 
   // No boss, or one still with its engines: nothing, and no draw.
   EXPECT_EQ(spawnsAndDraws(lucky), (std::pair<int, int>{0, 0}));

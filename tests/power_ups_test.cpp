@@ -12,7 +12,8 @@ class PowerUps : public StageWorld {};
 
 TEST_F(PowerUps, ADropTakesItsKindHeadingAndSpeedsFromTheDrawsInOrder) {
   const char* const tags[] = {"powerup", "repair_powerup", "bomb_powerup", "focus_powerup"};
-  const Bitmap* const images[] = {_bmpPowerUp, _bmpRepairPowerUp, _bmpBombPowerUp, _bmpFocusPowerUp};
+  const Bitmap* const images[] = {_bmpPowerUp, _bmpRepairPowerUp, _bmpBombPowerUp,
+                                  _bmpFocusPowerUp};
   const POINT signs[] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};  // by heading
   for (int kind = 0; kind < 4; ++kind) {
     for (int heading = 0; heading < 4; ++heading) {

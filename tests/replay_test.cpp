@@ -60,8 +60,8 @@ uint64_t WorldChecksum() {
   sum.Add(_iStageTicker);
   sum.Add(_iStageClearTimer);
   sum.Add(_bBulletTime);
-  for (const BOOL flag : {_bPlayer1Out, _bPlayer2Out, _bGameOver, _bBossSpawned, _bBossEnginesAttached,
-                          _bBossDefeated}) {
+  for (const BOOL flag : {_bPlayer1Out, _bPlayer2Out, _bGameOver, _bBossSpawned,
+                          _bBossEnginesAttached, _bBossDefeated}) {
     sum.Add(flag);
   }
   for (const Sprite* sprite : _pEngine->GetSprites()) {
@@ -128,33 +128,15 @@ struct Checkpoint {
   uint64_t checksum;
 };
 constexpr Checkpoint kRecorded[] = {
-    {100, 0xf16be7d1dd659939ULL},
-    {200, 0xab2b357a591ea83cULL},
-    {300, 0x811c0d45d4d97612ULL},
-    {400, 0x761a713f2caba377ULL},
-    {500, 0x0bb077bbb13c5aa3ULL},
-    {600, 0x79aa490d954cb852ULL},
-    {700, 0x279f9153bd227597ULL},
-    {800, 0x47786162fccbbf33ULL},
-    {900, 0x42c36c8f3d67594fULL},
-    {1000, 0xdbe7880e6c13a63cULL},
-    {1100, 0xd36bb055ee911a60ULL},
-    {1200, 0x0c59e79d733fbb7fULL},
-    {1300, 0xaa7e94187c8b51fdULL},
-    {1400, 0xe7d103eb30f4f91dULL},
-    {1500, 0x571498d723ddd208ULL},
-    {1600, 0xd2ea29b0758d1610ULL},
-    {1700, 0xd6d21caa001bf905ULL},
-    {1800, 0xee1ff6eae7aafb90ULL},
-    {1900, 0x3de999df680a4c34ULL},
-    {2000, 0xf96b97869f1edf2bULL},
-    {2100, 0xe9513eff59fa286fULL},
-    {2200, 0xb3b47073b0ddde25ULL},
-    {2300, 0x080072a4af4d5c29ULL},
-    {2400, 0xd783ea05ecbb577fULL},
-    {2500, 0xd3560930bf0aff3bULL},
-    {2600, 0xe2b568c80823be20ULL},
-    {2633, 0x201503047a798a52ULL},
+    {100, 0xf16be7d1dd659939ULL},  {200, 0xab2b357a591ea83cULL},  {300, 0x811c0d45d4d97612ULL},
+    {400, 0x761a713f2caba377ULL},  {500, 0x0bb077bbb13c5aa3ULL},  {600, 0x79aa490d954cb852ULL},
+    {700, 0x279f9153bd227597ULL},  {800, 0x47786162fccbbf33ULL},  {900, 0x42c36c8f3d67594fULL},
+    {1000, 0xdbe7880e6c13a63cULL}, {1100, 0xd36bb055ee911a60ULL}, {1200, 0x0c59e79d733fbb7fULL},
+    {1300, 0xaa7e94187c8b51fdULL}, {1400, 0xe7d103eb30f4f91dULL}, {1500, 0x571498d723ddd208ULL},
+    {1600, 0xd2ea29b0758d1610ULL}, {1700, 0xd6d21caa001bf905ULL}, {1800, 0xee1ff6eae7aafb90ULL},
+    {1900, 0x3de999df680a4c34ULL}, {2000, 0xf96b97869f1edf2bULL}, {2100, 0xe9513eff59fa286fULL},
+    {2200, 0xb3b47073b0ddde25ULL}, {2300, 0x080072a4af4d5c29ULL}, {2400, 0xd783ea05ecbb577fULL},
+    {2500, 0xd3560930bf0aff3bULL}, {2600, 0xe2b568c80823be20ULL}, {2633, 0x201503047a798a52ULL},
 };
 constexpr int kCheckpointFrames = 100;
 
