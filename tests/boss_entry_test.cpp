@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Harness.h"
 #include "StageWorld.h"
 #include "game/BossEntry.h"
 #include "game/StageCycle.h"
@@ -184,6 +185,29 @@ TEST_F(BossEntry, AttachedEnginesAndTheBossAreForgottenWhenDestroyed) {
   EXPECT_EQ(_pBoss, nullptr);
   RunBossEntry();
   EXPECT_TRUE(Tagged("lvl1_boss").empty());
+}
+
+TEST(BossEntryRun, ARunEndingWhileTheBossDescendsFreesTheEnginesItNeverAttached) {
+  GameHarness game;
+  ASSERT_TRUE(game.Start());
+  game.Step(5);
+  for (const int key : {13, 0x31}) {  // Enter, then one player
+    game.Press(key);
+    game.Step(4);
+    game.Release(key);
+  }
+  ASSERT_EQ(_iGameState, GameStateStage1);
+  _iStageTicker = 2099;  // straight to the boss
+  game.Step(3);
+  ASSERT_NE(_pBoss, nullptr);
+  EXPECT_EQ(_pBoss->GetPhase(), 0);
+  ASSERT_NE(_pBossLeftEngine, nullptr);
+  EXPECT_FALSE(_bBossEnginesAttached);
+  // The sanitizer build fails this test if the end leaks them.
+  game.Close();
+  EXPECT_EQ(_pBossLeftEngine, nullptr);
+  EXPECT_EQ(_pBossRightEngine, nullptr);
+  EXPECT_EQ(_pBoss, nullptr);
 }
 
 }  // namespace
