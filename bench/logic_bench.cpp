@@ -58,6 +58,11 @@ class BusyStage {
     _bmpExplosion = load(2400);
     _bmpBoss1 = load(2200);
     _bmpHudPanel = load(2500);
+    // The collision rules drop these where an enemy is destroyed.
+    _bmpPowerUp = load(2401);
+    _bmpRepairPowerUp = load(2402);
+    _bmpBombPowerUp = load(2403);
+    _bmpFocusPowerUp = load(2404);
     _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
     _pNearBackground = new ScrollingLayer(_bmpStage1Near, 900, 600, ViewRight, 2, TRUE, kMagenta);
 
