@@ -28,6 +28,8 @@ PlayerShip* _pPlayer1;
 PlayerShip* _pPlayer2;
 BOOL _bPlayer1Out;
 BOOL _bPlayer2Out;
+int _iLastFirepower1 = 10;
+int _iLastFirepower2 = 10;
 
 int _iKeyP1Up, _iKeyP1Down, _iKeyP1Left, _iKeyP1Right;
 int _iKeyP1Fire, _iKeyP1Bomb, _iKeyP1BulletTime, _iKeyP1Recharge, _iKeyP1Menu;
@@ -52,6 +54,7 @@ int _iStageTicker;
 Sprite* _pWarning1;
 Sprite* _pWarning2;
 BOOL _bWarning1Shown, _bWarning2Shown;
+BOOL _bWarning1Made, _bWarning2Made;
 BossShip* _pBoss;
 Sprite* _pBossLeftEngine;
 Sprite* _pBossRightEngine;

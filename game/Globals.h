@@ -56,6 +56,9 @@ extern PlayerShip* _pPlayer1;  // owned by the sprite list; read only while the 
 extern PlayerShip* _pPlayer2;
 extern BOOL _bPlayer1Out;  // the player is not in play (absent or out of lives)
 extern BOOL _bPlayer2Out;
+// The firepower each ship had when the sprite list deleted it: the damage of that player's
+// shots still in flight afterwards. 10, a new ship's, until then.
+extern int _iLastFirepower1, _iLastFirepower2;
 
 // --- Key codes (Windows virtual-key codes from controls.txt; 0 is unbound) ---------------
 extern int _iKeyP1Up, _iKeyP1Down, _iKeyP1Left, _iKeyP1Right;
@@ -85,6 +88,7 @@ extern int _iStageTicker;  // frames since the stage began
 extern Sprite* _pWarning1;  // the warning signs; owned by the sprite list
 extern Sprite* _pWarning2;
 extern BOOL _bWarning1Shown, _bWarning2Shown;
+extern BOOL _bWarning1Made, _bWarning2Made;  // each sign is made once per run, never again
 extern BossShip* _pBoss;  // owned by the sprite list
 extern Sprite* _pBossLeftEngine;   // owned by the game until attached, then by the sprite list
 extern Sprite* _pBossRightEngine;

@@ -82,6 +82,25 @@ class PlayWorld : public ::testing::Test {
     Keep(_bmpStage2Far, dc, 900, 3500, RGB(5, 5, 40));
     Keep(_bmpStage2Near, dc, 5000, 600, kMagenta);
     Keep(_bmpStage1Far, dc, 900, 600, kFarColour);
+    // What the stage cycle's schedules and script put into play.
+    Keep(_bmpSwoopEnemy, dc, 50, 39, RGB(200, 0, 0));
+    Keep(_bmpHoverEnemy, dc, 64, 29, RGB(200, 0, 10));
+    Keep(_bmpGunshipEnemy, dc, 80, 58, RGB(200, 0, 20));
+    Keep(_bmpConvoyEnemy, dc, 50, 37, RGB(200, 0, 30));
+    Keep(_bmpEnemyBullet, dc, 70, 10, RGB(255, 0, 255));
+    Keep(_bmpLargeEnemyBullet, dc, 140, 20, RGB(255, 0, 200));
+    Keep(_bmpBoss1, dc, 650, 320, RGB(90, 90, 90));
+    Keep(_bmpBoss1RightEngine, dc, 139, 82, RGB(90, 90, 100));
+    Keep(_bmpBoss1LeftEngine, dc, 139, 82, RGB(90, 90, 110));
+    Keep(_bmpBossBeam, dc, 204, 30, RGB(0, 255, 255));
+    Keep(_bmpBossCurtainBullet, dc, 50, 39, RGB(0, 250, 255));
+    Keep(_bmpBossSweepBullet, dc, 140, 20, RGB(0, 245, 255));
+    Keep(_bmpPowerUp, dc, 30, 30, RGB(0, 0, 200));
+    Keep(_bmpRepairPowerUp, dc, 30, 30, RGB(0, 0, 210));
+    Keep(_bmpBombPowerUp, dc, 30, 30, RGB(0, 0, 220));
+    Keep(_bmpFocusPowerUp, dc, 30, 30, RGB(0, 0, 230));
+    Keep(_bmpWarning1, dc, 2440, 110, RGB(250, 0, 0));
+    Keep(_bmpWarning2, dc, 2440, 110, RGB(250, 10, 0));
     _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
     _pNearBackground = nullptr;
   }
@@ -118,6 +137,12 @@ class PlayWorld : public ::testing::Test {
     _iEnergyRegenDelay = _iP1RepairDelay = _iP2RepairDelay = 0;
     _iUpgradeChoice = 0;
     _iStageTicker = 0;
+    _pWarning1 = _pWarning2 = nullptr;
+    _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
+    _pBoss = nullptr;
+    _pBossLeftEngine = _pBossRightEngine = nullptr;
+    _bBossSpawned = _bBossEnginesAttached = FALSE;
+    _iLastFirepower1 = _iLastFirepower2 = 10;
     _bBossDefeated = FALSE;
     _iStageClearTimer = 0;
     _bShowStageClear = _bStageClearSoundPlayed = FALSE;

@@ -1,0 +1,99 @@
+// Stage 1's script after the enemy schedules: the two warning banners with their spoken
+// warnings, the boss gliding in from above, and its two engines, which join the fight once the
+// body has stopped. All of it happens once per run.
+#include "game/BossEntry.h"
+
+#include "engine/Engine.h"
+#include "engine/Sound.h"
+#include "game/Globals.h"
+#include "sprites/BossShip.h"
+#include "sprites/Sprite.h"
+
+namespace skyrift {
+namespace {
+
+struct WarningSign {
+  Sprite*& sign;
+  BOOL& shown;
+  BOOL& made;
+  Bitmap* image;
+  Sample* sound;
+  int after;  // made on the first tick past this one, with its sound
+  int until;  // taken down on the first tick past this one
+};
+
+constexpr int kWarningFrames = 4;  // the banner's colourings, cycling
+
+constexpr int kBossHealth = 7500;
+constexpr int kEngineHealth = 1200;
+constexpr int kBossArrives = 2100;  // the boss comes on the first tick past this one
+// Where the engines sit over the stopped body, from its left edge and from the play area's top.
+constexpr POINT kRightEngineAt{418, 244};
+constexpr POINT kLeftEngineAt{94, 245};
+
+void RunWarningSign(const WarningSign& warning) {
+  const int t = _iStageTicker;
+  if (t > warning.after && !warning.made) {
+    auto* sign = new Sprite(warning.image, RECT{0, 0, 900, 600}, EdgeDie);
+    sign->SetTag("gui_warning");
+    sign->SetFrameCount(kWarningFrames, FALSE);
+    // Centred across the play area, its bottom 25 pixels above the play area's.
+    sign->SetPosition(450 - sign->GetWidth() / 2, 575 - sign->GetHeight());
+    _pEngine->InsertSprite(sign);
+    warning.sign = sign;
+    warning.shown = TRUE;
+    warning.made = TRUE;
+  }
+  if (t == warning.after + 1) PlaySample(kAnyFreeChannel, warning.sound);
+  if (t > warning.until && warning.shown) {
+    if (warning.sign != nullptr) warning.sign->Kill();
+    warning.shown = FALSE;
+  }
+}
+
+Sprite* MakeEngine(Bitmap* image, const char* tag, const RECT& bounds, int x, int y) {
+  auto* engine = new Sprite(image, bounds, EdgeBounce);
+  engine->SetTag(tag);
+  engine->SetHealth(kEngineHealth);
+  engine->SetPosition(x, y);
+  return engine;
+}
+
+}  // namespace
+
+void RunWarningSigns() {
+  RunWarningSign(
+      {_pWarning1, _bWarning1Shown, _bWarning1Made, _bmpWarning1, _sndLargeIncoming, 550, 625});
+  RunWarningSign(
+      {_pWarning2, _bWarning2Shown, _bWarning2Made, _bmpWarning2, _sndMassiveEnemy, 2025, 2075});
+}
+
+void RunBossEntry() {
+  if (!_bBossSpawned && _iStageTicker > kBossArrives) {
+    PlaySample(kAnyFreeChannel, _sndBoss1Enter);
+    const RECT bounds{0, 0, _iPlayWidth, _iPlayHeight};
+    _pBoss = new BossShip(_bmpBoss1, bounds, EdgeDie);
+    _pBoss->SetTag("lvl1_boss");
+    // Just above the play area, centred across it; its constructor starts it moving down.
+    _pBoss->SetPosition((_iPlayWidth - _pBoss->GetWidth()) / 2, -_pBoss->GetHeight());
+    _pBoss->SetHealth(kBossHealth);
+    _pEngine->InsertSprite(_pBoss);
+
+    // The engines belong to the game until the body stops; only then do they join the list.
+    const int bodyLeft = (_iPlayWidth - _pBoss->GetWidth()) / 2;
+    _pBossRightEngine = MakeEngine(_bmpBoss1RightEngine, "lvl1_boss_right_engine", bounds,
+                                   bodyLeft + kRightEngineAt.x, kRightEngineAt.y);
+    _pBossLeftEngine = MakeEngine(_bmpBoss1LeftEngine, "lvl1_boss_left_engine", bounds,
+                                  bodyLeft + kLeftEngineAt.x, kLeftEngineAt.y);
+    _bBossSpawned = TRUE;
+  }
+
+  // The engines never move: placed where they overlay the stopped body, in the frame it stops.
+  if (_bBossSpawned && !_bBossEnginesAttached && _pBoss != nullptr && _pBoss->GetPhase() == 1) {
+    _pEngine->InsertSprite(_pBossLeftEngine);
+    _pEngine->InsertSprite(_pBossRightEngine);
+    _bBossEnginesAttached = TRUE;
+  }
+}
+
+}  // namespace skyrift

@@ -1,0 +1,165 @@
+// The enemy schedules both stages run by the stage ticker, and the spawn functions that put each
+// kind of enemy into play. A schedule is a table of ticker windows: inside a window (both ends
+// excluded) an enemy comes whenever the ticker is a multiple of the window's interval.
+#include "game/EnemyWaves.h"
+
+#include <cstdlib>
+#include <span>
+
+#include "game/Globals.h"
+#include "sprites/BossShip.h"
+#include "sprites/ConvoyEnemy.h"
+#include "sprites/EnemyBullet.h"
+#include "sprites/HoverEnemy.h"
+#include "sprites/SwoopEnemy.h"
+
+namespace skyrift {
+namespace {
+
+constexpr int kSwoopHealth = 10;
+constexpr int kHoverHealth = 15;
+constexpr int kGunshipHealth = 50;
+constexpr int kFromTheTop = 0;  // entry side of the hovering kinds
+constexpr int kConvoyFollowers = 6;
+constexpr int kConvoySpeedX = 6;  // pixels per frame, toward the far side
+constexpr int kConvoySpeedY = 2;
+constexpr int kBossPhaseSwoopChance = 30;  // one in this many frames while the boss fights on
+
+RECT PlayArea() {
+  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
+}
+
+// One window of a schedule: after < T < before, on every T that is a multiple of interval.
+struct Wave {
+  int after;
+  int before;
+  int interval;
+  void (*spawn)();
+};
+
+// The random draws of each call are made in the order written, one statement each: the order
+// of evaluation of a call's arguments is not fixed.
+void SwoopFromUpperLeft() {
+  const int length = 50 + std::rand() % 125;
+  SpawnSwoopEnemy(0, length);
+}
+
+void SwoopFromUpperRight() {
+  const int length = 50 + std::rand() % 125;
+  SpawnSwoopEnemy(1, length);
+}
+
+void SwoopFromAnyCorner() {
+  const int side = std::rand() % 4;
+  const int length = std::rand() % 700;
+  SpawnSwoopEnemy(side, length);
+}
+
+void HoverShip() {
+  SpawnHoverEnemy(200 + std::rand() % 100);
+}
+
+void Gunship() {
+  SpawnGunshipEnemy(200 + std::rand() % 100);
+}
+
+void Convoy() {
+  SpawnConvoyEnemy(kConvoyFollowers, std::rand() % 100);
+}
+
+// Tested in this order, so two windows open at one tick both spawn (1596: both swoop sides).
+// clang-format off
+constexpr Wave kSwoopWaves[] = {
+    {25, 100, 12, SwoopFromUpperLeft},
+    {250, 350, 12, SwoopFromUpperLeft},
+    {1250, 1350, 12, SwoopFromUpperLeft},
+    {1500, 1700, 12, SwoopFromUpperLeft},
+    {675, 900, 4, SwoopFromAnyCorner},
+    {150, 250, 12, SwoopFromUpperRight},
+    {425, 525, 12, SwoopFromUpperRight},
+    {1100, 1200, 12, SwoopFromUpperRight},
+    {1400, 1600, 12, SwoopFromUpperRight},
+};
+// clang-format on
+
+constexpr Wave kHoverWaves[] = {
+    {250, 400, 66, HoverShip},
+    {1450, 1800, 66, HoverShip},
+    {675, 900, 35, HoverShip},
+};
+
+constexpr Wave kGunshipWaves[] = {
+    {925, 1025, 30, Gunship},
+    {1200, 1400, 50, Gunship},
+    {1500, 1900, 88, Gunship},
+};
+
+constexpr Wave kConvoyWaves[] = {
+    {1050, 1250, 35, Convoy},
+    {1400, 1550, 35, Convoy},
+};
+
+void RunWaves(std::span<const Wave> waves) {
+  const int t = _iStageTicker;
+  for (const Wave& wave : waves) {
+    if (t > wave.after && t < wave.before && t % wave.interval == 0) wave.spawn();
+  }
+}
+
+}  // namespace
+
+void SpawnSwoopEnemy(int side, int pathLength) {
+  auto* enemy = new SwoopEnemy(_bmpSwoopEnemy, PlayArea(), EdgeDie, side, pathLength);
+  enemy->SetTag("enemy_ship");
+  enemy->SetHealth(kSwoopHealth);
+  AddToPlay(enemy);
+}
+
+void SpawnHoverEnemy(int stopLine) {
+  auto* enemy = new HoverEnemy(_bmpHoverEnemy, PlayArea(), EdgeDie, kFromTheTop, stopLine);
+  enemy->SetTag("enemy_ship");
+  enemy->SetHealth(kHoverHealth);
+  AddToPlay(enemy);
+}
+
+void SpawnGunshipEnemy(int stopLine) {
+  auto* enemy = new GunshipEnemy(_bmpGunshipEnemy, PlayArea(), EdgeDie, kFromTheTop, stopLine);
+  enemy->SetTag("enemy_ship");
+  enemy->SetHealth(kGunshipHealth);
+  AddToPlay(enemy);
+}
+
+void SpawnConvoyEnemy(int followerCount, int startY) {
+  // A coin decides the side: from the left edge heading right, or from the right heading left.
+  const bool fromLeft = std::rand() % 2 == 0;
+  const int startX = fromLeft ? 0 : 900;
+  // The class sets its own health.
+  auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, RECT{0, 0, 900, 600}, EdgeDie, followerCount,
+                                 startX, startY);
+  leader->SetVelocity(fromLeft ? kConvoySpeedX : -kConvoySpeedX, kConvoySpeedY);
+  leader->SetTag("enemy_ship");
+  AddToPlay(leader);
+}
+
+void RunSwoopWaves() {
+  RunWaves(kSwoopWaves);
+  // While the boss fights without its engines, swoopers come at random from any side but the
+  // upper left. Once the boss is gone (_pBoss cleared) this never applies again.
+  if (_pBoss != nullptr && _pBoss->GetPhase() == 2 && std::rand() % kBossPhaseSwoopChance == 0) {
+    const int length = std::rand() % 700;
+    const int side = 1 + std::rand() % 3;
+    SpawnSwoopEnemy(side, length);
+  }
+}
+
+void RunHoverWaves() {
+  RunWaves(kHoverWaves);
+}
+void RunGunshipWaves() {
+  RunWaves(kGunshipWaves);
+}
+void RunConvoyWaves() {
+  RunWaves(kConvoyWaves);
+}
+
+}  // namespace skyrift

@@ -1,0 +1,77 @@
+// Power-ups: a random kind dropped where something was destroyed, and stage 1's two scripted
+// drops. They drift diagonally and bounce around the play area until a player collects one.
+#include "game/PowerUps.h"
+
+#include <array>
+#include <cstdlib>
+
+#include "game/Globals.h"
+#include "sprites/EnemyBullet.h"
+#include "sprites/Sprite.h"
+
+namespace skyrift {
+namespace {
+
+struct PowerUpKind {
+  const char* tag;
+  Bitmap** image;  // the global, read when the drop is made
+};
+
+// Indexed by the drawn kind; the collision rules give each tag its gain.
+constexpr std::array<PowerUpKind, 4> kKinds = {{
+    {"powerup", &_bmpPowerUp},
+    {"repair_powerup", &_bmpRepairPowerUp},
+    {"bomb_powerup", &_bmpBombPowerUp},
+    {"focus_powerup", &_bmpFocusPowerUp},
+}};
+
+// Indexed by the drawn direction: the signs of the horizontal and vertical speeds.
+struct Heading {
+  int x;
+  int y;
+};
+constexpr std::array<Heading, 4> kHeadings = {{{1, 1}, {-1, 1}, {1, -1}, {-1, -1}}};
+
+// Frames of the stage-1 ticker at which a power-up of the first kind appears.
+constexpr std::array<int, 2> kScriptedDropTicks = {560, 2030};
+
+// 4, 5 or 6 pixels per frame.
+int DriftSpeed() {
+  return 4 + std::rand() % 3;
+}
+
+Sprite* MakePowerUp(const PowerUpKind& kind, const RECT& bounds) {
+  auto* powerUp = new Sprite(*kind.image, bounds, EdgeBounce);
+  powerUp->SetTag(kind.tag);
+  return powerUp;
+}
+
+}  // namespace
+
+void DropPowerUp(RECT bounds, RECT position) {
+  const PowerUpKind& kind = kKinds[static_cast<size_t>(std::rand() % 4)];
+  Sprite* powerUp = MakePowerUp(kind, bounds);
+  powerUp->SetPosition(position.left, position.top);
+  const Heading& heading = kHeadings[static_cast<size_t>(std::rand() % 4)];
+  const int down = DriftSpeed();
+  const int across = DriftSpeed();
+  powerUp->SetVelocity(heading.x * across, heading.y * down);
+  AddToPlay(powerUp);
+}
+
+void RunScriptedPowerUps() {
+  for (const int tick : kScriptedDropTicks) {
+    if (_iStageTicker != tick) continue;
+    Sprite* powerUp = MakePowerUp(kKinds[0], RECT{0, 0, 900, 600});
+    const int y = std::rand() % 600;
+    const int x = std::rand() % 900;
+    powerUp->SetPosition(x, y);
+    // Always away from the top-left corner: right and down.
+    const int down = DriftSpeed();
+    const int across = DriftSpeed();
+    powerUp->SetVelocity(across, down);
+    AddToPlay(powerUp);
+  }
+}
+
+}  // namespace skyrift
