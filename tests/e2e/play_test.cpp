@@ -219,7 +219,9 @@ class OnePlayerRun : public ::testing::Test {
     }
     game_.KeyUp("space");
     EXPECT_TRUE(changed) << "no kill showed on the panel in " << StageSeconds() << " s";
-    game_.Hold("Left", 1500);
+    // Long enough to reach the corner from anywhere on the bottom row, should a ram have sent a
+    // fresh ship to the bottom centre meanwhile.
+    game_.Hold("Left", 2500);
     shipAt_ = Found{true, 0, 536, 0};
     const Found ship = FindShip(Grab(), 100);
     EXPECT_TRUE(ship.found && ship.x == 0) << "the ship did not reach the corner";
