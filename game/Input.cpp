@@ -130,6 +130,18 @@ void DrawImage(HDC dc, const Bitmap* image, int x, int y, BOOL transparent) {
   if (image != nullptr) image->Draw(dc, x, y, transparent, kMagenta);
 }
 
+// The title's last step: the digit key of the number of players starts the game.
+void ChoosePlayers(int digitKey, int players) {
+  if (++_iMenuDelay > kTitleFrames && _bStartPressed && !_bGameStarted && KeyDown(digitKey)) {
+    PlaySample(kAnyFreeChannel, _sndUpgradeDing);
+    _iNumPlayers = players;
+    _bGameStarted = TRUE;
+    _iGameState = GameStateStage1;
+    _iMenuDelay = 0;
+    CreatePlayers(players == 2 ? TRUE : FALSE);
+  }
+}
+
 }  // namespace
 
 void HandleTitleKeys() {
@@ -140,22 +152,8 @@ void HandleTitleKeys() {
     _bStartPressed = TRUE;
     _iMenuDelay = 0;
   }
-  if (++_iMenuDelay > kTitleFrames && _bStartPressed && !_bGameStarted && KeyDown(kKeyOne)) {
-    PlaySample(kAnyFreeChannel, _sndUpgradeDing);
-    _iNumPlayers = 1;
-    _bGameStarted = TRUE;
-    _iGameState = GameStateStage1;
-    _iMenuDelay = 0;
-    CreatePlayers(FALSE);
-  }
-  if (++_iMenuDelay > kTitleFrames && _bStartPressed && !_bGameStarted && KeyDown(kKeyTwo)) {
-    PlaySample(kAnyFreeChannel, _sndUpgradeDing);
-    _iNumPlayers = 2;
-    _bGameStarted = TRUE;
-    _iGameState = GameStateStage1;
-    _iMenuDelay = 0;
-    CreatePlayers(TRUE);
-  }
+  ChoosePlayers(kKeyOne, 1);
+  ChoosePlayers(kKeyTwo, 2);
 }
 
 void DrawTitleScreen(HDC dc) {
