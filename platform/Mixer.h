@@ -24,7 +24,6 @@ void HaltChannel(int channel);
 void SetChannelVolume(int channel, int volume);
 void PauseChannel(int channel, bool paused);
 bool ChannelPlaying(int channel);
-int ChannelCount();
 
 MixerMusic* LoadMusic(const char* fileName);
 void FreeMusic(MixerMusic* music);

@@ -24,7 +24,6 @@ class Surface {
 
   int Width() const;
   int Height() const;
-  bool IsIndexed() const;
 
   // Row y of an indexed image, top row first: one palette index per pixel.
   uint8_t* IndexRow(int y);

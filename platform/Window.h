@@ -55,8 +55,6 @@ class Window {
 bool PeekMessage(Message& message);
 // Sleeps until a message may be waiting or `timeoutMs` has passed (negative: no limit).
 void WaitMessage(int timeoutMs);
-// Queues a message behind those already waiting (the engine's own, and tests').
-void PostMessage(const Message& message);
 // Makes the next PeekMessage answer Quit with this exit code.
 void PostQuitMessage(int exitCode);
 

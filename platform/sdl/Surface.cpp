@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/SurfaceImpl.h"
+#include "platform/sdl/SurfaceImpl.h"
 
 namespace skyrift::platform {
 namespace {
@@ -182,7 +182,6 @@ std::unique_ptr<Surface> WrapSurface(SDL_Surface* surface) {
 
 int Surface::Width() const { return impl_->sdl->w; }
 int Surface::Height() const { return impl_->sdl->h; }
-bool Surface::IsIndexed() const { return impl_->sdl->format->BytesPerPixel == 1; }
 
 uint8_t* Surface::IndexRow(int y) {
   impl_->DropKeyedTiles();  // the pixels may change: a keyed copy would go stale

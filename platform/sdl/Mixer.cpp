@@ -116,10 +116,6 @@ bool ChannelPlaying(int channel) {
   return ValidChannel(channel) && Mix_Playing(channel) != 0;
 }
 
-int ChannelCount() {
-  return channelCount;
-}
-
 MixerMusic* LoadMusic(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
   return reinterpret_cast<MixerMusic*>(Mix_LoadMUS(fileName));

@@ -2,7 +2,7 @@
 #include <SDL_ttf.h>
 
 #include "platform/Resources.h"
-#include "platform/SurfaceImpl.h"
+#include "platform/sdl/SurfaceImpl.h"
 
 namespace skyrift::platform {
 namespace {

@@ -4,11 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <optional>
 
 #include "platform/Keyboard.h"
-#include "platform/SurfaceImpl.h"
+#include "platform/sdl/SurfaceImpl.h"
 
 namespace skyrift::platform {
 
@@ -23,7 +22,6 @@ struct Window::Impl {
 
 namespace {
 
-std::deque<Message> posted;
 std::optional<int> quitCode;
 
 uint32_t Read32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
@@ -159,12 +157,6 @@ bool PeekMessage(Message& message) {
   if (quitCode) {
     message = Message{MessageKind::Quit, static_cast<uint32_t>(*quitCode)};
     quitCode.reset();
-    posted.clear();
-    return true;
-  }
-  if (!posted.empty()) {
-    message = posted.front();
-    posted.pop_front();
     return true;
   }
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
@@ -179,7 +171,7 @@ bool PeekMessage(Message& message) {
 }
 
 void WaitMessage(int timeoutMs) {
-  if (quitCode || !posted.empty()) return;
+  if (quitCode) return;
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
     if (timeoutMs > 0) SDL_Delay(static_cast<Uint32>(timeoutMs));
     return;
@@ -190,8 +182,6 @@ void WaitMessage(int timeoutMs) {
     SDL_WaitEventTimeout(nullptr, timeoutMs);
   }
 }
-
-void PostMessage(const Message& message) { posted.push_back(message); }
 
 void PostQuitMessage(int exitCode) { quitCode = exitCode; }
 
