@@ -115,12 +115,15 @@ void GameEnd() {
 
 void GameActivate(HWND) {
   SetChannelPaused(kMusicChannel, FALSE);
+  SetChannelPaused(kBulletTimeChannel, FALSE);
   if (_pEngine != nullptr) _pEngine->AcquireJoystick();
   TraceLine("GameActivate()");
 }
 
 void GameDeactive(HWND) {
+  // The bullet-time loop is the one sample that never ends by itself: it waits with the music.
   SetChannelPaused(kMusicChannel, TRUE);
+  SetChannelPaused(kBulletTimeChannel, TRUE);
   if (_pEngine != nullptr) _pEngine->UnacquireJoystick();
   TraceLine("GameDeactive()");
   TraceLine("Level 1 Ticker count: " + std::to_string(_iStageTicker));

@@ -104,6 +104,15 @@ BOOL& OutFlagOf(const PlayerShip* ship) {
   return ship == _pPlayer1 ? _bPlayer1Out : _bPlayer2Out;
 }
 
+// With both players in play the ship that pays for bullet time is the one that switched it
+// on; when that ship loses a life, bullet time ends with it rather than run on unpaid.
+void SpendLife(PlayerShip* ship) {
+  const bool bothInPlay = _iNumPlayers > 1 && InPlay(1) && InPlay(2);
+  const bool paying = _bBulletTime && bothInPlay && BulletTimePayer() == ship;
+  OutFlagOf(ship) = ship->LoseLife() ? TRUE : FALSE;
+  if (paying) EndBulletTime(ship);
+}
+
 // --- The two recurring sub-steps -----------------------------------------------------------
 
 RECT PlayArea() {
@@ -163,7 +172,7 @@ bool EnemyRamsShip(const Party& player, const Party& enemy) {
   PlayerShip* ship = AsShip(player.sprite);
   if (ship == nullptr) return false;
   const RECT wreck = ship->GetPosition();  // before LoseLife moves it to the respawn point
-  OutFlagOf(ship) = ship->LoseLife() ? TRUE : FALSE;
+  SpendLife(ship);
   enemy.sprite->Kill();
   Boom();
   ExplosionAt(wreck);
@@ -178,7 +187,7 @@ bool EnemyShotHitsShip(const Party& player, const Party& bullet) {
     return true;
   }
   const RECT wreck = ship->GetPosition();
-  OutFlagOf(ship) = ship->LoseLife() ? TRUE : FALSE;
+  SpendLife(ship);
   bullet.sprite->Kill();
   Boom();
   ExplosionAt(wreck);

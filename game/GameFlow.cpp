@@ -16,18 +16,26 @@ namespace {
 
 bool KeyDown(int code) { return platform::GetAsyncKeyState(code) < 0; }
 
-// Opens `menuState` saving the state to return to, or closes it restoring that state.
-void ToggleMenu(int menuState, int& savedState) {
-  if (_iGameState == menuState) {
-    _iGameState = savedState;
+}  // namespace
+
+// The two menus stack: the one opened second returns to the first. A menu key closes its
+// owner's menu wherever it lies; from underneath, the menu on top inherits the state to return
+// to, so however the keys cross, closing both menus leads back to where the first was opened.
+void ToggleUpgradeMenu(int player) {
+  const int own = player == 1 ? GameStateUpgrade1 : GameStateUpgrade2;
+  const int other = player == 1 ? GameStateUpgrade2 : GameStateUpgrade1;
+  int& ownReturn = player == 1 ? _iStateBeforeMenu1 : _iStateBeforeMenu2;
+  int& otherReturn = player == 1 ? _iStateBeforeMenu2 : _iStateBeforeMenu1;
+  if (_iGameState == own) {
+    _iGameState = ownReturn;
+  } else if (_iGameState == other && otherReturn == own) {
+    otherReturn = ownReturn;
   } else {
-    savedState = _iGameState;
-    _iGameState = menuState;
+    ownReturn = _iGameState;
+    _iGameState = own;
   }
   _iMenuToggleDelay = 0;
 }
-
-}  // namespace
 
 void PollKeys() {
   if (_bGameOver) return;
@@ -35,11 +43,11 @@ void PollKeys() {
   // One counter for both toggles, advanced before each test: a held key toggles every sixth
   // frame. A menu shows its ship's values, so a player without a ship in play has none.
   if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP1Menu) && _pPlayer1 != nullptr && !_bPlayer1Out) {
-    ToggleMenu(GameStateUpgrade1, _iStateBeforeMenu1);
+    ToggleUpgradeMenu(1);
   }
   if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP2Menu) && _iNumPlayers > 1 && _pPlayer2 != nullptr &&
       !_bPlayer2Out) {
-    ToggleMenu(GameStateUpgrade2, _iStateBeforeMenu2);
+    ToggleUpgradeMenu(2);
   }
 
   switch (_iGameState) {

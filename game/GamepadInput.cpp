@@ -5,6 +5,7 @@
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
 #include "engine/Sound.h"
+#include "game/GameFlow.h"
 #include "game/Globals.h"
 #include "game/UpgradeMenu.h"
 #include "game/Weapons.h"
@@ -68,20 +69,7 @@ void ToggleBulletTime(PlayerShip* ship) {
   }
   // Player 2's bullet time is theirs to switch off.
   const bool secondHasIt = _iNumPlayers > 1 && _pPlayer2 != nullptr && _pPlayer2->HasBulletTime();
-  if (secondHasIt) return;
-  StopChannel(kBulletTimeChannel);
-  PlaySample(kAnyFreeChannel, _sndBulletTimeDeact);
-  _bBulletTime = FALSE;
-  ship->SetBulletTime(0);
-}
-
-void ToggleMenu() {
-  if (_iGameState == GameStateUpgrade1) {
-    _iGameState = _iStateBeforeMenu1;
-  } else {
-    _iStateBeforeMenu1 = _iGameState;
-    _iGameState = GameStateUpgrade1;
-  }
+  if (!secondHasIt) EndBulletTime(ship);
 }
 
 }  // namespace
@@ -122,8 +110,7 @@ void GameJoystick(StickState state) {
 
   // Either shoulder: both flags carry 0x4000.
   if (Has(state, StickButton5) && ++_iMenuToggleDelay > kMenuToggleFrames) {
-    ToggleMenu();
-    _iMenuToggleDelay = 0;
+    ToggleUpgradeMenu(1);
   }
 
   if (_iGameState == GameStateUpgrade1) {

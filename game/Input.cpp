@@ -115,10 +115,7 @@ void HandlePlayerKeys(PlayerShip* ship, const PlayerControls& keys) {
       PlaySample(kAnyFreeChannel, _sndBulletTimeAct);
       PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
     } else {
-      _bBulletTime = FALSE;
-      ship->SetBulletTime(0);
-      StopChannel(kBulletTimeChannel);
-      PlaySample(kAnyFreeChannel, _sndBulletTimeDeact);
+      EndBulletTime(ship);
     }
     _iBulletTimeDelay = 0;
   }

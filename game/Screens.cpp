@@ -109,7 +109,9 @@ void DrawPlayScreen(HDC dc, BOOL withStageClearBanner) {
 }
 
 void DrawInterlude(HDC dc) {
-  // Only the page: it lies over the last frame of stage 1 left in the frame.
+  // The page lies over stage 1's last frame. The world stands still here, so it is painted
+  // again rather than trusted to the frame, which a menu opened meanwhile has painted over.
+  DrawWorld(dc);
   if (_bmpInterlude == nullptr) return;
   DrawImage(dc, _bmpInterlude, 450 - _bmpInterlude->GetWidth() / 2,
             366 - _bmpInterlude->GetHeight() / 2);

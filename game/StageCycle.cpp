@@ -33,6 +33,8 @@ void RunStageFrame() {
   if (_bPlayer1Out && _bPlayer2Out) {
     _iGameState = GameStateGameOver;
     _bGameOver = TRUE;
+    // No key is read from now on, so nothing else would stop the loop. The ships may be gone.
+    if (_bBulletTime) EndBulletTime(nullptr);
   }
   if (_pFarBackground != nullptr) _pFarBackground->Update();
   if (_pNearBackground != nullptr) _pNearBackground->Update();

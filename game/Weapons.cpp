@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "engine/Engine.h"
+#include "engine/Sound.h"
 #include "game/Globals.h"
 #include "game/Trace.h"
 #include "sprites/PlayerShip.h"
@@ -149,21 +150,9 @@ void UpdatePlayerStatus() {
   const bool player2 = Player2InPlay();
 
   if (_bBulletTime) {
-    PlayerShip* payer = nullptr;
-    if (_iNumPlayers <= 1 || _bPlayer2Out) {
-      payer = player1 ? _pPlayer1 : nullptr;
-    } else if (_bPlayer1Out) {
-      payer = player2 ? _pPlayer2 : nullptr;
-    } else if (player1 && _pPlayer1->HasBulletTime()) {
-      payer = _pPlayer1;
-    } else if (player2 && _pPlayer2->HasBulletTime()) {
-      payer = _pPlayer2;
-    }
-    if (payer != nullptr) {
+    if (PlayerShip* payer = BulletTimePayer()) {
       payer->AddEnergy(-1);
-      // Only the game-wide flag drops: the ship's own flag and the droning loop stay until
-      // the player toggles again.
-      if (payer->GetEnergy() < 1) _bBulletTime = FALSE;
+      if (payer->GetEnergy() < 1) EndBulletTime(payer);
     }
   }
 
@@ -181,6 +170,23 @@ void UpdatePlayerStatus() {
     _pPlayer2->Heal(1);
     _iP2RepairDelay = 0;
   }
+}
+
+PlayerShip* BulletTimePayer() {
+  const bool player1 = Player1InPlay();
+  const bool player2 = Player2InPlay();
+  if (_iNumPlayers <= 1 || _bPlayer2Out) return player1 ? _pPlayer1 : nullptr;
+  if (_bPlayer1Out) return player2 ? _pPlayer2 : nullptr;
+  if (player1 && _pPlayer1->HasBulletTime()) return _pPlayer1;
+  if (player2 && _pPlayer2->HasBulletTime()) return _pPlayer2;
+  return nullptr;
+}
+
+void EndBulletTime(PlayerShip* ship) {
+  _bBulletTime = FALSE;
+  if (ship != nullptr) ship->SetBulletTime(0);
+  StopChannel(kBulletTimeChannel);
+  PlaySample(kAnyFreeChannel, _sndBulletTimeDeact);
 }
 
 }  // namespace skyrift

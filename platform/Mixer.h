@@ -23,6 +23,7 @@ void HaltChannel(int channel);
 // Channel volume 0 to 128, and pause.
 void SetChannelVolume(int channel, int volume);
 void PauseChannel(int channel, bool paused);
+bool ChannelPaused(int channel);
 bool ChannelPlaying(int channel);
 
 MixerMusic* LoadMusic(const char* fileName);

@@ -46,7 +46,12 @@ bool PlayerShip::LoseLife() {
   }
   powerLevel = 0;  // the firepower keeps its bonus
   Heal(9999);
-  recharging = 0;
+  if (recharging) {
+    // The new ship starts in normal mode, at its normal speed and in its normal picture.
+    recharging = 0;
+    speed = baseSpeed;
+    SetBitmap(Tag() == "player2" ? _bmpPlayer2 : _bmpPlayer1);
+  }
   bulletTime = 0;
 
   auto* explosion = new Sprite(_bmpExplosion, RECT{0, 0, 900, 600}, EdgeDie);

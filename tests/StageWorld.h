@@ -25,8 +25,10 @@ class StageWorld : public PlayWorld {
     _sndMassiveEnemy = Sound("massive enemy.wav");
     _sndBoss1Enter = Sound("boss1_enter.wav");
     _sndStage1Complete = Sound("stage1_complete.wav");
-    for (const Sample* sample :
-         {_sndExplosion, _sndLargeIncoming, _sndMassiveEnemy, _sndBoss1Enter, _sndStage1Complete}) {
+    _sndBulletTimeDeact = Sound("bullet-time_deact.wav");
+    _sndBulletTimeDur = Sound("bullet-time_dur.wav", kSoundLoop);
+    for (const Sample* sample : {_sndExplosion, _sndLargeIncoming, _sndMassiveEnemy, _sndBoss1Enter,
+                                 _sndStage1Complete, _sndBulletTimeDeact, _sndBulletTimeDur}) {
       ASSERT_NE(sample, nullptr) << "the shipped samples are needed to tell the sounds apart";
     }
     ClearPlayRequests();
@@ -44,7 +46,7 @@ class StageWorld : public PlayWorld {
     _pWarning1 = _pWarning2 = nullptr;
     CloseSoundLibrary();
     _sndExplosion = _sndLargeIncoming = _sndMassiveEnemy = _sndBoss1Enter = _sndStage1Complete =
-        nullptr;
+        _sndBulletTimeDeact = _sndBulletTimeDur = nullptr;
   }
 
   // How often `sample` was asked for since the requests were last cleared.
@@ -94,9 +96,9 @@ class StageWorld : public PlayWorld {
   }
 
  private:
-  static Sample* Sound(const char* name) {
+  static Sample* Sound(const char* name, unsigned loop = 0) {
     return LoadSample((std::string(SKYRIFT_GAME_DIR) + "/" + name).c_str(),
-                      kSound16Bit | kSoundMono);
+                      kSound16Bit | kSoundMono | loop);
   }
 };
 

@@ -7,6 +7,7 @@
 #include "StageWorld.h"
 #include "engine/GameCallbacks.h"
 #include "game/Weapons.h"
+#include "platform/Mixer.h"
 #include "sprites/BossShip.h"
 
 namespace skyrift::testing {
@@ -201,6 +202,41 @@ TEST_F(Collisions, AnEnemyShipRammingAShipCostsALifeWithTwoExplosionsAndNoPoints
   EXPECT_TRUE(_bPlayer2Out);
   EXPECT_TRUE(_pPlayer2->IsDying());
   EXPECT_FALSE(_bPlayer1Out);
+}
+
+TEST_F(Collisions, ALostLifeLeavesTheShipInNormalModeAndEndsTheBulletTimeItPaidFor) {
+  // Player 1 rammed, player 2 shot down, each in recharge mode and paying for bullet time.
+  for (const int player : {1, 2}) {
+    SCOPED_TRACE(player);
+    PlayerShip* ship = Ship(player);
+    ship->SetRecharging(1);
+    ship->UseSlowSpeed();
+    ship->SetBitmap(player == 1 ? _bmpPlayer1Recharge : _bmpPlayer2Recharge);
+    _bBulletTime = TRUE;
+    ship->SetBulletTime(1);
+    PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
+    const int switchOffs = Requests(_sndBulletTimeDeact);
+    if (player == 1) {
+      EXPECT_TRUE(Collide(ship, Enemy(_bmpSwoopEnemy, 10), true));
+    } else {
+      ship->TakeDamage(90);
+      EXPECT_TRUE(Collide(ship, EnemyShot(), false));
+    }
+    ASSERT_FALSE(Out(player));
+    EXPECT_FALSE(ship->IsRecharging());
+    EXPECT_EQ(ship->GetSpeed(), 8);
+    EXPECT_EQ(ship->GetBitmap(), player == 1 ? _bmpPlayer1 : _bmpPlayer2);
+    EXPECT_FALSE(_bBulletTime) << "nobody would pay for it";
+    EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel));
+    EXPECT_EQ(Requests(_sndBulletTimeDeact), switchOffs + 1);
+  }
+
+  // A ship that does not pay leaves bullet time to the one that does.
+  _bBulletTime = TRUE;
+  _pPlayer1->SetBulletTime(1);
+  EXPECT_TRUE(Collide(_pPlayer2, Enemy(_bmpSwoopEnemy, 10), true));
+  EXPECT_TRUE(_bBulletTime);
+  EXPECT_EQ(BulletTimePayer(), _pPlayer1);
 }
 
 TEST_F(Collisions, AShipSurvivesNineEnemyShotsAndLosesALifeOnTheTenth) {

@@ -187,6 +187,40 @@ TEST_F(EnemyWaves, AConvoyLeaderStartsOnTheSideItsCoinShowsAfterItsHeightIsDrawn
   }
 }
 
+TEST_F(EnemyWaves, HoverShipsAndGunshipsStopOnTheirDrawnLineAndConvoyLeadersTrailFollowers) {
+  // The line is 200 plus the first draw modulo 100; seeds at both ends of the hundred whose
+  // second draw lies at the other end, so that a second draw would show.
+  const struct {
+    void (*schedule)();
+    int tick;
+  } kinds[] = {{RunHoverWaves, 264}, {RunGunshipWaves, 930}};
+  for (const auto& kind : kinds) {
+    for (const bool high : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "tick " << kind.tick << (high ? ", high" : ", low"));
+      const unsigned seed = SeedWhere(2, [high](const std::vector<int>& d) {
+        return high ? d[0] % 100 >= 90 && d[1] % 100 < 50 : d[0] % 100 < 10 && d[1] % 100 >= 50;
+      });
+      const int line = 200 + DrawsAfter(seed, 1)[0] % 100;
+      _iStageTicker = kind.tick;
+      kind.schedule();
+      Sprite* ship = Newest();
+      int updates = 0;
+      do {
+        ship->Update();
+      } while (ship->GetVelocity().y != 0 && ++updates < 200);
+      // Hovering: it stopped one move after its top edge came within 5 of the line.
+      EXPECT_EQ(ship->GetVelocity().y, 0);
+      EXPECT_NEAR(ship->GetPosition().top - 5, line, 4);
+    }
+  }
+
+  // The schedule's convoy ship is a leader: it trails a follower every 12 frames.
+  _iStageTicker = 1085;
+  RunConvoyWaves();
+  for (int frame = 0; frame < 25; ++frame) _pEngine->UpdateAllSprites();
+  EXPECT_EQ(Showing(_bmpConvoyEnemy).size(), 3u);
+}
+
 TEST_F(EnemyWaves, TheBossPhaseRowRunsOnlyWhileTheBossFightsWithoutEngines) {
   _iStageTicker = 3000;  // past every window
   const auto spawnsAndDraws = [](unsigned seed) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "GameSamples.h"
 #include "PlayWorld.h"
 #include "game/Weapons.h"
 
@@ -126,6 +127,7 @@ TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
 }
 
 TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField) {
+  GameSamples samples;
   StartGame(true);
   AddSprite("enemy_ship", 100, 100);
   AddSprite("powerup", 300, 100);
@@ -135,6 +137,7 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
   EXPECT_TRUE(Tagged("enemy_ship").empty());
   EXPECT_EQ(Tagged("powerup").size(), 1u);
   EXPECT_EQ(Tagged("player1").size(), 2u);  // the ship and the flash
+  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 1);
   Let(kBomb1);
 
   _bPlayer1Out = TRUE;
@@ -150,6 +153,7 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
   for (int i = 0; i < 20; ++i) Frame();
   EXPECT_EQ(_pPlayer2->GetBombs(), 0);
   EXPECT_EQ(_iBombDelay, 20);
+  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 2) << "one for each bomb dropped";
 }
 
 TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
@@ -183,6 +187,7 @@ TEST_F(InputTest, BulletTimeIsOneFlagThatEitherPlayerFlips) {
 }
 
 TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
+  GameSamples samples;
   auto frames = [](int n) {
     for (int i = 0; i < n; ++i) HandleTitleKeys();
   };
@@ -198,6 +203,7 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   Hold(13);
   frames(1);
   EXPECT_TRUE(_bStartPressed);  // the counter was long past 6
+  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 1);
   Let(13);
   DrawTitleScreen(_hOffscreenDC);
   EXPECT_EQ(_hOffscreenDC->GetPixel(160, 455), RGB(250, 250, 0));  // how many players
@@ -221,6 +227,7 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   frames(20);
   EXPECT_EQ(_iNumPlayers, 2);
   EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
+  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 2) << "one for each of the two steps";
   const auto log = LogLines();
   EXPECT_EQ(std::count(log.begin(), log.end(), "CreatePlayers() start"), 1);
 }

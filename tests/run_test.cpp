@@ -14,6 +14,8 @@
 #include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
 #include "game/Globals.h"
+#include "game/StageCycle.h"
+#include "graphics/Background.h"
 #include "graphics/Bitmap.h"
 #include "platform/Mixer.h"
 #include "platform/Resources.h"
@@ -195,19 +197,79 @@ TEST(Run, LosingTheFocusPausesTheMusicAndTheFramesAndLogsTheTicker) {
   ASSERT_TRUE(game.Start());
   game.Step(2);
   _iStageTicker = 1520;
+  PlaySample(kBulletTimeChannel, _sndBulletTimeDur);  // as in bullet time
   game.Activate(false);
   Lines log = game.LogLines();
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log[log.size() - 2], "GameDeactive()");
   EXPECT_EQ(log.back(), "Level 1 Ticker count: 1520");
   EXPECT_TRUE(platform::MusicPaused());
+  EXPECT_TRUE(platform::ChannelPaused(kBulletTimeChannel)) << "the loop waits with the music";
   EXPECT_TRUE(_pEngine->IsAsleep());
 
   game.Activate(true);
   EXPECT_EQ(game.LogLines().back(), "GameActivate()");
   EXPECT_FALSE(platform::MusicPaused());
   EXPECT_TRUE(platform::MusicPlaying());
+  EXPECT_FALSE(platform::ChannelPaused(kBulletTimeChannel));
+  EXPECT_TRUE(platform::ChannelPlaying(kBulletTimeChannel));
   EXPECT_FALSE(_pEngine->IsAsleep());
+}
+
+// What one update adds to a layer's view width, view height and offset (its direction and
+// speed), and whether what lies under it shows through its magenta.
+struct LayerRule {
+  Background** layer;
+  int width, height, offset;
+  bool keyed;
+};
+
+void ExpectLayer(const LayerRule& rule) {
+  auto* layer = dynamic_cast<ScrollingLayer*>(*rule.layer);
+  ASSERT_NE(layer, nullptr);
+  const int width = layer->GetViewWidth(), height = layer->GetViewHeight();
+  const int offset = layer->GetOffset();
+  layer->Update();
+  EXPECT_EQ(layer->GetViewWidth() - width, rule.width);
+  EXPECT_EQ(layer->GetViewHeight() - height, rule.height);
+  EXPECT_EQ(layer->GetOffset() - offset, rule.offset);
+
+  const COLORREF under = RGB(1, 2, 3);
+  _hOffscreenDC->Fill(RECT{0, 0, 900, 600}, under);
+  layer->Draw(_hOffscreenDC);
+  int showing = 0, magenta = 0;
+  for (int y = 0; y < 600; y += 2) {
+    for (int x = 0; x < 900; x += 2) {
+      showing += _hOffscreenDC->GetPixel(x, y) == under ? 1 : 0;
+      magenta += _hOffscreenDC->GetPixel(x, y) == kMagenta ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(showing > 0, rule.keyed);
+  if (rule.keyed) EXPECT_EQ(magenta, 0);
+}
+
+TEST(Run, EachStageScrollsItsTwoLayersItsOwnWayAndStage2PlaysItsOwnMusic) {
+  GameHarness game;
+  ASSERT_TRUE(game.Start());
+  for (const LayerRule& rule : {LayerRule{&_pFarBackground, 0, 2, 0, false},
+                                LayerRule{&_pNearBackground, 0, 3, 0, true}}) {
+    SCOPED_TRACE(rule.layer == &_pFarBackground ? "stage 1 far" : "stage 1 near");
+    ExpectLayer(rule);
+  }
+
+  SetChannelVolume(kMusicChannel, 255);
+  StartStage2();
+  for (const LayerRule& rule : {LayerRule{&_pFarBackground, 0, 1, 0, false},
+                                LayerRule{&_pNearBackground, 0, 0, 2, true}}) {
+    SCOPED_TRACE(rule.layer == &_pFarBackground ? "stage 2 far" : "stage 2 near");
+    ExpectLayer(rule);
+  }
+  EXPECT_TRUE(platform::MusicPlaying());
+  EXPECT_EQ(platform::MusicVolume(), 175 * 128 / 255);
+  // Without its file stage 2 is silent, though the title's stage2.mp3 is still there.
+  fs::remove(game.Folder() / "stage1.mp3");
+  StartStage2();
+  EXPECT_FALSE(platform::MusicPlaying());
 }
 
 TEST(Run, WithoutTheTitleMusicTheGameRunsOnSilently) {

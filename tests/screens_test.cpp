@@ -2,6 +2,11 @@
 // the banners over the world, the interlude page and the upgrade menu.
 #include "game/Screens.h"
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "PlayWorld.h"
 #include "game/Weapons.h"
 
@@ -36,6 +41,35 @@ class ScreensTest : public PlayWorld {
       }
     }
     return true;
+  }
+  struct Number {
+    RECT box;
+    int value;
+  };
+  // Whether the region of the frame shows exactly the numbers printed in their boxes over a
+  // ground of one colour.
+  static bool Shows(const RECT& region, COLORREF ground, const std::vector<Number>& numbers,
+                    COLORREF ink) {
+    auto expected = platform::Surface::CreateTarget(900, 732, ground);
+    for (const Number& number : numbers) {
+      expected->DrawText(number.box, std::to_string(number.value).c_str(), ink);
+    }
+    for (int y = region.top; y < region.bottom; ++y) {
+      for (int x = region.left; x < region.right; ++x) {
+        if (At(x, y) != expected->GetPixel(x, y)) return false;
+      }
+    }
+    return true;
+  }
+  // The first and last columns of the region that hold a pixel of the colour.
+  static std::pair<int, int> Columns(const RECT& area, COLORREF colour) {
+    int first = area.right, last = area.left - 1;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        if (At(x, y) == colour) first = std::min(first, x), last = std::max(last, x);
+      }
+    }
+    return {first, last};
   }
   void StartGame(bool twoPlayers) {
     _iNumPlayers = twoPlayers ? 2 : 1;
@@ -132,6 +166,7 @@ TEST_F(ScreensTest, BannersLieOverTheWorld) {
 TEST_F(ScreensTest, TheInterludePageLiesCentredOnTheLastFrame) {
   StartGame(false);
   DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawUpgradeMenu1(_hOffscreenDC);  // a menu opened and closed over the interlude
   DrawInterlude(_hOffscreenDC);
   EXPECT_EQ(At(166, 0), kFarColour);
   EXPECT_EQ(At(167, 0), kPageColour);
@@ -139,6 +174,46 @@ TEST_F(ScreensTest, TheInterludePageLiesCentredOnTheLastFrame) {
   EXPECT_EQ(At(733, 300), kFarColour);
   EXPECT_EQ(At(100, 660), kPanelColour);  // the panel shows at both sides
   EXPECT_EQ(At(800, 700), kPanelColour);
+}
+
+TEST_F(ScreensTest, ThePanelAndTheMenuPrintTheirNumbersRightAlignedInTheirBoxes) {
+  StartGame(true);
+  _pPlayer1->AddBombs(5);
+  _pPlayer1->AddPoints(4321);
+  _pPlayer1->LoseLife();
+  _pPlayer2->AddPoints(98765);
+  // A menu shows the upgrades bought, not what the moment makes of them: a damaged hull,
+  // spent energy and the slow speed of recharge mode do not show.
+  _pPlayer2->UpgradeFirepower(3);
+  _pPlayer2->UpgradeHull(10);
+  _pPlayer2->TakeDamage(30);
+  _pPlayer2->UpgradeEnergy(25);
+  _pPlayer2->AddEnergy(-200);
+  _pPlayer2->SetRecharging(1);
+  _pPlayer2->UseSlowSpeed();
+
+  DrawPlayScreen(_hOffscreenDC, FALSE);
+  const COLORREF black = RGB(0, 0, 0);
+  const RECT halves[2] = {{100, 625, 200, 700}, {550, 625, 650, 700}};
+  EXPECT_TRUE(Shows(halves[0], kPanelColour,
+                    {{{100, 625, 200, 680}, 7}, {{100, 645, 200, 700}, 4321}, {{100, 685, 200, 700}, 4}},
+                    black));
+  EXPECT_TRUE(Shows(halves[1], kPanelColour,
+                    {{{550, 625, 650, 680}, 2}, {{550, 645, 650, 700}, 98765}, {{550, 685, 650, 700}, 5}},
+                    black));
+  for (const RECT& half : halves) {
+    const auto [first, last] = Columns(half, black);
+    EXPECT_GE(last, half.right - 3) << "the numbers end at their boxes' right edge";
+    EXPECT_GT(first, half.left + 40);
+  }
+
+  DrawUpgradeMenu2(_hOffscreenDC);
+  EXPECT_TRUE(Shows(RECT{756, 219, 861, 457}, kMenuColour,
+                    {{{756, 219, 861, 242}, 13},
+                     {{756, 291, 861, 314}, 8},
+                     {{756, 365, 861, 390}, 110},
+                     {{756, 436, 861, 457}, 525}},
+                    kRed));
 }
 
 TEST_F(ScreensTest, TheUpgradeMenuShowsTheShipsNumbersAndOneHighlight) {

@@ -1,15 +1,16 @@
 // The stage frames: game over tested at the start of a frame, the stage-clear sequence, the
 // start of stage 2, and ships that are gone staying unread.
-#include "PlayWorld.h"
+#include "StageWorld.h"
 #include "game/Input.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
 #include "game/Weapons.h"
+#include "platform/Mixer.h"
 
 namespace skyrift::testing {
 namespace {
 
-class StageCycleTest : public PlayWorld {
+class StageCycleTest : public StageWorld {
  protected:
   void StartGame(bool twoPlayers) {
     _iNumPlayers = twoPlayers ? 2 : 1;
@@ -26,10 +27,16 @@ TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   EXPECT_EQ(_iGameState, GameStateStage1);
   EXPECT_EQ(_iStageTicker, 1);
 
+  // Both go with bullet time on: no key is read from now on, so the game ends it.
   _bPlayer1Out = _bPlayer2Out = TRUE;
+  _bBulletTime = TRUE;
+  PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
   CycleStage1();
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_TRUE(_bGameOver);
+  EXPECT_FALSE(_bBulletTime);
+  EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel));
+  EXPECT_EQ(Requests(_sndBulletTimeDeact), 1);
   EXPECT_EQ(_iStageTicker, 2);
   EXPECT_EQ(enemy->GetPosition().top, 106);
   EXPECT_EQ(_hOffscreenDC->GetPixel(10, 10), kBannerColour);  // painted as game over
@@ -45,10 +52,11 @@ TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
 TEST_F(StageCycleTest, TheStageClearBannerShowsFor71FramesAndTheScreenFollowsAt144) {
   StartGame(false);
   _bBossDefeated = TRUE;
-  int firstShown = 0, lastShown = 0, shownFrames = 0;
+  int firstShown = 0, lastShown = 0, shownFrames = 0, heard = 0;
   for (int frame = 1; frame <= 143; ++frame) {
     CycleStage1();
     ASSERT_EQ(_iStageClearTimer, frame);
+    if (heard == 0 && Requests(_sndStage1Complete) > 0) heard = frame;
     if (_bShowStageClear) {
       if (firstShown == 0) firstShown = frame;
       lastShown = frame;
@@ -58,7 +66,8 @@ TEST_F(StageCycleTest, TheStageClearBannerShowsFor71FramesAndTheScreenFollowsAt1
   EXPECT_EQ(firstShown, 72);
   EXPECT_EQ(lastShown, 142);
   EXPECT_EQ(shownFrames, 71);
-  EXPECT_TRUE(_bStageClearSoundPlayed);
+  EXPECT_EQ(heard, 72) << "with the banner";
+  EXPECT_EQ(Requests(_sndStage1Complete), 1);
   EXPECT_EQ(_iGameState, GameStateStage1);
   CycleStage1();
   EXPECT_EQ(_iGameState, GameStateInterlude);

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
+#include "engine/Joystick.h"
 #include "game/Globals.h"
 #include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"
@@ -93,6 +95,40 @@ TEST_F(StateMachine, MenusNestAndEachToggleRestoresWhatItSaved) {
   EXPECT_EQ(_iGameState, GameStateUpgrade2);
   Hold(kQ, 6);
   EXPECT_EQ(_iGameState, GameStateStage1);
+}
+
+TEST_F(StateMachine, HoweverTheMenuKeysCrossClosingBothLeadsBackToWhereTheFirstOpened) {
+  // Player 1's key '1', player 2's '2', the pad's menu button 'P' (player 1's), pressed in
+  // turn from a state; the state after each press.
+  const struct {
+    int from;
+    const char* presses;
+    std::vector<int> states;
+  } crossings[] = {
+      {GameStateStage1, "1212", {12, 13, 13, 1}},
+      {GameStateStage2, "2121", {13, 12, 12, 2}},
+      {GameStateStage1, "1221", {12, 13, 12, 1}},
+      {GameStateInterlude, "P2P2", {12, 13, 13, 7}},
+      {GameStateStage1, "2P21", {13, 12, 12, 1}},
+      {GameStateStage1, "121121", {12, 13, 13, 12, 12, 1}},
+  };
+  _bGameStarted = TRUE;  // the pad acts once the players are chosen
+  for (const auto& crossing : crossings) {
+    SCOPED_TRACE(crossing.presses);
+    _iGameState = crossing.from;
+    std::vector<int> states;
+    for (const char* press = crossing.presses; *press != '\0'; ++press) {
+      _iMenuToggleDelay = 0;
+      if (*press == 'P') {
+        for (int frame = 0; frame < 6; ++frame) GameJoystick(StickButton5);
+      } else {
+        Hold(*press == '1' ? kTab : kQ, 6);
+      }
+      states.push_back(_iGameState);
+    }
+    EXPECT_EQ(states, crossing.states);
+  }
+  _bGameStarted = FALSE;
 }
 
 TEST_F(StateMachine, AMenuOpenedFromTheInterludeReturnsThere) {

@@ -2,7 +2,9 @@
 // bursts, and the energy and repair upkeep.
 #include "game/Weapons.h"
 
+#include "GameSamples.h"
 #include "PlayWorld.h"
+#include "platform/Mixer.h"
 
 namespace skyrift::testing {
 namespace {
@@ -116,12 +118,17 @@ TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRat
   EXPECT_EQ(_pPlayer1->GetEnergy(), 100 - 22 + 2);  // one point back every 11 frames
   EXPECT_TRUE(_bBulletTime);
 
-  // Switched on with no energy it lasts one frame; the ship keeps its own flag.
+  // Switched on with no energy it lasts one frame, and ends as switching it off does: the
+  // loop stops, the switch-off plays and the ship's own flag drops.
+  GameSamples samples;
+  PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
   _pPlayer1->AddEnergy(-80);
   _pPlayer1->SetBulletTime(1);
   UpdatePlayerStatus();
   EXPECT_FALSE(_bBulletTime);
-  EXPECT_TRUE(_pPlayer1->HasBulletTime());
+  EXPECT_FALSE(_pPlayer1->HasBulletTime());
+  EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel));
+  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDeact), 1);
 
   // Repair only in recharge mode: one point every 8 frames, bullet time or not.
   _pPlayer1->TakeDamage(50);

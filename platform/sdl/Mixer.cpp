@@ -112,6 +112,10 @@ void PauseChannel(int channel, bool paused) {
   }
 }
 
+bool ChannelPaused(int channel) {
+  return ValidChannel(channel) && Mix_Paused(channel) != 0;
+}
+
 bool ChannelPlaying(int channel) {
   return ValidChannel(channel) && Mix_Playing(channel) != 0;
 }
