@@ -196,10 +196,14 @@ TEST_F(ScreensTest, ThePanelAndTheMenuPrintTheirNumbersRightAlignedInTheirBoxes)
   const COLORREF black = RGB(0, 0, 0);
   const RECT halves[2] = {{100, 625, 200, 700}, {550, 625, 650, 700}};
   EXPECT_TRUE(Shows(halves[0], kPanelColour,
-                    {{{100, 625, 200, 680}, 7}, {{100, 645, 200, 700}, 4321}, {{100, 685, 200, 700}, 4}},
+                    {{{100, 625, 200, 680}, 7},
+                     {{100, 645, 200, 700}, 4321},
+                     {{100, 685, 200, 700}, 4}},
                     black));
   EXPECT_TRUE(Shows(halves[1], kPanelColour,
-                    {{{550, 625, 650, 680}, 2}, {{550, 645, 650, 700}, 98765}, {{550, 685, 650, 700}, 5}},
+                    {{{550, 625, 650, 680}, 2},
+                     {{550, 645, 650, 700}, 98765},
+                     {{550, 685, 650, 700}, 5}},
                     black));
   for (const RECT& half : halves) {
     const auto [first, last] = Columns(half, black);
