@@ -5,9 +5,9 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "sprites/BossShip.h"
 #include "sprites/Sprite.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

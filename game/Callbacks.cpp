@@ -9,11 +9,11 @@
 #include "engine/Sound.h"
 #include "game/Controls.h"
 #include "game/GameResources.h"
-#include "game/Globals.h"
 #include "game/Trace.h"
 #include "graphics/Background.h"
 #include "platform/Clock.h"
 #include "sprites/Sprite.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -8,11 +8,11 @@
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/PowerUps.h"
 #include "game/Weapons.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <span>
 
-#include "game/Globals.h"
 #include "sprites/BossShip.h"
 #include "sprites/ConvoyEnemy.h"
 #include "sprites/EnemyBullet.h"
 #include "sprites/HoverEnemy.h"
 #include "sprites/SwoopEnemy.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

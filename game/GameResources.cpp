@@ -7,9 +7,9 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/Trace.h"
 #include "graphics/Bitmap.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -5,10 +5,10 @@
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/UpgradeMenu.h"
 #include "game/Weapons.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -5,9 +5,9 @@
 #include <array>
 #include <cstdlib>
 
-#include "game/Globals.h"
 #include "sprites/EnemyBullet.h"
 #include "sprites/Sprite.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

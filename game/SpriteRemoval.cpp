@@ -1,9 +1,9 @@
 // What the game forgets when the sprite list deletes a sprite it points at. The engine alone
 // deletes sprites; the game keeps plain pointers to a few and must never read one afterwards.
 #include "engine/GameCallbacks.h"
-#include "game/Globals.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

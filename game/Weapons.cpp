@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "engine/Engine.h"
-#include "game/Globals.h"
 #include "game/Trace.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -1,7 +1,7 @@
 #include "sprites/ConvoyEnemy.h"
 
-#include "game/Globals.h"
 #include "sprites/EnemyBullet.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "game/Globals.h"
 #include "sprites/EnemyBullet.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

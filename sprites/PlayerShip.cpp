@@ -1,7 +1,7 @@
 #include "sprites/PlayerShip.h"
 
 #include "engine/Engine.h"
-#include "game/Globals.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/Globals.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 

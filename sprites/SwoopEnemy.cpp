@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "game/Globals.h"
 #include "sprites/EnemyBullet.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -1,5 +1,6 @@
-// Every process-wide global of the game, declared once and grouped by who owns it.
-// They are defined in game/Globals.cpp; all start at zero or null unless said otherwise.
+// Every process-wide global of the game, declared once and grouped by who owns it, below the
+// sprites, the engine and the game that read them (sprite classes are only named here).
+// Defined in world/Globals.cpp; all start at zero or null unless said otherwise.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
-// The definitions of the globals declared in game/Globals.h; zero-initialised like any static.
-#include "game/Globals.h"
+// The definitions of the globals declared in world/Globals.h; zero-initialised like any static.
+#include "world/Globals.h"
 
 namespace skyrift {
 
