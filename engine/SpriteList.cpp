@@ -6,15 +6,16 @@
 
 #include "engine/Engine.h"
 #include "sprites/Sprite.h"
+#include "sprites/Tags.h"
 
 namespace skyrift {
 namespace {
 
 // The kinds a bomb (and the start of stage 2) leaves in play.
 constexpr std::array<std::string_view, 12> kProtectedTags = {
-    "player1", "player2", "bullet_p1", "bullet_p2", "powerup", "repair_powerup",
-    "bomb_powerup", "focus_powerup", "lvl1_boss_right_engine", "lvl1_boss_left_engine",
-    "lvl1_boss", "gui_warning"};
+    TagPlayer1, TagPlayer2, TagBulletP1, TagBulletP2, TagPowerUp, TagRepairPowerUp,
+    TagBombPowerUp, TagFocusPowerUp, TagBossRightEngine, TagBossLeftEngine,
+    TagBoss, TagWarning};
 
 bool IsProtected(const Sprite* sprite) {
   return std::find(kProtectedTags.begin(), kProtectedTags.end(), sprite->Tag()) != kProtectedTags.end();

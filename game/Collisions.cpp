@@ -12,6 +12,7 @@
 #include "game/Weapons.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -39,19 +40,19 @@ struct TagKind {
 
 // Explosions and warning signs have no rule, so no kind.
 constexpr TagKind kTags[] = {
-    {"player1", Kind::Ship, 1},
-    {"player2", Kind::Ship, 2},
-    {"bullet_p1", Kind::Shot, 1},
-    {"bullet_p2", Kind::Shot, 2},
-    {"enemy_ship", Kind::Enemy, 0},
-    {"enemy_bullet", Kind::EnemyShot, 0},
-    {"lvl1_boss_left_engine", Kind::LeftEngine, 0},
-    {"lvl1_boss_right_engine", Kind::RightEngine, 0},
-    {"lvl1_boss", Kind::Boss, 0},
-    {"powerup", Kind::PowerUp, 0},
-    {"repair_powerup", Kind::RepairPowerUp, 0},
-    {"bomb_powerup", Kind::BombPowerUp, 0},
-    {"focus_powerup", Kind::FocusPowerUp, 0},
+    {TagPlayer1, Kind::Ship, 1},
+    {TagPlayer2, Kind::Ship, 2},
+    {TagBulletP1, Kind::Shot, 1},
+    {TagBulletP2, Kind::Shot, 2},
+    {TagEnemyShip, Kind::Enemy, 0},
+    {TagEnemyBullet, Kind::EnemyShot, 0},
+    {TagBossLeftEngine, Kind::LeftEngine, 0},
+    {TagBossRightEngine, Kind::RightEngine, 0},
+    {TagBoss, Kind::Boss, 0},
+    {TagPowerUp, Kind::PowerUp, 0},
+    {TagRepairPowerUp, Kind::RepairPowerUp, 0},
+    {TagBombPowerUp, Kind::BombPowerUp, 0},
+    {TagFocusPowerUp, Kind::FocusPowerUp, 0},
 };
 
 struct Party {

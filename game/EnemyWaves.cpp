@@ -11,6 +11,7 @@
 #include "sprites/EnemyBullet.h"
 #include "sprites/HoverEnemy.h"
 #include "sprites/SwoopEnemy.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -110,21 +111,21 @@ void RunWaves(std::span<const Wave> waves) {
 
 void SpawnSwoopEnemy(int side, int pathLength) {
   auto* enemy = new SwoopEnemy(_bmpSwoopEnemy, PlayArea(), EdgeDie, side, pathLength);
-  enemy->SetTag("enemy_ship");
+  enemy->SetTag(TagEnemyShip);
   enemy->SetHealth(kSwoopHealth);
   AddToPlay(enemy);
 }
 
 void SpawnHoverEnemy(int stopLine) {
   auto* enemy = new HoverEnemy(_bmpHoverEnemy, PlayArea(), EdgeDie, kFromTheTop, stopLine);
-  enemy->SetTag("enemy_ship");
+  enemy->SetTag(TagEnemyShip);
   enemy->SetHealth(kHoverHealth);
   AddToPlay(enemy);
 }
 
 void SpawnGunshipEnemy(int stopLine) {
   auto* enemy = new GunshipEnemy(_bmpGunshipEnemy, PlayArea(), EdgeDie, kFromTheTop, stopLine);
-  enemy->SetTag("enemy_ship");
+  enemy->SetTag(TagEnemyShip);
   enemy->SetHealth(kGunshipHealth);
   AddToPlay(enemy);
 }
@@ -137,7 +138,7 @@ void SpawnConvoyEnemy(int followerCount, int startY) {
   auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, RECT{0, 0, 900, 600}, EdgeDie, followerCount,
                                  startX, startY);
   leader->SetVelocity(fromLeft ? kConvoySpeedX : -kConvoySpeedX, kConvoySpeedY);
-  leader->SetTag("enemy_ship");
+  leader->SetTag(TagEnemyShip);
   AddToPlay(leader);
 }
 

@@ -7,6 +7,7 @@
 
 #include "sprites/EnemyBullet.h"
 #include "sprites/Sprite.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -19,10 +20,10 @@ struct PowerUpKind {
 
 // Indexed by the drawn kind; the collision rules give each tag its gain.
 constexpr std::array<PowerUpKind, 4> kKinds = {{
-    {"powerup", &_bmpPowerUp},
-    {"repair_powerup", &_bmpRepairPowerUp},
-    {"bomb_powerup", &_bmpBombPowerUp},
-    {"focus_powerup", &_bmpFocusPowerUp},
+    {TagPowerUp, &_bmpPowerUp},
+    {TagRepairPowerUp, &_bmpRepairPowerUp},
+    {TagBombPowerUp, &_bmpBombPowerUp},
+    {TagFocusPowerUp, &_bmpFocusPowerUp},
 }};
 
 // Indexed by the drawn direction: the signs of the horizontal and vertical speeds.

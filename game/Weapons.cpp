@@ -9,6 +9,7 @@
 #include "engine/Engine.h"
 #include "game/Trace.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -77,24 +78,24 @@ void CreatePlayers(BOOL twoPlayers) {
   if (!twoPlayers) {
     _bPlayer1Out = FALSE;
     _bPlayer2Out = TRUE;
-    _pPlayer1 = MakeShip(_bmpPlayer1, "player1");
+    _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
     _pPlayer1->SetPosition(_iPlayWidth / 2 - _pPlayer1->GetWidth() / 2, kShipStartY);
     _pEngine->InsertSprite(_pPlayer1);
     return;
   }
   _bPlayer1Out = FALSE;
   _bPlayer2Out = FALSE;
-  _pPlayer1 = MakeShip(_bmpPlayer1, "player1");
+  _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
   _pPlayer1->SetPosition(_iPlayWidth / 2 - 100, kShipStartY);
   _pEngine->InsertSprite(_pPlayer1);
-  _pPlayer2 = MakeShip(_bmpPlayer2, "player2");
+  _pPlayer2 = MakeShip(_bmpPlayer2, TagPlayer2);
   _pPlayer2->SetPosition(_iPlayWidth / 2 + 100, kShipStartY);
   _pEngine->InsertSprite(_pPlayer2);
 }
 
 void FirePlayerBullets(PlayerShip* ship) {
   if (ship == nullptr) return;
-  const char* tag = ship->Tag() == "player1" ? "bullet_p1" : "bullet_p2";
+  const char* tag = ship->Tag() == TagPlayer1 ? TagBulletP1 : TagBulletP2;
   const int left = ship->GetPosition().left;
   const int top = ship->GetPosition().top;
 
@@ -123,7 +124,7 @@ void CreateBombFlash() {
   auto* flash = new Sprite(_bmpBombFlash, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeStop);
   flash->SetFrameCount(4, TRUE);
   // Player 1's tag whoever dropped it: the clean-up after a bomb keeps the flash.
-  flash->SetTag("player1");
+  flash->SetTag(TagPlayer1);
   flash->SetPosition(0, 0);
   flash->SetVelocity(0, 0);
   _pEngine->InsertSprite(flash);

@@ -1,6 +1,7 @@
 #include "sprites/ConvoyEnemy.h"
 
 #include "sprites/EnemyBullet.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -37,7 +38,7 @@ UpdateResult ConvoyEnemy::Update() {
     // keeps the slowed heading afterwards; its age keeps the chain firing in step.
     auto* follower = new ConvoyEnemy(GetBitmap(), RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie, 0,
                                      startX, startY);
-    follower->SetTag("enemy_ship");
+    follower->SetTag(TagEnemyShip);
     follower->SetAge(age);
     follower->SetVelocity(GetVelocity());
     AddToPlay(follower);

@@ -1,6 +1,7 @@
 #include "sprites/EnemyBullet.h"
 
 #include "engine/Engine.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -8,7 +9,7 @@ namespace skyrift {
 Sprite* MakeEnemyBullet(Bitmap* image, int frames) {
   auto* bullet = new Sprite(image, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie);
   bullet->SetFrameCount(frames, FALSE);
-  bullet->SetTag("enemy_bullet");
+  bullet->SetTag(TagEnemyBullet);
   return bullet;
 }
 
