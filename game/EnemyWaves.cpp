@@ -8,8 +8,8 @@
 
 #include "sprites/BossShip.h"
 #include "sprites/ConvoyEnemy.h"
-#include "sprites/EnemyBullet.h"
 #include "sprites/HoverEnemy.h"
+#include "sprites/Play.h"
 #include "sprites/SwoopEnemy.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"

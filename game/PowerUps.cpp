@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "sprites/EnemyBullet.h"
+#include "sprites/Play.h"
 #include "sprites/Sprite.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"

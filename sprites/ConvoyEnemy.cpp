@@ -1,6 +1,7 @@
 #include "sprites/ConvoyEnemy.h"
 
 #include "sprites/EnemyBullet.h"
+#include "sprites/Play.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
 

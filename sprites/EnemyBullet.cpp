@@ -1,6 +1,5 @@
 #include "sprites/EnemyBullet.h"
 
-#include "engine/Engine.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
 
@@ -11,14 +10,6 @@ Sprite* MakeEnemyBullet(Bitmap* image, int frames) {
   bullet->SetFrameCount(frames, FALSE);
   bullet->SetTag(TagEnemyBullet);
   return bullet;
-}
-
-void AddToPlay(Sprite* sprite) {
-  if (_pEngine == nullptr) {
-    delete sprite;
-    return;
-  }
-  _pEngine->InsertSprite(sprite);
 }
 
 }  // namespace skyrift

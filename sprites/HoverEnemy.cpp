@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "sprites/EnemyBullet.h"
+#include "sprites/Play.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
 

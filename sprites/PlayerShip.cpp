@@ -1,6 +1,6 @@
 #include "sprites/PlayerShip.h"
 
-#include "engine/Engine.h"
+#include "sprites/Play.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -52,7 +52,7 @@ bool PlayerShip::LoseLife() {
   auto* explosion = new Sprite(_bmpExplosion, RECT{0, 0, 900, 600}, EdgeDie);
   explosion->SetFrameCount(15, TRUE);
   explosion->SetPosition(position.left, position.top);
-  _pEngine->InsertSprite(explosion);
+  AddToPlay(explosion);
 
   // A fresh ship at the bottom centre of the play area.
   SetPosition(450 - GetWidth() / 2, 600 - GetHeight());
