@@ -35,11 +35,11 @@ constexpr POINT kLeftEngineAt{94, 245};
 void RunWarningSign(const WarningSign& warning) {
   const int t = _iStageTicker;
   if (t > warning.after && !warning.made) {
-    auto* sign = new Sprite(warning.image, RECT{0, 0, 900, 600}, EdgeDie);
+    auto* sign = new Sprite(warning.image, PlayArea(), EdgeDie);
     sign->SetTag(TagWarning);
     sign->SetFrameCount(kWarningFrames, FALSE);
     // Centred across the play area, its bottom 25 pixels above the play area's.
-    sign->SetPosition(450 - sign->GetWidth() / 2, 575 - sign->GetHeight());
+    sign->SetPosition(_iPlayWidth / 2 - sign->GetWidth() / 2, _iPlayHeight - 25 - sign->GetHeight());
     _pEngine->InsertSprite(sign);
     warning.sign = sign;
     warning.shown = TRUE;
@@ -72,7 +72,7 @@ void RunWarningSigns() {
 void RunBossEntry() {
   if (!_bBossSpawned && _iStageTicker > kBossArrives) {
     PlaySample(kAnyFreeChannel, _sndBoss1Enter);
-    const RECT bounds{0, 0, _iPlayWidth, _iPlayHeight};
+    const RECT bounds = PlayArea();
     _pBoss = new BossShip(_bmpBoss1, bounds, EdgeDie);
     _pBoss->SetTag(TagBoss);
     // Just above the play area, centred across it; its constructor starts it moving down.

@@ -107,10 +107,6 @@ BOOL& OutFlagOf(const PlayerShip* ship) {
 
 // --- The two recurring sub-steps -----------------------------------------------------------
 
-RECT PlayArea() {
-  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
-}
-
 // The explosion's top-left is that of the wreck; it is not centred on it.
 void ExplosionAt(const RECT& where) {
   auto* explosion = new Sprite(_bmpExplosion, PlayArea(), EdgeDie);

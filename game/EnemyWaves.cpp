@@ -26,10 +26,6 @@ constexpr int kConvoySpeedX = 6;  // pixels per frame, toward the far side
 constexpr int kConvoySpeedY = 2;
 constexpr int kBossPhaseSwoopChance = 30;  // one in this many frames while the boss fights on
 
-RECT PlayArea() {
-  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
-}
-
 // One window of a schedule: after < T < before, on every T that is a multiple of interval.
 struct Wave {
   int after;
@@ -133,9 +129,9 @@ void SpawnGunshipEnemy(int stopLine) {
 void SpawnConvoyEnemy(int followerCount, int startY) {
   // A coin decides the side: from the left edge heading right, or from the right heading left.
   const bool fromLeft = std::rand() % 2 == 0;
-  const int startX = fromLeft ? 0 : 900;
+  const int startX = fromLeft ? 0 : _iPlayWidth;
   // The class sets its own health.
-  auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, RECT{0, 0, 900, 600}, EdgeDie, followerCount,
+  auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, PlayArea(), EdgeDie, followerCount,
                                  startX, startY);
   leader->SetVelocity(fromLeft ? kConvoySpeedX : -kConvoySpeedX, kConvoySpeedY);
   leader->SetTag(TagEnemyShip);

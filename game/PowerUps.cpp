@@ -63,9 +63,9 @@ void DropPowerUp(RECT bounds, RECT position) {
 void RunScriptedPowerUps() {
   for (const int tick : kScriptedDropTicks) {
     if (_iStageTicker != tick) continue;
-    Sprite* powerUp = MakePowerUp(kKinds[0], RECT{0, 0, 900, 600});
-    const int y = std::rand() % 600;
-    const int x = std::rand() % 900;
+    Sprite* powerUp = MakePowerUp(kKinds[0], PlayArea());
+    const int y = std::rand() % _iPlayHeight;
+    const int x = std::rand() % _iPlayWidth;
     powerUp->SetPosition(x, y);
     // Always away from the top-left corner: right and down.
     const int down = DriftSpeed();

@@ -15,8 +15,6 @@
 namespace skyrift {
 namespace {
 
-// Shots leave the play area through its fixed rectangle, whatever the window's size.
-constexpr RECT kShotBounds{0, 0, 900, 600};
 constexpr int kShipStartY = 500;
 constexpr int kEnergyRegenFrames = 10;  // one point after more than this many frames
 constexpr int kRepairFrames = 7;        // one hull point after more than this many frames
@@ -47,7 +45,7 @@ bool Player2InPlay() {
 }
 
 PlayerShip* MakeShip(Bitmap* image, const char* tag) {
-  auto* ship = new PlayerShip(image, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeStop);
+  auto* ship = new PlayerShip(image, PlayArea(), EdgeStop);
   ship->SetFrameCount(4);
   ship->SetTag(tag);
   ship->SetHealth(100);
@@ -56,7 +54,7 @@ PlayerShip* MakeShip(Bitmap* image, const char* tag) {
 }
 
 void Shoot(Bitmap* image, int x, int y, int vx, int vy, const char* tag) {
-  auto* shot = new Sprite(image, kShotBounds, EdgeDie);
+  auto* shot = new Sprite(image, PlayArea(), EdgeDie);
   shot->SetFrameCount(5);
   shot->SetPosition(x, y);
   shot->SetVelocity(vx, vy);
@@ -100,7 +98,7 @@ void FirePlayerBullets(PlayerShip* ship) {
   const int top = ship->GetPosition().top;
 
   // The centre shot is placed by its own frame width, so it is made before it is positioned.
-  auto* centre = new Sprite(_bmpBulletCenter, kShotBounds, EdgeDie);
+  auto* centre = new Sprite(_bmpBulletCenter, PlayArea(), EdgeDie);
   centre->SetFrameCount(5);
   centre->SetPosition(left + ship->GetWidth() / 2 - centre->GetWidth() / 2, top - 24);
   centre->SetVelocity(0, -25);
@@ -121,7 +119,7 @@ void FirePlayerBullets(PlayerShip* ship) {
 }
 
 void CreateBombFlash() {
-  auto* flash = new Sprite(_bmpBombFlash, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeStop);
+  auto* flash = new Sprite(_bmpBombFlash, PlayArea(), EdgeStop);
   flash->SetFrameCount(4, TRUE);
   // Player 1's tag whoever dropped it: the clean-up after a bomb keeps the flash.
   flash->SetTag(TagPlayer1);
@@ -135,7 +133,7 @@ void SpawnExplosionBurst(Sprite* sprite, int count) {
   const int left = sprite->GetPosition().left;
   const int top = sprite->GetPosition().top;
   for (int i = 0; i < count; ++i) {
-    auto* explosion = new Sprite(_bmpExplosion, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie);
+    auto* explosion = new Sprite(_bmpExplosion, PlayArea(), EdgeDie);
     explosion->SetFrameCount(15, TRUE);
     const int y = top + Scatter(sprite->GetHeight());
     const int x = left + Scatter(sprite->GetWidth());

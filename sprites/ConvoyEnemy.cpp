@@ -37,8 +37,7 @@ UpdateResult ConvoyEnemy::Update() {
   if (followerCount > 0 && ++followerTimer == kFollowerInterval) {
     // The follower takes the heading of this moment as its own, so one made in bullet time
     // keeps the slowed heading afterwards; its age keeps the chain firing in step.
-    auto* follower = new ConvoyEnemy(GetBitmap(), RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie, 0,
-                                     startX, startY);
+    auto* follower = new ConvoyEnemy(GetBitmap(), PlayArea(), EdgeDie, 0, startX, startY);
     follower->SetTag(TagEnemyShip);
     follower->SetAge(age);
     follower->SetVelocity(GetVelocity());

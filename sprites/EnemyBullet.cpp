@@ -6,7 +6,7 @@
 namespace skyrift {
 
 Sprite* MakeEnemyBullet(Bitmap* image, int frames) {
-  auto* bullet = new Sprite(image, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie);
+  auto* bullet = new Sprite(image, PlayArea(), EdgeDie);
   bullet->SetFrameCount(frames, FALSE);
   bullet->SetTag(TagEnemyBullet);
   return bullet;

@@ -49,13 +49,13 @@ bool PlayerShip::LoseLife() {
   recharging = 0;
   bulletTime = 0;
 
-  auto* explosion = new Sprite(_bmpExplosion, RECT{0, 0, 900, 600}, EdgeDie);
+  auto* explosion = new Sprite(_bmpExplosion, PlayArea(), EdgeDie);
   explosion->SetFrameCount(15, TRUE);
   explosion->SetPosition(position.left, position.top);
   AddToPlay(explosion);
 
   // A fresh ship at the bottom centre of the play area.
-  SetPosition(450 - GetWidth() / 2, 600 - GetHeight());
+  SetPosition(_iPlayWidth / 2 - GetWidth() / 2, _iPlayHeight - GetHeight());
   return false;
 }
 
