@@ -5,12 +5,12 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
 #include "game/PowerUps.h"
 #include "game/Weapons.h"
 #include "sprites/BossShip.h"
+#include "sprites/Explosion.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
@@ -105,15 +105,7 @@ BOOL& OutFlagOf(const PlayerShip* ship) {
   return ship == _pPlayer1 ? _bPlayer1Out : _bPlayer2Out;
 }
 
-// --- The two recurring sub-steps -----------------------------------------------------------
-
-// The explosion's top-left is that of the wreck; it is not centred on it.
-void ExplosionAt(const RECT& where) {
-  auto* explosion = new Sprite(_bmpExplosion, PlayArea(), EdgeDie);
-  explosion->SetFrameCount(15, TRUE);
-  explosion->SetPosition(where.left, where.top);
-  _pEngine->InsertSprite(explosion);
-}
+// --- The sound of every destruction --------------------------------------------------------
 
 void Boom() {
   PlaySample(kAnyFreeChannel, _sndExplosion);
@@ -149,7 +141,7 @@ bool ShotHitsEnemy(const Party& shot, const Party& enemy) {
   enemy.sprite->Kill();
   shot.sprite->Kill();
   Boom();
-  ExplosionAt(wreck);
+  AddExplosion(wreck.left, wreck.top);
   if (const int points = BountyFor(enemy.sprite); points > 0) Credit(shot.player, points);
   return true;
 }
@@ -163,7 +155,7 @@ bool EnemyRamsShip(const Party& player, const Party& enemy) {
   OutFlagOf(ship) = ship->LoseLife() ? TRUE : FALSE;
   enemy.sprite->Kill();
   Boom();
-  ExplosionAt(wreck);
+  AddExplosion(wreck.left, wreck.top);
   return true;
 }
 
@@ -178,7 +170,7 @@ bool EnemyShotHitsShip(const Party& player, const Party& bullet) {
   OutFlagOf(ship) = ship->LoseLife() ? TRUE : FALSE;
   bullet.sprite->Kill();
   Boom();
-  ExplosionAt(wreck);
+  AddExplosion(wreck.left, wreck.top);
   return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/Engine.h"
 #include "game/Trace.h"
+#include "sprites/Explosion.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
@@ -133,12 +134,9 @@ void SpawnExplosionBurst(Sprite* sprite, int count) {
   const int left = sprite->GetPosition().left;
   const int top = sprite->GetPosition().top;
   for (int i = 0; i < count; ++i) {
-    auto* explosion = new Sprite(_bmpExplosion, PlayArea(), EdgeDie);
-    explosion->SetFrameCount(15, TRUE);
     const int y = top + Scatter(sprite->GetHeight());
     const int x = left + Scatter(sprite->GetWidth());
-    explosion->SetPosition(x, y);
-    _pEngine->InsertSprite(explosion);
+    AddExplosion(x, y);
   }
 }
 

@@ -1,6 +1,6 @@
 #include "sprites/PlayerShip.h"
 
-#include "sprites/Play.h"
+#include "sprites/Explosion.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -49,10 +49,7 @@ bool PlayerShip::LoseLife() {
   recharging = 0;
   bulletTime = 0;
 
-  auto* explosion = new Sprite(_bmpExplosion, PlayArea(), EdgeDie);
-  explosion->SetFrameCount(15, TRUE);
-  explosion->SetPosition(position.left, position.top);
-  AddToPlay(explosion);
+  AddExplosion(position.left, position.top);
 
   // A fresh ship at the bottom centre of the play area.
   SetPosition(_iPlayWidth / 2 - GetWidth() / 2, _iPlayHeight - GetHeight());
