@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "sprites/EnemyBullet.h"
 #include "sprites/Play.h"
+#include "sprites/Shots.h"
 #include "world/Globals.h"
 
 namespace skyrift {

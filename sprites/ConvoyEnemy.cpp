@@ -1,7 +1,7 @@
 #include "sprites/ConvoyEnemy.h"
 
-#include "sprites/EnemyBullet.h"
 #include "sprites/Play.h"
+#include "sprites/Shots.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
 
@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kFollowerInterval = 12;  // updates between a leader's followers
 constexpr int kFiringAge = 150;        // updates
+constexpr int kShotSpeed = 15;         // pixels per frame, straight down
 
 }  // namespace
 
@@ -48,10 +49,7 @@ UpdateResult ConvoyEnemy::Update() {
 }
 
 Sprite* ConvoyEnemy::SpawnSprite() {
-  Sprite* bullet = MakeEnemyBullet(_bmpEnemyBullet, 7);
-  bullet->SetVelocity(0, 15);
-  bullet->SetPosition(position.left + GetWidth() / 2, position.bottom);
-  return bullet;
+  return StraightShot(*this, kShotSpeed);
 }
 
 }  // namespace skyrift
