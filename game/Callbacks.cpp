@@ -59,7 +59,7 @@ BOOL GameInitialize(HINSTANCE instance) {
   return TRUE;
 }
 
-void GameStart(HWND window) {
+void GameStart(HWND) {
   LoadControls();
   std::srand(platform::GetTickCount());
 
@@ -69,7 +69,7 @@ void GameStart(HWND window) {
   _hOffscreenBitmap = platform::Surface::CreateTarget(width, height, 0).release();
   _hOffscreenDC = _hOffscreenBitmap;
 
-  CreateBitmaps(window != nullptr ? window->Frame() : _hOffscreenDC);
+  CreateBitmaps();
   LoadSounds();
 
   delete _pFarBackground;
