@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/Engine.h"
-#include "game/Globals.h"
 #include "game/Input.h"
 #include "game/Screens.h"
 #include "game/Weapons.h"
@@ -18,6 +17,7 @@
 #include "platform/Resources.h"
 #include "platform/Surface.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

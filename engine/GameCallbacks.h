@@ -31,5 +31,7 @@ void MouseMoved(int x, int y);
 // TRUE puts the moved sprite back where it was before this update.
 BOOL SpritesCollided(Sprite* found, Sprite* moved);
 void SpriteRemoved(Sprite* sprite);
+// TRUE keeps the sprite in play when the list is cleared for a bomb or the start of a stage.
+BOOL SpriteProtected(const Sprite* sprite);
 
 }  // namespace skyrift

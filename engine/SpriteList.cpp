@@ -1,26 +1,21 @@
 // The engine's list of live sprites: insertion by layer, the update pass with spawning,
-// removal and the first-overlap collision test, drawing, and the two bulk removals.
+// removal and the first-overlap collision test, drawing, and the two bulk removals; and
+// AddToPlay, the verb by which a sprite puts another in play.
 #include <algorithm>
-#include <array>
-#include <string_view>
 
 #include "engine/Engine.h"
+#include "sprites/Play.h"
 #include "sprites/Sprite.h"
 
 namespace skyrift {
-namespace {
 
-// The kinds a bomb (and the start of stage 2) leaves in play.
-constexpr std::array<std::string_view, 12> kProtectedTags = {
-    "player1", "player2", "bullet_p1", "bullet_p2", "powerup", "repair_powerup",
-    "bomb_powerup", "focus_powerup", "lvl1_boss_right_engine", "lvl1_boss_left_engine",
-    "lvl1_boss", "gui_warning"};
-
-bool IsProtected(const Sprite* sprite) {
-  return std::find(kProtectedTags.begin(), kProtectedTags.end(), sprite->Tag()) != kProtectedTags.end();
+void AddToPlay(Sprite* sprite) {
+  if (Engine::Current == nullptr) {
+    delete sprite;
+    return;
+  }
+  Engine::Current->InsertSprite(sprite);
 }
-
-}  // namespace
 
 void Engine::InsertSprite(Sprite* sprite) {
   if (sprite == nullptr) return;
@@ -78,7 +73,7 @@ void Engine::DeleteAllSprites() {
 
 void Engine::RemoveUnprotectedSprites() {
   std::erase_if(sprites, [](Sprite* sprite) {
-    if (IsProtected(sprite)) return false;
+    if (SpriteProtected(sprite)) return false;
     delete sprite;
     return true;
   });

@@ -5,9 +5,10 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "sprites/BossShip.h"
 #include "sprites/Sprite.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
@@ -34,11 +35,11 @@ constexpr POINT kLeftEngineAt{94, 245};
 void RunWarningSign(const WarningSign& warning) {
   const int t = _iStageTicker;
   if (t > warning.after && !warning.made) {
-    auto* sign = new Sprite(warning.image, RECT{0, 0, 900, 600}, EdgeDie);
-    sign->SetTag("gui_warning");
+    auto* sign = new Sprite(warning.image, PlayArea(), EdgeDie);
+    sign->SetTag(TagWarning);
     sign->SetFrameCount(kWarningFrames, FALSE);
     // Centred across the play area, its bottom 25 pixels above the play area's.
-    sign->SetPosition(450 - sign->GetWidth() / 2, 575 - sign->GetHeight());
+    sign->SetPosition(_iPlayWidth / 2 - sign->GetWidth() / 2, _iPlayHeight - 25 - sign->GetHeight());
     _pEngine->InsertSprite(sign);
     warning.sign = sign;
     warning.shown = TRUE;
@@ -71,9 +72,9 @@ void RunWarningSigns() {
 void RunBossEntry() {
   if (!_bBossSpawned && _iStageTicker > kBossArrives) {
     PlaySample(kAnyFreeChannel, _sndBoss1Enter);
-    const RECT bounds{0, 0, _iPlayWidth, _iPlayHeight};
+    const RECT bounds = PlayArea();
     _pBoss = new BossShip(_bmpBoss1, bounds, EdgeDie);
-    _pBoss->SetTag("lvl1_boss");
+    _pBoss->SetTag(TagBoss);
     // Just above the play area, centred across it; its constructor starts it moving down.
     _pBoss->SetPosition((_iPlayWidth - _pBoss->GetWidth()) / 2, -_pBoss->GetHeight());
     _pBoss->SetHealth(kBossHealth);
@@ -81,9 +82,9 @@ void RunBossEntry() {
 
     // The engines belong to the game until the body stops; only then do they join the list.
     const int bodyLeft = (_iPlayWidth - _pBoss->GetWidth()) / 2;
-    _pBossRightEngine = MakeEngine(_bmpBoss1RightEngine, "lvl1_boss_right_engine", bounds,
+    _pBossRightEngine = MakeEngine(_bmpBoss1RightEngine, TagBossRightEngine, bounds,
                                    bodyLeft + kRightEngineAt.x, kRightEngineAt.y);
-    _pBossLeftEngine = MakeEngine(_bmpBoss1LeftEngine, "lvl1_boss_left_engine", bounds,
+    _pBossLeftEngine = MakeEngine(_bmpBoss1LeftEngine, TagBossLeftEngine, bounds,
                                   bodyLeft + kLeftEngineAt.x, kLeftEngineAt.y);
     _bBossSpawned = TRUE;
   }

@@ -9,11 +9,11 @@
 #include "engine/Sound.h"
 #include "game/Controls.h"
 #include "game/GameResources.h"
-#include "game/Globals.h"
 #include "game/Trace.h"
 #include "graphics/Background.h"
 #include "platform/Clock.h"
 #include "sprites/Sprite.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
@@ -59,7 +59,7 @@ BOOL GameInitialize(HINSTANCE instance) {
   return TRUE;
 }
 
-void GameStart(HWND window) {
+void GameStart(HWND) {
   LoadControls();
   std::srand(platform::GetTickCount());
 
@@ -69,7 +69,7 @@ void GameStart(HWND window) {
   _hOffscreenBitmap = platform::Surface::CreateTarget(width, height, 0).release();
   _hOffscreenDC = _hOffscreenBitmap;
 
-  CreateBitmaps(window != nullptr ? window->Frame() : _hOffscreenDC);
+  CreateBitmaps();
   LoadSounds();
 
   delete _pFarBackground;

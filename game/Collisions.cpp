@@ -5,14 +5,15 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/PowerUps.h"
 #include "game/Weapons.h"
 #include "sprites/BossShip.h"
+#include "sprites/Explosion.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
@@ -39,19 +40,19 @@ struct TagKind {
 
 // Explosions and warning signs have no rule, so no kind.
 constexpr TagKind kTags[] = {
-    {"player1", Kind::Ship, 1},
-    {"player2", Kind::Ship, 2},
-    {"bullet_p1", Kind::Shot, 1},
-    {"bullet_p2", Kind::Shot, 2},
-    {"enemy_ship", Kind::Enemy, 0},
-    {"enemy_bullet", Kind::EnemyShot, 0},
-    {"lvl1_boss_left_engine", Kind::LeftEngine, 0},
-    {"lvl1_boss_right_engine", Kind::RightEngine, 0},
-    {"lvl1_boss", Kind::Boss, 0},
-    {"powerup", Kind::PowerUp, 0},
-    {"repair_powerup", Kind::RepairPowerUp, 0},
-    {"bomb_powerup", Kind::BombPowerUp, 0},
-    {"focus_powerup", Kind::FocusPowerUp, 0},
+    {TagPlayer1, Kind::Ship, 1},
+    {TagPlayer2, Kind::Ship, 2},
+    {TagBulletP1, Kind::Shot, 1},
+    {TagBulletP2, Kind::Shot, 2},
+    {TagEnemyShip, Kind::Enemy, 0},
+    {TagEnemyBullet, Kind::EnemyShot, 0},
+    {TagBossLeftEngine, Kind::LeftEngine, 0},
+    {TagBossRightEngine, Kind::RightEngine, 0},
+    {TagBoss, Kind::Boss, 0},
+    {TagPowerUp, Kind::PowerUp, 0},
+    {TagRepairPowerUp, Kind::RepairPowerUp, 0},
+    {TagBombPowerUp, Kind::BombPowerUp, 0},
+    {TagFocusPowerUp, Kind::FocusPowerUp, 0},
 };
 
 struct Party {
@@ -113,19 +114,7 @@ void SpendLife(PlayerShip* ship) {
   if (paying) EndBulletTime(ship);
 }
 
-// --- The two recurring sub-steps -----------------------------------------------------------
-
-RECT PlayArea() {
-  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
-}
-
-// The explosion's top-left is that of the wreck; it is not centred on it.
-void ExplosionAt(const RECT& where) {
-  auto* explosion = new Sprite(_bmpExplosion, PlayArea(), EdgeDie);
-  explosion->SetFrameCount(15, TRUE);
-  explosion->SetPosition(where.left, where.top);
-  _pEngine->InsertSprite(explosion);
-}
+// --- The sound of every destruction --------------------------------------------------------
 
 void Boom() {
   PlaySample(kAnyFreeChannel, _sndExplosion);
@@ -161,7 +150,7 @@ bool ShotHitsEnemy(const Party& shot, const Party& enemy) {
   enemy.sprite->Kill();
   shot.sprite->Kill();
   Boom();
-  ExplosionAt(wreck);
+  AddExplosion(wreck.left, wreck.top);
   if (const int points = BountyFor(enemy.sprite); points > 0) Credit(shot.player, points);
   return true;
 }
@@ -175,7 +164,7 @@ bool EnemyRamsShip(const Party& player, const Party& enemy) {
   SpendLife(ship);
   enemy.sprite->Kill();
   Boom();
-  ExplosionAt(wreck);
+  AddExplosion(wreck.left, wreck.top);
   return true;
 }
 
@@ -190,7 +179,7 @@ bool EnemyShotHitsShip(const Party& player, const Party& bullet) {
   SpendLife(ship);
   bullet.sprite->Kill();
   Boom();
-  ExplosionAt(wreck);
+  AddExplosion(wreck.left, wreck.top);
   return true;
 }
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "game/Globals.h"
 #include "game/Trace.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

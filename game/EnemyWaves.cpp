@@ -6,12 +6,13 @@
 #include <cstdlib>
 #include <span>
 
-#include "game/Globals.h"
 #include "sprites/BossShip.h"
 #include "sprites/ConvoyEnemy.h"
-#include "sprites/EnemyBullet.h"
 #include "sprites/HoverEnemy.h"
+#include "sprites/Play.h"
 #include "sprites/SwoopEnemy.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
@@ -24,10 +25,6 @@ constexpr int kConvoyFollowers = 6;
 constexpr int kConvoySpeedX = 6;  // pixels per frame, toward the far side
 constexpr int kConvoySpeedY = 2;
 constexpr int kBossPhaseSwoopChance = 30;  // one in this many frames while the boss fights on
-
-RECT PlayArea() {
-  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
-}
 
 // One window of a schedule: after < T < before, on every T that is a multiple of interval.
 struct Wave {
@@ -110,21 +107,21 @@ void RunWaves(std::span<const Wave> waves) {
 
 void SpawnSwoopEnemy(int side, int pathLength) {
   auto* enemy = new SwoopEnemy(_bmpSwoopEnemy, PlayArea(), EdgeDie, side, pathLength);
-  enemy->SetTag("enemy_ship");
+  enemy->SetTag(TagEnemyShip);
   enemy->SetHealth(kSwoopHealth);
   AddToPlay(enemy);
 }
 
 void SpawnHoverEnemy(int stopLine) {
   auto* enemy = new HoverEnemy(_bmpHoverEnemy, PlayArea(), EdgeDie, kFromTheTop, stopLine);
-  enemy->SetTag("enemy_ship");
+  enemy->SetTag(TagEnemyShip);
   enemy->SetHealth(kHoverHealth);
   AddToPlay(enemy);
 }
 
 void SpawnGunshipEnemy(int stopLine) {
   auto* enemy = new GunshipEnemy(_bmpGunshipEnemy, PlayArea(), EdgeDie, kFromTheTop, stopLine);
-  enemy->SetTag("enemy_ship");
+  enemy->SetTag(TagEnemyShip);
   enemy->SetHealth(kGunshipHealth);
   AddToPlay(enemy);
 }
@@ -132,12 +129,12 @@ void SpawnGunshipEnemy(int stopLine) {
 void SpawnConvoyEnemy(int followerCount, int startY) {
   // A coin decides the side: from the left edge heading right, or from the right heading left.
   const bool fromLeft = std::rand() % 2 == 0;
-  const int startX = fromLeft ? 0 : 900;
+  const int startX = fromLeft ? 0 : _iPlayWidth;
   // The class sets its own health.
-  auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, RECT{0, 0, 900, 600}, EdgeDie, followerCount,
+  auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, PlayArea(), EdgeDie, followerCount,
                                  startX, startY);
   leader->SetVelocity(fromLeft ? kConvoySpeedX : -kConvoySpeedX, kConvoySpeedY);
-  leader->SetTag("enemy_ship");
+  leader->SetTag(TagEnemyShip);
   AddToPlay(leader);
 }
 

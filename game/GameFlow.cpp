@@ -4,12 +4,12 @@
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
-#include "game/Globals.h"
 #include "game/Input.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
 #include "game/UpgradeMenu.h"
 #include "platform/Keyboard.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

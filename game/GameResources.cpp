@@ -7,9 +7,9 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/Trace.h"
 #include "graphics/Bitmap.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
@@ -102,11 +102,11 @@ constexpr int kUpgradeCost = 2500;  // points
 
 }  // namespace
 
-void CreateBitmaps(HDC dc) {
+void CreateBitmaps() {
   for (const ImageRow& row : kImages) {
     delete *row.image;  // a second call replaces rather than leaks
     // Out of memory leaves the global null; an image that fails to load stays empty.
-    *row.image = new (std::nothrow) Bitmap(dc, row.resource, _hInstance);
+    *row.image = new (std::nothrow) Bitmap(nullptr, row.resource, _hInstance);
   }
   TraceLine("CreateBitmaps()");
 }

@@ -2,11 +2,9 @@
 // starting state.
 #pragma once
 
-#include "platform/Surface.h"
-
 namespace skyrift {
 
-void CreateBitmaps(HDC dc);
+void CreateBitmaps();
 void DeleteBitmaps();
 void LoadSounds();
 // Frees the fifteen samples and nulls their globals.

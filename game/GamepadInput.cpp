@@ -6,10 +6,10 @@
 #include "engine/Joystick.h"
 #include "engine/Sound.h"
 #include "game/GameFlow.h"
-#include "game/Globals.h"
 #include "game/UpgradeMenu.h"
 #include "game/Weapons.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

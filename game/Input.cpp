@@ -5,12 +5,12 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/StageCycle.h"
 #include "game/Weapons.h"
 #include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

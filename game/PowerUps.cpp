@@ -5,9 +5,10 @@
 #include <array>
 #include <cstdlib>
 
-#include "game/Globals.h"
-#include "sprites/EnemyBullet.h"
+#include "sprites/Play.h"
 #include "sprites/Sprite.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
@@ -19,10 +20,10 @@ struct PowerUpKind {
 
 // Indexed by the drawn kind; the collision rules give each tag its gain.
 constexpr std::array<PowerUpKind, 4> kKinds = {{
-    {"powerup", &_bmpPowerUp},
-    {"repair_powerup", &_bmpRepairPowerUp},
-    {"bomb_powerup", &_bmpBombPowerUp},
-    {"focus_powerup", &_bmpFocusPowerUp},
+    {TagPowerUp, &_bmpPowerUp},
+    {TagRepairPowerUp, &_bmpRepairPowerUp},
+    {TagBombPowerUp, &_bmpBombPowerUp},
+    {TagFocusPowerUp, &_bmpFocusPowerUp},
 }};
 
 // Indexed by the drawn direction: the signs of the horizontal and vertical speeds.
@@ -62,9 +63,9 @@ void DropPowerUp(RECT bounds, RECT position) {
 void RunScriptedPowerUps() {
   for (const int tick : kScriptedDropTicks) {
     if (_iStageTicker != tick) continue;
-    Sprite* powerUp = MakePowerUp(kKinds[0], RECT{0, 0, 900, 600});
-    const int y = std::rand() % 600;
-    const int x = std::rand() % 900;
+    Sprite* powerUp = MakePowerUp(kKinds[0], PlayArea());
+    const int y = std::rand() % _iPlayHeight;
+    const int x = std::rand() % _iPlayWidth;
     powerUp->SetPosition(x, y);
     // Always away from the top-left corner: right and down.
     const int down = DriftSpeed();

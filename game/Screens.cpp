@@ -6,10 +6,10 @@
 #include <cstdio>
 
 #include "engine/Engine.h"
-#include "game/Globals.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

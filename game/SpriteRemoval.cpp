@@ -1,12 +1,25 @@
-// What the game forgets when the sprite list deletes a sprite it points at. The engine alone
-// deletes sprites; the game keeps plain pointers to a few and must never read one afterwards.
+// The game's answers to the sprite list about removal: which kinds a clearing of the list
+// spares, and what the game forgets when the list deletes a sprite it points at. The engine
+// alone deletes sprites; the game keeps plain pointers to a few and must never read one
+// afterwards.
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "engine/GameCallbacks.h"
-#include "game/Globals.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
+
+// The kinds a bomb (and the start of stage 2) leaves in play.
+constexpr std::array<std::string_view, 12> kProtectedTags = {
+    TagPlayer1, TagPlayer2, TagBulletP1, TagBulletP2, TagPowerUp, TagRepairPowerUp,
+    TagBombPowerUp, TagFocusPowerUp, TagBossRightEngine, TagBossLeftEngine,
+    TagBoss, TagWarning};
 
 // A ship leaves the list only after its last life; without its ship the player is out. Its
 // shots still in flight keep hitting with the firepower it had.
@@ -23,6 +36,10 @@ void Forget(const Sprite* removed, T*& pointer) {
 }
 
 }  // namespace
+
+BOOL SpriteProtected(const Sprite* sprite) {
+  return std::ranges::find(kProtectedTags, sprite->Tag()) != kProtectedTags.end() ? TRUE : FALSE;
+}
 
 void SpriteRemoved(Sprite* sprite) {
   if (sprite == nullptr) return;

@@ -8,12 +8,12 @@
 #include "game/BossEntry.h"
 #include "game/EnemyWaves.h"
 #include "game/GameFlow.h"
-#include "game/Globals.h"
 #include "game/PowerUps.h"
 #include "game/Trace.h"
 #include "game/Weapons.h"
 #include "graphics/Background.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

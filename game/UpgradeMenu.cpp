@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

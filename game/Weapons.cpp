@@ -8,15 +8,15 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/Trace.h"
+#include "sprites/Explosion.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
 
-// Shots leave the play area through its fixed rectangle, whatever the window's size.
-constexpr RECT kShotBounds{0, 0, 900, 600};
 constexpr int kShipStartY = 500;
 constexpr int kEnergyRegenFrames = 10;  // one point after more than this many frames
 constexpr int kRepairFrames = 7;        // one hull point after more than this many frames
@@ -47,7 +47,7 @@ bool Player2InPlay() {
 }
 
 PlayerShip* MakeShip(Bitmap* image, const char* tag) {
-  auto* ship = new PlayerShip(image, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeStop);
+  auto* ship = new PlayerShip(image, PlayArea(), EdgeStop);
   ship->SetFrameCount(4);
   ship->SetTag(tag);
   ship->SetHealth(100);
@@ -56,7 +56,7 @@ PlayerShip* MakeShip(Bitmap* image, const char* tag) {
 }
 
 void Shoot(Bitmap* image, int x, int y, int vx, int vy, const char* tag) {
-  auto* shot = new Sprite(image, kShotBounds, EdgeDie);
+  auto* shot = new Sprite(image, PlayArea(), EdgeDie);
   shot->SetFrameCount(5);
   shot->SetPosition(x, y);
   shot->SetVelocity(vx, vy);
@@ -78,29 +78,29 @@ void CreatePlayers(BOOL twoPlayers) {
   if (!twoPlayers) {
     _bPlayer1Out = FALSE;
     _bPlayer2Out = TRUE;
-    _pPlayer1 = MakeShip(_bmpPlayer1, "player1");
+    _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
     _pPlayer1->SetPosition(_iPlayWidth / 2 - _pPlayer1->GetWidth() / 2, kShipStartY);
     _pEngine->InsertSprite(_pPlayer1);
     return;
   }
   _bPlayer1Out = FALSE;
   _bPlayer2Out = FALSE;
-  _pPlayer1 = MakeShip(_bmpPlayer1, "player1");
+  _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
   _pPlayer1->SetPosition(_iPlayWidth / 2 - 100, kShipStartY);
   _pEngine->InsertSprite(_pPlayer1);
-  _pPlayer2 = MakeShip(_bmpPlayer2, "player2");
+  _pPlayer2 = MakeShip(_bmpPlayer2, TagPlayer2);
   _pPlayer2->SetPosition(_iPlayWidth / 2 + 100, kShipStartY);
   _pEngine->InsertSprite(_pPlayer2);
 }
 
 void FirePlayerBullets(PlayerShip* ship) {
   if (ship == nullptr) return;
-  const char* tag = ship->Tag() == "player1" ? "bullet_p1" : "bullet_p2";
+  const char* tag = ship->Tag() == TagPlayer1 ? TagBulletP1 : TagBulletP2;
   const int left = ship->GetPosition().left;
   const int top = ship->GetPosition().top;
 
   // The centre shot is placed by its own frame width, so it is made before it is positioned.
-  auto* centre = new Sprite(_bmpBulletCenter, kShotBounds, EdgeDie);
+  auto* centre = new Sprite(_bmpBulletCenter, PlayArea(), EdgeDie);
   centre->SetFrameCount(5);
   centre->SetPosition(left + ship->GetWidth() / 2 - centre->GetWidth() / 2, top - 24);
   centre->SetVelocity(0, -25);
@@ -121,10 +121,10 @@ void FirePlayerBullets(PlayerShip* ship) {
 }
 
 void CreateBombFlash() {
-  auto* flash = new Sprite(_bmpBombFlash, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeStop);
+  auto* flash = new Sprite(_bmpBombFlash, PlayArea(), EdgeStop);
   flash->SetFrameCount(4, TRUE);
   // Player 1's tag whoever dropped it: the clean-up after a bomb keeps the flash.
-  flash->SetTag("player1");
+  flash->SetTag(TagPlayer1);
   flash->SetPosition(0, 0);
   flash->SetVelocity(0, 0);
   _pEngine->InsertSprite(flash);
@@ -135,12 +135,9 @@ void SpawnExplosionBurst(Sprite* sprite, int count) {
   const int left = sprite->GetPosition().left;
   const int top = sprite->GetPosition().top;
   for (int i = 0; i < count; ++i) {
-    auto* explosion = new Sprite(_bmpExplosion, RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie);
-    explosion->SetFrameCount(15, TRUE);
     const int y = top + Scatter(sprite->GetHeight());
     const int x = left + Scatter(sprite->GetWidth());
-    explosion->SetPosition(x, y);
-    _pEngine->InsertSprite(explosion);
+    AddExplosion(x, y);
   }
 }
 

@@ -2,8 +2,9 @@
 
 #include <cstdlib>
 
-#include "game/Globals.h"
-#include "sprites/EnemyBullet.h"
+#include "sprites/Play.h"
+#include "sprites/Shots.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

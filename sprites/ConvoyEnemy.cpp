@@ -1,13 +1,16 @@
 #include "sprites/ConvoyEnemy.h"
 
-#include "game/Globals.h"
-#include "sprites/EnemyBullet.h"
+#include "sprites/Play.h"
+#include "sprites/Shots.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
 
 constexpr int kFollowerInterval = 12;  // updates between a leader's followers
 constexpr int kFiringAge = 150;        // updates
+constexpr int kShotSpeed = 15;         // pixels per frame, straight down
 
 }  // namespace
 
@@ -35,9 +38,8 @@ UpdateResult ConvoyEnemy::Update() {
   if (followerCount > 0 && ++followerTimer == kFollowerInterval) {
     // The follower takes the heading of this moment as its own, so one made in bullet time
     // keeps the slowed heading afterwards; its age keeps the chain firing in step.
-    auto* follower = new ConvoyEnemy(GetBitmap(), RECT{0, 0, _iPlayWidth, _iPlayHeight}, EdgeDie, 0,
-                                     startX, startY);
-    follower->SetTag("enemy_ship");
+    auto* follower = new ConvoyEnemy(GetBitmap(), PlayArea(), EdgeDie, 0, startX, startY);
+    follower->SetTag(TagEnemyShip);
     follower->SetAge(age);
     follower->SetVelocity(GetVelocity());
     AddToPlay(follower);
@@ -47,10 +49,7 @@ UpdateResult ConvoyEnemy::Update() {
 }
 
 Sprite* ConvoyEnemy::SpawnSprite() {
-  Sprite* bullet = MakeEnemyBullet(_bmpEnemyBullet, 7);
-  bullet->SetVelocity(0, 15);
-  bullet->SetPosition(position.left + GetWidth() / 2, position.bottom);
-  return bullet;
+  return StraightShot(*this, kShotSpeed);
 }
 
 }  // namespace skyrift

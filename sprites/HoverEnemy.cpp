@@ -2,60 +2,11 @@
 
 #include <cstdlib>
 
-#include "game/Globals.h"
-#include "sprites/EnemyBullet.h"
-#include "sprites/PlayerShip.h"
+#include "sprites/Play.h"
+#include "sprites/Shots.h"
+#include "world/Globals.h"
 
 namespace skyrift {
-namespace {
-
-// The position of the player this shot goes for; the corner of the play area when nobody is in
-// play (or the chosen ship is already gone).
-RECT ChooseTarget() {
-  const PlayerShip* target = nullptr;
-  if (!_bPlayer1Out && !_bPlayer2Out) {
-    target = (std::rand() % 2 == 0) ? _pPlayer1 : _pPlayer2;
-  } else if (!_bPlayer1Out) {
-    target = _pPlayer1;
-  } else if (!_bPlayer2Out) {
-    target = _pPlayer2;
-  }
-  return target != nullptr ? target->GetPosition() : RECT{0, 0, 0, 0};
-}
-
-}  // namespace
-
-Sprite* AimedShot(const Sprite& shooter, Bitmap* image, ShotOrigin origin, int speedCap) {
-  const RECT& p = shooter.GetPosition();
-  const RECT t = ChooseTarget();
-  int dx = t.left - p.left;
-  int dy = t.top - p.top;
-  if (dy < 0) return nullptr;
-
-  // Halving keeps the heading roughly while bringing the speed under the cap; the vertical
-  // component is brought down first.
-  const auto halve = [&dx, &dy] {
-    dx /= 2;
-    dy /= 2;
-  };
-  while (dy > speedCap) halve();
-  if (dx > 0) {
-    while (dx > speedCap) halve();
-  } else {
-    while (dx < -speedCap) halve();
-  }
-
-  Sprite* bullet = MakeEnemyBullet(image, 7);
-  bullet->SetVelocity(dx, dy);
-  if (origin == ShotOrigin::BelowCentre) {
-    bullet->SetPosition(p.left + shooter.GetWidth() / 2, p.bottom);
-  } else {
-    const int y = p.top + 34 + std::rand() % 27;
-    const int x = p.left + 54 + std::rand() % 15;
-    bullet->SetPosition(x, y);
-  }
-  return bullet;
-}
 
 HoveringEnemy::HoveringEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side,
                              int line)

@@ -7,18 +7,6 @@
 
 namespace skyrift {
 
-// Where an aimed bullet leaves its shooter.
-enum class ShotOrigin {
-  BelowCentre,  // the middle of the shooter's bottom edge
-  GunPort,      // a random point of a 15 x 27 area in the lower right of a gunship
-};
-
-// A bullet of `image` (seven frames) aimed at a player in play, chosen at random when both are;
-// with nobody in play it aims at the top-left corner of the play area. Its speed is halved until
-// neither component passes `speedCap`. Null when the target is above the shooter: these ships
-// never shoot backwards.
-Sprite* AimedShot(const Sprite& shooter, Bitmap* image, ShotOrigin origin, int speedCap);
-
 // The flight both kinds share: arriving, hovering, leaving.
 class HoveringEnemy : public Sprite {
  protected:

@@ -1,7 +1,8 @@
 #include "sprites/PlayerShip.h"
 
-#include "engine/Engine.h"
-#include "game/Globals.h"
+#include "sprites/Explosion.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 
@@ -50,17 +51,14 @@ bool PlayerShip::LoseLife() {
     // The new ship starts in normal mode, at its normal speed and in its normal picture.
     recharging = 0;
     speed = baseSpeed;
-    SetBitmap(Tag() == "player2" ? _bmpPlayer2 : _bmpPlayer1);
+    SetBitmap(Tag() == TagPlayer2 ? _bmpPlayer2 : _bmpPlayer1);
   }
   bulletTime = 0;
 
-  auto* explosion = new Sprite(_bmpExplosion, RECT{0, 0, 900, 600}, EdgeDie);
-  explosion->SetFrameCount(15, TRUE);
-  explosion->SetPosition(position.left, position.top);
-  _pEngine->InsertSprite(explosion);
+  AddExplosion(position.left, position.top);
 
   // A fresh ship at the bottom centre of the play area.
-  SetPosition(450 - GetWidth() / 2, 600 - GetHeight());
+  SetPosition(_iPlayWidth / 2 - GetWidth() / 2, _iPlayHeight - GetHeight());
   return false;
 }
 

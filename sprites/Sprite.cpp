@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "game/Globals.h"
+#include "sprites/Tags.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 
@@ -46,7 +47,7 @@ UpdateResult Sprite::Update() {
   if (dying) return UpdateKill;
   AdvanceFrame();
   // The ships keep the velocity their owner set; everything else slows in bullet time.
-  if (tag != "player1" && tag != "player2") velocity = _bBulletTime ? slowVelocity : normalVelocity;
+  if (tag != TagPlayer1 && tag != TagPlayer2) velocity = _bBulletTime ? slowVelocity : normalVelocity;
   return MoveWithinBounds();
 }
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "game/Globals.h"
-#include "sprites/EnemyBullet.h"
+#include "sprites/Shots.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {
@@ -20,6 +20,8 @@ constexpr SwoopLeg kSwoopPath[4][3] = {
     {{{5, -2}, {2, -1}}, {{3, -3}, {1, -1}}, {{2, -5}, {1, -2}}},
     {{{-5, -2}, {-2, -1}}, {{-3, -3}, {-1, -1}}, {{-2, -5}, {-1, -2}}},
 };
+
+constexpr int kShotSpeed = 10;  // pixels per frame, straight down
 
 }  // namespace
 
@@ -54,10 +56,7 @@ UpdateResult SwoopEnemy::Update() {
 }
 
 Sprite* SwoopEnemy::SpawnSprite() {
-  Sprite* bullet = MakeEnemyBullet(_bmpEnemyBullet, 7);
-  bullet->SetVelocity(0, 10);
-  bullet->SetPosition(position.left + GetWidth() / 2, position.bottom);
-  return bullet;
+  return StraightShot(*this, kShotSpeed);
 }
 
 }  // namespace skyrift

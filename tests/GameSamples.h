@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/Sound.h"
-#include "game/Globals.h"
+#include "world/Globals.h"
 
 namespace skyrift::testing {
 

@@ -7,11 +7,11 @@
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/MessageLoop.h"
-#include "game/Globals.h"
 #include "platform/Clock.h"
 #include "platform/Keyboard.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
+#include "world/Globals.h"
 
 namespace skyrift::testing {
 

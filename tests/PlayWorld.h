@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "engine/Engine.h"
-#include "game/Globals.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"
 #include "platform/Resources.h"
 #include "platform/Surface.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift::testing {
 

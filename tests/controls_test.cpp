@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "game/Globals.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -9,9 +9,9 @@
 #include "engine/Engine.h"
 #include "engine/MessageLoop.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "platform/Mixer.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -13,9 +13,9 @@
 
 #include "Harness.h"
 #include "engine/Engine.h"
-#include "game/Globals.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift::testing {
 namespace {

@@ -13,13 +13,13 @@
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
-#include "game/Globals.h"
 #include "game/StageCycle.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"
 #include "platform/Mixer.h"
 #include "platform/Resources.h"
 #include "sprites/Sprite.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

@@ -18,8 +18,8 @@
 
 #include "Harness.h"
 #include "engine/Engine.h"
-#include "game/Globals.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

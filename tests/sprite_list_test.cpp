@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/Engine.h"
-#include "game/Globals.h"
 #include "graphics/Bitmap.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Sprite.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

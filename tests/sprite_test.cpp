@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "game/Globals.h"
 #include "graphics/Bitmap.h"
 #include "sprites/Sprite.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

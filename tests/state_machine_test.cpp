@@ -7,10 +7,10 @@
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
-#include "game/Globals.h"
 #include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
+#include "world/Globals.h"
 
 namespace skyrift {
 namespace {

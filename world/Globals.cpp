@@ -1,5 +1,5 @@
-// The definitions of the globals declared in game/Globals.h; zero-initialised like any static.
-#include "game/Globals.h"
+// The definitions of the globals declared in world/Globals.h; zero-initialised like any static.
+#include "world/Globals.h"
 
 namespace skyrift {
 
@@ -11,8 +11,10 @@ BOOL _bGameOver;
 
 Engine* _pEngine;
 HINSTANCE _hInstance;
-int _iPlayWidth;
-int _iPlayHeight;
+// The play area's size from the start, so that sprites made before GameInitialize (in tests and
+// tools) fly in the same area as in the game.
+int _iPlayWidth = 900;
+int _iPlayHeight = 600;
 int _iFrameRate;
 HDC _hOffscreenDC;
 platform::Surface* _hOffscreenBitmap;
@@ -81,5 +83,9 @@ Sample *_sndExplosion, *_sndBoss1Enter, *_sndBulletTimeAct, *_sndBulletTimeDeact
 Sample *_sndBulletTimeDur, *_sndPlayerFire, *_sndPlayerBomb, *_sndEnemyFire, *_sndEnemyFire2;
 Sample *_sndUpgradeDing, *_sndBtDepleted, *_sndShieldsDepleted, *_sndLargeIncoming;
 Sample *_sndMassiveEnemy, *_sndStage1Complete;
+
+RECT PlayArea() {
+  return RECT{0, 0, _iPlayWidth, _iPlayHeight};
+}
 
 }  // namespace skyrift

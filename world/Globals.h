@@ -1,5 +1,6 @@
-// Every process-wide global of the game, declared once and grouped by who owns it.
-// They are defined in game/Globals.cpp; all start at zero or null unless said otherwise.
+// Every process-wide global of the game, declared once and grouped by who owns it, below the
+// sprites, the engine and the game that read them (sprite classes are only named here).
+// Defined in world/Globals.cpp; all start at zero or null unless said otherwise.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,9 @@ extern Engine* _pEngine;
 extern HINSTANCE _hInstance;  // where the images are loaded from
 extern int _iPlayWidth;       // 900: the play area above the status panel
 extern int _iPlayHeight;      // 600
+// The play area as a rectangle at the origin: the bounds of the ships, the shots, the enemies
+// and everything else that flies.
+RECT PlayArea();
 extern int _iFrameRate;       // 24 frames per second
 extern HDC _hOffscreenDC;     // every frame is painted here, then copied to the window
 extern platform::Surface* _hOffscreenBitmap;  // the 900 x 732 frame behind _hOffscreenDC; owned

@@ -1,0 +1,4 @@
+#include "engine/Fine.h"
+
+#include "platform/Types.h"
+#include "sprites/Sprite.h"

@@ -1,0 +1,4 @@
+#include "sprites/Climber.h"
+
+#include "engine/Engine.h"
+#include "world/Globals.h"
