@@ -230,29 +230,33 @@ Canvas PaintWarning(int which) {
 // Both players' keys as a small table on a dark glass panel under the title's prompts: a row of
 // actions, then each player's keys in keycaps beneath them.
 void KeysLegend(Canvas& c) {
-  constexpr float kLeft = 128, kRight = 772, kTop = 566, kBottom = 714;
+  constexpr float kLeft = 124, kRight = 776, kTop = 566, kBottom = 714;
   const Box panel{static_cast<int>(kLeft) - 2, static_cast<int>(kTop) - 2, static_cast<int>(kRight) + 3,
                   static_cast<int>(kBottom) + 3};
   const Vec centre{(kLeft + kRight) / 2, (kTop + kBottom) / 2}, half{(kRight - kLeft) / 2, (kBottom - kTop) / 2};
   c.FillSdf(panel, [&](Vec p) { return SdBox(p, centre, {half.x + 1, half.y + 1}, 9); }, Hex(0x6A7AA8, 0.6f));
   c.FillSdf(panel, [&](Vec p) { return SdBox(p, centre, half, 8); }, Hex(0x04060E, 0.86f));
-  constexpr float kLabelWidth = 112, kColumn = (kRight - kLeft - 16 - kLabelWidth) / 6;
-  const float firstColumn = kLeft + 8 + kLabelWidth;
-  DrawText(c, Face::Condensed, 15, "CONTROLS", kLeft + 16, 588, Plain(0x8A98B8), Align::Left);
+  // Each action's column as wide as its name or its widest key needs.
+  constexpr float kWidths[6] = {96, 84, 70, 104, 92, 92};
+  float columnCentre[6];
+  float x = kLeft + 12 + 92;
   for (int i = 0; i < 6; ++i) {
-    const float cx = firstColumn + kColumn * (static_cast<float>(i) + 0.5f);
-    DrawText(c, Face::Condensed, 15, kDefaultKeys[i].action, cx, 588, Plain(0xC8D4F0), Align::Centre);
+    columnCentre[i] = x + kWidths[i] / 2;
+    x += kWidths[i];
+  }
+  DrawText(c, Face::Condensed, 14, "CONTROLS", kLeft + 12, 588, Plain(0x8A98B8), Align::Left);
+  for (int i = 0; i < 6; ++i) {
+    DrawText(c, Face::Condensed, 14, kDefaultKeys[i].action, columnCentre[i], 588, Plain(0xC8D4F0), Align::Centre);
   }
   for (int p = 0; p < 2; ++p) {
     const float y = p == 0 ? 628 : 676;
-    DrawText(c, Face::Display, 18, p == 0 ? "PLAYER 1" : "PLAYER 2", kLeft + 16, y, Plain(p == 0 ? kP1 : kP2, 1),
+    DrawText(c, Face::Display, 18, p == 0 ? "PLAYER 1" : "PLAYER 2", kLeft + 12, y, Plain(p == 0 ? kP1 : kP2, 1),
              Align::Left);
     for (int i = 0; i < 6; ++i) {
       const std::string key = p == 0 ? kDefaultKeys[i].key1 : kDefaultKeys[i].key2;
-      const float cx = firstColumn + kColumn * (static_cast<float>(i) + 0.5f);
-      const float kw = std::max(30.0f, 14.0f + 10.0f * static_cast<float>(key.size()));
-      Plate(c, cx - kw / 2, y - 15, cx + kw / 2, y + 15, 0xC8D0E0, 5);
-      DrawText(c, Face::Bold, 15, key, cx, y, Plain(0x10141C), Align::Centre);
+      const float kw = std::max(30.0f, 18.0f + 10.5f * static_cast<float>(key.size()));
+      Plate(c, columnCentre[i] - kw / 2, y - 15, columnCentre[i] + kw / 2, y + 15, 0xC8D0E0, 5);
+      DrawText(c, Face::Bold, 14, key, columnCentre[i], y, Plain(0x10141C), Align::Centre);
     }
   }
 }
