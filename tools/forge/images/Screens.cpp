@@ -148,7 +148,9 @@ Canvas PaintGameOver() {
   s.outline = 3;
   DrawText(c, Face::Display, 110, "GAME OVER", 450, 270, s);
   DrawText(c, Face::Display, 26, "THE RIFT HAS CLAIMED YOU", 450, 350, Plain(0xFFC0B0, 2));
-  // The game ends here: only closing the window leaves this screen, so say so.
+  // The game ends here: only closing the window leaves this screen, so say so, on a plate of
+  // its own so it reads over whatever the last frame left behind.
+  Plate(c, 226, 410, 674, 450, 0x141A28, 8);
   TextStyle leave = Plain(0xFFFFFF, 2);
   leave.tracking = 2;
   DrawText(c, Face::Display, 24, "CLOSE THE WINDOW TO LEAVE", 450, 430, leave);
