@@ -7,6 +7,11 @@
 
 namespace skyrift::platform {
 
+// Every sample plays at this share of its full level before the mix: many effects at once then
+// sum to a little over the music's loudness instead of far over it, and the limiter below only
+// meets the rare peak. Each platform's mixer applies it.
+constexpr float kEffectsGain = 0.375f;
+
 class Limiter {
  public:
   // Full scale is 1.0. Below `threshold` the mix passes untouched; above it the gain comes down

@@ -16,10 +16,7 @@ namespace {
 bool open = false;
 int channelCount = 0;
 std::optional<Limiter> limiter;
-
-// Every sample plays at this share of its full level (of 128): many effects at once then sum to
-// about the music's loudness instead of far over it, and the limiter only meets the rare peak.
-constexpr int kEffectsHeadroom = 48;
+constexpr int kEffectsVolume = static_cast<int>(kEffectsGain * MIX_MAX_VOLUME);
 
 Mix_Chunk* Native(MixerChunk* chunk) {
   return reinterpret_cast<Mix_Chunk*>(chunk);
@@ -105,7 +102,7 @@ bool MixerIsOpen() {
 MixerChunk* LoadChunk(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
   Mix_Chunk* chunk = Mix_LoadWAV(fileName);
-  if (chunk != nullptr) Mix_VolumeChunk(chunk, kEffectsHeadroom);
+  if (chunk != nullptr) Mix_VolumeChunk(chunk, kEffectsVolume);
   return reinterpret_cast<MixerChunk*>(chunk);
 }
 
