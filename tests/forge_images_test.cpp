@@ -368,17 +368,23 @@ TEST(ForgedImages, UpgradeScreensLeaveRoomForNumbersAndHighlight) {
     SCOPED_TRACE(file);
     const Bmp& menu = Load(file);
     for (int i = 0; i < 4; ++i) {
-      // The game fills the chosen bar red: the bar rows are dark and empty.
+      // The game fills the chosen slot red: unlit, the slot holds only a dim guide rail, so
+      // the lit one stands out and none looks half filled.
       int brightest = 0;
       for (int y = kBars[i]; y < kBars[i] + 10; ++y)
         for (int x = 450; x < 735; ++x) brightest = std::max(brightest, menu.LumaAt(x, y));
-      EXPECT_LT(brightest, 40) << "bar " << i;
-      // Its red number sits in a light box.
+      EXPECT_LT(brightest, 100) << "slot " << i;
+      // A pointer just left of the slot marks it as a place to choose, not a meter.
+      int pointer = 0;
+      for (int y = kBars[i]; y < kBars[i] + 10; ++y)
+        for (int x = 432; x < 446; ++x) pointer += menu.LumaAt(x, y) > 90;
+      EXPECT_GT(pointer, 20) << "no pointer at slot " << i;
+      // Its red number lands in a dark readout, where pure red reads clearly.
       const auto& b = kBoxes[i];
-      int darkest = 255;
+      int lightest = 0;
       for (int y = b[1]; y < b[3]; ++y)
-        for (int x = b[0]; x < b[2]; ++x) darkest = std::min(darkest, menu.LumaAt(x, y));
-      EXPECT_GT(darkest, 180) << "box " << i;
+        for (int x = b[0]; x < b[2]; ++x) lightest = std::max(lightest, menu.LumaAt(x, y));
+      EXPECT_LT(lightest, 30) << "box " << i;
       // The entry's name is lettered just above its bar: bright pixels in the rows above.
       int lettered = 0;
       for (int y = kBars[i] - 26; y < kBars[i] - 4; ++y)
@@ -388,13 +394,18 @@ TEST(ForgedImages, UpgradeScreensLeaveRoomForNumbersAndHighlight) {
   }
 }
 
-TEST(ForgedImages, TitleKeepsThePromptBandCalm) {
+TEST(ForgedImages, TitleKeepsThePromptBandCalmAndShowsTheKeysUnderIt) {
   const Bmp& title = Load("title.bmp");
   // PRESS ENTER and the players question are drawn over x 140..760, y 440..560.
   int brightest = 0;
   for (int y = 440; y < 560; ++y)
     for (int x = 140; x < 760; ++x) brightest = std::max(brightest, title.LumaAt(x, y));
   EXPECT_LT(brightest, 90);
+  // Under them, the keys' legend: lettered keycaps on a dark panel across the lower band.
+  int lettered = 0;
+  for (int y = 575; y < 705; ++y)
+    for (int x = 140; x < 760; ++x) lettered += title.LumaAt(x, y) > 160;
+  EXPECT_GT(lettered, 3000);
   // Elsewhere the screen is not empty: the logo lights its upper part.
   int lit = 0;
   for (int y = 100; y < 300; ++y)

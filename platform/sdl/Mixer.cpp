@@ -8,11 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "platform/Limiter.h"
+
 namespace skyrift::platform {
 namespace {
 
 bool open = false;
 int channelCount = 0;
+std::optional<Limiter> limiter;
+constexpr int kEffectsVolume = static_cast<int>(kEffectsGain * MIX_MAX_VOLUME);
 
 Mix_Chunk* Native(MixerChunk* chunk) {
   return reinterpret_cast<Mix_Chunk*>(chunk);
@@ -25,9 +29,17 @@ bool ValidChannel(int channel) {
   return open && channel >= 0 && channel < channelCount;
 }
 
+// The mix runs in floating point: SDL sums float channels without clamping them, so the sum of
+// many loud effects reaches the limiter whole instead of already clipped, and the limiter brings
+// it under full scale before SDL converts it for the device.
+void LimitMix(void*, Uint8* stream, int bytes) {
+  if (limiter) limiter->Process(reinterpret_cast<float*>(stream), bytes / (2 * sizeof(float)));
+}
+
 bool TryOpen(int rate) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudio(rate, AUDIO_S16SYS, 2, 1024) != 0) {
+  if (Mix_OpenAudioDevice(rate, AUDIO_F32SYS, 2, 1024, nullptr,
+                          SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
@@ -61,6 +73,10 @@ bool OpenMixer(int rate, int channels, int reserved) {
     return false;
   }
   open = true;
+  int obtainedRate = rate;
+  Mix_QuerySpec(&obtainedRate, nullptr, nullptr);
+  limiter.emplace(obtainedRate);
+  Mix_SetPostMix(LimitMix, nullptr);
   channelCount = Mix_AllocateChannels(std::max(channels, 0));
   Mix_ReserveChannels(std::clamp(reserved, 0, channelCount));
   return true;
@@ -70,7 +86,9 @@ void CloseMixer() {
   if (!open) return;
   Mix_HaltMusic();
   Mix_HaltChannel(-1);
+  Mix_SetPostMix(nullptr, nullptr);
   Mix_CloseAudio();
+  limiter.reset();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   open = false;
@@ -83,7 +101,9 @@ bool MixerIsOpen() {
 
 MixerChunk* LoadChunk(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
-  return reinterpret_cast<MixerChunk*>(Mix_LoadWAV(fileName));
+  Mix_Chunk* chunk = Mix_LoadWAV(fileName);
+  if (chunk != nullptr) Mix_VolumeChunk(chunk, kEffectsVolume);
+  return reinterpret_cast<MixerChunk*>(chunk);
 }
 
 void FreeChunk(MixerChunk* chunk) {

@@ -51,6 +51,7 @@ constexpr Announcement kAnnouncements[] = {
 };
 
 constexpr int kMusicKbps = 192;
+constexpr double kSampleCeiling = 0.94;
 
 bool WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes,
                 std::string& error) {
@@ -71,7 +72,9 @@ bool ForgeMusic(const Song& song, const std::filesystem::path& file, std::string
 
 bool ForgeEffects(const std::filesystem::path& outDir, std::string& error) {
   for (const SynthesisedSample& sample : kSynthesised) {
-    const Sound sound = sample.make();
+    Sound sound = sample.make();
+    // The looping drone is made seamless in itself; the one-shots are sealed at both ends.
+    if (sample.format != WavFormat::Stereo16) Seal(sound.samples, sound.rate, kSampleCeiling);
     if (!WriteWav(outDir / sample.file, sound.samples, sound.rate, sample.format, error)) {
       return false;
     }
@@ -82,9 +85,9 @@ bool ForgeEffects(const std::filesystem::path& outDir, std::string& error) {
 bool ForgeAnnouncements(const std::filesystem::path& outDir, std::string& error) {
   for (const Announcement& line : kAnnouncements) {
     Sound sound;
-    const std::filesystem::path scratch = outDir / (std::string(".speech-") + line.file);
-    if (!MakeAnnouncement(line.text, scratch, sound, error) ||
-        !WriteWav(outDir / line.file, sound.samples, sound.rate, WavFormat::Mono16, error)) {
+    if (!MakeAnnouncement(line.text, sound, error)) return false;
+    Seal(sound.samples, sound.rate, kSampleCeiling);
+    if (!WriteWav(outDir / line.file, sound.samples, sound.rate, WavFormat::Mono16, error)) {
       return false;
     }
   }
@@ -101,8 +104,6 @@ int ForgeAudio(const std::filesystem::path& outDir) {
       std::cerr << "forge audio: cannot create " << outDir << ": " << made.message() << "\n";
       return 1;
     }
-    // The speech synthesiser is the one outside tool: ask it first, so that without it the run
-    // stops at once instead of after the music.
     std::string error;
     if (!ForgeAnnouncements(outDir, error)) {
       std::cerr << "forge audio: " << error << "\n";

@@ -61,4 +61,20 @@ void FadeEnds(std::vector<double>& samples, size_t fadeIn, size_t fadeOut) {
   }
 }
 
+void Seal(std::vector<double>& samples, int rate, double ceiling) {
+  if (samples.empty()) return;
+  OnePole dcBlock(12.0, rate);  // far below anything a sample means to play
+  for (double& s : samples) s = dcBlock.High(s);
+  double mean = 0.0;
+  for (double s : samples) mean += s;
+  mean /= static_cast<double>(samples.size());
+  for (double& s : samples) s -= mean;
+  FadeEnds(samples, static_cast<size_t>(0.0015 * rate), static_cast<size_t>(0.006 * rate));
+  double peak = 0.0;
+  for (double s : samples) peak = std::max(peak, std::fabs(s));
+  if (peak > ceiling) {
+    for (double& s : samples) s *= ceiling / peak;
+  }
+}
+
 }  // namespace skyrift::forge::audio

@@ -262,4 +262,9 @@ void Finish(std::vector<double>& samples, double ceiling, double drive = 1.0);
 // stops on a step.
 void FadeEnds(std::vector<double>& samples, size_t fadeIn, size_t fadeOut);
 
+// The last step of every one-shot sample: takes out any DC offset, fades the first and last
+// milliseconds so the sound starts and ends on silence, and scales it down if that left a peak
+// above `ceiling`.
+void Seal(std::vector<double>& samples, int rate, double ceiling);
+
 }  // namespace skyrift::forge::audio

@@ -80,7 +80,7 @@ Sound MakeExplosion() {
     out.samples[i] = 0.9 * blast + 0.5 * snap + 0.9 * thump + 0.6 * rumble + 0.3 * crackle;
   }
   FadeEnds(out.samples, 0, 6000);
-  Finish(out.samples, 0.93, 1.5);
+  Finish(out.samples, 0.9, 1.15);
   return ToSound(std::move(out));
 }
 
@@ -226,7 +226,7 @@ Sound MakeBomb() {
     out.samples[i] = dry + 2.2 * (left + right);
   }
   FadeEnds(out.samples, 0, 30000);
-  Finish(out.samples, 0.93, 1.5);
+  Finish(out.samples, 0.9, 1.15);
   return ToSound(std::move(out));
 }
 

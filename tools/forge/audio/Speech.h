@@ -2,16 +2,14 @@
 // they came over the ship's radio.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "audio/Effects.h"
 
 namespace skyrift::forge::audio {
 
-// Speaks `text` with espeak-ng (run as a child process writing to `scratchFile`, removed after)
-// and processes it into the ship computer's voice. Returns false with a message on failure.
-bool MakeAnnouncement(const std::string& text, const std::filesystem::path& scratchFile,
-                      Sound& sound, std::string& error);
+// Speaks `text` with flite's US English voice and processes it into the ship computer's voice:
+// mono at the synthesiser's own rate. Returns false with a message on failure.
+bool MakeAnnouncement(const std::string& text, Sound& sound, std::string& error);
 
 }  // namespace skyrift::forge::audio

@@ -66,6 +66,17 @@ const TextStyle& Heading(uint32_t colour) {
   return style;
 }
 
+// The default controls.txt, as both the instructions page and the title's legend name its keys.
+struct KeyRow {
+  const char* key1;
+  const char* key2;
+  const char* action;
+};
+constexpr KeyRow kDefaultKeys[] = {
+    {"ARROWS", "W A S D", "MOVE"}, {"SPACE", "F", "FIRE"},    {"Z", "G", "BOMB"},
+    {"X", "T", "BULLET TIME"},     {"C", "R", "RECHARGE"},    {"TAB", "Q", "UPGRADES"},
+};
+
 TextStyle Plain(uint32_t colour, float outline = 0) {
   TextStyle s;
   s.top = s.bottom = Hex(colour);
@@ -137,6 +148,12 @@ Canvas PaintGameOver() {
   s.outline = 3;
   DrawText(c, Face::Display, 110, "GAME OVER", 450, 270, s);
   DrawText(c, Face::Display, 26, "THE RIFT HAS CLAIMED YOU", 450, 350, Plain(0xFFC0B0, 2));
+  // The game ends here: only closing the window leaves this screen, so say so, on a plate of
+  // its own so it reads over whatever the last frame left behind.
+  Plate(c, 226, 410, 674, 450, 0x141A28, 8);
+  TextStyle leave = Plain(0xFFFFFF, 2);
+  leave.tracking = 2;
+  DrawText(c, Face::Display, 24, "CLOSE THE WINDOW TO LEAVE", 450, 430, leave);
   return c;
 }
 
@@ -212,12 +229,47 @@ Canvas PaintWarning(int which) {
 }
 
 // --- Full screens ---------------------------------------------------------------------------
+// Both players' keys as a small table on a dark glass panel under the title's prompts: a row of
+// actions, then each player's keys in keycaps beneath them.
+void KeysLegend(Canvas& c) {
+  constexpr float kLeft = 124, kRight = 776, kTop = 566, kBottom = 714;
+  const Box panel{static_cast<int>(kLeft) - 2, static_cast<int>(kTop) - 2, static_cast<int>(kRight) + 3,
+                  static_cast<int>(kBottom) + 3};
+  const Vec centre{(kLeft + kRight) / 2, (kTop + kBottom) / 2}, half{(kRight - kLeft) / 2, (kBottom - kTop) / 2};
+  c.FillSdf(panel, [&](Vec p) { return SdBox(p, centre, {half.x + 1, half.y + 1}, 9); }, Hex(0x6A7AA8, 0.6f));
+  c.FillSdf(panel, [&](Vec p) { return SdBox(p, centre, half, 8); }, Hex(0x04060E, 0.86f));
+  // Each action's column as wide as its name or its widest key needs.
+  constexpr float kWidths[6] = {96, 84, 70, 104, 92, 92};
+  float columnCentre[6];
+  float x = kLeft + 12 + 92;
+  for (int i = 0; i < 6; ++i) {
+    columnCentre[i] = x + kWidths[i] / 2;
+    x += kWidths[i];
+  }
+  DrawText(c, Face::Condensed, 14, "CONTROLS", kLeft + 12, 588, Plain(0x8A98B8), Align::Left);
+  for (int i = 0; i < 6; ++i) {
+    DrawText(c, Face::Condensed, 14, kDefaultKeys[i].action, columnCentre[i], 588, Plain(0xC8D4F0), Align::Centre);
+  }
+  for (int p = 0; p < 2; ++p) {
+    const float y = p == 0 ? 628 : 676;
+    DrawText(c, Face::Display, 18, p == 0 ? "PLAYER 1" : "PLAYER 2", kLeft + 12, y, Plain(p == 0 ? kP1 : kP2, 1),
+             Align::Left);
+    for (int i = 0; i < 6; ++i) {
+      const std::string key = p == 0 ? kDefaultKeys[i].key1 : kDefaultKeys[i].key2;
+      const float kw = std::max(30.0f, 18.0f + 10.5f * static_cast<float>(key.size()));
+      Plate(c, columnCentre[i] - kw / 2, y - 15, columnCentre[i] + kw / 2, y + 15, 0xC8D0E0, 5);
+      DrawText(c, Face::Bold, 14, key, columnCentre[i], y, Plain(0x10141C), Align::Centre);
+    }
+  }
+}
+
 Canvas PaintTitle() {
   Canvas c(900, 732);
-  // The prompts appear in x 140..760, y 440..560: that band stays calm and dark.
+  // The prompts appear in x 150..750, y 450..550, and the keys' legend sits under them in
+  // y 566..714: that band stays calm and dark.
   auto calm = [](float x, float y) {
     const float fx = Smooth(100, 160, x) * (1 - Smooth(740, 800, x));
-    const float fy = Smooth(410, 450, y) * (1 - Smooth(550, 590, y));
+    const float fy = Smooth(410, 450, y);
     return fx * fy;
   };
   Backdrop(c, 2503, 0x05040E, 0x2A1A60, calm);
@@ -243,9 +295,9 @@ Canvas PaintTitle() {
       const float v = std::exp(-d / width) * (1 - t * t);
       if (v > 0.003f) c.AddLight(x, y, Mix(Hex(0xC040FF), Hex(0x60E0FF), Clamp01(1 - d / 30)), v * 1.1f);
     }
-  // Two fighters climbing toward the rift.
-  DrawFighter(c, 1, 1, {220, 560}, 2.2f);
-  DrawFighter(c, 2, 3, {570, 590}, 2.0f);
+  // Two fighters climbing toward the rift, either side of the prompts.
+  DrawFighter(c, 1, 1, {28, 470}, 1.9f);
+  DrawFighter(c, 2, 3, {782, 500}, 1.8f);
   // The logo.
   TextStyle logo;
   logo.top = Hex(0xFFFFFF);
@@ -266,6 +318,7 @@ Canvas PaintTitle() {
       if (d < 2.5f) c.AddLight(x, y, Hex(0xFFFFFF), (2.5f - d) / 2.5f * 0.6f);
     }
   DrawText(c, Face::Display, 24, "A TWO-PILOT SPACE SHOOTER", 450, 330, Plain(0xB8C8FF, 2));
+  KeysLegend(c);
   return c;
 }
 
@@ -273,15 +326,6 @@ Canvas PaintInstructions() {
   Canvas c(900, 732);
   Backdrop(c, 2506, 0x04060E, 0x14284A, [](float, float) { return 0.5f; });
   DrawText(c, Face::Display, 56, "HOW TO PLAY", 450, 64, Heading(0x40C8FF));
-  struct Row {
-    const char* key1;
-    const char* key2;
-    const char* action;
-  };
-  static constexpr Row kRows[] = {
-      {"ARROWS", "W A S D", "MOVE"},     {"SPACE", "F", "FIRE"},          {"Z", "G", "BOMB"},
-      {"X", "T", "BULLET TIME"},         {"C", "R", "RECHARGE"},          {"TAB", "Q", "UPGRADE MENU"},
-  };
   for (int p = 0; p < 2; ++p) {
     const float x0 = p == 0 ? 60 : 480, x1 = x0 + 360;
     const uint32_t colour = p == 0 ? kP1 : kP2;
@@ -290,11 +334,11 @@ Canvas PaintInstructions() {
     DrawFighter(c, p + 1, 0, {x1 - 70, 190}, 1.0f);
     for (int i = 0; i < 6; ++i) {
       const float y = 240 + i * 58.0f;
-      const std::string key = p == 0 ? kRows[i].key1 : kRows[i].key2;
+      const std::string key = p == 0 ? kDefaultKeys[i].key1 : kDefaultKeys[i].key2;
       const float kw = std::max(44.0f, 16.0f + 12.0f * static_cast<float>(key.size()));
       Plate(c, x0 + 24, y - 19, x0 + 24 + kw, y + 19, 0xD0D8E8, 6);
       DrawText(c, Face::Bold, 17, key, x0 + 24 + kw / 2, y, Plain(0x10141C));
-      DrawText(c, Face::Display, 22, kRows[i].action, x0 + 40 + kw, y, Plain(0xE8EEFF), Align::Left);
+      DrawText(c, Face::Display, 22, kDefaultKeys[i].action, x0 + 40 + kw, y, Plain(0xE8EEFF), Align::Left);
     }
   }
   DrawText(c, Face::Display, 18, "DESTROY ENEMIES TO EARN EXPERIENCE, THEN SPEND IT ON UPGRADES", 450, 632,
@@ -304,8 +348,8 @@ Canvas PaintInstructions() {
   return c;
 }
 
-// Upgrade screen: entries named above their highlight bars (x 450..735; rows 248..258,
-// 322..332, 396..406, 470..480, left dark for the game's red highlight) with a light box
+// Upgrade screen: entries named above their highlight slots (x 450..735; rows 248..258,
+// 322..332, 396..406, 470..480, which the game fills red on the chosen entry) with a readout
 // for the game's red number at x 756..861 (rows 219..242, 291..314, 365..390, 436..457).
 Canvas PaintUpgradeMenu(int player) {
   Canvas c(900, 600);
@@ -328,16 +372,30 @@ Canvas PaintUpgradeMenu(int player) {
   for (int i = 0; i < 4; ++i) {
     DrawText(c, Face::Display, 21, names[i], 452, bars[i] - 16, Plain(0xE8EEFF, 1), Align::Left);
     DrawText(c, Face::Condensed, 12, "COST: 2500 EXPERIENCE", 452, bars[i] + 22, Plain(0x9AA8C0), Align::Left);
-    // The dark groove the highlight fills, framed just outside its pixels.
-    c.Rect(448, bars[i] - 2, 737, bars[i] + 12, Hex(0x5A6680));
-    c.Rect(449, bars[i] - 1, 736, bars[i] + 11, Hex(0x05060A));
-    c.Rect(450, bars[i], 735, bars[i] + 10, Hex(0x0C0E16));
-    // The number box.
+    // The selection rail: a thin guide line through the slot between two brackets, and a
+    // pointer aimed at it. Unlit it reads as a track; the game's red fill lights the chosen one.
+    const float y = bars[i], mid = y + 5;
+    c.Rect(450, mid - 0.5f, 735, mid + 0.5f, Hex(0x3A4660));
+    for (float x = 462; x < 735; x += 24) c.Rect(x, mid - 1.5f, x + 2, mid + 1.5f, Hex(0x4A5878));
+    for (float side : {-1.0f, 1.0f}) {
+      const float edge = side < 0 ? 449 : 736;
+      c.Rect(edge - (side < 0 ? 2 : 0), y - 3, edge + (side < 0 ? 0 : 2), y + 13, Hex(0x8A96B0));
+      c.Rect(side < 0 ? edge - 2 : edge - 4, y - 3, side < 0 ? edge + 4 : edge + 2, y - 1, Hex(0x8A96B0));
+      c.Rect(side < 0 ? edge - 2 : edge - 4, y + 11, side < 0 ? edge + 4 : edge + 2, y + 13, Hex(0x8A96B0));
+    }
+    const std::vector<Vec> pointer{{434, mid - 7}, {445, mid}, {434, mid + 7}};
+    c.PolygonOutline(pointer, 1.5f, Hex(0x05060C));
+    c.Polygon(pointer, Shade(Hex(colour), 1.1f));
+    // The number's readout: a dark instrument window set into the panel, so the game's red digits
+    // glow in it like a display.
     const Box& b = boxes[i];
     c.Rect(b.x0 - 3.0f, b.y0 - 3.0f, b.x1 + 3.0f, b.y1 + 3.0f, Hex(0x05060A));
-    c.Rect(b.x0 - 2.0f, b.y0 - 2.0f, b.x1 + 2.0f, b.y1 + 2.0f, Hex(0x8A96B0));
+    c.Rect(b.x0 - 2.0f, b.y0 - 2.0f, b.x1 + 2.0f, b.y1 + 2.0f, Hex(0x5A6680));
+    c.Rect(b.x0 - 1.0f, b.y0 - 1.0f, b.x1 + 1.0f, b.y1 + 1.0f, Hex(0x2A3244));
     c.Rect(static_cast<float>(b.x0), static_cast<float>(b.y0), static_cast<float>(b.x1), static_cast<float>(b.y1),
-           Hex(0xE8ECF4));
+           Hex(0x0A0608));
+    c.Rect(static_cast<float>(b.x0), static_cast<float>(b.y0), static_cast<float>(b.x1), b.y0 + 2.0f,
+           Hex(0x1E1418));
   }
   // Keys.
   const char* keys = player == 1 ? "UP / DOWN: CHOOSE     SPACE: BUY     TAB: LEAVE"
