@@ -7,7 +7,6 @@
 #include "engine/Sound.h"
 #include "game/StageCycle.h"
 #include "game/Weapons.h"
-#include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
@@ -123,10 +122,6 @@ void HandlePlayerKeys(PlayerShip* ship, const PlayerControls& keys) {
   Move(ship, keys);
 }
 
-void DrawImage(HDC dc, const Bitmap* image, int x, int y, BOOL transparent) {
-  if (image != nullptr) image->Draw(dc, x, y, transparent, kMagenta);
-}
-
 // The title's last step: the digit key of the number of players starts the game.
 void ChoosePlayers(int digitKey, int players) {
   if (++_iMenuDelay > kTitleFrames && _bStartPressed && !_bGameStarted && KeyDown(digitKey)) {
@@ -151,15 +146,6 @@ void HandleTitleKeys() {
   }
   ChoosePlayers(kKeyOne, 1);
   ChoosePlayers(kKeyTwo, 2);
-}
-
-void DrawTitleScreen(HDC dc) {
-  DrawImage(dc, _bmpTitle, 0, 0, FALSE);
-  if (!_bStartPressed) {
-    DrawImage(dc, _bmpPressEnter, 300, 450, TRUE);
-  } else if (!_bGameStarted) {
-    DrawImage(dc, _bmpHowManyPlayers, 150, 450, TRUE);
-  }
 }
 
 void HandleStageClearKeys() {

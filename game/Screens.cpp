@@ -1,6 +1,7 @@
-// The painters: the play screens, the stage-clear interlude page, the two upgrade menus, game
-// over, and the status panel under the play area. Each composes its whole picture into the
-// context it is given; none of them changes the game beyond the panel's cached numbers.
+// The painters: the title with its prompts, the play screens, the stage-clear interlude page,
+// the two upgrade menus, game over, and the status panel under the play area. Each composes its
+// whole picture into the context it is given; none of them changes the game beyond the panel's
+// cached numbers.
 #include "game/Screens.h"
 
 #include <cstdio>
@@ -36,8 +37,8 @@ struct PanelHalf {
 constexpr PanelHalf kLeftHalf{100, 277};
 constexpr PanelHalf kRightHalf{550, 724};
 
-void DrawImage(HDC dc, const Bitmap* image, int x, int y) {
-  if (image != nullptr) image->Draw(dc, x, y, TRUE, kMagenta);
+void DrawImage(HDC dc, const Bitmap* image, int x, int y, BOOL transparent = TRUE) {
+  if (image != nullptr) image->Draw(dc, x, y, transparent, kMagenta);
 }
 
 void DrawNumber(HDC dc, const RECT& box, int value, COLORREF colour) {
@@ -102,6 +103,15 @@ void DrawUpgradeMenu(HDC dc, const Bitmap* screen, PlayerShip* ship, BOOL out) {
 }
 
 }  // namespace
+
+void DrawTitleScreen(HDC dc) {
+  DrawImage(dc, _bmpTitle, 0, 0, FALSE);
+  if (!_bStartPressed) {
+    DrawImage(dc, _bmpPressEnter, 300, 450);
+  } else if (!_bGameStarted) {
+    DrawImage(dc, _bmpHowManyPlayers, 150, 450);
+  }
+}
 
 void DrawPlayScreen(HDC dc, BOOL withStageClearBanner) {
   DrawWorld(dc);

@@ -1,4 +1,4 @@
-// The painters of the play screens, the interlude, the upgrade menus, game over and the
+// The painters of the title, the play screens, the interlude, the upgrade menus, game over and the
 // status panel.
 #pragma once
 
@@ -7,6 +7,7 @@
 
 namespace skyrift {
 
+void DrawTitleScreen(HDC dc);
 void DrawPlayScreen(HDC dc, BOOL withStageClearBanner);
 void DrawInterlude(HDC dc);
 void DrawGameOver(HDC dc);

@@ -6,6 +6,7 @@
 
 #include "GameSamples.h"
 #include "PlayWorld.h"
+#include "game/Screens.h"
 #include "game/Weapons.h"
 
 namespace skyrift::testing {
