@@ -1,11 +1,9 @@
-// Every picture and sample the game uses, made and freed from one table each, and the world
-// put in its starting state for a new game.
+// Every picture and sample the game uses, made and freed from one table each.
 #include "game/GameResources.h"
 
 #include <array>
 #include <new>
 
-#include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "game/Trace.h"
 #include "graphics/Bitmap.h"
@@ -96,10 +94,6 @@ constexpr std::array<SampleRow, 15> kSamples = {{
     {"stage1_complete.wav", kMono16, &_sndStage1Complete},
 }};
 
-constexpr const char* kTitleMusic = "stage2.mp3";
-constexpr int kMusicVolume = 175;   // of 255
-constexpr int kUpgradeCost = 2500;  // points
-
 }  // namespace
 
 void CreateBitmaps() {
@@ -131,50 +125,6 @@ void FreeSounds() {
     FreeSample(*row.sample);
     *row.sample = nullptr;
   }
-}
-
-void ForgetListedSprites() {
-  _pPlayer1 = nullptr;
-  _pPlayer2 = nullptr;
-  _pBoss = nullptr;
-  _pWarning1 = nullptr;
-  _pWarning2 = nullptr;
-  if (_bBossEnginesAttached) {
-    _pBossLeftEngine = nullptr;
-    _pBossRightEngine = nullptr;
-  }
-}
-
-void NewGame() {
-  if (_pEngine != nullptr) _pEngine->DeleteAllSprites();
-  ForgetListedSprites();
-
-  _iMenuDelay = 0;
-  _iFireDelay = 0;
-  _iBulletTimeDelay = 0;
-  _iRechargeDelay = 0;
-  _iBombDelay = 0;
-  _iEnergyRegenDelay = 0;
-  _bGameOver = FALSE;
-  _bBulletTime = FALSE;
-  _bStartPressed = FALSE;
-  _bGameStarted = FALSE;
-  _bPlayer1Out = FALSE;
-  _bPlayer2Out = FALSE;
-  _iMenuToggleDelay = 0;
-  _iP1RepairDelay = 0;
-  _iGameState = GameStateTitle;
-  _iStageTicker = 0;
-  _iNumPlayers = 0;
-  _iUpgradeChoice = 0;
-  _iUpgradeCost = kUpgradeCost;
-
-  CloseStream(_sngCurrentStage);  // only ever set if a game came before
-  _sngCurrentStage = OpenStream(kTitleMusic, kSoundLoop);
-  if (_sngCurrentStage == nullptr) TraceLine("_sngCurrentStage = NULL");
-  PlayStream(kMusicChannel, _sngCurrentStage);
-  SetChannelVolume(kMusicChannel, kMusicVolume);
-  TraceLine("NewGame()");
 }
 
 }  // namespace skyrift

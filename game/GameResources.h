@@ -1,5 +1,4 @@
-// Making and freeing everything the game draws and plays, and putting the world in its
-// starting state.
+// Making and freeing everything the game draws and plays.
 #pragma once
 
 namespace skyrift {
@@ -9,8 +8,5 @@ void DeleteBitmaps();
 void LoadSounds();
 // Frees the fifteen samples and nulls their globals.
 void FreeSounds();
-// Nulls the game's pointers to sprites the list owned, once the list has been emptied.
-void ForgetListedSprites();
-void NewGame();
 
 }  // namespace skyrift

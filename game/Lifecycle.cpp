@@ -1,5 +1,6 @@
-// The game's answers to the engine's life-cycle calls: start-up, the first game, pausing and
-// resuming with the window's focus, and the end of the run, which frees whatever exists.
+// The game's answers to the engine's life-cycle calls: start-up, the first game (and what a new
+// game starts from), pausing and resuming with the window's focus, and the end of the run, which
+// frees whatever exists.
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -24,6 +25,9 @@ constexpr int kSoundRate = 44100;  // Hz
 constexpr int kSoundChannels = 32;
 constexpr int kFarLayerSpeed = 2;  // pixels per frame
 constexpr int kNearLayerSpeed = 3;
+constexpr const char* kTitleMusic = "stage2.mp3";
+constexpr int kMusicVolume = 175;   // of 255
+constexpr int kUpgradeCost = 2500;  // points
 
 bool InSpriteList(const Sprite* sprite) {
   if (_pEngine == nullptr) return false;
@@ -38,6 +42,52 @@ bool InSpriteList(const Sprite* sprite) {
 void DeleteUnattachedEngine(Sprite*& engine) {
   if (engine != nullptr && !_bBossEnginesAttached && !InSpriteList(engine)) delete engine;
   engine = nullptr;
+}
+
+// Nulls the game's pointers to sprites the list owned, once the list has been emptied.
+void ForgetListedSprites() {
+  _pPlayer1 = nullptr;
+  _pPlayer2 = nullptr;
+  _pBoss = nullptr;
+  _pWarning1 = nullptr;
+  _pWarning2 = nullptr;
+  if (_bBossEnginesAttached) {
+    _pBossLeftEngine = nullptr;
+    _pBossRightEngine = nullptr;
+  }
+}
+
+// The world in its starting state, on the title screen with its music.
+void NewGame() {
+  if (_pEngine != nullptr) _pEngine->DeleteAllSprites();
+  ForgetListedSprites();
+
+  _iMenuDelay = 0;
+  _iFireDelay = 0;
+  _iBulletTimeDelay = 0;
+  _iRechargeDelay = 0;
+  _iBombDelay = 0;
+  _iEnergyRegenDelay = 0;
+  _bGameOver = FALSE;
+  _bBulletTime = FALSE;
+  _bStartPressed = FALSE;
+  _bGameStarted = FALSE;
+  _bPlayer1Out = FALSE;
+  _bPlayer2Out = FALSE;
+  _iMenuToggleDelay = 0;
+  _iP1RepairDelay = 0;
+  _iGameState = GameStateTitle;
+  _iStageTicker = 0;
+  _iNumPlayers = 0;
+  _iUpgradeChoice = 0;
+  _iUpgradeCost = kUpgradeCost;
+
+  CloseStream(_sngCurrentStage);  // only ever set if a game came before
+  _sngCurrentStage = OpenStream(kTitleMusic, kSoundLoop);
+  if (_sngCurrentStage == nullptr) TraceLine("_sngCurrentStage = NULL");
+  PlayStream(kMusicChannel, _sngCurrentStage);
+  SetChannelVolume(kMusicChannel, kMusicVolume);
+  TraceLine("NewGame()");
 }
 
 }  // namespace
