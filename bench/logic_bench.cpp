@@ -9,8 +9,8 @@
 
 #include "engine/Engine.h"
 #include "game/Input.h"
+#include "game/Players.h"
 #include "game/Screens.h"
-#include "game/Weapons.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"

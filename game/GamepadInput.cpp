@@ -6,6 +6,7 @@
 #include "engine/Joystick.h"
 #include "engine/Sound.h"
 #include "game/GameFlow.h"
+#include "game/Players.h"
 #include "game/UpgradeMenu.h"
 #include "game/Weapons.h"
 #include "sprites/PlayerShip.h"

@@ -1,14 +1,11 @@
-// The players' ships and what they make: the ships at the start of a game, their volleys, the
-// bomb's flash, the explosions scattered over a wreck, and the per-frame upkeep of bullet-time
-// energy, regeneration and recharge-mode repairs.
+// What the players' ships make: their volleys, the bomb's flash, and the explosions scattered
+// over a wreck.
 #include "game/Weapons.h"
 
 #include <array>
 #include <cstdlib>
 
 #include "engine/Engine.h"
-#include "engine/Sound.h"
-#include "game/Trace.h"
 #include "sprites/Explosion.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
@@ -16,10 +13,6 @@
 
 namespace skyrift {
 namespace {
-
-constexpr int kShipStartY = 500;
-constexpr int kEnergyRegenFrames = 10;  // one point after more than this many frames
-constexpr int kRepairFrames = 7;        // one hull point after more than this many frames
 
 // The side shots of a volley, by power level, in the order they are made.
 struct SideShot {
@@ -39,22 +32,6 @@ constexpr std::array<Volley, 5> kVolleys = {{
     {4, {{{true, -3, -18}, {false, 3, -18}, {true, -5, -20}, {false, 5, -20}}}},
 }};
 
-bool Player1InPlay() {
-  return !_bPlayer1Out && _pPlayer1 != nullptr;
-}
-bool Player2InPlay() {
-  return _iNumPlayers > 1 && !_bPlayer2Out && _pPlayer2 != nullptr;
-}
-
-PlayerShip* MakeShip(Bitmap* image, const char* tag) {
-  auto* ship = new PlayerShip(image, PlayArea(), EdgeStop);
-  ship->SetFrameCount(4);
-  ship->SetTag(tag);
-  ship->SetHealth(100);
-  ship->SetBombs(2);
-  return ship;
-}
-
 void Shoot(Bitmap* image, int x, int y, int vx, int vy, const char* tag) {
   auto* shot = new Sprite(image, PlayArea(), EdgeDie);
   shot->SetFrameCount(5);
@@ -72,26 +49,6 @@ int Scatter(int extent) {
 }
 
 }  // namespace
-
-void CreatePlayers(BOOL twoPlayers) {
-  TraceLine("CreatePlayers() start");
-  if (!twoPlayers) {
-    _bPlayer1Out = FALSE;
-    _bPlayer2Out = TRUE;
-    _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
-    _pPlayer1->SetPosition(_iPlayWidth / 2 - _pPlayer1->GetWidth() / 2, kShipStartY);
-    _pEngine->InsertSprite(_pPlayer1);
-    return;
-  }
-  _bPlayer1Out = FALSE;
-  _bPlayer2Out = FALSE;
-  _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
-  _pPlayer1->SetPosition(_iPlayWidth / 2 - 100, kShipStartY);
-  _pEngine->InsertSprite(_pPlayer1);
-  _pPlayer2 = MakeShip(_bmpPlayer2, TagPlayer2);
-  _pPlayer2->SetPosition(_iPlayWidth / 2 + 100, kShipStartY);
-  _pEngine->InsertSprite(_pPlayer2);
-}
 
 void FirePlayerBullets(PlayerShip* ship) {
   if (ship == nullptr) return;
@@ -139,51 +96,6 @@ void SpawnExplosionBurst(Sprite* sprite, int count) {
     const int x = left + Scatter(sprite->GetWidth());
     AddExplosion(x, y);
   }
-}
-
-void UpdatePlayerStatus() {
-  // A ship that is out may already be deleted: only ships in play are read.
-  const bool player1 = Player1InPlay();
-  const bool player2 = Player2InPlay();
-
-  if (_bBulletTime) {
-    if (PlayerShip* payer = BulletTimePayer()) {
-      payer->AddEnergy(-1);
-      if (payer->GetEnergy() < 1) EndBulletTime(payer);
-    }
-  }
-
-  if (++_iEnergyRegenDelay > kEnergyRegenFrames) {
-    if (player1) _pPlayer1->AddEnergy(1);
-    if (player2) _pPlayer2->AddEnergy(1);
-    _iEnergyRegenDelay = 0;
-  }
-
-  if (player1 && _pPlayer1->IsRecharging() && ++_iP1RepairDelay > kRepairFrames) {
-    _pPlayer1->Heal(1);
-    _iP1RepairDelay = 0;
-  }
-  if (player2 && _pPlayer2->IsRecharging() && ++_iP2RepairDelay > kRepairFrames) {
-    _pPlayer2->Heal(1);
-    _iP2RepairDelay = 0;
-  }
-}
-
-PlayerShip* BulletTimePayer() {
-  const bool player1 = Player1InPlay();
-  const bool player2 = Player2InPlay();
-  if (_iNumPlayers <= 1 || _bPlayer2Out) return player1 ? _pPlayer1 : nullptr;
-  if (_bPlayer1Out) return player2 ? _pPlayer2 : nullptr;
-  if (player1 && _pPlayer1->HasBulletTime()) return _pPlayer1;
-  if (player2 && _pPlayer2->HasBulletTime()) return _pPlayer2;
-  return nullptr;
-}
-
-void EndBulletTime(PlayerShip* ship) {
-  _bBulletTime = FALSE;
-  if (ship != nullptr) ship->SetBulletTime(0);
-  StopChannel(kBulletTimeChannel);
-  PlaySample(kAnyFreeChannel, _sndBulletTimeDeact);
 }
 
 }  // namespace skyrift

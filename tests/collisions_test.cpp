@@ -6,6 +6,7 @@
 
 #include "StageWorld.h"
 #include "engine/GameCallbacks.h"
+#include "game/Players.h"
 #include "game/Weapons.h"
 #include "platform/Mixer.h"
 #include "sprites/BossShip.h"

@@ -6,8 +6,8 @@
 
 #include "GameSamples.h"
 #include "PlayWorld.h"
+#include "game/Players.h"
 #include "game/Screens.h"
-#include "game/Weapons.h"
 
 namespace skyrift::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include "Harness.h"
 #include "PlayWorld.h"
 #include "engine/GameCallbacks.h"
-#include "game/Weapons.h"
+#include "game/Players.h"
 #include "platform/Gamepad.h"
 
 namespace skyrift::testing {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "PlayWorld.h"
-#include "game/Weapons.h"
+#include "game/Players.h"
 
 namespace skyrift::testing {
 namespace {

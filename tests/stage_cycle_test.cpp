@@ -2,9 +2,9 @@
 // start of stage 2, and ships that are gone staying unread.
 #include "StageWorld.h"
 #include "game/Input.h"
+#include "game/Players.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
-#include "game/Weapons.h"
 #include "platform/Mixer.h"
 
 namespace skyrift::testing {

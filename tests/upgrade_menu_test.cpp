@@ -5,8 +5,8 @@
 #include "GameSamples.h"
 #include "PlayWorld.h"
 #include "engine/GameCallbacks.h"
+#include "game/Players.h"
 #include "game/UpgradeMenu.h"
-#include "game/Weapons.h"
 
 namespace skyrift::testing {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "GameSamples.h"
 #include "PlayWorld.h"
+#include "game/Players.h"
 #include "platform/Mixer.h"
 
 namespace skyrift::testing {
