@@ -3,9 +3,9 @@
 // body has stopped. All of it happens once per run.
 #include "game/BossEntry.h"
 
-#include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "sprites/BossShip.h"
+#include "sprites/Play.h"
 #include "sprites/Sprite.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
@@ -40,7 +40,7 @@ void RunWarningSign(const WarningSign& warning) {
     sign->SetFrameCount(kWarningFrames, FALSE);
     // Centred across the play area, its bottom 25 pixels above the play area's.
     sign->SetPosition(_iPlayWidth / 2 - sign->GetWidth() / 2, _iPlayHeight - 25 - sign->GetHeight());
-    _pEngine->InsertSprite(sign);
+    AddToPlay(sign);
     warning.sign = sign;
     warning.shown = TRUE;
     warning.made = TRUE;
@@ -78,7 +78,7 @@ void RunBossEntry() {
     // Just above the play area, centred across it; its constructor starts it moving down.
     _pBoss->SetPosition((_iPlayWidth - _pBoss->GetWidth()) / 2, -_pBoss->GetHeight());
     _pBoss->SetHealth(kBossHealth);
-    _pEngine->InsertSprite(_pBoss);
+    AddToPlay(_pBoss);
 
     // The engines belong to the game until the body stops; only then do they join the list.
     const int bodyLeft = (_iPlayWidth - _pBoss->GetWidth()) / 2;
@@ -91,8 +91,8 @@ void RunBossEntry() {
 
   // The engines never move: placed where they overlay the stopped body, in the frame it stops.
   if (_bBossSpawned && !_bBossEnginesAttached && _pBoss != nullptr && _pBoss->GetPhase() == 1) {
-    _pEngine->InsertSprite(_pBossLeftEngine);
-    _pEngine->InsertSprite(_pBossRightEngine);
+    AddToPlay(_pBossLeftEngine);
+    AddToPlay(_pBossRightEngine);
     _bBossEnginesAttached = TRUE;
   }
 }

@@ -2,9 +2,9 @@
 // energy drained from the ship that pays for it, regeneration, and recharge-mode repairs.
 #include "game/Players.h"
 
-#include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "game/Trace.h"
+#include "sprites/Play.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
@@ -41,17 +41,17 @@ void CreatePlayers(BOOL twoPlayers) {
     _bPlayer2Out = TRUE;
     _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
     _pPlayer1->SetPosition(_iPlayWidth / 2 - _pPlayer1->GetWidth() / 2, kShipStartY);
-    _pEngine->InsertSprite(_pPlayer1);
+    AddToPlay(_pPlayer1);
     return;
   }
   _bPlayer1Out = FALSE;
   _bPlayer2Out = FALSE;
   _pPlayer1 = MakeShip(_bmpPlayer1, TagPlayer1);
   _pPlayer1->SetPosition(_iPlayWidth / 2 - 100, kShipStartY);
-  _pEngine->InsertSprite(_pPlayer1);
+  AddToPlay(_pPlayer1);
   _pPlayer2 = MakeShip(_bmpPlayer2, TagPlayer2);
   _pPlayer2->SetPosition(_iPlayWidth / 2 + 100, kShipStartY);
-  _pEngine->InsertSprite(_pPlayer2);
+  AddToPlay(_pPlayer2);
 }
 
 void UpdatePlayerStatus() {

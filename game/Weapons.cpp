@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdlib>
 
-#include "engine/Engine.h"
 #include "sprites/Explosion.h"
+#include "sprites/Play.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
@@ -38,7 +38,7 @@ void Shoot(Bitmap* image, int x, int y, int vx, int vy, const char* tag) {
   shot->SetPosition(x, y);
   shot->SetVelocity(vx, vy);
   shot->SetTag(tag);
-  _pEngine->InsertSprite(shot);
+  AddToPlay(shot);
 }
 
 // The left and top of a wreck plus a random offset within its extent; the draw is made even
@@ -62,7 +62,7 @@ void FirePlayerBullets(PlayerShip* ship) {
   centre->SetPosition(left + ship->GetWidth() / 2 - centre->GetWidth() / 2, top - 24);
   centre->SetVelocity(0, -25);
   centre->SetTag(tag);
-  _pEngine->InsertSprite(centre);
+  AddToPlay(centre);
 
   const int level = ship->GetPowerLevel();
   if (level < 0 || level >= static_cast<int>(kVolleys.size())) return;
@@ -84,7 +84,7 @@ void CreateBombFlash() {
   flash->SetTag(TagPlayer1);
   flash->SetPosition(0, 0);
   flash->SetVelocity(0, 0);
-  _pEngine->InsertSprite(flash);
+  AddToPlay(flash);
 }
 
 void SpawnExplosionBurst(Sprite* sprite, int count) {
