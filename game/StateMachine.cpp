@@ -1,6 +1,6 @@
 // The state machine: the per-state key, frame and paint dispatch, the menu toggles, and the
 // presentation of each frame. Only the two play states move the world.
-#include "game/GameFlow.h"
+#include "game/StateMachine.h"
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
