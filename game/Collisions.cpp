@@ -7,6 +7,7 @@
 
 #include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
+#include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/PowerUps.h"
 #include "game/Weapons.h"

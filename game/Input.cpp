@@ -5,6 +5,7 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
+#include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/StageCycle.h"
 #include "game/Weapons.h"

@@ -2,7 +2,7 @@
 // energy drained from the ship that pays for it, regeneration, and recharge-mode repairs.
 #include "game/Players.h"
 
-#include "engine/Sound.h"
+#include "game/PlayerActions.h"
 #include "game/Trace.h"
 #include "sprites/Play.h"
 #include "sprites/PlayerShip.h"
@@ -90,13 +90,6 @@ PlayerShip* BulletTimePayer() {
   if (player1 && _pPlayer1->HasBulletTime()) return _pPlayer1;
   if (player2 && _pPlayer2->HasBulletTime()) return _pPlayer2;
   return nullptr;
-}
-
-void EndBulletTime(PlayerShip* ship) {
-  _bBulletTime = FALSE;
-  if (ship != nullptr) ship->SetBulletTime(0);
-  StopChannel(kBulletTimeChannel);
-  PlaySample(kAnyFreeChannel, _sndBulletTimeDeact);
 }
 
 }  // namespace skyrift

@@ -12,8 +12,5 @@ void UpdatePlayerStatus();
 
 // The ship that pays for bullet time this frame, or null when nobody does.
 PlayerShip* BulletTimePayer();
-// Ends bullet time as switching it off does: the game's flag and `ship`'s own (when given)
-// drop, the loop on channel 1 stops and the switch-off sound plays.
-void EndBulletTime(PlayerShip* ship);
 
 }  // namespace skyrift

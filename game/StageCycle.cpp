@@ -7,6 +7,7 @@
 #include "engine/Sound.h"
 #include "game/BossEntry.h"
 #include "game/EnemyWaves.h"
+#include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/PowerUps.h"
 #include "game/StateMachine.h"

@@ -1,10 +1,11 @@
-// The state machine: the per-state key, frame and paint dispatch, the menu toggles, and the
+// The state machine: the per-state key, frame and paint dispatch, the menu keys, and the
 // presentation of each frame. Only the two play states move the world.
 #include "game/StateMachine.h"
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "game/Input.h"
+#include "game/PlayerActions.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
 #include "game/UpgradeMenu.h"
@@ -17,25 +18,6 @@ namespace {
 bool KeyDown(int code) { return platform::GetAsyncKeyState(code) < 0; }
 
 }  // namespace
-
-// The two menus stack: the one opened second returns to the first. A menu key closes its
-// owner's menu wherever it lies; from underneath, the menu on top inherits the state to return
-// to, so however the keys cross, closing both menus leads back to where the first was opened.
-void ToggleUpgradeMenu(int player) {
-  const int own = player == 1 ? GameStateUpgrade1 : GameStateUpgrade2;
-  const int other = player == 1 ? GameStateUpgrade2 : GameStateUpgrade1;
-  int& ownReturn = player == 1 ? _iStateBeforeMenu1 : _iStateBeforeMenu2;
-  int& otherReturn = player == 1 ? _iStateBeforeMenu2 : _iStateBeforeMenu1;
-  if (_iGameState == own) {
-    _iGameState = ownReturn;
-  } else if (_iGameState == other && otherReturn == own) {
-    otherReturn = ownReturn;
-  } else {
-    ownReturn = _iGameState;
-    _iGameState = own;
-  }
-  _iMenuToggleDelay = 0;
-}
 
 void PollKeys() {
   if (_bGameOver) return;

@@ -6,8 +6,4 @@ namespace skyrift {
 
 void PresentFrame();
 
-// Player 1's or 2's menu key (and the pad's menu button, which is player 1's): opens that
-// player's upgrade menu or closes it.
-void ToggleUpgradeMenu(int player);
-
 }  // namespace skyrift
