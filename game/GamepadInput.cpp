@@ -1,21 +1,19 @@
 // The gamepad's part in play: it steers player 1 and repeats player 1's keyboard actions (fire,
 // recharge mode, bullet time, bomb, the upgrade menu), with thresholds of its own but the
 // keyboard's repeat counters, so in play the two together act sooner than either alone.
-#include "engine/Engine.h"
+// Unlike the keys' counters, the pad's count only while their button is held.
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
-#include "engine/Sound.h"
 #include "game/PlayerActions.h"
-#include "game/Players.h"
 #include "game/UpgradeMenu.h"
-#include "game/Weapons.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
 
 namespace skyrift {
 namespace {
 
-constexpr int kFireFrames = 8;        // volleys: every ninth frame held
+// The pad's own thresholds; the keys' differ (fire 4, toggles 5, bombs 8 or 5, menu 10).
+constexpr int kFireFrames = 8;        // volleys every ninth frame held
 constexpr int kToggleFrames = 4;      // recharge and bullet-time toggles, and bombs
 constexpr int kMenuToggleFrames = 5;  // the menu button
 
@@ -23,54 +21,17 @@ bool Has(StickState state, StickState mask) {
   return (state & mask) != 0;
 }
 
-void Steer(PlayerShip* ship, StickState state) {
-  const int s = ship->GetSpeed();
-  const int d = static_cast<int>(s / 1.25);  // diagonals cover about the same ground
-  const bool up = Has(state, StickUp), down = Has(state, StickDown);
-  const bool left = Has(state, StickLeft), right = Has(state, StickRight);
-  if (up && left) {
-    ship->SetVelocity(-d, -d);
-  } else if (up && right) {
-    ship->SetVelocity(d, -d);
-  } else if (down && left) {
-    ship->SetVelocity(-d, d);
-  } else if (down && right) {
-    ship->SetVelocity(d, d);
-  } else if (up) {
-    ship->SetVelocity(0, -s);
-  } else if (down) {
-    ship->SetVelocity(0, s);
-  } else if (left) {
-    ship->SetVelocity(-s, 0);
-  } else if (right) {
-    ship->SetVelocity(s, 0);
-  }
+void SteerByStick(PlayerShip* ship, StickState state) {
+  // Up before down and left before right, should a state ever carry both.
+  const int dy = Has(state, StickUp) ? -1 : Has(state, StickDown) ? 1 : 0;
+  const int dx = Has(state, StickLeft) ? -1 : Has(state, StickRight) ? 1 : 0;
   // A centred stick leaves the velocity the keyboard set.
+  if (dx != 0 || dy != 0) Steer(ship, dx, dy);
 }
 
-void ToggleRecharge(PlayerShip* ship) {
-  if (!ship->IsRecharging()) {
-    ship->SetRecharging(1);
-    ship->UseSlowSpeed();
-    ship->SetBitmap(_bmpPlayer1Recharge);
-  } else {
-    ship->SetRecharging(0);
-    ship->UseNormalSpeed();
-    ship->SetBitmap(_bmpPlayer1);
-  }
-}
-
-void ToggleBulletTime(PlayerShip* ship) {
-  if (!_bBulletTime) {
-    PlaySample(kAnyFreeChannel, _sndBulletTimeAct);
-    PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
-    _bBulletTime = TRUE;
-    ship->SetBulletTime(1);
-    return;
-  }
-  // Player 2's bullet time is theirs to switch off.
-  const bool secondHasIt = _iNumPlayers > 1 && _pPlayer2 != nullptr && _pPlayer2->HasBulletTime();
-  if (!secondHasIt) EndBulletTime(ship);
+// Bullet time that player 2 switched on is theirs to switch off: the pad cannot.
+bool Player2HoldsBulletTime() {
+  return _iNumPlayers > 1 && _pPlayer2 != nullptr && _pPlayer2->HasBulletTime();
 }
 
 }  // namespace
@@ -83,11 +44,10 @@ void GameJoystick(StickState state) {
 
   // In a menu or the interlude the world is frozen: a changed velocity or a queued volley
   // takes effect when play resumes.
-  Steer(ship, state);
+  SteerByStick(ship, state);
 
   if (Has(state, StickButton1) && ++_iFireDelay > kFireFrames && !ship->IsRecharging()) {
-    PlaySample(kAnyFreeChannel, _sndPlayerFire);
-    FirePlayerBullets(ship);
+    FireVolley(ship);
     _iFireDelay = 0;
   }
 
@@ -96,22 +56,22 @@ void GameJoystick(StickState state) {
     _iRechargeDelay = 0;
   }
 
+  // Any of the bits of button 3's flag. The press is used up even when it changes nothing.
   if (Has(state, StickButton3) && ++_iBulletTimeDelay > kToggleFrames) {
-    ToggleBulletTime(ship);
+    if (!_bBulletTime || !Player2HoldsBulletTime()) ToggleBulletTime(ship);
     _iBulletTimeDelay = 0;
   }
 
+  // Without a bomb the pad does not even count; the keys count regardless.
   if (Has(state, StickButton4) && ship->GetBombs() > 0 && ++_iBombDelay > kToggleFrames) {
-    PlaySample(kAnyFreeChannel, _sndPlayerBomb);
-    CreateBombFlash();
-    ship->AddBombs(-1);
-    if (_pEngine != nullptr) _pEngine->RemoveUnprotectedSprites();
+    DropBomb(ship);
     _iBombDelay = 0;
   }
 
   // Either shoulder: both flags carry 0x4000.
   if (Has(state, StickButton5) && ++_iMenuToggleDelay > kMenuToggleFrames) {
     ToggleUpgradeMenu(1);
+    _iMenuToggleDelay = 0;
   }
 
   if (_iGameState == GameStateUpgrade1) {

@@ -3,12 +3,10 @@
 // waits on a repeat counter in frames, shared by both players.
 #include "game/Input.h"
 
-#include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/StageCycle.h"
-#include "game/Weapons.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
@@ -24,6 +22,7 @@ constexpr int kTitleFrames = 6;       // title steps wait more than this many co
 constexpr int kFireFrames = 4;        // between volleys
 constexpr int kStageClearFrames = 5;  // before fire leaves the stage-clear screen
 constexpr int kToggleFrames = 5;      // between recharge or bullet-time toggles
+// Player 1 waits longer for a bomb than player 2.
 constexpr int kBombFramesPlayer1 = 8;
 constexpr int kBombFramesPlayer2 = 5;
 
@@ -31,12 +30,10 @@ bool KeyDown(int code) {
   return platform::GetAsyncKeyState(code) < 0;
 }
 
-// One player's keys and pictures, so both handlers share one body.
+// One player's keys, so both handlers share one body.
 struct PlayerControls {
   int up, down, left, right;
   int fire, bomb, bulletTime, recharge;
-  Bitmap* image;
-  Bitmap* rechargeImage;
   int bombFrames;
 };
 
@@ -49,75 +46,51 @@ struct DirectionKey {
   bool Untouched() const { return state == 0; }
 };
 
+// The way across while up or down is held: left before right.
+int Across(const DirectionKey& left, const DirectionKey& right) {
+  return left.Down() ? -1 : right.Down() ? 1 : 0;
+}
+
 void Move(PlayerShip* ship, const PlayerControls& keys) {
   const DirectionKey up(keys.up), down(keys.down), left(keys.left), right(keys.right);
-  const int s = ship->GetSpeed();
-  // Diagonals are slower so that the ship covers about the same ground in every direction.
-  const int d = static_cast<int>(s / 1.25);
-
+  // Unlike the stick, the keys stop the ship when none is touched, and a sideways key counts
+  // only when no other direction key is touched.
   if (up.Untouched() && down.Untouched() && left.Untouched() && right.Untouched()) {
-    ship->SetVelocity(0, 0);
+    Steer(ship, 0, 0);
   } else if (left.Down() && right.Untouched() && up.Untouched() && down.Untouched()) {
-    ship->SetVelocity(-s, 0);
+    Steer(ship, -1, 0);
   } else if (right.Down() && up.Untouched() && down.Untouched() && left.Untouched()) {
-    ship->SetVelocity(s, 0);
+    Steer(ship, 1, 0);
   } else if (up.Down()) {
-    if (left.Down()) {
-      ship->SetVelocity(-d, -d);
-    } else if (right.Down()) {
-      ship->SetVelocity(d, -d);
-    } else {
-      ship->SetVelocity(0, -s);
-    }
+    Steer(ship, Across(left, right), -1);
   } else if (down.Down()) {
-    if (left.Down()) {
-      ship->SetVelocity(-d, d);
-    } else if (right.Down()) {
-      ship->SetVelocity(d, d);
-    } else {
-      ship->SetVelocity(0, s);
-    }
+    Steer(ship, Across(left, right), 1);
   }
   // Otherwise (left and right together, or a tap) the ship keeps the velocity it had.
 }
 
+// The keys' counters advance every frame, held or not, and both players' handlers advance the
+// same ones; the pad's count only while their button is held.
 void HandlePlayerKeys(PlayerShip* ship, const PlayerControls& keys) {
   if (++_iFireDelay > kFireFrames && KeyDown(keys.fire) && !ship->IsRecharging()) {
-    FirePlayerBullets(ship);
-    PlaySample(kAnyFreeChannel, _sndPlayerFire);
+    FireVolley(ship);
     _iFireDelay = 0;
   }
 
+  // Without a bomb the counter still counts.
   if (++_iBombDelay > keys.bombFrames && ship->GetBombs() > 0 && KeyDown(keys.bomb)) {
-    PlaySample(kAnyFreeChannel, _sndPlayerBomb);
-    CreateBombFlash();
-    ship->AddBombs(-1);
-    _pEngine->RemoveUnprotectedSprites();
+    DropBomb(ship);
     _iBombDelay = 0;
   }
 
   if (++_iRechargeDelay > kToggleFrames && KeyDown(keys.recharge)) {
-    if (ship->IsRecharging()) {
-      ship->SetRecharging(0);
-      ship->UseNormalSpeed();
-      ship->SetBitmap(keys.image);
-    } else {
-      ship->SetRecharging(1);
-      ship->UseSlowSpeed();
-      ship->SetBitmap(keys.rechargeImage);
-    }
+    ToggleRecharge(ship);
     _iRechargeDelay = 0;
   }
 
+  // Either player's key switches bullet time off, whoever switched it on.
   if (++_iBulletTimeDelay > kToggleFrames && KeyDown(keys.bulletTime)) {
-    if (!_bBulletTime) {
-      _bBulletTime = TRUE;
-      ship->SetBulletTime(1);
-      PlaySample(kAnyFreeChannel, _sndBulletTimeAct);
-      PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
-    } else {
-      EndBulletTime(ship);
-    }
+    ToggleBulletTime(ship);
     _iBulletTimeDelay = 0;
   }
 
@@ -166,17 +139,17 @@ void HandleStageClearKeys() {
 void HandlePlayer1Keys() {
   // Once out, the ship may already have been deleted by the sprite list.
   if (_bPlayer1Out || _pPlayer1 == nullptr) return;
-  const PlayerControls keys{_iKeyP1Up,   _iKeyP1Down,         _iKeyP1Left,       _iKeyP1Right,
-                            _iKeyP1Fire, _iKeyP1Bomb,         _iKeyP1BulletTime, _iKeyP1Recharge,
-                            _bmpPlayer1, _bmpPlayer1Recharge, kBombFramesPlayer1};
+  const PlayerControls keys{_iKeyP1Up,   _iKeyP1Down, _iKeyP1Left,       _iKeyP1Right,
+                            _iKeyP1Fire, _iKeyP1Bomb, _iKeyP1BulletTime, _iKeyP1Recharge,
+                            kBombFramesPlayer1};
   HandlePlayerKeys(_pPlayer1, keys);
 }
 
 void HandlePlayer2Keys() {
   if (_bPlayer2Out || _pPlayer2 == nullptr) return;
-  const PlayerControls keys{_iKeyP2Up,   _iKeyP2Down,         _iKeyP2Left,       _iKeyP2Right,
-                            _iKeyP2Fire, _iKeyP2Bomb,         _iKeyP2BulletTime, _iKeyP2Recharge,
-                            _bmpPlayer2, _bmpPlayer2Recharge, kBombFramesPlayer2};
+  const PlayerControls keys{_iKeyP2Up,   _iKeyP2Down, _iKeyP2Left,       _iKeyP2Right,
+                            _iKeyP2Fire, _iKeyP2Bomb, _iKeyP2BulletTime, _iKeyP2Recharge,
+                            kBombFramesPlayer2};
   HandlePlayerKeys(_pPlayer2, keys);
 }
 

@@ -1,11 +1,58 @@
 // What a player can do, whichever control asked for it.
 #include "game/PlayerActions.h"
 
+#include "engine/Engine.h"
 #include "engine/Sound.h"
+#include "game/Weapons.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
+
+void Steer(PlayerShip* ship, int dx, int dy) {
+  const int s = ship->GetSpeed();
+  // Diagonals are slower so that the ship covers about the same ground in every direction.
+  const int step = dx != 0 && dy != 0 ? static_cast<int>(s / 1.25) : s;
+  ship->SetVelocity(dx * step, dy * step);
+}
+
+void FireVolley(PlayerShip* ship) {
+  FirePlayerBullets(ship);
+  PlaySample(kAnyFreeChannel, _sndPlayerFire);
+}
+
+void DropBomb(PlayerShip* ship) {
+  PlaySample(kAnyFreeChannel, _sndPlayerBomb);
+  CreateBombFlash();
+  ship->AddBombs(-1);
+  if (_pEngine != nullptr) _pEngine->RemoveUnprotectedSprites();
+}
+
+void ToggleRecharge(PlayerShip* ship) {
+  const bool first = ship->Tag() == TagPlayer1;
+  if (ship->IsRecharging()) {
+    ship->SetRecharging(0);
+    ship->UseNormalSpeed();
+    ship->SetBitmap(first ? _bmpPlayer1 : _bmpPlayer2);
+  } else {
+    ship->SetRecharging(1);
+    ship->UseSlowSpeed();
+    ship->SetBitmap(first ? _bmpPlayer1Recharge : _bmpPlayer2Recharge);
+  }
+}
+
+void ToggleBulletTime(PlayerShip* ship) {
+  if (_bBulletTime) {
+    EndBulletTime(ship);
+    return;
+  }
+  // One flag for the game; the ship's own says who switched it on, and so who pays for it.
+  _bBulletTime = TRUE;
+  ship->SetBulletTime(1);
+  PlaySample(kAnyFreeChannel, _sndBulletTimeAct);
+  PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
+}
 
 void EndBulletTime(PlayerShip* ship) {
   _bBulletTime = FALSE;
@@ -30,7 +77,6 @@ void ToggleUpgradeMenu(int player) {
     ownReturn = _iGameState;
     _iGameState = own;
   }
-  _iMenuToggleDelay = 0;
 }
 
 }  // namespace skyrift

@@ -26,10 +26,12 @@ void PollKeys() {
   // frame. A menu shows its ship's values, so a player without a ship in play has none.
   if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP1Menu) && _pPlayer1 != nullptr && !_bPlayer1Out) {
     ToggleUpgradeMenu(1);
+    _iMenuToggleDelay = 0;
   }
   if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP2Menu) && _iNumPlayers > 1 && _pPlayer2 != nullptr &&
       !_bPlayer2Out) {
     ToggleUpgradeMenu(2);
+    _iMenuToggleDelay = 0;
   }
 
   switch (_iGameState) {

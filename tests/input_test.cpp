@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
 constexpr int kFire1 = 32, kBomb1 = 90, kBulletTime1 = 88, kRecharge1 = 67;
-constexpr int kFire2 = 70, kBomb2 = 71, kBulletTime2 = 84;
+constexpr int kFire2 = 70, kBomb2 = 71, kBulletTime2 = 84, kRecharge2 = 82;
 
 class InputTest : public PlayWorld {
  protected:
@@ -169,6 +169,21 @@ TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
   EXPECT_EQ(_pPlayer1->GetSpeed(), 4);
   EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1Recharge);
   Let(kRecharge1);
+}
+
+TEST_F(InputTest, EachShipWearsItsOwnPictures) {
+  StartGame(true);
+  Hold(kRecharge2);
+  // Two players advance the counter twice a frame: player 2's handler reaches 6 in the third.
+  EXPECT_EQ(FramesWhere(6, [] { return _iRechargeDelay == 0; }), (std::vector<int>{3, 6}));
+  Let(kRecharge2);
+  EXPECT_FALSE(_pPlayer2->IsRecharging());
+  EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2);
+  Hold(kRecharge2);
+  for (int i = 0; i < 3; ++i) Frame();
+  EXPECT_TRUE(_pPlayer2->IsRecharging());
+  EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2Recharge);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1) << "the other ship is left alone";
 }
 
 TEST_F(InputTest, BulletTimeIsOneFlagThatEitherPlayerFlips) {
