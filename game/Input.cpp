@@ -1,12 +1,14 @@
-// Keys to play, polled once per frame: the title screen's start and player count, fire to leave
-// the stage-clear screen, and each player's fire, bomb, mode toggles and movement. Every action
-// waits on a repeat counter in frames, shared by both players.
+// Keys to play, polled once per frame: the title screen's start and player count, the menu keys
+// and the upgrade menu's keys, fire to leave the stage-clear screen, and each player's fire,
+// bomb, mode toggles and movement. Every action waits on a repeat counter in frames, shared by
+// both players.
 #include "game/Input.h"
 
 #include "engine/Sound.h"
 #include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/StageCycle.h"
+#include "game/UpgradeMenu.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
@@ -22,6 +24,7 @@ constexpr int kTitleFrames = 6;       // title steps wait more than this many co
 constexpr int kFireFrames = 4;        // between volleys
 constexpr int kStageClearFrames = 5;  // before fire leaves the stage-clear screen
 constexpr int kToggleFrames = 5;      // between recharge or bullet-time toggles
+constexpr int kMenuToggleFrames = 10;  // counted twice a frame, by both menu keys' tests
 // Player 1 waits longer for a bomb than player 2.
 constexpr int kBombFramesPlayer1 = 8;
 constexpr int kBombFramesPlayer2 = 5;
@@ -121,6 +124,25 @@ void HandleTitleKeys() {
   }
   ChoosePlayers(kKeyOne, 1);
   ChoosePlayers(kKeyTwo, 2);
+}
+
+void HandleMenuKeys() {
+  // One counter for both toggles, advanced before each test: a held key toggles every sixth
+  // frame. A menu shows its ship's values, so a player without a ship in play has none.
+  if (++_iMenuToggleDelay > kMenuToggleFrames && KeyDown(_iKeyP1Menu) && _pPlayer1 != nullptr &&
+      !_bPlayer1Out) {
+    ToggleUpgradeMenu(1);
+    _iMenuToggleDelay = 0;
+  }
+  if (++_iMenuToggleDelay > kMenuToggleFrames && KeyDown(_iKeyP2Menu) && _iNumPlayers > 1 &&
+      _pPlayer2 != nullptr && !_bPlayer2Out) {
+    ToggleUpgradeMenu(2);
+    _iMenuToggleDelay = 0;
+  }
+}
+
+void HandleUpgradeMenuKeys(PlayerShip* ship, int upKey, int downKey, int fireKey) {
+  StepUpgradeMenu(ship, KeyDown(upKey), KeyDown(downKey), KeyDown(fireKey));
 }
 
 void HandleStageClearKeys() {

@@ -1,38 +1,19 @@
-// The state machine: the per-state key, frame and paint dispatch, the menu keys, and the
-// presentation of each frame. Only the two play states move the world.
+// The state machine: the per-state key, frame and paint dispatch, and the presentation of each
+// frame. Only the two play states move the world.
 #include "game/StateMachine.h"
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "game/Input.h"
-#include "game/PlayerActions.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
-#include "game/UpgradeMenu.h"
-#include "platform/Keyboard.h"
 #include "world/Globals.h"
 
 namespace skyrift {
-namespace {
-
-bool KeyDown(int code) { return platform::GetAsyncKeyState(code) < 0; }
-
-}  // namespace
 
 void PollKeys() {
   if (_bGameOver) return;
-
-  // One counter for both toggles, advanced before each test: a held key toggles every sixth
-  // frame. A menu shows its ship's values, so a player without a ship in play has none.
-  if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP1Menu) && _pPlayer1 != nullptr && !_bPlayer1Out) {
-    ToggleUpgradeMenu(1);
-    _iMenuToggleDelay = 0;
-  }
-  if (++_iMenuToggleDelay > 10 && KeyDown(_iKeyP2Menu) && _iNumPlayers > 1 && _pPlayer2 != nullptr &&
-      !_bPlayer2Out) {
-    ToggleUpgradeMenu(2);
-    _iMenuToggleDelay = 0;
-  }
+  HandleMenuKeys();
 
   switch (_iGameState) {
     case GameStateTitle:

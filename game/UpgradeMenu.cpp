@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "engine/Sound.h"
-#include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
 
@@ -27,10 +26,6 @@ constexpr UpgradeEntry kUpgrades[] = {
     {&PlayerShip::UpgradeEnergy, 25},
 };
 constexpr int kEntryCount = static_cast<int>(std::size(kUpgrades));
-
-bool KeyDown(int code) {
-  return platform::GetAsyncKeyState(code) < 0;
-}
 
 void Buy(PlayerShip* ship) {
   if (ship == nullptr || ship->GetPoints() < _iUpgradeCost) return;
@@ -57,10 +52,6 @@ void StepUpgradeMenu(PlayerShip* ship, bool up, bool down, bool fire) {
     Buy(ship);
     _iMenuDelay = 0;
   }
-}
-
-void HandleUpgradeMenuKeys(PlayerShip* ship, int upKey, int downKey, int fireKey) {
-  StepUpgradeMenu(ship, KeyDown(upKey), KeyDown(downKey), KeyDown(fireKey));
 }
 
 }  // namespace skyrift

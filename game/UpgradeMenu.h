@@ -1,11 +1,9 @@
-// The upgrade menu's keys: moving the highlight and buying with points.
+// The upgrade menu: moving the highlight and buying with points.
 #pragma once
 
 namespace skyrift {
 
 class PlayerShip;
-
-void HandleUpgradeMenuKeys(PlayerShip* ship, int upKey, int downKey, int fireKey);
 
 // One frame of a menu whose controls are already read: up, down and buy, in that order, each
 // advancing the shared repeat counter while held. The keyboard and the stick both drive it.
