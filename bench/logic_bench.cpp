@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/Engine.h"
-#include "game/Input.h"
+#include "game/KeyboardInput.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 #include "graphics/Background.h"

@@ -4,7 +4,7 @@
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
-#include "game/Input.h"
+#include "game/KeyboardInput.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
 #include "world/Globals.h"

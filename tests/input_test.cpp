@@ -1,6 +1,6 @@
 // The keys: movement by the order of its tests, the shared repeat counters and their
 // thresholds, the mode toggles, the title sequence and the stage-clear screen.
-#include "game/Input.h"
+#include "game/KeyboardInput.h"
 
 #include <algorithm>
 

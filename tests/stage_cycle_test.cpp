@@ -1,7 +1,7 @@
 // The stage frames: game over tested at the start of a frame, the stage-clear sequence, the
 // start of stage 2, and ships that are gone staying unread.
 #include "StageWorld.h"
-#include "game/Input.h"
+#include "game/KeyboardInput.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"

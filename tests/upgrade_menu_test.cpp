@@ -5,7 +5,7 @@
 #include "GameSamples.h"
 #include "PlayWorld.h"
 #include "engine/GameCallbacks.h"
-#include "game/Input.h"
+#include "game/KeyboardInput.h"
 #include "game/Players.h"
 #include "game/UpgradeMenu.h"
 

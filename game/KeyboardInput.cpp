@@ -2,7 +2,7 @@
 // and the upgrade menu's keys, fire to leave the stage-clear screen, and each player's fire,
 // bomb, mode toggles and movement. Every action waits on a repeat counter in frames, shared by
 // both players.
-#include "game/Input.h"
+#include "game/KeyboardInput.h"
 
 #include "engine/Sound.h"
 #include "game/PlayerActions.h"
