@@ -4,6 +4,7 @@
 #include "game/BossEntry.h"
 
 #include "engine/Sound.h"
+#include "game/StageTimetable.h"
 #include "sprites/BossShip.h"
 #include "sprites/Play.h"
 #include "sprites/Sprite.h"
@@ -19,25 +20,23 @@ struct WarningSign {
   BOOL& made;
   Bitmap* image;
   Sample* sound;
-  int after;  // made on the first tick past this one, with its sound
-  int until;  // taken down on the first tick past this one
+  WarningWindow window;
 };
 
-constexpr int kWarningFrames = 4;  // the banner's colourings, cycling
+constexpr int kWarningColourings = 4;  // the banner's colourings, cycling
 
 constexpr int kBossHealth = 7500;
 constexpr int kEngineHealth = 1200;
-constexpr int kBossArrives = 2100;  // the boss comes on the first tick past this one
 // Where the engines sit over the stopped body, from its left edge and from the play area's top.
 constexpr POINT kRightEngineAt{418, 244};
 constexpr POINT kLeftEngineAt{94, 245};
 
 void RunWarningSign(const WarningSign& warning) {
   const int t = _iStageTicker;
-  if (t > warning.after && !warning.made) {
+  if (t > warning.window.after && !warning.made) {
     auto* sign = new Sprite(warning.image, PlayArea(), EdgeDie);
     sign->SetTag(TagWarning);
-    sign->SetFrameCount(kWarningFrames, FALSE);
+    sign->SetFrameCount(kWarningColourings, FALSE);
     // Centred across the play area, its bottom 25 pixels above the play area's.
     sign->SetPosition(_iPlayWidth / 2 - sign->GetWidth() / 2, _iPlayHeight - 25 - sign->GetHeight());
     AddToPlay(sign);
@@ -45,8 +44,8 @@ void RunWarningSign(const WarningSign& warning) {
     warning.shown = TRUE;
     warning.made = TRUE;
   }
-  if (t == warning.after + 1) PlaySample(kAnyFreeChannel, warning.sound);
-  if (t > warning.until && warning.shown) {
+  if (t == warning.window.after + 1) PlaySample(kAnyFreeChannel, warning.sound);
+  if (t > warning.window.until && warning.shown) {
     if (warning.sign != nullptr) warning.sign->Kill();
     warning.shown = FALSE;
   }
@@ -63,10 +62,10 @@ Sprite* MakeEngine(Bitmap* image, const char* tag, const RECT& bounds, int x, in
 }  // namespace
 
 void RunWarningSigns() {
-  RunWarningSign(
-      {_pWarning1, _bWarning1Shown, _bWarning1Made, _bmpWarning1, _sndLargeIncoming, 550, 625});
-  RunWarningSign(
-      {_pWarning2, _bWarning2Shown, _bWarning2Made, _bmpWarning2, _sndMassiveEnemy, 2025, 2075});
+  RunWarningSign({_pWarning1, _bWarning1Shown, _bWarning1Made, _bmpWarning1, _sndLargeIncoming,
+                  kFirstWarning});
+  RunWarningSign({_pWarning2, _bWarning2Shown, _bWarning2Made, _bmpWarning2, _sndMassiveEnemy,
+                  kSecondWarning});
 }
 
 void RunBossEntry() {

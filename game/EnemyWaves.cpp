@@ -1,11 +1,12 @@
-// The enemy schedules both stages run by the stage ticker, and the spawn functions that put each
-// kind of enemy into play. A schedule is a table of ticker windows: inside a window (both ends
-// excluded) an enemy comes whenever the ticker is a multiple of the window's interval.
+// The spawn functions that put each kind of enemy into play, with the random choices the
+// timetable's waves leave to them, and the runs of the four schedules both stages play by the
+// stage ticker.
 #include "game/EnemyWaves.h"
 
 #include <cstdlib>
 #include <span>
 
+#include "game/StageTimetable.h"
 #include "sprites/BossShip.h"
 #include "sprites/ConvoyEnemy.h"
 #include "sprites/HoverEnemy.h"
@@ -26,13 +27,14 @@ constexpr int kConvoySpeedX = 6;  // pixels per frame, toward the far side
 constexpr int kConvoySpeedY = 2;
 constexpr int kBossPhaseSwoopChance = 30;  // one in this many frames while the boss fights on
 
-// One window of a schedule: after < T < before, on every T that is a multiple of interval.
-struct Wave {
-  int after;
-  int before;
-  int interval;
-  void (*spawn)();
-};
+void RunWaves(std::span<const Wave> waves) {
+  const int t = _iStageTicker;
+  for (const Wave& wave : waves) {
+    if (t > wave.after && t < wave.before && t % wave.interval == 0) wave.spawn();
+  }
+}
+
+}  // namespace
 
 // The random draws of each call are made in the order written, one statement each: the order
 // of evaluation of a call's arguments is not fixed.
@@ -63,47 +65,6 @@ void Gunship() {
 void Convoy() {
   SpawnConvoyEnemy(kConvoyFollowers, std::rand() % 100);
 }
-
-// Tested in this order, so two windows open at one tick both spawn (1596: both swoop sides).
-// clang-format off
-constexpr Wave kSwoopWaves[] = {
-    {25, 100, 12, SwoopFromUpperLeft},
-    {250, 350, 12, SwoopFromUpperLeft},
-    {1250, 1350, 12, SwoopFromUpperLeft},
-    {1500, 1700, 12, SwoopFromUpperLeft},
-    {675, 900, 4, SwoopFromAnyCorner},
-    {150, 250, 12, SwoopFromUpperRight},
-    {425, 525, 12, SwoopFromUpperRight},
-    {1100, 1200, 12, SwoopFromUpperRight},
-    {1400, 1600, 12, SwoopFromUpperRight},
-};
-// clang-format on
-
-constexpr Wave kHoverWaves[] = {
-    {250, 400, 66, HoverShip},
-    {1450, 1800, 66, HoverShip},
-    {675, 900, 35, HoverShip},
-};
-
-constexpr Wave kGunshipWaves[] = {
-    {925, 1025, 30, Gunship},
-    {1200, 1400, 50, Gunship},
-    {1500, 1900, 88, Gunship},
-};
-
-constexpr Wave kConvoyWaves[] = {
-    {1050, 1250, 35, Convoy},
-    {1400, 1550, 35, Convoy},
-};
-
-void RunWaves(std::span<const Wave> waves) {
-  const int t = _iStageTicker;
-  for (const Wave& wave : waves) {
-    if (t > wave.after && t < wave.before && t % wave.interval == 0) wave.spawn();
-  }
-}
-
-}  // namespace
 
 void SpawnSwoopEnemy(int side, int pathLength) {
   auto* enemy = new SwoopEnemy(_bmpSwoopEnemy, PlayArea(), EdgeDie, side, pathLength);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "game/StageTimetable.h"
 #include "sprites/Play.h"
 #include "sprites/Sprite.h"
 #include "sprites/Tags.h"
@@ -33,9 +34,6 @@ struct Heading {
 };
 constexpr std::array<Heading, 4> kHeadings = {{{1, 1}, {-1, 1}, {1, -1}, {-1, -1}}};
 
-// Frames of the stage-1 ticker at which a power-up of the first kind appears.
-constexpr std::array<int, 2> kScriptedDropTicks = {560, 2030};
-
 // 4, 5 or 6 pixels per frame.
 int DriftSpeed() {
   return 4 + std::rand() % 3;
@@ -61,7 +59,7 @@ void DropPowerUp(RECT bounds, RECT position) {
 }
 
 void RunScriptedPowerUps() {
-  for (const int tick : kScriptedDropTicks) {
+  for (const int tick : kScriptedDrops) {
     if (_iStageTicker != tick) continue;
     Sprite* powerUp = MakePowerUp(kKinds[0], PlayArea());
     const int y = std::rand() % _iPlayHeight;

@@ -6,7 +6,7 @@
 namespace skyrift {
 
 void DropPowerUp(RECT bounds, RECT position);
-// Stage 1's scripted drops at ticks 560 and 2030.
+// Stage 1's scripted drops, on the timetable's frames: a power-up of the first kind.
 void RunScriptedPowerUps();
 
 }  // namespace skyrift

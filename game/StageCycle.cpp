@@ -10,6 +10,7 @@
 #include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/PowerUps.h"
+#include "game/StageTimetable.h"
 #include "game/StateMachine.h"
 #include "game/Trace.h"
 #include "graphics/Background.h"
@@ -18,12 +19,6 @@
 
 namespace skyrift {
 namespace {
-
-// Frames after the boss's death: the banner shows from the first to the last of these and the
-// stage-clear screen follows at kStageClearEnd.
-constexpr int kBannerFirst = 72;
-constexpr int kBannerEnd = 143;
-constexpr int kStageClearEnd = 144;
 
 constexpr int kStage2MusicVolume = 175;
 
