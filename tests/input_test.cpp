@@ -1,10 +1,12 @@
-// The keys: movement by the order of its tests, the shared repeat counters and their
-// thresholds, the mode toggles, the title sequence and the stage-clear screen.
+// The players' actions from the keys and the pad, side by side: movement by the order of its
+// tests, the shared repeat counters and each control's thresholds, the mode toggles, bullet
+// time, the pad's menu button; then the keyboard's title sequence and stage-clear screen.
 #include "game/KeyboardInput.h"
 
 #include <algorithm>
 
 #include "GameSamples.h"
+#include "PadWorld.h"
 #include "PlayWorld.h"
 #include "game/Players.h"
 #include "game/Screens.h"
@@ -15,6 +17,8 @@ namespace {
 constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
 constexpr int kFire1 = 32, kBomb1 = 90, kBulletTime1 = 88, kRecharge1 = 67;
 constexpr int kFire2 = 70, kBomb2 = 71, kBulletTime2 = 84, kRecharge2 = 82;
+
+using PadActions = PadWorld;
 
 class InputTest : public PlayWorld {
  protected:
@@ -40,6 +44,7 @@ class InputTest : public PlayWorld {
   }
 };
 
+// Steering.
 TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
   struct Case {
     std::vector<int> held;
@@ -93,6 +98,34 @@ TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
   EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{0, 0}));
 }
 
+TEST_F(PadActions, SteeringWithDiagonalsAtFourFifthsOfTheSpeed) {
+  struct Case {
+    StickState state;
+    POINT velocity;
+  };
+  const Case cases[] = {
+      {StickUp | StickLeft, {-6, -6}},
+      {StickUp | StickRight, {6, -6}},
+      {StickDown | StickLeft, {-6, 6}},
+      {StickDown | StickRight, {6, 6}},
+      {StickUp, {0, -8}},
+      {StickDown, {0, 8}},
+      {StickLeft, {-8, 0}},
+      {StickRight, {8, 0}},
+  };
+  for (const Case& c : cases) {
+    _pPlayer1->SetVelocity(0, 0);
+    GameJoystick(c.state);
+    EXPECT_EQ(_pPlayer1->GetVelocity(), c.velocity) << c.state;
+  }
+  _pPlayer1->UpgradeSpeed(1);
+  GameJoystick(StickDown | StickLeft);
+  EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{-7, 7}));
+  GameJoystick(StickButton4);
+  EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{-7, 7})) << "no direction: unchanged";
+}
+
+// Volleys, bombs and the mode toggles, on the counters both controls share.
 TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
   StartGame(false);
   Hold(kFire1);
@@ -186,6 +219,52 @@ TEST_F(InputTest, EachShipWearsItsOwnPictures) {
   EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1) << "the other ship is left alone";
 }
 
+TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
+  // Recharge mode on the fifth frame held, off on the tenth; no volley while it is on.
+  EXPECT_EQ(FramesWhere(StickButton2 | StickButton1, 10, [] { return _iRechargeDelay == 0; }),
+            (std::vector<int>{5, 10}));
+  EXPECT_EQ(_iFireDelay, 10);
+  EXPECT_TRUE(Tagged("bullet_p1").empty());
+  EXPECT_FALSE(_pPlayer1->IsRecharging());
+  Run(StickButton2, 5);
+  ASSERT_TRUE(_pPlayer1->IsRecharging());
+  EXPECT_EQ(_pPlayer1->GetSpeed(), 4);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1Recharge);
+  _iFireDelay = 0;
+  Run(StickButton1, 12);
+  EXPECT_EQ(_iFireDelay, 12) << "recharging: fire counts but never fires";
+  Run(StickButton2, 5);
+  EXPECT_EQ(_pPlayer1->GetSpeed(), 8);
+  EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1);
+
+  // Bullet time, on any of its bits, with its hum on channel 1.
+  ClearPlayRequests();
+  Run(0x0100, 5);
+  EXPECT_TRUE(_bBulletTime);
+  EXPECT_TRUE(_pPlayer1->HasBulletTime());
+  EXPECT_EQ(GameSamples::Played(_sndBulletTimeAct), 1);
+  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDur, kBulletTimeChannel), 1);
+  Run(0x0200, 5);
+  EXPECT_FALSE(_bBulletTime);
+  EXPECT_FALSE(_pPlayer1->HasBulletTime());
+  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDeact), 1);
+
+  // Bombs: no counting without one; with one, the fifth frame clears the unprotected sprites.
+  AddSprite("enemy_ship", 100, 100);
+  _pPlayer1->SetBombs(0);
+  Run(StickButton4, 6);
+  EXPECT_EQ(_iBombDelay, 0);
+  _pPlayer1->SetBombs(1);
+  Run(StickButton4, 4);
+  EXPECT_EQ(Tagged("enemy_ship").size(), 1u);
+  Run(StickButton4, 1);
+  EXPECT_EQ(_pPlayer1->GetBombs(), 0);
+  EXPECT_TRUE(Tagged("enemy_ship").empty());
+  EXPECT_EQ(Tagged("player1").size(), 2u) << "the ship and the bomb's flash";
+  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 1);
+}
+
+// Bullet time.
 TEST_F(InputTest, BulletTimeIsOneFlagThatEitherPlayerFlips) {
   StartGame(true);
   Hold(kBulletTime1);
@@ -202,6 +281,112 @@ TEST_F(InputTest, BulletTimeIsOneFlagThatEitherPlayerFlips) {
   EXPECT_TRUE(_pPlayer1->HasBulletTime());  // the other ship's own flag is left alone
 }
 
+TEST_F(PadActions, BulletTimeSwitchedOnByPlayerTwoStaysOn) {
+  AddPlayer2();
+  _pPlayer2->SetBulletTime(1);
+  _bBulletTime = TRUE;
+  Run(StickButton3, 5);
+  EXPECT_TRUE(_bBulletTime);
+  EXPECT_EQ(_iBulletTimeDelay, 0) << "the press is used up";
+  EXPECT_TRUE(PlayRequests().empty());
+
+  _pPlayer2->SetBulletTime(0);
+  Run(StickButton3, 5);
+  EXPECT_FALSE(_bBulletTime);
+}
+
+// The upgrade menu from the pad (the keys' side is with the state machine and the menu).
+TEST_F(PadActions, ButtonSixAloneTogglesTheMenuLikeButtonFive) {
+  auto inMenu = [] { return _iGameState == GameStateUpgrade1; };
+  for (StickState button : {StickButton5, StickButton6}) {
+    int last = _iGameState;
+    auto toggled = [&] {
+      const bool changed = _iGameState != last;
+      last = _iGameState;
+      return changed;
+    };
+    EXPECT_EQ(FramesWhere(button, 12, toggled), (std::vector<int>{6, 12})) << button;
+    EXPECT_FALSE(inMenu());
+    Run(button, 6);
+    EXPECT_TRUE(inMenu());
+    EXPECT_EQ(_iStateBeforeMenu1, GameStateStage1);
+    Run(button, 6);
+    EXPECT_EQ(_iGameState, GameStateStage1);
+  }
+  // Opened from the interlude, it returns there.
+  _iGameState = GameStateInterlude;
+  Run(StickButton6, 6);
+  Run(StickButton6, 6);
+  EXPECT_EQ(_iGameState, GameStateInterlude);
+}
+
+TEST_F(PadActions, ButtonOneInTheMenuBuysEveryFourthFrameAndQueuesAVolleyEveryNinth) {
+  _iGameState = GameStateUpgrade1;
+  _iUpgradeChoice = 2;
+  _pPlayer1->AddPoints(3 * 2500);
+  int health = _pPlayer1->GetMaxHealth();
+  auto bought = [&] {
+    const bool changed = _pPlayer1->GetMaxHealth() != health;
+    health = _pPlayer1->GetMaxHealth();
+    return changed;
+  };
+  std::vector<int> volleys;
+  std::vector<int> buys;
+  for (int frame = 1; frame <= 20; ++frame) {
+    const int fireCount = _iFireDelay;
+    GameJoystick(StickButton1);
+    if (_iFireDelay < fireCount) volleys.push_back(frame);
+    if (bought()) buys.push_back(frame);
+  }
+  EXPECT_EQ(buys, (std::vector<int>{4, 8, 12})) << "while the points last";
+  EXPECT_EQ(volleys, (std::vector<int>{9, 18}));
+  EXPECT_EQ(_pPlayer1->GetPoints(), 0);
+  EXPECT_EQ(_iGameState, GameStateUpgrade1);
+  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 3);
+  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 2);
+  // The world is frozen in the menu: both volleys wait in the list, where they were made.
+  const std::vector<Sprite*> shots = Tagged("bullet_p1");
+  ASSERT_EQ(shots.size(), 2u);
+  EXPECT_EQ(shots[0]->GetPosition(), shots[1]->GetPosition());
+
+  // Up and down on the stick move the highlight on the same counter.
+  _iMenuDelay = 0;
+  Run(StickUp, 4);
+  EXPECT_EQ(_iUpgradeChoice, 1);
+  Run(StickDown, 12);
+  EXPECT_EQ(_iUpgradeChoice, 0) << "wrapped past the last entry";
+}
+
+// When the pad has no say.
+TEST_F(PadActions, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
+  const StickState everything = StickUp | StickLeft | 0x7730;
+  _pPlayer1->SetBombs(2);
+  _pPlayer1->SetVelocity(1, 1);
+  auto untouched = [&] {
+    EXPECT_EQ(_iGameState, GameStateStage1);
+    EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{1, 1}));
+    EXPECT_EQ(_pPlayer1->GetBombs(), 2);
+    EXPECT_FALSE(_pPlayer1->IsRecharging());
+    EXPECT_FALSE(_bBulletTime);
+    EXPECT_EQ(_iFireDelay + _iBombDelay + _iRechargeDelay + _iBulletTimeDelay + _iMenuToggleDelay,
+              0);
+    EXPECT_TRUE(Tagged("bullet_p1").empty());
+    EXPECT_TRUE(PlayRequests().empty());
+  };
+
+  // Player 1 out while player 2 plays on.
+  AddPlayer2();
+  _bPlayer1Out = TRUE;
+  Run(everything, 24);
+  untouched();
+
+  _bPlayer1Out = FALSE;
+  _bGameStarted = FALSE;
+  Run(everything, 24);
+  untouched();
+}
+
+// The keyboard's screens.
 TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   GameSamples samples;
   auto frames = [](int n) {
