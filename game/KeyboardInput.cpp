@@ -25,20 +25,27 @@ constexpr int kFireFrames = 4;        // between volleys
 constexpr int kStageClearFrames = 5;  // before fire leaves the stage-clear screen
 constexpr int kToggleFrames = 5;      // between recharge or bullet-time toggles
 constexpr int kMenuToggleFrames = 10;  // counted twice a frame, by both menu keys' tests
-// Player 1 waits longer for a bomb than player 2.
-constexpr int kBombFramesPlayer1 = 8;
-constexpr int kBombFramesPlayer2 = 5;
 
 bool KeyDown(int code) {
   return platform::GetAsyncKeyState(code) < 0;
 }
 
-// One player's keys, so both handlers share one body.
+// One player's keys, as controls.txt set them, and bomb wait, so both handlers share one body.
 struct PlayerControls {
-  int up, down, left, right;
-  int fire, bomb, bulletTime, recharge;
+  const int *up, *down, *left, *right;
+  const int *fire, *bomb, *bulletTime, *recharge;
   int bombFrames;
 };
+
+// Player 1 waits longer for a bomb than player 2.
+// clang-format off
+constexpr PlayerControls kPlayer1Controls{&_iKeyP1Up, &_iKeyP1Down, &_iKeyP1Left, &_iKeyP1Right,
+                                          &_iKeyP1Fire, &_iKeyP1Bomb, &_iKeyP1BulletTime,
+                                          &_iKeyP1Recharge, 8};
+constexpr PlayerControls kPlayer2Controls{&_iKeyP2Up, &_iKeyP2Down, &_iKeyP2Left, &_iKeyP2Right,
+                                          &_iKeyP2Fire, &_iKeyP2Bomb, &_iKeyP2BulletTime,
+                                          &_iKeyP2Recharge, 5};
+// clang-format on
 
 // A direction key read once per frame: a tap since the last frame is "touched" without being
 // down, for every test of this frame alike.
@@ -55,7 +62,7 @@ int Across(const DirectionKey& left, const DirectionKey& right) {
 }
 
 void Move(PlayerShip* ship, const PlayerControls& keys) {
-  const DirectionKey up(keys.up), down(keys.down), left(keys.left), right(keys.right);
+  const DirectionKey up(*keys.up), down(*keys.down), left(*keys.left), right(*keys.right);
   // Unlike the stick, the keys stop the ship when none is touched, and a sideways key counts
   // only when no other direction key is touched.
   if (up.Untouched() && down.Untouched() && left.Untouched() && right.Untouched()) {
@@ -75,24 +82,24 @@ void Move(PlayerShip* ship, const PlayerControls& keys) {
 // The keys' counters advance every frame, held or not, and both players' handlers advance the
 // same ones; the pad's count only while their button is held.
 void HandlePlayerKeys(PlayerShip* ship, const PlayerControls& keys) {
-  if (++_iFireDelay > kFireFrames && KeyDown(keys.fire) && !ship->IsRecharging()) {
+  if (++_iFireDelay > kFireFrames && KeyDown(*keys.fire) && !ship->IsRecharging()) {
     FireVolley(ship);
     _iFireDelay = 0;
   }
 
   // Without a bomb the counter still counts.
-  if (++_iBombDelay > keys.bombFrames && ship->GetBombs() > 0 && KeyDown(keys.bomb)) {
+  if (++_iBombDelay > keys.bombFrames && ship->GetBombs() > 0 && KeyDown(*keys.bomb)) {
     DropBomb(ship);
     _iBombDelay = 0;
   }
 
-  if (++_iRechargeDelay > kToggleFrames && KeyDown(keys.recharge)) {
+  if (++_iRechargeDelay > kToggleFrames && KeyDown(*keys.recharge)) {
     ToggleRecharge(ship);
     _iRechargeDelay = 0;
   }
 
   // Either player's key switches bullet time off, whoever switched it on.
-  if (++_iBulletTimeDelay > kToggleFrames && KeyDown(keys.bulletTime)) {
+  if (++_iBulletTimeDelay > kToggleFrames && KeyDown(*keys.bulletTime)) {
     ToggleBulletTime(ship);
     _iBulletTimeDelay = 0;
   }
@@ -161,18 +168,12 @@ void HandleStageClearKeys() {
 void HandlePlayer1Keys() {
   // Once out, the ship may already have been deleted by the sprite list.
   if (_bPlayer1Out || _pPlayer1 == nullptr) return;
-  const PlayerControls keys{_iKeyP1Up,   _iKeyP1Down, _iKeyP1Left,       _iKeyP1Right,
-                            _iKeyP1Fire, _iKeyP1Bomb, _iKeyP1BulletTime, _iKeyP1Recharge,
-                            kBombFramesPlayer1};
-  HandlePlayerKeys(_pPlayer1, keys);
+  HandlePlayerKeys(_pPlayer1, kPlayer1Controls);
 }
 
 void HandlePlayer2Keys() {
   if (_bPlayer2Out || _pPlayer2 == nullptr) return;
-  const PlayerControls keys{_iKeyP2Up,   _iKeyP2Down, _iKeyP2Left,       _iKeyP2Right,
-                            _iKeyP2Fire, _iKeyP2Bomb, _iKeyP2BulletTime, _iKeyP2Recharge,
-                            kBombFramesPlayer2};
-  HandlePlayerKeys(_pPlayer2, keys);
+  HandlePlayerKeys(_pPlayer2, kPlayer2Controls);
 }
 
 }  // namespace skyrift
