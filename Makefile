@@ -1,8 +1,10 @@
-# The two commands of the README: `make play` and `make test`.
+# The two commands of the README: `make play` and `make test`; `make windows` and
+# `make test-windows` for the Windows build.
 BUILD ?= build
+WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build sanitize bench clean
+.PHONY: play test build sanitize bench clean windows test-windows
 
 build:
 	scripts/setup
@@ -22,5 +24,19 @@ sanitize:
 bench: build
 	$(BUILD)/skyrift_bench
 
+# Cross-compiled with mingw-w64 into $(WINDOWS_BUILD); the forge runs natively, so the assets
+# come from the Linux build.
+windows:
+	scripts/setup windows
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) > /dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target assets
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYRIFT_HOST_BUILD=$(abspath $(BUILD)) $(CMAKE_FLAGS) > /dev/null
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# The tests run under Wine (headless, or on Xvfb for the end-to-end test).
+test-windows: windows
+	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-windows
