@@ -99,6 +99,11 @@ target_compile_options(skyrift_tests PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/
 skyrift_options(skyrift_tests)
 add_dependencies(skyrift_tests skyrift wine_prefixes)
 gtest_discover_tests(skyrift_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+# The mix checked where it leaves the program: ALSA's `file` device, named in the prefixes'
+# .asoundrc, writes what waveOut plays to the file this variable names.
+set(SOUND_CAPTURE ${CMAKE_BINARY_DIR}/wine/waveout-capture.raw)
+add_test(NAME waveout_capture COMMAND skyrift_tests --gtest_filter=WaveOut.*)
+set_tests_properties(waveout_capture PROPERTIES ENVIRONMENT "SKYRIFT_SOUND_CAPTURE=${SOUND_CAPTURE}")
 
 # The end-to-end test is a host program: it starts skyrift.exe under Wine on an Xvfb server,
 # presses keys with xdotool and grabs the window with ImageMagick.

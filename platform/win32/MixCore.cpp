@@ -13,14 +13,14 @@ constexpr int64_t kRange = kFull - kKnee;
 }  // namespace
 
 int16_t LimitSample(int32_t sum) {
-  const int64_t level = (static_cast<int64_t>(sum) * kHeadroom) >> 16;
-  const int64_t magnitude = level < 0 ? -level : level;
-  if (magnitude <= kKnee) return static_cast<int16_t>(level);
+  // Worked on the magnitude, rounded, so that a sound and its mirror image come out alike.
+  const int64_t magnitude = ((sum < 0 ? -int64_t{sum} : int64_t{sum}) * kHeadroom + 0x8000) >> 16;
+  if (magnitude <= kKnee) return static_cast<int16_t>(sum < 0 ? -magnitude : magnitude);
   // Above the knee the excess e becomes range * e / (e + range): slope 1 at the knee, and
   // always short of the range however loud the sum.
   const int64_t excess = magnitude - kKnee;
   const int64_t limited = kKnee + kRange * excess / (excess + kRange);
-  return static_cast<int16_t>(level < 0 ? -limited : limited);
+  return static_cast<int16_t>(sum < 0 ? -limited : limited);
 }
 
 MixState::MixState(int channels, int reserved)
