@@ -4,7 +4,7 @@ BUILD ?= build
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build sanitize bench clean windows test-windows
+.PHONY: play test build sanitize bench clean windows test-windows bench-windows
 
 build:
 	scripts/setup
@@ -37,6 +37,15 @@ windows:
 # The tests run under Wine (headless, or on Xvfb for the end-to-end test).
 test-windows: windows
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The composing, presenting and logic benchmarks cross-built and run under Wine on Xvfb. Wine
+# stands in for Windows: its figures are a proxy.
+bench-windows: windows
+	scripts/benchmark-source $(abspath $(WINDOWS_BUILD))/benchmark-source
+	cmake -S . -B $(WINDOWS_BUILD) -DSKYRIFT_BENCHMARK_SOURCE=$(abspath $(WINDOWS_BUILD))/benchmark-source > /dev/null
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target skyrift_bench
+	cd $(WINDOWS_BUILD) && WINEPREFIX=$$PWD/wine/x11 HOME=$$PWD/wine/home WINEDEBUG=-all \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" $(shell command -v wine64 || echo /usr/lib/wine/wine64) skyrift_bench.exe
 
 clean:
 	rm -rf build build-sanitize build-windows

@@ -130,3 +130,18 @@ if(WINE_E2E_SOURCES)
   # Alone, so that the game keeps its real-time pace while the test presses keys and grabs.
   set_tests_properties(end_to_end PROPERTIES RUN_SERIAL TRUE)
 endif()
+
+# --- Benchmarks: Debian's Google Benchmark source (scripts/benchmark-source), cross-built ----
+set(SKYRIFT_BENCHMARK_SOURCE "" CACHE PATH "Google Benchmark's source, for the Windows benchmarks")
+if(SKYRIFT_BENCHMARK_SOURCE)
+  set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)
+  set(BENCHMARK_ENABLE_GTEST_TESTS OFF CACHE BOOL "" FORCE)
+  set(BENCHMARK_ENABLE_WERROR OFF CACHE BOOL "" FORCE)
+  set(BENCHMARK_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${SKYRIFT_BENCHMARK_SOURCE} ${CMAKE_BINARY_DIR}/benchmark EXCLUDE_FROM_ALL)
+  # The start-up benchmark measures a Linux process (rusage, fork); SDL's yardstick is SDL's.
+  add_executable(skyrift_bench bench/compose_bench.cpp bench/present_bench.cpp
+                 bench/logic_bench.cpp ${RESOURCE_OBJECT})
+  target_link_libraries(skyrift_bench PRIVATE skyrift_core benchmark::benchmark benchmark::benchmark_main)
+  skyrift_options(skyrift_bench)
+endif()

@@ -1,5 +1,7 @@
-// Pictures as DIB sections: opaque copies by BitBlt, keyed copies of our own over 32-bit tiles,
-// fills and pixels straight into the bits.
+// Pictures as DIB sections. Copies onto the 32-bit frame work on the bits themselves: an opaque
+// layer through its palette (under Wine, BitBlt took nearly twice as long), a keyed image over
+// 32-bit tiles with their opaque runs listed. Other pairings go through BitBlt. Fills and pixels
+// are written straight into the bits.
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -112,6 +114,24 @@ void PutPixel(Surface::Impl& image, int64_t x, int64_t y, COLORREF colour) {
   }
 }
 
+// An opaque copy onto a 32-bit target: each index looked up in the palette, or rows of
+// 32-bit pixels moved (bottom row first when a surface copies within itself downwards).
+void CopyOpaque(const Surface::Impl& source, Surface::Impl& target, int64_t sx, int64_t sy, int64_t w,
+                int64_t h, int64_t dx, int64_t dy) {
+  const bool upward = &source == &target && dy > sy;
+  for (int64_t i = 0; i < h; ++i) {
+    const int64_t row = upward ? h - 1 - i : i;
+    auto* to = reinterpret_cast<uint32_t*>(target.Row(static_cast<int>(dy + row))) + dx;
+    const uint8_t* from = source.Row(static_cast<int>(sy + row));
+    if (source.bytesPerPixel == 1) {
+      const uint8_t* indices = from + sx;
+      for (int64_t x = 0; x < w; ++x) to[x] = source.palette[indices[x]];
+    } else {
+      std::memmove(to, reinterpret_cast<const uint32_t*>(from) + sx, static_cast<size_t>(w) * 4);
+    }
+  }
+}
+
 // A keyed copy of an indexed image onto a 32-bit target, tile by tile: only the tiles the
 // clipped region touches are converted or drawn, and each row copies its opaque runs.
 void BlitKeyedTiles(Surface::Impl& source, Surface::Impl& target, int64_t sx, int64_t sy,
@@ -220,6 +240,10 @@ void Surface::Blit(const Surface& source, int x, int y, int width, int height, i
   int64_t sx = x, sy = y, w = width, h = height, dx = toX, dy = toY;
   if (!ClipCopy(from, target, sx, sy, w, h, dx, dy)) return;
   if (target.bytesPerPixel == 1) target.DropKeyedTiles();
+  if (!keyed && target.bytesPerPixel == 4) {
+    CopyOpaque(from, target, sx, sy, w, h, dx, dy);
+    return;
+  }
   if (!keyed) {
     BitBlt(target.dc, static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(w),
            static_cast<int>(h), from.dc, static_cast<int>(sx), static_cast<int>(sy), SRCCOPY);
