@@ -1,20 +1,23 @@
 #include "platform/Files.h"
 
-#include "platform/win32/Win32.h"
-
-#include <filesystem>
 #include <vector>
+
+#include "platform/win32/Win32.h"
 
 namespace skyrift::platform {
 
 std::string ProgramFolder() {
-  // Long paths need more than MAX_PATH: grow the buffer until the whole name fits.
-  std::vector<wchar_t> name(MAX_PATH);
+  // In the system's code page, as the game opens its files; long paths need a larger buffer.
+  std::vector<char> name(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    const DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
     if (length == 0) return std::string();
     if (length < name.size()) {
-      return std::filesystem::path(std::wstring(name.data(), length)).parent_path().string();
+      const std::string path(name.data(), length);
+      const size_t slash = path.find_last_of("\\/");
+      if (slash == std::string::npos) return std::string();
+      // A program at a drive's root keeps the backslash: "C:" alone is a relative path.
+      return path.substr(0, slash > 0 && path[slash - 1] == ':' ? slash + 1 : slash);
     }
     name.resize(name.size() * 2);
   }

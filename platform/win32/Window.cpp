@@ -21,7 +21,7 @@ struct Window::Impl {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"SkyriftWindow";
+constexpr char kClassName[] = "SkyriftWindow";
 constexpr WORD kLargeIcon = 1000, kSmallIcon = 1001;  // the resource script's icons
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -59,24 +59,24 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       queue.push_back(Message{MessageKind::Destroy});
       return 0;
     default:
-      return DefWindowProcW(handle, message, wParam, lParam);
+      return DefWindowProcA(handle, message, wParam, lParam);
   }
 }
 
 bool RegisterClassOnce(::HINSTANCE module) {
   static const bool registered = [module] {
-    WNDCLASSEXW windowClass{};
+    WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = module;
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(kLargeIcon), IMAGE_ICON,
+    windowClass.hIcon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kLargeIcon), IMAGE_ICON,
                                                       0, 0, LR_DEFAULTSIZE));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(kSmallIcon), IMAGE_ICON,
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kSmallIcon), IMAGE_ICON,
                                                         GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // the arrow
     windowClass.lpszClassName = kClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    return RegisterClassExA(&windowClass) != 0;
   }();
   return registered;
 }
@@ -111,7 +111,7 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
     error = "cannot make the window's frame";
     return nullptr;
   }
-  impl->handle = CreateWindowExA(0, "SkyriftWindow", title, kStyle, x, y, width, height, nullptr,
+  impl->handle = CreateWindowExA(0, kClassName, title, kStyle, x, y, width, height, nullptr,
                                  nullptr, module, nullptr);
   if (impl->handle == nullptr) {
     error = LastError("cannot create the window");
@@ -142,9 +142,9 @@ bool PeekMessage(Message& message) {
     return true;
   }
   MSG system;
-  while (queue.empty() && ::PeekMessageW(&system, nullptr, 0, 0, PM_REMOVE)) {
+  while (queue.empty() && ::PeekMessageA(&system, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&system);
-    DispatchMessageW(&system);
+    DispatchMessageA(&system);
   }
   if (queue.empty()) return false;
   message = queue.front();
