@@ -14,7 +14,9 @@
 namespace skyrift::platform {
 namespace {
 
-constexpr size_t kSourceBytes = 16 * 1024;  // compressed bytes handed to the codec at a time
+// Compressed bytes handed to the codec at a time: about a quarter of a second, decoded on the
+// mixer thread while it holds the mix, so a call is short.
+constexpr size_t kSourceBytes = 4 * 1024;
 
 struct FrameHeader {
   int rate = 0, channels = 0, bitrate = 0;  // Hz, 1 or 2, bits per second
@@ -78,11 +80,11 @@ class Mp3Stream : public MusicSource {
     source.nBlockSize = static_cast<WORD>(header_.bytes);
     source.nFramesPerBlock = 1;
     source.nCodecDelay = 0;
-    pcm_ = WAVEFORMATEX{WAVE_FORMAT_PCM, static_cast<WORD>(header_.channels),
+    WAVEFORMATEX pcm{WAVE_FORMAT_PCM, static_cast<WORD>(header_.channels),
                         static_cast<DWORD>(header_.rate),
                         static_cast<DWORD>(header_.rate * header_.channels * 2),
                         static_cast<WORD>(header_.channels * 2), 16, 0};
-    if (acmStreamOpen(&stream_, nullptr, &source.wfx, &pcm_, nullptr, 0, 0, 0) != 0) {
+    if (acmStreamOpen(&stream_, nullptr, &source.wfx, &pcm, nullptr, 0, 0, 0) != 0) {
       stream_ = nullptr;
       return false;
     }
@@ -97,9 +99,9 @@ class Mp3Stream : public MusicSource {
   size_t Read(int16_t* stereo, size_t frames) override {
     size_t written = 0;
     while (written < frames) {
-      if (ready_ == readAt_ && !Decode()) break;
-      const size_t take = std::min((ready_ - readAt_) / 2, frames - written) * 2;
-      std::copy_n(ready_buffer_.begin() + readAt_, take, stereo + written * 2);
+      if (readAt_ == ready_.size() && !Decode()) break;
+      const size_t take = std::min((ready_.size() - readAt_) / 2, frames - written) * 2;
+      std::copy_n(ready_.begin() + readAt_, take, stereo + written * 2);
       readAt_ += take;
       written += take / 2;
     }
@@ -112,8 +114,8 @@ class Mp3Stream : public MusicSource {
     stream_ = nullptr;
   }
 
-  // Decodes the next stretch of the file into ready_buffer_; at the end it starts over when
-  // looping. False when nothing more will come.
+  // Decodes the next stretch of the file into ready_; at the end it starts over when looping.
+  // False when nothing more will come.
   bool Decode() {
     for (int attempt = 0; attempt < 4; ++attempt) {
       if (position_ >= file_.size()) {
@@ -142,9 +144,8 @@ class Mp3Stream : public MusicSource {
       const size_t frames = header.cbDstLengthUsed / (2 * header_.channels);
       if (frames == 0) continue;
       emptyPasses_ = 0;
-      ready_buffer_ = ToOutputFormat(reinterpret_cast<const int16_t*>(output_.data()), frames,
-                                     header_.channels, header_.rate, outputRate_);
-      ready_ = ready_buffer_.size();
+      ready_ = ToOutputFormat(reinterpret_cast<const int16_t*>(output_.data()), frames,
+                              header_.channels, header_.rate, outputRate_);
       readAt_ = 0;
       return true;
     }
@@ -157,11 +158,10 @@ class Mp3Stream : public MusicSource {
   bool loop_;
   int outputRate_;
   HACMSTREAM stream_ = nullptr;
-  WAVEFORMATEX pcm_{};
   std::vector<uint8_t> source_, output_;
   size_t position_ = 0;
-  StereoPcm ready_buffer_;
-  size_t ready_ = 0, readAt_ = 0;
+  StereoPcm ready_;  // decoded and not yet read, from readAt_ on
+  size_t readAt_ = 0;
   int emptyPasses_ = 0;  // passes in a row that gave nothing: a file that never decodes ends
 };
 
