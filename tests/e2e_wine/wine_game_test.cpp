@@ -97,6 +97,7 @@ class WineGame {
     return lines;
   }
   const std::string& Window() const { return window_; }
+  const fs::path& Folder() const { return folder_; }
 
  private:
   fs::path folder_;
@@ -162,6 +163,15 @@ TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
   ASSERT_GE(log.size(), 3u);
   EXPECT_EQ(log.front(), "GameInitialize()");
   EXPECT_EQ(log.back(), "GameEnd()");
+}
+
+TEST(WineGame, WithoutADisplayTheGameSaysSoAndFails) {
+  WineGame game;  // only for its fresh copy of the game folder
+  const std::string output =
+      Shell("cd '" + game.Folder().string() + "' && DISPLAY= WINEPREFIX='" SKYRIFT_WINEPREFIX "' HOME='" +
+            SKYRIFT_WINE_HOME + "' timeout 60 '" SKYRIFT_WINE "' skyrift.exe 2>&1; echo \"exit=$?\"");
+  EXPECT_NE(output.find("Skyrift: cannot create the window"), std::string::npos) << output;
+  EXPECT_EQ(output.substr(output.rfind("exit=")), "exit=1") << output;
 }
 
 }  // namespace
