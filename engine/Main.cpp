@@ -1,10 +1,9 @@
 // The program entry: initialise the game, make the window, run the loop.
-#include <cstdio>
-
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/MessageLoop.h"
 #include "platform/Resources.h"
+#include "platform/Window.h"
 
 int main() {
   using namespace skyrift;
@@ -13,8 +12,9 @@ int main() {
     return 1;
   }
   if (!Engine::Current->CreateGameWindow(0)) {
-    // Without a window there is no game: say why and fail, rather than exit quietly.
-    std::fprintf(stderr, "Skyrift: %s\n", Engine::Current->GetWindowError().c_str());
+    // Without a window there is no game: say why (in a box, and on standard error) and fail,
+    // rather than exit quietly.
+    platform::ShowErrorBox(nullptr, "Skyrift", Engine::Current->GetWindowError().c_str());
     GameEnd();
     return 1;
   }

@@ -15,7 +15,4 @@ void KeyEvent(int virtualKey, bool down);
 // Lets every key go and forgets every press (a new game process starts this way).
 void ResetKeyboard();
 
-// The virtual-key code of an SDL scancode on a US layout, or 0 when the game has none for it.
-int VirtualKeyFromScancode(int scancode);
-
 }  // namespace skyrift::platform

@@ -1,7 +1,7 @@
-// MIDI songs through the mixer's music player. A song plays only where a MIDI synthesiser is
-// installed and the audio output is open; otherwise opening it fails and nothing sounds.
-// The mixer has one music player: a playing song stands in for the stage music, and the
-// stage music, once started again, for the song.
+// MIDI songs. A song plays only where a MIDI synthesiser is installed and the audio output is
+// open; otherwise opening or playing it fails and nothing sounds. On SDL songs go through the
+// mixer's one music player: a playing song stands in for the stage music, and the stage music,
+// once started again, for the song. Windows' sequencer plays a song beside the stage music.
 #pragma once
 
 namespace skyrift::platform {

@@ -80,8 +80,9 @@ class TempFile {
   explicit TempFile(const std::vector<uint8_t>& bytes) {
     // Test processes run side by side: the process id keeps their files apart.
     static int count = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("skyrift_" + std::to_string(getpid()) + "_" + std::to_string(++count) + ".bmp");
+    path_ = (std::filesystem::temp_directory_path() /
+             ("skyrift_" + std::to_string(getpid()) + "_" + std::to_string(++count) + ".bmp"))
+                .string();
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (file != nullptr) {
       if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -92,7 +93,7 @@ class TempFile {
   const char* Path() const { return path_.c_str(); }
 
  private:
-  std::filesystem::path path_;
+  std::string path_;  // narrow on every system, as the loader takes it
 };
 
 // A module holding one bitmap resource: the file's bytes without the file header.

@@ -41,6 +41,13 @@ std::vector<uint8_t> Song() {
   return file;
 }
 
+// On SDL a song is the mixer's one music track; Windows' sequencer plays beside the mixer.
+#ifdef _WIN32
+constexpr bool kSongsUseTheMusicPlayer = false;
+#else
+constexpr bool kSongsUseTheMusicPlayer = true;
+#endif
+
 class Midi : public ::testing::Test {
  protected:
   Midi() : engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
@@ -100,7 +107,9 @@ TEST_F(Midi, ASongPlaysPausesResumesAndCloses) {
 
   engine.PauseMidi();
   EXPECT_FALSE(platform::MidiPlaying(device));
-  EXPECT_TRUE(platform::MusicPaused());
+  if (kSongsUseTheMusicPlayer) {
+    EXPECT_TRUE(platform::MusicPaused());
+  }
   engine.PlayMidiFile(song.c_str(), FALSE);
   EXPECT_EQ(engine.GetMidiDevice(), device) << "the open song is resumed, not opened again";
   EXPECT_TRUE(platform::MidiPlaying(device));
@@ -122,7 +131,7 @@ TEST_F(Midi, TheStageMusicTakingOverIsLeftAlone) {
   Stream* music = OpenStream((std::string(SKYRIFT_GAME_DIR) + "/stage2.mp3").c_str(), kSoundLoop);
   ASSERT_NE(music, nullptr);
   PlayStream(kMusicChannel, music);
-  EXPECT_FALSE(platform::MidiPlaying(engine.GetMidiDevice()));
+  EXPECT_EQ(platform::MidiPlaying(engine.GetMidiDevice()), !kSongsUseTheMusicPlayer);
   engine.PauseMidi();
   EXPECT_FALSE(platform::MusicPaused()) << "pausing the song must not pause the stage music";
   engine.CloseMidi();

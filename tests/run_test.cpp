@@ -245,7 +245,9 @@ void ExpectLayer(const LayerRule& rule) {
     }
   }
   EXPECT_EQ(showing > 0, rule.keyed);
-  if (rule.keyed) EXPECT_EQ(magenta, 0);
+  if (rule.keyed) {
+    EXPECT_EQ(magenta, 0);
+  }
 }
 
 TEST(Run, EachStageScrollsItsTwoLayersItsOwnWayAndStage2PlaysItsOwnMusic) {

@@ -1,4 +1,5 @@
 #include "platform/Keyboard.h"
+#include "platform/sdl/ScanCodes.h"
 
 #include <SDL.h>
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/Keyboard.h"
+#include "platform/sdl/ScanCodes.h"
 #include "platform/sdl/SurfaceImpl.h"
 
 namespace skyrift::platform {

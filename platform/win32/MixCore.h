@@ -1,0 +1,80 @@
+// The mixer's arithmetic, apart from any device: numbered channels playing decoded samples,
+// one music stream, and the sum of them all in 16-bit stereo that never clips.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/Mixer.h"
+#include "platform/win32/Wav.h"
+
+namespace skyrift::platform {
+
+struct MixerChunk {
+  StereoPcm pcm;
+};
+
+// A music stream, decoded as it plays, already in the output's format.
+class MusicSource {
+ public:
+  virtual ~MusicSource() = default;
+  // Writes up to `frames` stereo frames; fewer only at the end of a stream that does not loop.
+  virtual size_t Read(int16_t* stereo, size_t frames) = 0;
+};
+
+// What reaches the output: the sum of every voice, turned down by a fixed headroom, then
+// through a limiter whose knee bends everything above three quarters of full scale smoothly
+// towards, but never onto, the 16-bit limit.
+int16_t LimitSample(int32_t sum);
+
+class MixState {
+ public:
+  static constexpr int kFullVolume = 128;
+
+  MixState(int channels, int reserved);
+
+  int Channels() const { return static_cast<int>(channels_.size()); }
+  // The channel used, or -1: `channel` -1 picks the first free unreserved one.
+  int Play(int channel, const MixerChunk* chunk, bool loop);
+  void Halt(int channel);
+  // Halts every channel playing `chunk`, before it is freed.
+  void Forget(const MixerChunk* chunk);
+  void SetVolume(int channel, int volume);
+  void Pause(int channel, bool paused);
+  bool Playing(int channel) const;
+
+  // `owner` names the stream for Forget; null halts the music.
+  void PlayMusic(const void* owner, std::unique_ptr<MusicSource> source);
+  void ForgetMusic(const void* owner);
+  void SetMusicVolume(int volume);
+  int MusicVolume() const { return musicVolume_; }
+  void PauseMusic(bool paused) { musicPaused_ = paused; }
+  bool MusicPaused() const { return musicPaused_; }
+  bool MusicPlaying() const { return music_ != nullptr; }
+
+  // Mixes the next `frames` stereo frames into `out`, moving every voice on.
+  void Render(int16_t* out, size_t frames);
+
+ private:
+  struct Channel {
+    const MixerChunk* chunk = nullptr;
+    size_t position = 0;  // in samples (two per frame)
+    bool loop = false;
+    bool paused = false;
+    int volume = kFullVolume;
+  };
+  bool Valid(int channel) const { return channel >= 0 && channel < Channels(); }
+
+  std::vector<Channel> channels_;
+  int reserved_;
+  std::vector<int32_t> sum_;
+  std::vector<int16_t> musicBuffer_;
+  std::unique_ptr<MusicSource> music_;
+  const void* musicOwner_ = nullptr;
+  int musicVolume_ = kFullVolume;
+  bool musicPaused_ = false;
+};
+
+}  // namespace skyrift::platform

@@ -1,0 +1,15 @@
+// MP3 music decoded as it plays by the system's ACM MP3 codec, in the mixer's output format.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/win32/MixCore.h"
+
+namespace skyrift::platform {
+
+// A stream over `file` (which must outlive it), repeating from the start when `loop`; null when
+// the bytes hold no MPEG layer III frame or the system has no codec for them.
+std::unique_ptr<MusicSource> OpenMp3(const std::vector<uint8_t>& file, bool loop, int outputRate);
+
+}  // namespace skyrift::platform

@@ -1,0 +1,178 @@
+// skyrift.exe under Wine on an X server (xvfb-run): the window, the title picture, a ship that
+// moves while an arrow is held, the panel's bars, and a close that ends the program with exit
+// code 0 and a whole log.txt beside the executable. Wine stands in for Windows here.
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "Picture.h"
+#include "X11Session.h"
+
+namespace skyrift::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The game started by Wine in a fresh copy of the Windows game folder.
+class WineGame {
+ public:
+  WineGame() {
+    std::random_device entropy;
+    folder_ = fs::temp_directory_path() / ("skyrift-wine-e2e-" + std::to_string(entropy()));
+    fs::create_directories(folder_);
+    for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
+      fs::copy(entry.path(), folder_ / entry.path().filename());
+    }
+  }
+  ~WineGame() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Starts the game from another folder, so that it must find its files beside itself, and
+  // waits for its window; false if none appears in time.
+  bool Start() {
+    const std::string program = (folder_ / "skyrift.exe").string();
+    started_ = Clock::now();
+    pid_ = fork();
+    if (pid_ == 0) {
+      if (chdir(folder_.c_str()) != 0) _exit(127);
+      setenv("WINEPREFIX", SKYRIFT_WINEPREFIX, 1);
+      setenv("HOME", SKYRIFT_WINE_HOME, 1);
+      execl(SKYRIFT_WINE, SKYRIFT_WINE, program.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int attempt = 0; attempt < 300 && window_.empty(); ++attempt) {
+      Sleep(100);
+      window_ = Shell("xdotool search --name '^Skyrift$' 2>/dev/null | head -n 1");
+    }
+    windowAfter_ = Clock::now() - started_;
+    return !window_.empty();
+  }
+  double SecondsToWindow() const { return std::chrono::duration<double>(windowAfter_).count(); }
+
+  void Focus() {
+    Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
+    Sleep(300);
+  }
+  void Hold(const std::string& key, int milliseconds = 300) {
+    Shell("xdotool keydown " + key);
+    Sleep(milliseconds);
+    Shell("xdotool keyup " + key);
+    Sleep(150);
+  }
+  Screenshot Grab() const {
+    const fs::path file = folder_ / "grab.rgb";
+    Shell("import -window " + window_ + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
+    std::ifstream in(file, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Screenshot(kWindowWidth, kWindowHeight, std::move(bytes));
+  }
+  // Closes the window as a player does (Alt+F4, which Windows turns into the close message)
+  // and returns the exit code, or -1 if the program did not end in time.
+  int Close() {
+    Focus();
+    Shell("xdotool key --window " + window_ + " alt+F4");
+    for (int attempt = 0; attempt < 200; ++attempt) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      Sleep(50);
+    }
+    return -1;
+  }
+  std::vector<std::string> LogLines() const {
+    std::vector<std::string> lines;
+    std::ifstream log(folder_ / "log.txt");
+    for (std::string line; std::getline(log, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+    }
+    return lines;
+  }
+  const std::string& Window() const { return window_; }
+  const fs::path& Folder() const { return folder_; }
+
+ private:
+  fs::path folder_;
+  pid_t pid_ = -1;
+  std::string window_;
+  Clock::time_point started_;
+  Clock::duration windowAfter_{};
+};
+
+int CountColour(const Screenshot& shot, int left, int top, int right, int bottom, const Rgb& colour) {
+  int count = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) count += Same(shot.At(x, y), colour) ? 1 : 0;
+  }
+  return count;
+}
+
+TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
+  const Picture title = Picture::Asset("title.bmp");
+  const Picture ship = Picture::Asset("player1.bmp");
+  ASSERT_TRUE(title.Valid() && ship.Valid());
+
+  WineGame game;
+  ASSERT_TRUE(game.Start()) << "no window appeared";
+  RecordProperty("seconds_to_window", std::to_string(game.SecondsToWindow()));
+  std::printf("window after %.2f s\n", game.SecondsToWindow());
+  const std::string geometry = Shell("xwininfo -id " + game.Window());
+  EXPECT_NE(geometry.find("Width: 900"), std::string::npos) << geometry;
+  EXPECT_NE(geometry.find("Height: 732"), std::string::npos) << geometry;
+  EXPECT_EQ(Shell("xdotool getwindowname " + game.Window()), "Skyrift");
+
+  game.Focus();
+  Sleep(500);
+  Screenshot shot = game.Grab();
+  ASSERT_TRUE(shot.Valid());
+  int compared = 0, matching = 0;
+  for (int y = 10; y < 732; y += 61) {
+    for (int x = 10; x < 900; x += 73) {
+      if (y >= 440 && y < 510 && x >= 140 && x < 760) continue;  // the prompts' band
+      ++compared;
+      matching += Same(shot.At(x, y), title.At(x, y)) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(matching, compared) << "the title picture, pixel for pixel";
+
+  game.Hold("Return");
+  game.Hold("1");
+  shot = game.Grab();
+  const Found start = Locate(shot, ship, 4, 425, 500, 425, 500, 0.95);
+  EXPECT_TRUE(start.found) << "the ship starts at (425, 500)";
+  // Player 1's hull and energy bars are full.
+  EXPECT_EQ(CountColour(shot, 277, 657, 432, 663, Rgb{255, 0, 0}), 155 * 6);
+  EXPECT_EQ(CountColour(shot, 277, 673, 432, 679, Rgb{0, 0, 255}), 155 * 6);
+
+  game.Hold("Left", 600);
+  shot = game.Grab();
+  const Found moved = Locate(shot, ship, 4, 0, 500, 424, 500, 0.85);
+  ASSERT_TRUE(moved.found) << "the ship left its place, to the left";
+  EXPECT_LT(moved.x, 425 - 5 * 8) << "at least five frames of movement";
+
+  EXPECT_EQ(game.Close(), 0);
+  const auto log = game.LogLines();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log.front(), "GameInitialize()");
+  EXPECT_EQ(log.back(), "GameEnd()");
+}
+
+TEST(WineGame, WithoutADisplayTheGameSaysSoAndFails) {
+  WineGame game;  // only for its fresh copy of the game folder
+  const std::string output =
+      Shell("cd '" + game.Folder().string() + "' && DISPLAY= WINEPREFIX='" SKYRIFT_WINEPREFIX "' HOME='" +
+            SKYRIFT_WINE_HOME + "' timeout 60 '" SKYRIFT_WINE "' skyrift.exe 2>&1; echo \"exit=$?\"");
+  EXPECT_NE(output.find("Skyrift: cannot create the window"), std::string::npos) << output;
+  EXPECT_EQ(output.substr(output.rfind("exit=")), "exit=1") << output;
+}
+
+}  // namespace
+}  // namespace skyrift::e2e

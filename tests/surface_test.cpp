@@ -1,0 +1,117 @@
+// The platform's drawing against a plain per-pixel model of it, on whichever platform is built:
+// opaque and keyed copies clipped at every edge and across the keyed copy's tile seams, fills
+// and pixels on both kinds of surface, and a line of text placed in its box.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "platform/Surface.h"
+
+namespace skyrift::platform {
+namespace {
+
+// A 300 x 150 image (not a whole number of keyed tiles either way) whose colours change every
+// pixel, with a quarter of it magenta, the key.
+std::unique_ptr<Surface> PatternImage() {
+  std::vector<COLORREF> palette(256);
+  for (int i = 0; i < 256; ++i) palette[i] = RGB(i, 255 - i, (i * 7) & 0xFF);
+  palette[200] = kMagenta;
+  auto image = Surface::CreateIndexed(300, 150, palette.data(), 256);
+  std::mt19937 random(7);
+  for (int y = 0; y < 150; ++y) {
+    uint8_t* row = image->IndexRow(y);
+    for (int x = 0; x < 300; ++x) row[x] = random() % 4 == 0 ? 200 : static_cast<uint8_t>(random() % 200);
+  }
+  return image;
+}
+
+// What a copy must leave in the target, worked out one pixel at a time.
+std::vector<COLORREF> Expected(const Surface& image, const std::vector<COLORREF>& before, int width,
+                               int height, int sx, int sy, int w, int h, int dx, int dy, bool keyed) {
+  std::vector<COLORREF> after = before;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int fromX = sx + x, fromY = sy + y, toX = dx + x, toY = dy + y;
+      if (fromX < 0 || fromY < 0 || fromX >= image.Width() || fromY >= image.Height()) continue;
+      if (toX < 0 || toY < 0 || toX >= width || toY >= height) continue;
+      const COLORREF colour = image.GetPixel(fromX, fromY);
+      if (!keyed || colour != kMagenta) after[toY * width + toX] = colour;
+    }
+  }
+  return after;
+}
+
+std::vector<COLORREF> Pixels(const Surface& surface) {
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < surface.Height(); ++y) {
+    for (int x = 0; x < surface.Width(); ++x) pixels.push_back(surface.GetPixel(x, y));
+  }
+  return pixels;
+}
+
+TEST(SurfaceDrawing, CopiesMatchAPixelByPixelModelAtEveryEdgeAndSeam) {
+  auto image = PatternImage();
+  constexpr int kWidth = 200, kHeight = 120;
+  auto target = Surface::CreateTarget(kWidth, kHeight, RGB(1, 2, 3));
+  std::mt19937 random(11);
+  auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  for (int round = 0; round < 300; ++round) {
+    // Regions that start before, inside and past the image and the target, over tile seams.
+    const int sx = between(-40, 320), sy = between(-40, 170), w = between(0, 300), h = between(0, 140);
+    const int dx = between(-150, 220), dy = between(-100, 140);
+    const bool keyed = round % 2 == 0;
+    const auto before = Pixels(*target);
+    target->Blit(*image, sx, sy, w, h, dx, dy, keyed, kMagenta);
+    ASSERT_EQ(Pixels(*target), Expected(*image, before, kWidth, kHeight, sx, sy, w, h, dx, dy, keyed))
+        << "round " << round << (keyed ? " keyed" : " opaque") << " from " << sx << "," << sy
+        << " size " << w << "x" << h << " to " << dx << "," << dy;
+  }
+}
+
+TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColour) {
+  auto target = Surface::CreateTarget(10, 8, RGB(0, 0, 0));
+  target->Fill(RECT{-5, 6, 4, 20}, RGB(10, 20, 30));
+  target->Fill(RECT{6, 2, 3, 5}, RGB(255, 255, 255));  // right before left: nothing
+  target->SetPixel(9, 7, RGB(40, 50, 60));
+  target->SetPixel(10, 7, RGB(255, 0, 0));  // outside: ignored
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 10; ++x) {
+      const COLORREF expected = (x == 9 && y == 7) ? RGB(40, 50, 60) : (x < 4 && y >= 6) ? RGB(10, 20, 30) : 0;
+      ASSERT_EQ(target->GetPixel(x, y), expected) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(target->GetPixel(-1, 0), 0xFFFFFFFFu);
+
+  const COLORREF palette[] = {RGB(0, 0, 0), RGB(250, 10, 10), RGB(10, 10, 250)};
+  auto image = Surface::CreateIndexed(4, 4, palette, 3);
+  image->Fill(RECT{0, 0, 2, 4}, RGB(240, 0, 0));
+  image->SetPixel(3, 3, RGB(0, 0, 200));
+  EXPECT_EQ(image->GetPixel(1, 2), RGB(250, 10, 10));
+  EXPECT_EQ(image->GetPixel(3, 3), RGB(10, 10, 250));
+  EXPECT_EQ(image->GetPixel(2, 0), RGB(0, 0, 0));
+}
+
+TEST(SurfaceDrawing, TextIsRightAlignedAndCentredInItsBoxAndStaysInIt) {
+  auto target = Surface::CreateTarget(200, 60, RGB(0, 0, 0));
+  const RECT box{20, 10, 180, 50};
+  target->DrawText(box, "12345", RGB(255, 255, 255));
+  int left = 200, right = -1, top = 60, bottom = -1;
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      if (target->GetPixel(x, y) == 0) continue;
+      ASSERT_TRUE(x >= box.left && x < box.right && y >= box.top && y < box.bottom) << x << "," << y;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  ASSERT_GE(right, 0) << "nothing was drawn";
+  EXPECT_GE(right, box.right - 4) << "right-aligned";
+  EXPECT_GT(right - left, 25) << "five digits wide";
+  EXPECT_LT(right - left, 80);
+  EXPECT_NEAR((top + bottom) / 2.0, (box.top + box.bottom) / 2.0, 4) << "vertically centred";
+  EXPECT_EQ(target->GetPixel(10, 30), 0u);
+}
+
+}  // namespace
+}  // namespace skyrift::platform

@@ -1,0 +1,228 @@
+// The Windows mixer: WAV decoding (good files in every shipped format, damaged and hostile
+// ones), the mix of many loud channels that must never clip, channel rules, MP3 music through
+// the system's ACM codec, and the mix as it reaches a real waveOut device.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "platform/Mixer.h"
+#include "platform/win32/MixCore.h"
+#include "platform/win32/Mp3.h"
+#include "platform/win32/Wav.h"
+
+namespace skyrift::platform {
+namespace {
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string GameFile(const char* name) { return std::string(SKYRIFT_GAME_DIR) + "/" + name; }
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) { out.push_back(v & 0xFF), out.push_back((v >> 8) & 0xFF); }
+void Put32(std::vector<uint8_t>& out, uint32_t v) { Put16(out, v & 0xFFFF), Put16(out, v >> 16); }
+
+std::vector<uint8_t> Wav(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits,
+                         const std::vector<uint8_t>& data, uint32_t dataLength) {
+  std::vector<uint8_t> file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+  Put32(file, 16);
+  Put16(file, format);
+  Put16(file, channels);
+  Put32(file, rate);
+  Put32(file, rate * channels * bits / 8);
+  Put16(file, static_cast<uint16_t>(channels * bits / 8));
+  Put16(file, bits);
+  file.insert(file.end(), {'d', 'a', 't', 'a'});
+  Put32(file, dataLength);
+  file.insert(file.end(), data.begin(), data.end());
+  return file;
+}
+std::vector<uint8_t> Wav(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits,
+                         const std::vector<uint8_t>& data) {
+  return Wav(format, channels, rate, bits, data, static_cast<uint32_t>(data.size()));
+}
+
+TEST(WavDecoding, EveryFormatBecomesStereoAtTheOutputRateAndBadFilesAreRefused) {
+  // 8-bit mono: 0x80 is silence, 0xFF nearly full scale; each value lands on both sides.
+  auto pcm = DecodeWav(Wav(1, 1, 44100, 8, {0x80, 0xFF, 0x00}).data(), 44 + 3, 44100);
+  ASSERT_TRUE(pcm);
+  EXPECT_EQ(*pcm, (StereoPcm{0, 0, 127 << 8, 127 << 8, -32768, -32768}));
+  // 16-bit stereo keeps its sides apart.
+  const std::vector<uint8_t> stereo = {0x34, 0x12, 0xCC, 0xED};
+  pcm = DecodeWav(Wav(1, 2, 44100, 16, stereo).data(), 44 + 4, 44100);
+  ASSERT_TRUE(pcm);
+  EXPECT_EQ(*pcm, (StereoPcm{0x1234, static_cast<int16_t>(0xEDCC)}));
+  // Half the rate: twice the frames, the new ones between their neighbours.
+  pcm = DecodeWav(Wav(1, 1, 22050, 16, {0, 0, 0x00, 0x10}).data(), 48, 44100);
+  ASSERT_TRUE(pcm);
+  EXPECT_EQ(*pcm, (StereoPcm{0, 0, 0x800, 0x800, 0x1000, 0x1000, 0x1000, 0x1000}));
+  // A data chunk that claims more than the file holds plays what is there.
+  pcm = DecodeWav(Wav(1, 1, 44100, 16, {1, 0, 2, 0}, 4000).data(), 48, 44100);
+  ASSERT_TRUE(pcm);
+  EXPECT_EQ(pcm->size(), 4u);
+
+  const struct {
+    const char* what;
+    std::vector<uint8_t> file;
+  } refused[] = {
+      {"compressed", Wav(2, 1, 44100, 16, {0, 0})},
+      {"three channels", Wav(1, 3, 44100, 16, std::vector<uint8_t>(6))},
+      {"24-bit", Wav(1, 1, 44100, 24, std::vector<uint8_t>(6))},
+      {"rate 0", Wav(1, 1, 0, 16, {0, 0})},
+      {"no whole frame", Wav(1, 2, 44100, 16, {0, 0})},
+      // A megabyte at 1000 Hz would need 176 MB at the output rate.
+      {"past the size limit", Wav(1, 1, 1000, 8, std::vector<uint8_t>(1 << 20, 0x80))},
+      {"not RIFF", {'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}},
+      {"header only", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}},
+  };
+  for (const auto& bad : refused) {
+    EXPECT_FALSE(DecodeWav(bad.file.data(), bad.file.size(), 44100)) << bad.what;
+  }
+  // Cut anywhere inside its headers, a good file is refused rather than read past its end.
+  const auto good = Wav(1, 1, 44100, 16, {1, 0, 2, 0});
+  for (size_t size = 0; size < 44; ++size) EXPECT_FALSE(DecodeWav(good.data(), size, 44100)) << size;
+}
+
+TEST(WavDecoding, TheGamesSamplesAllDecode) {
+  int decoded = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(SKYRIFT_GAME_DIR)) {
+    if (entry.path().extension() != ".wav") continue;
+    const auto bytes = ReadAll(entry.path().string());
+    const auto pcm = DecodeWav(bytes.data(), bytes.size(), 44100);
+    ASSERT_TRUE(pcm) << entry.path();
+    EXPECT_TRUE(std::any_of(pcm->begin(), pcm->end(), [](int16_t s) { return s != 0; })) << entry.path();
+    ++decoded;
+  }
+  EXPECT_EQ(decoded, 15);
+}
+
+MixerChunk Constant(int16_t value, size_t frames) { return MixerChunk{StereoPcm(frames * 2, value)}; }
+
+TEST(Mixing, ManyLoudChannelsNeverClipAndQuietOnesPassWithTheHeadroomOnly) {
+  EXPECT_EQ(LimitSample(0), 0);
+  EXPECT_EQ(LimitSample(10000), 7000) << "below the knee only the headroom applies";
+  EXPECT_EQ(LimitSample(-10000), -7000);
+  int16_t previous = LimitSample(0);
+  for (int32_t sum = 0; sum < 32 * 32768; sum += 97) {
+    const int16_t out = LimitSample(sum);
+    ASSERT_GE(out, previous) << "the limiter never turns a louder sum quieter: " << sum;
+    ASSERT_LT(out, 32767) << sum;
+    ASSERT_EQ(LimitSample(-sum), -out) << sum;
+    previous = out;
+  }
+
+  // Thirty-two channels at full scale, looping: the output stays short of both limits.
+  MixState mix(32, 3);
+  const MixerChunk high = Constant(32767, 100), low = Constant(-32768, 70);
+  for (int channel = 0; channel < 32; ++channel) {
+    ASSERT_EQ(mix.Play(channel, channel % 2 ? &high : &low, true), channel);
+  }
+  std::vector<int16_t> out(2048);
+  for (int block = 0; block < 4; ++block) {
+    mix.Render(out.data(), 1024);
+    for (int16_t s : out) ASSERT_TRUE(s > -32767 && s < 32767) << s;
+  }
+}
+
+TEST(Mixing, ChannelsPickFreeOnesLoopEndPauseAndFollowTheirVolume) {
+  MixState mix(5, 2);
+  const MixerChunk shortOne = Constant(1000, 3), longOne = Constant(2000, 1000);
+  EXPECT_EQ(mix.Play(-1, &longOne, false), 2) << "the reserved channels 0 and 1 are skipped";
+  EXPECT_EQ(mix.Play(-1, &longOne, false), 3);
+  EXPECT_EQ(mix.Play(-1, &shortOne, true), 4);
+  EXPECT_EQ(mix.Play(-1, &shortOne, false), -1) << "no free channel";
+  EXPECT_EQ(mix.Play(0, &shortOne, false), 0) << "a reserved channel asked for by number";
+  EXPECT_EQ(mix.Play(5, &shortOne, false), -1);
+  mix.Halt(3);
+  mix.SetVolume(2, 64);
+  mix.Pause(4, true);
+
+  std::vector<int16_t> out(20);
+  mix.Render(out.data(), 10);
+  // Channel 0 (1000) ends after three frames; channel 2 (2000 at half volume) plays on.
+  EXPECT_EQ(out[0], LimitSample(1000 + 1000));
+  EXPECT_EQ(out[6], LimitSample(1000));
+  EXPECT_FALSE(mix.Playing(0));
+  EXPECT_TRUE(mix.Playing(4)) << "paused, not ended";
+  mix.Pause(4, false);
+  mix.Render(out.data(), 10);
+  EXPECT_EQ(out[18], LimitSample(1000 + 1000)) << "the looping sample keeps coming round";
+  mix.Forget(&longOne);
+  EXPECT_FALSE(mix.Playing(2)) << "a sample being freed is taken off its channels";
+  EXPECT_TRUE(mix.Playing(4));
+}
+
+TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
+  const auto file = ReadAll(GameFile("stage2.mp3"));
+  ASSERT_FALSE(file.empty());
+  auto once = OpenMp3(file, false, 44100);
+  ASSERT_NE(once, nullptr) << "the system has no ACM MP3 codec";
+  std::vector<int16_t> block(2 * 44100);
+  size_t frames = 0, loud = 0;
+  for (size_t got; (got = once->Read(block.data(), 44100)) > 0;) {
+    frames += got;
+    loud += std::count_if(block.begin(), block.begin() + got * 2, [](int16_t s) { return std::abs(s) > 1000; });
+    ASSERT_LT(frames, 200u * 44100) << "a stream that is not looped ends";
+  }
+  EXPECT_GE(frames, 60u * 44100) << "a piece of one to two minutes";
+  EXPECT_LE(frames, 121u * 44100);
+  EXPECT_GT(loud, frames / 4) << "music, not silence";
+
+  auto looped = OpenMp3(file, true, 44100);
+  ASSERT_NE(looped, nullptr);
+  size_t total = 0;
+  while (total < frames + 5 * 44100) {
+    const size_t got = looped->Read(block.data(), 44100);
+    ASSERT_EQ(got, 44100u) << "a looping stream never runs dry, at " << total;
+    total += got;
+  }
+
+  const std::vector<uint8_t> notMp3(4096, 0x55);
+  EXPECT_EQ(OpenMp3(notMp3, false, 44100), nullptr);
+  EXPECT_EQ(OpenMp3({}, true, 44100), nullptr);
+}
+
+// Runs when the test is given SKYRIFT_SOUND_CAPTURE, the file an ALSA `file` device writes the
+// device's output to (see the ctest entry `waveout_capture`).
+TEST(WaveOut, WhatIsMixedReachesTheDevice) {
+  const char* capture = std::getenv("SKYRIFT_SOUND_CAPTURE");
+  if (capture == nullptr) GTEST_SKIP() << "no capture device configured";
+  ASSERT_TRUE(OpenMixer(44100, 32, 3));
+  MixerChunk* ding = LoadChunk(GameFile("upgrade_ding.wav").c_str());
+  ASSERT_NE(ding, nullptr);
+  ASSERT_GE(PlayChunk(-1, ding, false), 3);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  CloseMixer();
+  FreeChunk(ding);
+
+  const auto bytes = ReadAll(std::string("Z:") + capture);
+  ASSERT_GT(bytes.size(), 44100u * 4 / 2) << "at least half a second reached the device";
+  std::vector<int16_t> heard(bytes.size() / 2);
+  std::memcpy(heard.data(), bytes.data(), heard.size() * 2);
+  const auto wav = ReadAll(GameFile("upgrade_ding.wav"));
+  const auto expected = DecodeWav(wav.data(), wav.size(), 44100);
+  ASSERT_TRUE(expected);
+  // The sample, through the headroom and the limiter, lies in the output from its start.
+  const auto first = std::find_if(heard.begin(), heard.end(), [](int16_t s) { return s != 0; });
+  ASSERT_NE(first, heard.end()) << "only silence reached the device";
+  const auto firstExpected = std::find_if(expected->begin(), expected->end(), [](int16_t s) { return s != 0; });
+  const size_t offset = static_cast<size_t>(first - heard.begin()) - static_cast<size_t>(firstExpected - expected->begin());
+  // Its first half second: a machine busy enough to starve the device longer would add silence.
+  constexpr size_t kCompared = 44100;  // samples, two a frame
+  ASSERT_GE(heard.size(), offset + kCompared);
+  ASSERT_GE(expected->size(), kCompared);
+  size_t matching = 0;
+  for (size_t i = 0; i < kCompared; ++i) matching += heard[offset + i] == LimitSample((*expected)[i]);
+  EXPECT_EQ(matching, kCompared);
+}
+
+}  // namespace
+}  // namespace skyrift::platform
