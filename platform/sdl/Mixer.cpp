@@ -8,11 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "platform/Files.h"
+#include "platform/sdl/WaveSize.h"
+
 namespace skyrift::platform {
 namespace {
 
 bool open = false;
 int channelCount = 0;
+std::string loadError;
 
 Mix_Chunk* Native(MixerChunk* chunk) {
   return reinterpret_cast<Mix_Chunk*>(chunk);
@@ -82,8 +86,25 @@ bool MixerIsOpen() {
 }
 
 MixerChunk* LoadChunk(const char* fileName) {
+  loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  return reinterpret_cast<MixerChunk*>(Mix_LoadWAV(fileName));
+  loadError = WhyNotARegularFile(fileName);
+  if (!loadError.empty()) return nullptr;
+  // The mixer decodes the whole sample to its own format as it loads: check the size first.
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  Mix_QuerySpec(&rate, &format, &channels);
+  const uint64_t decoded = DecodedWaveBytes(
+      fileName, OutputFormat{rate, channels, SDL_AUDIO_BITSIZE(format) / 8}, loadError);
+  if (!loadError.empty()) return nullptr;
+  if (decoded > kMaxDecodedSampleBytes) {
+    loadError = "it would take " + std::to_string(decoded >> 20) + " MB decoded, more than the " +
+                std::to_string(kMaxDecodedSampleBytes >> 20) + " MB a sample may";
+    return nullptr;
+  }
+  Mix_Chunk* chunk = Mix_LoadWAV(fileName);
+  if (chunk == nullptr) loadError = Mix_GetError();
+  return reinterpret_cast<MixerChunk*>(chunk);
 }
 
 void FreeChunk(MixerChunk* chunk) {
@@ -117,8 +138,17 @@ bool ChannelPlaying(int channel) {
 }
 
 MixerMusic* LoadMusic(const char* fileName) {
+  loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  return reinterpret_cast<MixerMusic*>(Mix_LoadMUS(fileName));
+  loadError = WhyNotARegularFile(fileName);
+  if (!loadError.empty()) return nullptr;
+  Mix_Music* music = Mix_LoadMUS(fileName);
+  if (music == nullptr) loadError = Mix_GetError();
+  return reinterpret_cast<MixerMusic*>(music);
+}
+
+const std::string& LoadError() {
+  return loadError;
 }
 
 void FreeMusic(MixerMusic* music) {
