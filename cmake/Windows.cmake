@@ -35,7 +35,9 @@ add_custom_target(skyrift_resources DEPENDS ${RESOURCE_OBJECT})
 
 # --- The game: the same static library as on Linux, on the Win32 platform files ----------
 file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS
-  platform/win32/*.cpp engine/*.cpp graphics/*.cpp sprites/*.cpp game/*.cpp)
+  platform/win32/*.cpp graphics/*.cpp world/*.cpp sprites/*.cpp engine/*.cpp game/*.cpp)
+file(GLOB PLATFORM_SHARED_SOURCES CONFIGURE_DEPENDS platform/*.cpp)
+list(APPEND CORE_SOURCES ${PLATFORM_SHARED_SOURCES})
 list(REMOVE_ITEM CORE_SOURCES ${CMAKE_SOURCE_DIR}/engine/Main.cpp)
 add_library(skyrift_core STATIC ${CORE_SOURCES})
 target_include_directories(skyrift_core PUBLIC ${CMAKE_SOURCE_DIR})

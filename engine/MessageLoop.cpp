@@ -9,12 +9,26 @@ namespace skyrift {
 
 int32_t _iNextFrameTick = 0;
 
+namespace {
+
+// Milliseconds to wait until the tick count has passed the next-frame time; 0 when it has.
+// Tick counts wrap, so only their difference counts. No frame ever waits longer than one frame
+// delay: a next-frame time further ahead (the 0 it starts from, after the system has run 25
+// days or more, or one left from before a long sleep) is already due.
+uint32_t UntilNextFrame(uint32_t now, int frameDelay) {
+  const uint32_t ahead = static_cast<uint32_t>(_iNextFrameTick) - now;
+  return ahead <= static_cast<uint32_t>(frameDelay) ? ahead + 1 : 0;
+}
+
+}  // namespace
+
 bool RunFrameIfDue(Engine& engine) {
   if (engine.IsAsleep()) return false;
-  const auto now = static_cast<int32_t>(platform::GetTickCount());
-  if (now <= _iNextFrameTick) return false;
+  const uint32_t now = platform::GetTickCount();
+  const int delay = engine.GetFrameDelay();
+  if (UntilNextFrame(now, delay) != 0) return false;
   // Counted from the frame that was due, not a fixed schedule: late frames are not made up.
-  _iNextFrameTick = now + engine.GetFrameDelay();
+  _iNextFrameTick = static_cast<int32_t>(now + static_cast<uint32_t>(delay));
   PollKeys();
   engine.PollJoystick();
   GameFrame();
@@ -36,8 +50,8 @@ int RunMessageLoop() {
       continue;
     }
     if (!RunFrameIfDue(*engine)) {
-      const int32_t wait = _iNextFrameTick - static_cast<int32_t>(platform::GetTickCount()) + 1;
-      platform::WaitMessage(wait > 0 ? wait : 0);
+      platform::WaitMessage(
+          static_cast<int>(UntilNextFrame(platform::GetTickCount(), engine->GetFrameDelay())));
     }
   }
 }

@@ -5,7 +5,9 @@
 #include "engine/Sound.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "platform/Mixer.h"
 
@@ -57,6 +59,13 @@ void Remember(int channel, const Sample* sample, int playedOn) {
   requests.push_back(PlayRequest{channel, sample, playedOn});
 }
 
+// A file the game cannot use changes nothing on screen; the player learns why here.
+void ReportUnusable(const char* kind, const char* fileName) {
+  const std::string& reason = platform::LoadError();
+  if (!reason.empty()) std::fprintf(stderr, "Skyrift: %s \"%s\" cannot be used: %s\n", kind,
+                                    fileName, reason.c_str());
+}
+
 int ToMixerVolume(int volume) {
   return std::clamp(volume, 0, kLayerVolumeMax) * kMixerVolumeMax / kLayerVolumeMax;
 }
@@ -76,7 +85,10 @@ void CloseSoundLibrary() {
 
 Sample* LoadSample(const char* fileName, unsigned mode) {
   platform::MixerChunk* chunk = platform::LoadChunk(fileName);
-  if (chunk == nullptr) return nullptr;
+  if (chunk == nullptr) {
+    ReportUnusable("sample", fileName);
+    return nullptr;
+  }
   samples.push_back(std::make_unique<Sample>(chunk, (mode & kSoundLoop) != 0));
   return samples.back().get();
 }
@@ -102,7 +114,10 @@ void StopChannel(int channel) {
 
 Stream* OpenStream(const char* fileName, unsigned mode) {
   platform::MixerMusic* music = platform::LoadMusic(fileName);
-  if (music == nullptr) return nullptr;
+  if (music == nullptr) {
+    ReportUnusable("music", fileName);
+    return nullptr;
+  }
   streams.push_back(std::make_unique<Stream>(music, (mode & kSoundLoop) != 0));
   return streams.back().get();
 }

@@ -3,10 +3,15 @@
 #include "game/Controls.h"
 
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "game/Trace.h"
+#include "platform/Files.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -23,15 +28,42 @@ const std::array<int*, 18> kBindings = {
 }  // namespace
 
 void LoadControls() {
-  std::ifstream file("controls.txt");
-  if (!file) TraceLine("Unable to open controls.txt. Is the file missing?");
+  constexpr const char* kFileName = "controls.txt";
+  // A pipe or a device in its place would block the opening: only a plain file is read.
+  std::string problem = platform::WhyNotARegularFile(kFileName);
+  std::ifstream file;
+  if (problem.empty()) {
+    file.open(kFileName);
+    if (!file) problem = std::strerror(errno);
+  }
+  if (!problem.empty()) {
+    TraceLine("Unable to open controls.txt. Is the file missing?");
+    std::fprintf(stderr, "Skyrift: %s cannot be used: %s; no key is bound\n", kFileName,
+                 problem.c_str());
+  }
+
+  // Editors such as Notepad start a UTF-8 file with a byte-order mark.
+  if (file && file.peek() == 0xEF) {
+    char mark[3] = {};
+    file.read(mark, 3);
+    if (std::string_view(mark, 3) != "\xEF\xBB\xBF") {
+      file.clear();
+      file.seekg(0);
+    }
+  }
 
   // The layout over lines is free. The first value that is not a number (or is out of range)
   // ends the reading: it and every later key keep what they had.
-  for (int* binding : kBindings) {
+  for (size_t i = 0; i < kBindings.size(); ++i) {
     int code = 0;
-    if (!(file >> code)) break;
-    *binding = code;
+    if (!(file >> code)) {
+      if (problem.empty()) {
+        std::fprintf(stderr, "Skyrift: %s: value %zu is missing or not a key code; it and the"
+                     " ones after it are not read\n", kFileName, i + 1);
+      }
+      break;
+    }
+    *kBindings[i] = code;
   }
 
   std::string codes;

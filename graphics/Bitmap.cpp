@@ -168,9 +168,10 @@ BOOL Bitmap::LoadFromResource(HDC, uint32_t resourceId, HINSTANCE instance) {
   HeaderSizes(data, width, height);
   Layout layout;
   if (!ParseHeader(data, layout)) return FALSE;
-  // Header, table and the promised pixels must all lie inside the resource.
+  // Header, table and the pixels to copy must all lie inside the resource. An image size
+  // larger than the rows need is harmless: only the rows are copied.
   const uint64_t pixelsAt = uint64_t{layout.headerSize} + 4ull * layout.colours;
-  if (pixelsAt + layout.imageSize > entry->size) return FALSE;
+  if (pixelsAt + layout.CopyBytes() > entry->size) return FALSE;
 
   const uint8_t* next = data + pixelsAt;
   handle = BuildImage(layout, data + layout.headerSize, [&next, &layout](size_t) {
@@ -212,7 +213,7 @@ BOOL Bitmap::LoadFromFile(HDC, const char* fileName) {
   if (!ReadExactly(file.get(), table, 4 * size_t{layout.colours})) return FALSE;
 
   const uint64_t pixelsAt = Read32(fileHeader + 10);
-  if (pixelsAt + layout.imageSize > fileSize) return FALSE;
+  if (pixelsAt + layout.CopyBytes() > fileSize) return FALSE;
   if (std::fseek(file.get(), static_cast<long>(pixelsAt), SEEK_SET) != 0) return FALSE;
 
   std::vector<uint8_t> row(static_cast<size_t>(layout.rowBytes));

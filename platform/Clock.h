@@ -6,7 +6,8 @@
 
 namespace skyrift::platform {
 
-// Milliseconds since the platform started (or the driven value).
+// Milliseconds since the system started, wrapping at 2^32 (or the driven value). Compare two
+// counts only by their difference.
 uint32_t GetTickCount();
 
 // Makes GetTickCount return `ticks` until the real clock is restored.

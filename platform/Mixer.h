@@ -2,7 +2,15 @@
 // Without a usable device everything here stays silent: loads give null, plays give -1.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace skyrift::platform {
+
+// The most memory one sample may take once decoded to the output format. The game's own take a
+// few hundred kilobytes; a file declaring a very low rate would otherwise blow up hundreds of
+// times over, and is refused as if it were missing.
+constexpr uint64_t kMaxDecodedSampleBytes = 32u << 20;
 
 struct MixerChunk;  // a decoded sample, ready to mix
 struct MixerMusic;  // a music file, decoded as it plays
@@ -14,6 +22,8 @@ bool OpenMixer(int rate, int channels, int reserved);
 void CloseMixer();
 bool MixerIsOpen();
 
+// Only regular files are read (a pipe would block the loading); null when the file cannot be
+// used, with the reason in LoadError.
 MixerChunk* LoadChunk(const char* fileName);
 void FreeChunk(MixerChunk* chunk);
 // Plays on `channel`, or on a free unreserved channel when it is -1; `loop` repeats until
@@ -27,6 +37,9 @@ bool ChannelPaused(int channel);
 bool ChannelPlaying(int channel);
 
 MixerMusic* LoadMusic(const char* fileName);
+// Why the last LoadChunk or LoadMusic gave null; empty when the mixer is closed, since without
+// a device every load fails and that is no fault of the file.
+const std::string& LoadError();
 void FreeMusic(MixerMusic* music);
 bool PlayMusic(MixerMusic* music, bool loop);
 void HaltMusic();

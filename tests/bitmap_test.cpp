@@ -74,6 +74,10 @@ TEST(BitmapLoad, StoredFormsLoadWholeAndUpright) {
       {"top-down", 8, 30, 40, true, -1, -1, 0},
       {"top-down 4-bit", 4, 16, 40, true, -1, -1, 0},
       {"image size 0", 8, 30, 40, false, -1, 0, 0},
+      // Every row is there: an image size that promises more than the data loads what the
+      // rows need.
+      {"image size one past the data", 8, 30, 40, false, -1, 5 * 8 + 1, 0},
+      {"image size 2^32-1, 4-bit", 4, 16, 40, true, -1, 0xFFFFFFFF, 0},
   };
   for (const Case& c : cases) {
     bmp::BmpForm form = Pattern(c.bits, c.colours);
@@ -182,8 +186,6 @@ TEST(BitmapLoad, DamagedAndHostileFilesAreRefused) {
       {"257 colours", 46, 4, 257},
       {"2^32-1 colours", 46, 4, 0xFFFFFFFF},
       {"colour table past the end", 46, 4, 200},
-      {"image size past the end", 34, 4, 5 * 8 + 1},
-      {"image size 2^32-1", 34, 4, 0xFFFFFFFF},
       {"pixel offset past the end", 10, 4, 0xFFFFFFF0},
       {"pixel offset at the end", 10, 4, 14 + 40 + 4 * 7 + 5 * 8},
   };
@@ -209,7 +211,7 @@ TEST(BitmapLoad, DamagedAndHostileFilesAreRefused) {
     expectRefused(bytes, true, std::string("file, ") + change.name);
     if (change.at >= 14) expectRefused(bytes, false, std::string("resource, ") + change.name);
   }
-  // Cut anywhere, the image size promises more than is there.
+  // Cut anywhere, the header promises rows that are not there.
   for (size_t length = 0; length < good.size(); ++length) {
     const std::vector<uint8_t> cut(good.begin(), good.begin() + length);
     expectRefused(cut, true, "file cut to " + std::to_string(length));

@@ -3,11 +3,13 @@
 #include "game/Controls.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -90,6 +92,8 @@ TEST_F(ControlsFile, TheLayoutOverLinesIsFree) {
       "\t38\t40 \r\n37\n\n\n39 32 90 88 67 9\n87 83 65 68 70 71 84 82 81",
       // Anything after the eighteenth value is ignored, words included.
       "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81 13 14 fifteen",
+      // Saved by Notepad: a UTF-8 byte-order mark before the first number.
+      "\xEF\xBB\xBF" "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81\r\n",
   };
   for (const std::string& layout : layouts) {
     SetKeys(0);
@@ -124,11 +128,18 @@ TEST_F(ControlsFile, ReadingStopsAtTheFirstValueThatIsNotANumber) {
     SetKeys(0);
     fs::remove("log.txt");
     Write(c.text);
+    ::testing::internal::CaptureStderr();
     LoadControls();
+    const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(Keys(), c.keys) << c.text;
     const std::vector<std::string> log = Log();
     ASSERT_EQ(log.size(), 4u) << c.text;
     EXPECT_EQ(log[2], c.logged) << c.text;
+    // The player is told which value stopped the reading, in one line.
+    const auto read = std::find(c.keys.begin(), c.keys.end(), 0) - c.keys.begin();
+    EXPECT_NE(said.find("controls.txt: value " + std::to_string(read + 1) + " "),
+              std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   }
 }
 
@@ -152,12 +163,33 @@ TEST_F(ControlsFile, TheFirstTwoCodesStartTheLoggedLine) {
   EXPECT_EQ(log[2].rfind("3840", 0), 0u) << log[2];
 }
 
-TEST_F(ControlsFile, AMissingFileIsReportedAndBindsNothing) {
-  LoadControls();
-  EXPECT_EQ(Keys(), std::vector<int>(18, 0));
-  const std::vector<std::string> expected = {"Unable to open controls.txt. Is the file missing?",
-                                             "", "Controls:", "000000000000000000", ""};
-  EXPECT_EQ(Log(), expected);
+// Missing, or something that is not a plain file: a named pipe would block the opening until
+// someone wrote to it. Each is traced as missing and named on standard error with its reason.
+TEST_F(ControlsFile, AMissingOrUnreadableFileIsReportedAndBindsNothing) {
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+    const char* reason;
+  };
+  const std::vector<Case> cases = {
+      {"missing", [] {}, "No such file or directory"},
+      {"a named pipe", [] { ASSERT_EQ(mkfifo("controls.txt", 0600), 0); }, "not a regular file"},
+      {"a folder", [] { fs::create_directory("controls.txt"); }, "not a regular file"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all("controls.txt");
+    fs::remove("log.txt");
+    c.make();
+    ::testing::internal::CaptureStderr();
+    LoadControls();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Keys(), std::vector<int>(18, 0)) << c.name;
+    const std::vector<std::string> expected = {"Unable to open controls.txt. Is the file missing?",
+                                               "", "Controls:", "000000000000000000", ""};
+    EXPECT_EQ(Log(), expected) << c.name;
+    EXPECT_EQ(said, std::string("Skyrift: controls.txt cannot be used: ") + c.reason +
+                        "; no key is bound\n") << c.name;
+  }
 }
 
 TEST_F(ControlsFile, LinesAreAppendedToTheTrace) {

@@ -2,6 +2,7 @@
 // one is due a frame delay later, nothing runs asleep, and late frames are not made up.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <vector>
 
 #include "engine/Engine.h"
@@ -20,14 +21,15 @@ class FrameLoop : public ::testing::Test {
   }
   ~FrameLoop() override { platform::UseRealClock(); }
 
-  // Polls the loop at every millisecond from `from` to `to`, returning the ticks frames ran at.
+  // Polls the loop at every millisecond from `from` to `to` (the count may wrap on the way),
+  // returning the ticks frames ran at.
   std::vector<uint32_t> RunBetween(uint32_t from, uint32_t to) {
     std::vector<uint32_t> frames;
-    for (uint32_t now = from; now <= to; ++now) {
+    for (uint32_t now = from;; ++now) {
       platform::DriveClock(now);
       if (RunFrameIfDue(engine)) frames.push_back(now);
+      if (now == to) return frames;
     }
-    return frames;
   }
 
   Engine engine;
@@ -72,6 +74,29 @@ TEST_F(FrameLoop, ALateFrameIsCountedFromWhenItRan) {
   EXPECT_FALSE(RunFrameIfDue(engine));
   platform::DriveClock(1342);
   EXPECT_TRUE(RunFrameIfDue(engine));
+}
+
+// The tick count is the system's uptime in 32 bits: it turns negative as a signed number after
+// 24.8 days and wraps to 0 after 49.7. Frames keep their pace across both, and the first frame
+// runs at once whatever the count is when the game starts.
+TEST_F(FrameLoop, FramesKeepTheirPaceAcrossTheSignChangeAndTheWrap) {
+  engine.SetAsleep(FALSE);
+  for (const uint32_t start : {0x7FFFFF00u, 0xFFFFFF00u, 0x80000000u, 0xC0000000u}) {
+    _iNextFrameTick = 0;
+    const auto frames = RunBetween(start, start + 600);
+    ASSERT_EQ(frames.size(), 15u) << std::hex << start;
+    EXPECT_EQ(frames.front(), start) << std::hex << start;
+    for (size_t i = 1; i < frames.size(); ++i)
+      EXPECT_EQ(frames[i] - frames[i - 1], 42u) << std::hex << frames[i];
+  }
+}
+
+TEST(Clock, TheRealTickCountIsTheSystemsUptimeNotTheProgramsAge) {
+  timespec boot{};
+  ASSERT_EQ(clock_gettime(CLOCK_MONOTONIC, &boot), 0);
+  const auto uptime = static_cast<uint32_t>(boot.tv_sec * 1000LL + boot.tv_nsec / 1000000);
+  const uint32_t ticks = platform::GetTickCount();
+  EXPECT_LT(ticks - uptime, 1000u) << "ticks " << ticks << ", uptime " << uptime;
 }
 
 }  // namespace

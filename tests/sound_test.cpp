@@ -4,9 +4,13 @@
 #include "engine/Sound.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <thread>
@@ -15,6 +19,8 @@
 
 namespace skyrift {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string GameFile(const char* name) {
   return std::string(SKYRIFT_GAME_DIR) + "/" + name;
@@ -151,6 +157,75 @@ TEST_F(SoundLayer, NullAndMissingFilesPlayNothingAndNeverCrash) {
   EXPECT_EQ(PlaySample(-7, shot), -1);
   StopChannel(99);
   SetChannelVolume(-2, 100);
+}
+
+// A 16-bit mono WAV file of `dataBytes` bytes of silence that declares `rate`.
+void WriteWave(const std::string& name, uint32_t rate, uint32_t dataBytes) {
+  std::string bytes = "RIFF....WAVEfmt ";
+  const auto put32 = [&bytes](uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(value >> shift);
+  };
+  const auto put16 = [&bytes](uint16_t value) {
+    bytes += static_cast<char>(value);
+    bytes += static_cast<char>(value >> 8);
+  };
+  put32(16);
+  put16(1);  // PCM
+  put16(1);
+  put32(rate);
+  put32(rate * 2);
+  put16(2);
+  put16(16);
+  bytes += "data";
+  put32(dataBytes);
+  bytes.append(dataBytes, '\0');
+  const uint32_t riffSize = static_cast<uint32_t>(bytes.size() - 8);
+  for (int i = 0; i < 4; ++i) bytes[4 + i] = static_cast<char>(riffSize >> (8 * i));
+  std::ofstream(name, std::ios::binary) << bytes;
+}
+
+// A file that cannot be used plays nothing, as if it were missing, and is named with the reason
+// in one line on standard error. A pipe must not block the loading; a small file that would
+// decode past the limit is refused before it is decoded.
+TEST_F(SoundLayer, UnusableFilesAreRefusedAndNamedWithTheirReason) {
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  const fs::path folder = fs::temp_directory_path() / ("skyrift-sound-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const std::string pipe = (folder / "pipe.wav").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::string tooLarge = (folder / "100 Hz.wav").string();
+  WriteWave(tooLarge, 100, 200 * 1024);  // 200 KB that would decode to 344 MB of stereo floats
+  const std::string text = (folder / "text.wav").string();
+  std::ofstream(text) << "not a sound";
+  const std::string fine = (folder / "8 kHz.wav").string();
+  WriteWave(fine, 8000, 16000);
+
+  struct Case {
+    std::string file;
+    bool music;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"no such file.wav", false, "No such file or directory"},
+      {"no such file.mp3", true, "No such file or directory"},
+      {pipe, false, "not a regular file"},
+      {pipe, true, "not a regular file"},
+      {tooLarge, false, "it would take 344 MB decoded, more than the 32 MB a sample may"},
+      {text, false, "not a WAV file"},
+  };
+  for (const Case& c : cases) {
+    ::testing::internal::CaptureStderr();
+    const bool loaded = c.music ? OpenStream(c.file.c_str(), kSoundLoop) != nullptr
+                                : LoadSample(c.file.c_str(), kSound16Bit | kSoundMono) != nullptr;
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(loaded) << c.file;
+    EXPECT_EQ(said, std::string("Skyrift: ") + (c.music ? "music" : "sample") + " \"" + c.file +
+                        "\" cannot be used: " + c.reason + "\n");
+  }
+  ::testing::internal::CaptureStderr();
+  EXPECT_NE(LoadSample(fine.c_str(), kSound16Bit | kSoundMono), nullptr);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  fs::remove_all(folder);
 }
 
 TEST_F(SoundLayer, WithoutAStartedLibraryEverythingIsSilent) {

@@ -1,14 +1,23 @@
 #include "platform/Clock.h"
 
-#include <SDL.h>
+#include <ctime>
 
 namespace skyrift::platform {
 namespace {
 bool driven = false;
 uint32_t drivenTicks = 0;
+
+// The system's milliseconds since it started, cut to 32 bits: it wraps after 49.7 days, and the
+// tick-seeded random numbers differ from run to run (a count from our own start would not).
+uint32_t SystemTicks() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                               static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
 }  // namespace
 
-uint32_t GetTickCount() { return driven ? drivenTicks : SDL_GetTicks(); }
+uint32_t GetTickCount() { return driven ? drivenTicks : SystemTicks(); }
 
 void DriveClock(uint32_t ticks) {
   driven = true;

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "platform/Limiter.h"
+#include "platform/Files.h"
+#include "platform/sdl/WaveSize.h"
 
 namespace skyrift::platform {
 namespace {
@@ -17,6 +19,7 @@ bool open = false;
 int channelCount = 0;
 std::optional<Limiter> limiter;
 constexpr int kEffectsVolume = static_cast<int>(kEffectsGain * MIX_MAX_VOLUME);
+std::string loadError;
 
 Mix_Chunk* Native(MixerChunk* chunk) {
   return reinterpret_cast<Mix_Chunk*>(chunk);
@@ -100,9 +103,28 @@ bool MixerIsOpen() {
 }
 
 MixerChunk* LoadChunk(const char* fileName) {
+  loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
+  loadError = WhyNotARegularFile(fileName);
+  if (!loadError.empty()) return nullptr;
+  // The mixer decodes the whole sample to its own format as it loads: check the size first.
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  Mix_QuerySpec(&rate, &format, &channels);
+  const uint64_t decoded = DecodedWaveBytes(
+      fileName, OutputFormat{rate, channels, SDL_AUDIO_BITSIZE(format) / 8}, loadError);
+  if (!loadError.empty()) return nullptr;
+  if (decoded > kMaxDecodedSampleBytes) {
+    loadError = "it would take " + std::to_string(decoded >> 20) + " MB decoded, more than the " +
+                std::to_string(kMaxDecodedSampleBytes >> 20) + " MB a sample may";
+    return nullptr;
+  }
   Mix_Chunk* chunk = Mix_LoadWAV(fileName);
-  if (chunk != nullptr) Mix_VolumeChunk(chunk, kEffectsVolume);
+  if (chunk == nullptr) {
+    loadError = Mix_GetError();
+  } else {
+    Mix_VolumeChunk(chunk, kEffectsVolume);
+  }
   return reinterpret_cast<MixerChunk*>(chunk);
 }
 
@@ -141,8 +163,17 @@ bool ChannelPlaying(int channel) {
 }
 
 MixerMusic* LoadMusic(const char* fileName) {
+  loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  return reinterpret_cast<MixerMusic*>(Mix_LoadMUS(fileName));
+  loadError = WhyNotARegularFile(fileName);
+  if (!loadError.empty()) return nullptr;
+  Mix_Music* music = Mix_LoadMUS(fileName);
+  if (music == nullptr) loadError = Mix_GetError();
+  return reinterpret_cast<MixerMusic*>(music);
+}
+
+const std::string& LoadError() {
+  return loadError;
 }
 
 void FreeMusic(MixerMusic* music) {

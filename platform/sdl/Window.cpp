@@ -106,6 +106,20 @@ std::optional<Message> Translate(const SDL_Event& event) {
   }
 }
 
+// Why no display could be opened. A DISPLAY that is set but names no working server is not a
+// missing DISPLAY: the reason is what SDL's X11 driver reports when asked for by name.
+std::string DisplayProblem() {
+  const char* display = SDL_getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') return "cannot open a display (is DISPLAY set?)";
+  std::string reason = "no display server answered";
+  if (SDL_VideoInit("x11") != 0) {
+    reason = SDL_GetError();
+  } else {
+    SDL_VideoQuit();
+  }
+  return std::string("cannot open the display \"") + display + "\": " + reason;
+}
+
 }  // namespace
 
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -126,7 +140,7 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
   if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
       (requested == nullptr || std::strcmp(requested, driver) != 0)) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-    error = "cannot open a display (is DISPLAY set?)";
+    error = DisplayProblem();
     return nullptr;
   }
   auto impl = std::make_unique<Impl>();

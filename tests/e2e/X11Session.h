@@ -77,12 +77,15 @@ class GameProcess {
   }
 
   // Starts the game and waits for its window; false if none appears within a few seconds.
-  bool Start() {
+  // It starts in its own folder unless `workingFolder` is given; `errorFile` takes its standard
+  // error when given.
+  bool Start(const fs::path& workingFolder = {}, const fs::path& errorFile = {}) {
     pid_ = fork();
     if (pid_ == 0) {
-      if (chdir(folder_.c_str()) != 0) _exit(127);
+      if (chdir((workingFolder.empty() ? folder_ : workingFolder).c_str()) != 0) _exit(127);
+      if (!errorFile.empty() && freopen(errorFile.c_str(), "w", stderr) == nullptr) _exit(127);
       setenv("SDL_AUDIODRIVER", "dummy", 1);
-      execl("./skyrift", "skyrift", static_cast<char*>(nullptr));
+      execl((folder_ / "skyrift").c_str(), "skyrift", static_cast<char*>(nullptr));
       _exit(127);
     }
     for (int attempt = 0; attempt < 100 && window_.empty(); ++attempt) {

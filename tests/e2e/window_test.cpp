@@ -39,5 +39,42 @@ TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
   EXPECT_EQ(output.substr(output.rfind("exit=")), "exit=1") << output;
 }
 
+TEST(Window, ADisplayThatIsSetButGoneIsNamedWithWhatTheSystemSaid) {
+  GameProcess game;
+  const std::string output = Shell("cd '" + game.Folder().string() +
+                                   "' && DISPLAY=:9731 WAYLAND_DISPLAY= ./skyrift 2>&1");
+  EXPECT_NE(output.find("cannot open the display \":9731\": "), std::string::npos) << output;
+  EXPECT_EQ(output.find("is DISPLAY set?"), std::string::npos) << output;
+}
+
+// Started from someone else's folder, the game still finds its controls and sounds beside
+// itself, writes its log there, and leaves that folder's own log.txt alone.
+TEST(Window, StartedFromAnotherFolderTheGameUsesItsOwnFilesAndTouchesNothingThere) {
+  GameProcess game;
+  const fs::path elsewhere = game.Folder().string() + "-elsewhere";
+  fs::create_directories(elsewhere);
+  std::ofstream(elsewhere / "log.txt") << "someone's notes\n";
+  const fs::path errors = game.Folder().string() + "-stderr.txt";
+  ASSERT_TRUE(game.Start(elsewhere, errors)) << "no window appeared";
+  game.Focus();
+  EXPECT_EQ(game.Close(), 0);
+
+  std::vector<fs::path> left;
+  for (const auto& entry : fs::directory_iterator(elsewhere)) left.push_back(entry.path());
+  ASSERT_EQ(left.size(), 1u);
+  std::ifstream notes(elsewhere / "log.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "someone's notes\n");
+
+  const std::vector<std::string> log = game.LogLines();
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(log[0], "GameInitialize()");
+  EXPECT_EQ(log[3], "38403739329088679878365687071848281") << "the shipped keys are bound";
+  std::ifstream said(errors);
+  const std::string complaints(std::istreambuf_iterator<char>(said), {});
+  EXPECT_EQ(complaints.find("cannot be used"), std::string::npos) << complaints;
+  fs::remove_all(elsewhere);
+  fs::remove(errors);
+}
+
 }  // namespace
 }  // namespace skyrift::e2e
