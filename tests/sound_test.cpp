@@ -192,9 +192,19 @@ TEST_F(SoundLayer, UnusableFilesAreRefusedAndNamedWithTheirReason) {
   const fs::path folder = fs::temp_directory_path() / ("skyrift-sound-" + std::to_string(getpid()));
   fs::create_directories(folder);
   const std::string pipe = (folder / "pipe.wav").string();
+#ifdef _WIN32  // no named pipes among Windows's files: a folder is as unusable
+  ASSERT_TRUE(fs::create_directory(pipe));
+#else
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+#endif
   const std::string tooLarge = (folder / "100 Hz.wav").string();
-  WriteWave(tooLarge, 100, 200 * 1024);  // 200 KB that would decode to 344 MB of stereo floats
+  // 200 KB that would decode to 344 MB of SDL's stereo floats, 172 MB of Windows's 16-bit pairs.
+  WriteWave(tooLarge, 100, 200 * 1024);
+#ifdef _WIN32
+  constexpr const char* kTooLarge = "it would take 172 MB decoded, more than the 32 MB a sample may";
+#else
+  constexpr const char* kTooLarge = "it would take 344 MB decoded, more than the 32 MB a sample may";
+#endif
   const std::string text = (folder / "text.wav").string();
   std::ofstream(text) << "not a sound";
   const std::string fine = (folder / "8 kHz.wav").string();
@@ -210,7 +220,7 @@ TEST_F(SoundLayer, UnusableFilesAreRefusedAndNamedWithTheirReason) {
       {"no such file.mp3", true, "No such file or directory"},
       {pipe, false, "not a regular file"},
       {pipe, true, "not a regular file"},
-      {tooLarge, false, "it would take 344 MB decoded, more than the 32 MB a sample may"},
+      {tooLarge, false, kTooLarge},
       {text, false, "not a WAV file"},
   };
   for (const Case& c : cases) {

@@ -1,31 +1,20 @@
 #include "platform/win32/MixCore.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace skyrift::platform {
 namespace {
 
-constexpr int64_t kHeadroom = 45875;  // 0.7 in 16.16 fixed point: about 3 dB
-constexpr int64_t kFull = 32767;
-constexpr int64_t kKnee = kFull * 3 / 4;
-constexpr int64_t kRange = kFull - kKnee;
+// Full scale of the device's 16-bit samples, as the float mix counts it.
+constexpr float kFullScale = 32768.0f;
 
 }  // namespace
 
-int16_t LimitSample(int32_t sum) {
-  // Worked on the magnitude, rounded, so that a sound and its mirror image come out alike.
-  const int64_t magnitude = ((sum < 0 ? -int64_t{sum} : int64_t{sum}) * kHeadroom + 0x8000) >> 16;
-  if (magnitude <= kKnee) return static_cast<int16_t>(sum < 0 ? -magnitude : magnitude);
-  // Above the knee the excess e becomes range * e / (e + range): slope 1 at the knee, and
-  // always short of the range however loud the sum.
-  const int64_t excess = magnitude - kKnee;
-  const int64_t limited = kKnee + kRange * excess / (excess + kRange);
-  return static_cast<int16_t>(sum < 0 ? -limited : limited);
-}
-
-MixState::MixState(int channels, int reserved)
+MixState::MixState(int channels, int reserved, int rate)
     : channels_(static_cast<size_t>(std::max(channels, 0))),
-      reserved_(std::clamp(reserved, 0, std::max(channels, 0))) {}
+      reserved_(std::clamp(reserved, 0, std::max(channels, 0))),
+      limiter_(rate) {}
 
 int MixState::Play(int channel, const MixerChunk* chunk, bool loop) {
   if (chunk == nullptr || chunk->pcm.empty()) return -1;
@@ -65,6 +54,8 @@ bool MixState::Playing(int channel) const {
   return Valid(channel) && channels_[channel].chunk != nullptr;
 }
 
+bool MixState::Paused(int channel) const { return Valid(channel) && channels_[channel].paused; }
+
 void MixState::PlayMusic(const void* owner, std::unique_ptr<MusicSource> source) {
   music_ = std::move(source);
   musicOwner_ = music_ != nullptr ? owner : nullptr;
@@ -79,10 +70,11 @@ void MixState::SetMusicVolume(int volume) { musicVolume_ = std::clamp(volume, 0,
 
 void MixState::Render(int16_t* out, size_t frames) {
   const size_t samples = frames * 2;
-  sum_.assign(samples, 0);
+  sum_.assign(samples, 0.0f);
   for (Channel& channel : channels_) {
     if (channel.chunk == nullptr || channel.paused) continue;
     const StereoPcm& pcm = channel.chunk->pcm;
+    const float gain = kEffectsGain * static_cast<float>(channel.volume) / (kFullVolume * kFullScale);
     for (size_t i = 0; i < samples;) {
       if (channel.position >= pcm.size()) {
         if (!channel.loop) {
@@ -93,7 +85,7 @@ void MixState::Render(int16_t* out, size_t frames) {
       }
       const size_t run = std::min(samples - i, pcm.size() - channel.position);
       for (size_t k = 0; k < run; ++k) {
-        sum_[i + k] += pcm[channel.position + k] * channel.volume / kFullVolume;
+        sum_[i + k] += static_cast<float>(pcm[channel.position + k]) * gain;
       }
       i += run;
       channel.position += run;
@@ -102,10 +94,13 @@ void MixState::Render(int16_t* out, size_t frames) {
   if (music_ != nullptr && !musicPaused_) {
     musicBuffer_.resize(samples);
     const size_t got = music_->Read(musicBuffer_.data(), frames);
-    for (size_t k = 0; k < got * 2; ++k) sum_[k] += musicBuffer_[k] * musicVolume_ / kFullVolume;
+    const float gain = static_cast<float>(musicVolume_) / (kFullVolume * kFullScale);
+    for (size_t k = 0; k < got * 2; ++k) sum_[k] += static_cast<float>(musicBuffer_[k]) * gain;
     if (got < frames) PlayMusic(nullptr, nullptr);  // the stream has ended
   }
-  for (size_t k = 0; k < samples; ++k) out[k] = LimitSample(sum_[k]);
+  limiter_.Process(sum_.data(), frames);
+  // The limiter keeps every sample inside full scale, so the conversion never clamps.
+  for (size_t k = 0; k < samples; ++k) out[k] = static_cast<int16_t>(std::lrint(sum_[k] * kFullScale));
 }
 
 }  // namespace skyrift::platform

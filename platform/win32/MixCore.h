@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Limiter.h"
 #include "platform/Mixer.h"
 #include "platform/win32/Wav.h"
 
@@ -24,16 +25,11 @@ class MusicSource {
   virtual size_t Read(int16_t* stereo, size_t frames) = 0;
 };
 
-// What reaches the output: the sum of every voice, turned down by a fixed headroom, then
-// through a limiter whose knee bends everything above three quarters of full scale smoothly
-// towards, but never onto, the 16-bit limit.
-int16_t LimitSample(int32_t sum);
-
 class MixState {
  public:
   static constexpr int kFullVolume = 128;
 
-  MixState(int channels, int reserved);
+  MixState(int channels, int reserved, int rate);
 
   int Channels() const { return static_cast<int>(channels_.size()); }
   // The channel used, or -1: `channel` -1 picks the first free unreserved one.
@@ -44,6 +40,7 @@ class MixState {
   void SetVolume(int channel, int volume);
   void Pause(int channel, bool paused);
   bool Playing(int channel) const;
+  bool Paused(int channel) const;
 
   // `owner` names the stream for Forget; null halts the music.
   void PlayMusic(const void* owner, std::unique_ptr<MusicSource> source);
@@ -54,7 +51,9 @@ class MixState {
   bool MusicPaused() const { return musicPaused_; }
   bool MusicPlaying() const { return music_ != nullptr; }
 
-  // Mixes the next `frames` stereo frames into `out`, moving every voice on.
+  // Mixes the next `frames` stereo frames into `out`, moving every voice on. As on every
+  // platform, samples play at kEffectsGain of their level, the music at its own, and the sum
+  // goes through the shared limiter, so the output never clips.
   void Render(int16_t* out, size_t frames);
 
  private:
@@ -69,7 +68,8 @@ class MixState {
 
   std::vector<Channel> channels_;
   int reserved_;
-  std::vector<int32_t> sum_;
+  Limiter limiter_;
+  std::vector<float> sum_;
   std::vector<int16_t> musicBuffer_;
   std::unique_ptr<MusicSource> music_;
   const void* musicOwner_ = nullptr;

@@ -12,8 +12,10 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <string>
 #include <thread>
 
+#include "platform/Files.h"
 #include "platform/win32/MixCore.h"
 #include "platform/win32/Mp3.h"
 
@@ -43,6 +45,7 @@ struct Output {
 };
 
 Output* output = nullptr;
+std::string loadError;
 
 void FillBuffer(WAVEHDR& header) {
   {
@@ -95,15 +98,23 @@ bool ValidChannel(int channel) {
   return output != nullptr && channel >= 0 && channel < output->mix->Channels();
 }
 
+// The whole file, or nothing with the reason in loadError.
 std::vector<uint8_t> ReadFile(const char* fileName) {
+  loadError = WhyNotARegularFile(fileName);
+  if (!loadError.empty()) return {};
   std::ifstream in(fileName, std::ios::binary | std::ios::ate);
-  if (!in) return {};
-  const std::streamoff size = in.tellg();
-  if (size <= 0 || static_cast<uint64_t>(size) > kMaxFileBytes) return {};
+  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+  if (size <= 0 || static_cast<uint64_t>(size) > kMaxFileBytes) {
+    loadError = size < 0 ? "it cannot be opened" : size == 0 ? "it is empty" : "it is too large";
+    return {};
+  }
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   in.seekg(0);
   in.read(reinterpret_cast<char*>(bytes.data()), size);
-  if (!in) return {};
+  if (!in) {
+    loadError = "it cannot be read";
+    return {};
+  }
   return bytes;
 }
 
@@ -114,7 +125,7 @@ bool OpenMixer(int rate, int channels, int reserved) {
   if (rate <= 0) return false;
   output = new Output;
   output->rate = rate;
-  output->mix = std::make_unique<MixState>(channels, reserved);
+  output->mix = std::make_unique<MixState>(channels, reserved, rate);
   // A machine without a sound card still gets a game that runs, just without sound.
   if (!OpenDevice(rate) && output->bufferDone != nullptr) {
     CloseHandle(output->bufferDone);
@@ -142,9 +153,11 @@ void CloseMixer() {
 bool MixerIsOpen() { return output != nullptr; }
 
 MixerChunk* LoadChunk(const char* fileName) {
+  loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
   const std::vector<uint8_t> file = ReadFile(fileName);
-  auto pcm = DecodeWav(file.data(), file.size(), output->rate);
+  if (!loadError.empty()) return nullptr;
+  auto pcm = DecodeWav(file.data(), file.size(), output->rate, &loadError);
   if (!pcm) return nullptr;
   return new MixerChunk{std::move(*pcm)};
 }
@@ -182,6 +195,12 @@ void PauseChannel(int channel, bool paused) {
   output->mix->Pause(channel, paused);
 }
 
+bool ChannelPaused(int channel) {
+  if (!ValidChannel(channel)) return false;
+  std::lock_guard<std::mutex> hold(output->lock);
+  return output->mix->Paused(channel);
+}
+
 bool ChannelPlaying(int channel) {
   if (!ValidChannel(channel)) return false;
   std::lock_guard<std::mutex> hold(output->lock);
@@ -189,13 +208,20 @@ bool ChannelPlaying(int channel) {
 }
 
 MixerMusic* LoadMusic(const char* fileName) {
+  loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
   auto music = std::make_unique<MixerMusic>();
   music->file = ReadFile(fileName);
+  if (!loadError.empty()) return nullptr;
   // Opened once here to refuse what the codec cannot play, as a failed load.
-  if (OpenMp3(music->file, false, output->rate) == nullptr) return nullptr;
+  if (OpenMp3(music->file, false, output->rate) == nullptr) {
+    loadError = "the system's MP3 codec cannot play it";
+    return nullptr;
+  }
   return music.release();
 }
+
+const std::string& LoadError() { return loadError; }
 
 void FreeMusic(MixerMusic* music) {
   if (music == nullptr) return;

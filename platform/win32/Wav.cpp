@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/Mixer.h"
+
 namespace skyrift::platform {
 namespace {
 
@@ -49,10 +51,15 @@ StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int ra
   return out;
 }
 
-std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate) {
+std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate,
+                                   std::string* why) {
+  const auto refuse = [why](std::string reason) -> std::optional<StereoPcm> {
+    if (why != nullptr) *why = std::move(reason);
+    return std::nullopt;
+  };
   if (file == nullptr || size < 12 || std::memcmp(file, "RIFF", 4) != 0 ||
       std::memcmp(file + 8, "WAVE", 4) != 0 || outputRate <= 0) {
-    return std::nullopt;
+    return refuse("not a WAV file");
   }
   Format format;
   bool haveFormat = false;
@@ -61,16 +68,23 @@ std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputR
     const uint32_t length = Read32(header + 4);
     const size_t available = size - at - 8;
     if (std::memcmp(header, "fmt ", 4) == 0) {
-      if (length > available || !Supported(header + 8, length, format)) return std::nullopt;
+      if (length > available || !Supported(header + 8, length, format)) {
+        return refuse("not 8- or 16-bit PCM in one or two channels");
+      }
       haveFormat = true;
     } else if (std::memcmp(header, "data", 4) == 0) {
-      if (!haveFormat) return std::nullopt;
+      if (!haveFormat) return refuse("its sound data comes before its format");
       // A data chunk cut short by a damaged file plays the whole frames that are there.
       const size_t bytes = length < available ? length : available;
       const size_t frameBytes = format.channels * (format.bits / 8);
       const size_t frames = bytes / frameBytes;
       const uint64_t outFrames = (static_cast<uint64_t>(frames) * outputRate + format.rate - 1) / format.rate;
-      if (frames == 0 || outFrames * 4 > kMaxDecodedSampleBytes) return std::nullopt;
+      if (frames == 0) return refuse("it holds no sound");
+      if (outFrames * 4 > kMaxDecodedSampleBytes) {
+        return refuse("it would take " + std::to_string((outFrames * 4) >> 20) +
+                      " MB decoded, more than the " + std::to_string(kMaxDecodedSampleBytes >> 20) +
+                      " MB a sample may");
+      }
       std::vector<int16_t> pcm(frames * format.channels);
       const uint8_t* data = header + 8;
       for (size_t i = 0; i < pcm.size(); ++i) {
@@ -82,7 +96,7 @@ std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputR
     if (length > available) break;
     at += 8 + length + (length & 1);  // chunks are padded to an even size
   }
-  return std::nullopt;
+  return refuse("it holds no sound");
 }
 
 }  // namespace skyrift::platform

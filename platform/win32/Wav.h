@@ -4,20 +4,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace skyrift::platform {
-
-// A decoded sample larger than this is refused as if it were missing: no file the game ships
-// comes near it, and a hostile header must not make the mixer ask for gigabytes.
-constexpr size_t kMaxDecodedSampleBytes = 32u * 1024 * 1024;
 
 // Interleaved left and right samples.
 using StereoPcm = std::vector<int16_t>;
 
 // Uncompressed PCM, 8- or 16-bit, mono or stereo, at any rate (resampled to `outputRate`).
-// Nothing when the file is not such a WAV, is damaged, or would decode past the limit.
-std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate);
+// Nothing when the file is not such a WAV, is damaged, or would decode past the limit of
+// platform/Mixer.h; then `why`, when given, says which.
+std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate,
+                                   std::string* why = nullptr);
 
 // Widens to stereo and resamples (linearly) to `outputRate`; `pcm` holds `channels` (1 or 2)
 // interleaved samples per frame at `rate`.
