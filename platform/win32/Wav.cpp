@@ -26,7 +26,7 @@ bool Supported(const uint8_t* chunk, uint32_t size, Format& format) {
   if (tag == kFormatExtensible && size >= 26) tag = Read16(chunk + 24);
   format = Format{Read16(chunk + 2), Read32(chunk + 4), Read16(chunk + 14)};
   return tag == kFormatPcm && (format.channels == 1 || format.channels == 2) &&
-         (format.bits == 8 || format.bits == 16) && format.rate >= 1000 && format.rate <= 384000;
+         (format.bits == 8 || format.bits == 16) && format.rate >= 1 && format.rate <= 384000;
 }
 
 }  // namespace
