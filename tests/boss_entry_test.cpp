@@ -5,14 +5,15 @@
 #include <vector>
 
 #include "Harness.h"
-#include "StageWorld.h"
+#include "World.h"
 #include "game/BossEntry.h"
 #include "game/StageCycle.h"
+#include "sprites/BossShip.h"
 
 namespace skyrift::testing {
 namespace {
 
-class BossEntry : public StageWorld {
+class BossEntry : public World {
  protected:
   static bool Listed(const Sprite* sprite) {
     const auto& sprites = _pEngine->GetSprites();

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "sprites/BossShip.h"
-#include "tests/EnemyWorld.h"
+#include "World.h"
 
 namespace skyrift::testing {
 namespace {
@@ -12,10 +12,10 @@ namespace {
 constexpr int kLeftBeamX = 450 - 325 + 117;
 constexpr int kRightBeamX = 450 - 325 + 491;
 
-class BossTest : public EnemyWorld {
+class BossTest : public World {
  protected:
   void SetUp() override {
-    EnemyWorld::SetUp();
+    World::SetUp();
     boss_ = std::make_unique<BossShip>(_bmpBoss1, RECT{0, 0, 900, 600}, EdgeDie);
     boss_->SetTag("lvl1_boss");
     boss_->SetHealth(7500);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "StageWorld.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
 #include "game/Players.h"
 #include "game/Weapons.h"
@@ -14,10 +14,10 @@
 namespace skyrift::testing {
 namespace {
 
-class Collisions : public StageWorld {
+class Collisions : public World {
  protected:
   void SetUp() override {
-    StageWorld::SetUp();
+    World::SetUp();
     _iNumPlayers = 2;
     _iGameState = GameStateStage1;
     CreatePlayers(TRUE);

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "StageWorld.h"
+#include "World.h"
 #include "game/EnemyWaves.h"
 #include "sprites/BossShip.h"
 
@@ -31,7 +31,7 @@ Spawns Expected(std::initializer_list<Run> runs) {
   return spawns;
 }
 
-class EnemyWaves : public StageWorld {
+class EnemyWaves : public World {
  protected:
   // Runs one schedule on every tick of a stage and notes what it adds, checking the picture.
   Spawns Observe(void (*schedule)(), const Bitmap* image) {

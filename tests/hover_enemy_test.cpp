@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "sprites/HoverEnemy.h"
-#include "tests/EnemyWorld.h"
+#include "World.h"
 
 namespace skyrift::testing {
 namespace {
 
-class HoverEnemyTest : public EnemyWorld {
+class HoverEnemyTest : public World {
  protected:
   std::unique_ptr<HoverEnemy> Hover(int side, int stopLine) {
     auto ship =

@@ -5,9 +5,7 @@
 
 #include <algorithm>
 
-#include "GameSamples.h"
-#include "PadWorld.h"
-#include "PlayWorld.h"
+#include "World.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 
@@ -20,13 +18,8 @@ constexpr int kFire2 = 70, kBomb2 = 71, kBulletTime2 = 84, kRecharge2 = 82;
 
 using PadActions = PadWorld;
 
-class InputTest : public PlayWorld {
+class InputTest : public World {
  protected:
-  void StartGame(bool twoPlayers) {
-    _iNumPlayers = twoPlayers ? 2 : 1;
-    _iGameState = GameStateStage1;
-    CreatePlayers(twoPlayers ? TRUE : FALSE);
-  }
   // The play dispatch of one frame.
   static void Frame() {
     if (!_bPlayer1Out) HandlePlayer1Keys();
@@ -161,7 +154,6 @@ TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
 }
 
 TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField) {
-  GameSamples samples;
   StartGame(true);
   AddSprite("enemy_ship", 100, 100);
   AddSprite("powerup", 300, 100);
@@ -171,7 +163,7 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
   EXPECT_TRUE(Tagged("enemy_ship").empty());
   EXPECT_EQ(Tagged("powerup").size(), 1u);
   EXPECT_EQ(Tagged("player1").size(), 2u);  // the ship and the flash
-  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 1);
+  EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 1);
   Let(kBomb1);
 
   _bPlayer1Out = TRUE;
@@ -187,7 +179,7 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
   for (int i = 0; i < 20; ++i) Frame();
   EXPECT_EQ(_pPlayer2->GetBombs(), 0);
   EXPECT_EQ(_iBombDelay, 20);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 2) << "one for each bomb dropped";
+  EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 2) << "one for each bomb dropped";
 }
 
 TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
@@ -242,12 +234,12 @@ TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
   Run(0x0100, 5);
   EXPECT_TRUE(_bBulletTime);
   EXPECT_TRUE(_pPlayer1->HasBulletTime());
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeAct), 1);
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDur, kBulletTimeChannel), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeAct, kAnyFreeChannel), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeDur, kBulletTimeChannel), 1);
   Run(0x0200, 5);
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(_pPlayer1->HasBulletTime());
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDeact), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeDeact, kAnyFreeChannel), 1);
 
   // Bombs: no counting without one; with one, the fifth frame clears the unprotected sprites.
   AddSprite("enemy_ship", 100, 100);
@@ -261,7 +253,7 @@ TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
   EXPECT_EQ(_pPlayer1->GetBombs(), 0);
   EXPECT_TRUE(Tagged("enemy_ship").empty());
   EXPECT_EQ(Tagged("player1").size(), 2u) << "the ship and the bomb's flash";
-  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 1);
+  EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 1);
 }
 
 // Bullet time.
@@ -342,8 +334,8 @@ TEST_F(PadActions, ButtonOneInTheMenuBuysEveryFourthFrameAndQueuesAVolleyEveryNi
   EXPECT_EQ(volleys, (std::vector<int>{9, 18}));
   EXPECT_EQ(_pPlayer1->GetPoints(), 0);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 3);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 2);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 3);
+  EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
   // The world is frozen in the menu: both volleys wait in the list, where they were made.
   const std::vector<Sprite*> shots = Tagged("bullet_p1");
   ASSERT_EQ(shots.size(), 2u);
@@ -388,7 +380,6 @@ TEST_F(PadActions, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
 
 // The keyboard's screens.
 TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
-  GameSamples samples;
   auto frames = [](int n) {
     for (int i = 0; i < n; ++i) HandleTitleKeys();
   };
@@ -404,7 +395,7 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   Hold(13);
   frames(1);
   EXPECT_TRUE(_bStartPressed);  // the counter was long past 6
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 1);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 1);
   Let(13);
   DrawTitleScreen(_hOffscreenDC);
   EXPECT_EQ(_hOffscreenDC->GetPixel(160, 455), RGB(250, 250, 0));  // how many players
@@ -428,7 +419,7 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   frames(20);
   EXPECT_EQ(_iNumPlayers, 2);
   EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 2) << "one for each of the two steps";
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 2) << "one for each of the two steps";
   const auto log = LogLines();
   EXPECT_EQ(std::count(log.begin(), log.end(), "CreatePlayers() start"), 1);
 }

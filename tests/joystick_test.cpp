@@ -5,9 +5,8 @@
 
 #include <vector>
 
-#include "GameSamples.h"
+#include "World.h"
 #include "Harness.h"
-#include "PadWorld.h"
 #include "engine/GameCallbacks.h"
 #include "platform/Gamepad.h"
 
@@ -172,7 +171,7 @@ TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut)
   platform::SetVirtualGamepadButton(1, true);
   game.Step(20);
   platform::SetVirtualGamepadButton(1, false);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 4);
+  EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 4);
 
   // The left shoulder opens the menu and freezes the world.
   platform::SetVirtualGamepadButton(5, true);
@@ -199,7 +198,7 @@ TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut)
   game.Press(32);
   game.Step(10);
   game.Release(32);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 2);
+  EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // The ship's arithmetic: power-up levels and upgrades, losing a life, the clamps.
-#include "PlayWorld.h"
+#include "World.h"
 
 namespace skyrift::testing {
 namespace {
 
-class PlayerShipTest : public PlayWorld {
+class PlayerShipTest : public World {
  protected:
   PlayerShip* NewShip() {
     auto* ship = new PlayerShip(_bmpPlayer1, RECT{0, 0, 900, 600}, EdgeStop);

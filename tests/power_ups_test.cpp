@@ -2,13 +2,13 @@
 // two scripted drops.
 #include <vector>
 
-#include "StageWorld.h"
+#include "World.h"
 #include "game/PowerUps.h"
 
 namespace skyrift::testing {
 namespace {
 
-class PowerUps : public StageWorld {};
+class PowerUps : public World {};
 
 TEST_F(PowerUps, ADropTakesItsKindHeadingAndSpeedsFromTheDrawsInOrder) {
   const char* const tags[] = {"powerup", "repair_powerup", "bomb_powerup", "focus_powerup"};

@@ -1,23 +1,17 @@
 // The stage frames: game over tested at the start of a frame, the stage-clear sequence, the
 // start of stage 2, and ships that are gone staying unread.
-#include "StageWorld.h"
+#include "World.h"
 #include "game/KeyboardInput.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
+#include "graphics/Background.h"
 #include "platform/Mixer.h"
 
 namespace skyrift::testing {
 namespace {
 
-class StageCycleTest : public StageWorld {
- protected:
-  void StartGame(bool twoPlayers) {
-    _iNumPlayers = twoPlayers ? 2 : 1;
-    _iGameState = GameStateStage1;
-    CreatePlayers(twoPlayers ? TRUE : FALSE);
-  }
-};
+using StageCycleTest = World;
 
 TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   StartGame(true);

@@ -6,12 +6,12 @@
 
 #include "sprites/ConvoyEnemy.h"
 #include "sprites/SwoopEnemy.h"
-#include "tests/EnemyWorld.h"
+#include "World.h"
 
 namespace skyrift::testing {
 namespace {
 
-class SwoopConvoyTest : public EnemyWorld {
+class SwoopConvoyTest : public World {
  protected:
   std::unique_ptr<SwoopEnemy> Swoop(int side, int pathLength) {
     auto ship = std::make_unique<SwoopEnemy>(_bmpSwoopEnemy, RECT{0, 0, 900, 600}, EdgeDie, side,

@@ -2,8 +2,7 @@
 // highlight both players' menus share.
 #include <vector>
 
-#include "GameSamples.h"
-#include "PlayWorld.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
 #include "game/KeyboardInput.h"
 #include "game/Players.h"
@@ -15,10 +14,10 @@ namespace {
 constexpr int kUp = 38, kDown = 40, kFire = 32, kTab = 9;
 constexpr int kP2Fire = 70, kQ = 81;
 
-class UpgradeMenu : public PlayWorld {
+class UpgradeMenu : public World {
  protected:
   void SetUp() override {
-    PlayWorld::SetUp();
+    World::SetUp();
     _iNumPlayers = 2;
     CreatePlayers(TRUE);
     _iGameState = GameStateUpgrade1;
@@ -38,7 +37,6 @@ class UpgradeMenu : public PlayWorld {
     return choices;
   }
 
-  GameSamples samples;
 };
 
 TEST_F(UpgradeMenu, AHeldKeyMovesTheHighlightEveryFourthFrameAndWraps) {
@@ -63,7 +61,7 @@ TEST_F(UpgradeMenu, TwoHeldKeysShareOneCounterAndActSooner) {
   EXPECT_EQ(_iUpgradeChoice, 2);
   EXPECT_EQ(_pPlayer1->GetMaxHealth(), health + 20);
   EXPECT_EQ(_pPlayer1->GetPoints(), 8 * 2500);
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 2);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 2);
 }
 
 TEST_F(UpgradeMenu, ThePriceIsExactlyTheCost) {
@@ -168,7 +166,7 @@ TEST_F(UpgradeMenu, PlayerTwosMenuOpensOnPlayerOnesLastEntry) {
   EXPECT_EQ(_pPlayer2->GetMaxHealth(), health + 10);
   EXPECT_EQ(_pPlayer2->GetPoints(), 0);
   EXPECT_EQ(_pPlayer1->GetMaxHealth(), health) << "player 1's ship is not touched";
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 1);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 1);
 }
 
 }  // namespace

@@ -2,15 +2,14 @@
 // bursts, and the energy and repair upkeep.
 #include "game/Weapons.h"
 
-#include "GameSamples.h"
-#include "PlayWorld.h"
+#include "World.h"
 #include "game/Players.h"
 #include "platform/Mixer.h"
 
 namespace skyrift::testing {
 namespace {
 
-using WeaponsTest = PlayWorld;
+using WeaponsTest = World;
 
 struct Shot {
   int x, y, vx, vy;
@@ -121,7 +120,6 @@ TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRat
 
   // Switched on with no energy it lasts one frame, and ends as switching it off does: the
   // loop stops, the switch-off plays and the ship's own flag drops.
-  GameSamples samples;
   PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
   _pPlayer1->AddEnergy(-80);
   _pPlayer1->SetBulletTime(1);
@@ -129,7 +127,7 @@ TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRat
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(_pPlayer1->HasBulletTime());
   EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel));
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDeact), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeDeact, kAnyFreeChannel), 1);
 
   // Repair only in recharge mode: one point every 8 frames, bullet time or not.
   _pPlayer1->TakeDamage(50);
