@@ -64,6 +64,12 @@ void GameHarness::Step(int count) {
 void GameHarness::Press(int virtualKey) { platform::KeyEvent(virtualKey, true); }
 void GameHarness::Release(int virtualKey) { platform::KeyEvent(virtualKey, false); }
 
+void GameHarness::Hold(int virtualKey, int frames) {
+  Press(virtualKey);
+  Step(frames);
+  Release(virtualKey);
+}
+
 void GameHarness::Activate(bool active) {
   if (Engine* engine = Engine::Current) {
     engine->OnWindowMessage(engine->GetWindow(), platform::Message{platform::MessageKind::Activate, active ? 1u : 0u});

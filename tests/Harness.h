@@ -24,6 +24,8 @@ class GameHarness {
   // Holds or releases a key (a Windows virtual-key code).
   void Press(int virtualKey);
   void Release(int virtualKey);
+  // Holds a key over `frames` frames, then lets it go.
+  void Hold(int virtualKey, int frames);
   // Sends the window's activation or deactivation message.
   void Activate(bool active);
   // Closes the window as a player would; the game ends.

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "Keys.h"
 #include "game/GameResources.h"
 #include "game/Players.h"
 #include "graphics/Background.h"
 #include "platform/Gamepad.h"
 #include "platform/Resources.h"
-#include "Keys.h"
 #include "sprites/Tags.h"
 
 namespace skyrift::testing {
@@ -29,9 +29,9 @@ int Requests(const Sample* sample) {
 
 int Requests(const Sample* sample, int channel) {
   const auto& requests = PlayRequests();
-  return static_cast<int>(std::count_if(requests.begin(), requests.end(), [&](const PlayRequest& r) {
-    return r.sample == sample && r.channel == channel;
-  }));
+  return static_cast<int>(std::count_if(
+      requests.begin(), requests.end(),
+      [&](const PlayRequest& r) { return r.sample == sample && r.channel == channel; }));
 }
 
 void World::SetUp() {

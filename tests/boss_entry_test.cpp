@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Harness.h"
+#include "Keys.h"
 #include "World.h"
 #include "game/BossEntry.h"
 #include "game/StageCycle.h"
@@ -192,11 +193,8 @@ TEST(BossEntryRun, ARunEndingWhileTheBossDescendsFreesTheEnginesItNeverAttached)
   GameHarness game;
   ASSERT_TRUE(game.Start());
   game.Step(5);
-  for (const int key : {13, 0x31}) {  // Enter, then one player
-    game.Press(key);
-    game.Step(4);
-    game.Release(key);
-  }
+  game.Hold(kEnter, 4);
+  game.Hold(kOne, 4);
   ASSERT_EQ(_iGameState, GameStateStage1);
   _iStageTicker = 2099;  // straight to the boss
   game.Step(3);

@@ -5,16 +5,13 @@
 
 #include <algorithm>
 
+#include "Keys.h"
 #include "World.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 
 namespace skyrift::testing {
 namespace {
-
-constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
-constexpr int kFire1 = 32, kBomb1 = 90, kBulletTime1 = 88, kRecharge1 = 67;
-constexpr int kFire2 = 70, kBomb2 = 71, kBulletTime2 = 84, kRecharge2 = 82;
 
 using PadActions = PadWorld;
 
@@ -48,20 +45,20 @@ TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
   const POINT kept{1, 1};
   const Case cases[] = {
       {{}, {}, false, {0, 0}},
-      {{kLeft}, {}, false, {-8, 0}},
-      {{kRight}, {}, false, {8, 0}},
-      {{kUp}, {}, false, {0, -8}},
-      {{kDown}, {}, false, {0, 8}},
-      {{kUp, kDown}, {}, false, {0, -8}},  // up wins
-      {{kUp, kLeft}, {}, false, {-6, -6}},
-      {{kUp, kRight}, {}, false, {6, -6}},
-      {{kDown, kLeft}, {}, false, {-6, 6}},
-      {{kDown, kRight}, {}, false, {6, 6}},
-      {{kUp, kLeft, kRight}, {}, false, {-6, -6}},
-      {{kDown, kLeft}, {}, true, {-3, 3}},  // recharge speed 4
-      {{kLeft, kRight}, {}, false, kept},
-      {{}, {kUp}, false, kept},  // a tap is not untouched, nor down
-      {{kLeft}, {kDown}, false, kept},
+      {{kP1Left}, {}, false, {-8, 0}},
+      {{kP1Right}, {}, false, {8, 0}},
+      {{kP1Up}, {}, false, {0, -8}},
+      {{kP1Down}, {}, false, {0, 8}},
+      {{kP1Up, kP1Down}, {}, false, {0, -8}},  // up wins
+      {{kP1Up, kP1Left}, {}, false, {-6, -6}},
+      {{kP1Up, kP1Right}, {}, false, {6, -6}},
+      {{kP1Down, kP1Left}, {}, false, {-6, 6}},
+      {{kP1Down, kP1Right}, {}, false, {6, 6}},
+      {{kP1Up, kP1Left, kP1Right}, {}, false, {-6, -6}},
+      {{kP1Down, kP1Left}, {}, true, {-3, 3}},  // recharge speed 4
+      {{kP1Left, kP1Right}, {}, false, kept},
+      {{}, {kP1Up}, false, kept},  // a tap is not untouched, nor down
+      {{kP1Left}, {kP1Down}, false, kept},
   };
   StartGame(false);
   for (const Case& c : cases) {
@@ -84,8 +81,8 @@ TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
 
   // The frame after a tap the key is untouched again.
   platform::ResetKeyboard();
-  Hold(kUp);
-  Let(kUp);
+  Hold(kP1Up);
+  Let(kP1Up);
   HandlePlayer1Keys();
   HandlePlayer1Keys();
   EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{0, 0}));
@@ -121,7 +118,7 @@ TEST_F(PadActions, SteeringWithDiagonalsAtFourFifthsOfTheSpeed) {
 // Volleys, bombs and the mode toggles, on the counters both controls share.
 TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
   StartGame(false);
-  Hold(kFire1);
+  Hold(kP1Fire);
   EXPECT_EQ(FramesWhere(10, [] { return _iFireDelay == 0; }), (std::vector<int>{5, 10}));
   EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
 
@@ -139,8 +136,8 @@ TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
 
 TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
   StartGame(true);
-  Hold(kFire1);
-  Hold(kFire2);
+  Hold(kP1Fire);
+  Hold(kP2Fire);
   std::vector<int> volleys1, volleys2;
   for (int frame = 1; frame <= 10; ++frame) {
     const size_t before1 = Tagged("bullet_p1").size(), before2 = Tagged("bullet_p2").size();
@@ -158,18 +155,18 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
   AddSprite("enemy_ship", 100, 100);
   AddSprite("powerup", 300, 100);
   _bPlayer2Out = TRUE;
-  Hold(kBomb1);
+  Hold(kP1Bomb);
   EXPECT_EQ(FramesWhere(9, [] { return _pPlayer1->GetBombs() == 1; }), (std::vector<int>{9}));
   EXPECT_TRUE(Tagged("enemy_ship").empty());
   EXPECT_EQ(Tagged("powerup").size(), 1u);
   EXPECT_EQ(Tagged("player1").size(), 2u);  // the ship and the flash
   EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 1);
-  Let(kBomb1);
+  Let(kP1Bomb);
 
   _bPlayer1Out = TRUE;
   _bPlayer2Out = FALSE;
   _iBombDelay = 0;
-  Hold(kBomb2);
+  Hold(kP2Bomb);
   EXPECT_EQ(FramesWhere(6, [] { return _pPlayer2->GetBombs() == 1; }), (std::vector<int>{6}));
   EXPECT_EQ(Tagged("player1").size(), 3u);  // player 2's flash is player 1's too
 
@@ -184,7 +181,7 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
 
 TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
   StartGame(false);
-  Hold(kRecharge1);
+  Hold(kP1Recharge);
   EXPECT_EQ(FramesWhere(12, [] { return _iRechargeDelay == 0; }), (std::vector<int>{6, 12}));
   EXPECT_FALSE(_pPlayer1->IsRecharging());
   EXPECT_EQ(_pPlayer1->GetSpeed(), 8);
@@ -193,18 +190,18 @@ TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
   EXPECT_TRUE(_pPlayer1->IsRecharging());
   EXPECT_EQ(_pPlayer1->GetSpeed(), 4);
   EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1Recharge);
-  Let(kRecharge1);
+  Let(kP1Recharge);
 }
 
 TEST_F(InputTest, EachShipWearsItsOwnPictures) {
   StartGame(true);
-  Hold(kRecharge2);
+  Hold(kP2Recharge);
   // Two players advance the counter twice a frame: player 2's handler reaches 6 in the third.
   EXPECT_EQ(FramesWhere(6, [] { return _iRechargeDelay == 0; }), (std::vector<int>{3, 6}));
-  Let(kRecharge2);
+  Let(kP2Recharge);
   EXPECT_FALSE(_pPlayer2->IsRecharging());
   EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2);
-  Hold(kRecharge2);
+  Hold(kP2Recharge);
   for (int i = 0; i < 3; ++i) Frame();
   EXPECT_TRUE(_pPlayer2->IsRecharging());
   EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2Recharge);
@@ -259,14 +256,14 @@ TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
 // Bullet time.
 TEST_F(InputTest, BulletTimeIsOneFlagThatEitherPlayerFlips) {
   StartGame(true);
-  Hold(kBulletTime1);
+  Hold(kP1BulletTime);
   // Two players advance the counter twice a frame.
   EXPECT_EQ(FramesWhere(4, [] { return _bBulletTime; }), (std::vector<int>{4}));
   EXPECT_TRUE(_pPlayer1->HasBulletTime());
-  Let(kBulletTime1);
+  Let(kP1BulletTime);
 
   _iBulletTimeDelay = 0;
-  Hold(kBulletTime2);
+  Hold(kP2BulletTime);
   for (int i = 0; i < 3; ++i) Frame();
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(_pPlayer2->HasBulletTime());
@@ -383,24 +380,24 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   auto frames = [](int n) {
     for (int i = 0; i < n; ++i) HandleTitleKeys();
   };
-  Hold('1');
+  Hold(kOne);
   frames(10);
   EXPECT_FALSE(_bStartPressed);
   EXPECT_EQ(_iGameState, GameStateTitle);
-  Let('1');
+  Let(kOne);
 
   DrawTitleScreen(_hOffscreenDC);
   EXPECT_EQ(_hOffscreenDC->GetPixel(310, 455), RGB(250, 250, 250));  // press enter
 
-  Hold(13);
+  Hold(kEnter);
   frames(1);
   EXPECT_TRUE(_bStartPressed);  // the counter was long past 6
   EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 1);
-  Let(13);
+  Let(kEnter);
   DrawTitleScreen(_hOffscreenDC);
   EXPECT_EQ(_hOffscreenDC->GetPixel(160, 455), RGB(250, 250, 0));  // how many players
 
-  Hold('2');
+  Hold(kTwo);
   frames(1);
   EXPECT_FALSE(_bGameStarted);  // Enter restarted the counter
   frames(2);
@@ -414,8 +411,8 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
 
   // Neither Enter nor another count does anything now.
-  Hold(13);
-  Hold('1');
+  Hold(kEnter);
+  Hold(kOne);
   frames(20);
   EXPECT_EQ(_iNumPlayers, 2);
   EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
@@ -428,8 +425,8 @@ TEST_F(InputTest, FireOnTheStageClearScreenStartsStage2OnceEvenForBothPlayers) {
   StartGame(true);
   _iGameState = GameStateInterlude;
   _iFireDelay = 3;
-  Hold(kFire1);
-  Hold(kFire2);
+  Hold(kP1Fire);
+  Hold(kP2Fire);
   HandleStageClearKeys();
   EXPECT_EQ(_iGameState, GameStateInterlude);  // 4 and 5 are not past the threshold
   HandleStageClearKeys();

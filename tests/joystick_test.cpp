@@ -5,8 +5,9 @@
 
 #include <vector>
 
-#include "World.h"
 #include "Harness.h"
+#include "Keys.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
 #include "platform/Gamepad.h"
 
@@ -148,13 +149,8 @@ TEST_F(Joystick, APadPluggedInMidGameIsPickedUpAndAnUnpluggedOneGoesQuiet) {
 TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut) {
   GameHarness game;
   ASSERT_TRUE(game.Start());
-  auto tap = [&](int key) {
-    game.Press(key);
-    game.Step(8);
-    game.Release(key);
-  };
-  tap(13);    // Enter
-  tap(0x31);  // one player
+  game.Hold(kEnter, 8);
+  game.Hold(kOne, 8);
   ASSERT_EQ(_iGameState, GameStateStage1);
   ASSERT_NE(_pPlayer1, nullptr);
 
@@ -195,9 +191,7 @@ TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut)
   game.Step(3);
   EXPECT_EQ(_pPlayer1->GetPosition().left, stopped);
   ClearPlayRequests();
-  game.Press(32);
-  game.Step(10);
-  game.Release(32);
+  game.Hold(kP1Fire, 10);
   EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "Keys.h"
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
@@ -12,10 +13,9 @@
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
 
-namespace skyrift {
+namespace skyrift::testing {
 namespace {
 
-constexpr int kTab = 9, kQ = 81;
 constexpr RECT kPlayArea{0, 0, 900, 600};
 
 class StateMachine : public ::testing::Test {
@@ -26,8 +26,8 @@ class StateMachine : public ::testing::Test {
         engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
     platform::ResetKeyboard();
     _pEngine = &engine;
-    _iKeyP1Menu = kTab;
-    _iKeyP2Menu = kQ;
+    _iKeyP1Menu = kP1Menu;
+    _iKeyP2Menu = kP2Menu;
     _iNumPlayers = 2;
     _pPlayer1 = AddShip("player1");
     _pPlayer2 = AddShip("player2");
@@ -72,28 +72,28 @@ class StateMachine : public ::testing::Test {
 };
 
 TEST_F(StateMachine, AHeldMenuKeyTogglesEverySixthFrame) {
-  EXPECT_EQ(Hold(kTab, 18), (std::vector<int>{6, 12, 18}));
+  EXPECT_EQ(Hold(kP1Menu, 18), (std::vector<int>{6, 12, 18}));
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
   EXPECT_EQ(_iStateBeforeMenu1, GameStateStage1);
 }
 
 TEST_F(StateMachine, MenusNestAndEachToggleRestoresWhatItSaved) {
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kQ, 6);
+  Hold(kP2Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade2);
   EXPECT_EQ(_iStateBeforeMenu2, GameStateUpgrade1);
-  Hold(kQ, 6);
+  Hold(kP2Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateStage1);
 
-  Hold(kQ, 6);
-  Hold(kTab, 6);
+  Hold(kP2Menu, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade2);
-  Hold(kQ, 6);
+  Hold(kP2Menu, 6);
   EXPECT_EQ(_iGameState, GameStateStage1);
 }
 
@@ -122,7 +122,7 @@ TEST_F(StateMachine, HoweverTheMenuKeysCrossClosingBothLeadsBackToWhereTheFirstO
       if (*press == 'P') {
         for (int frame = 0; frame < 6; ++frame) GameJoystick(StickButton5);
       } else {
-        Hold(*press == '1' ? kTab : kQ, 6);
+        Hold(*press == '1' ? kP1Menu : kP2Menu, 6);
       }
       states.push_back(_iGameState);
     }
@@ -133,33 +133,33 @@ TEST_F(StateMachine, HoweverTheMenuKeysCrossClosingBothLeadsBackToWhereTheFirstO
 
 TEST_F(StateMachine, AMenuOpenedFromTheInterludeReturnsThere) {
   _iGameState = GameStateInterlude;
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateInterlude);
 }
 
 TEST_F(StateMachine, TogglesNeedAShipInPlay) {
   _bPlayer1Out = TRUE;
-  EXPECT_TRUE(Hold(kTab, 12).empty());
+  EXPECT_TRUE(Hold(kP1Menu, 12).empty());
   _bPlayer1Out = FALSE;
   PlayerShip* ship = _pPlayer1;
   _pPlayer1 = nullptr;
-  EXPECT_TRUE(Hold(kTab, 12).empty());
+  EXPECT_TRUE(Hold(kP1Menu, 12).empty());
   _pPlayer1 = ship;
   _bPlayer2Out = TRUE;
-  EXPECT_TRUE(Hold(kQ, 12).empty());
+  EXPECT_TRUE(Hold(kP2Menu, 12).empty());
 }
 
 TEST_F(StateMachine, PlayerTwosMenuNeedsATwoPlayerGame) {
   _iNumPlayers = 1;
-  EXPECT_TRUE(Hold(kQ, 12).empty());
+  EXPECT_TRUE(Hold(kP2Menu, 12).empty());
 }
 
 TEST_F(StateMachine, NothingTogglesOnceTheGameIsOver) {
   _iGameState = GameStateGameOver;
   _bGameOver = TRUE;
-  EXPECT_TRUE(Hold(kTab, 12).empty());
+  EXPECT_TRUE(Hold(kP1Menu, 12).empty());
   EXPECT_EQ(_iMenuToggleDelay, 0) << "the keys are not even counted";
 }
 
@@ -179,4 +179,4 @@ TEST_F(StateMachine, OnlyThePlayStatesMoveTheWorld) {
 }
 
 }  // namespace
-}  // namespace skyrift
+}  // namespace skyrift::testing
