@@ -9,6 +9,7 @@
 #include "World.h"
 #include "game/Players.h"
 #include "game/Screens.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
@@ -120,7 +121,7 @@ TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
   StartGame(false);
   Hold(kP1Fire);
   EXPECT_EQ(FramesWhere(10, [] { return _iFireDelay == 0; }), (std::vector<int>{5, 10}));
-  EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
+  EXPECT_EQ(Tagged(TagBulletP1).size(), 2u);
 
   _pPlayer1->SetRecharging(1);
   _iFireDelay = 0;
@@ -130,7 +131,7 @@ TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
   Frame();
   Frame();
   Frame();
-  EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
+  EXPECT_EQ(Tagged(TagBulletP1).size(), 2u);
   EXPECT_EQ(_iFireDelay, 6);  // the counter keeps counting
 }
 
@@ -140,10 +141,10 @@ TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
   Hold(kP2Fire);
   std::vector<int> volleys1, volleys2;
   for (int frame = 1; frame <= 10; ++frame) {
-    const size_t before1 = Tagged("bullet_p1").size(), before2 = Tagged("bullet_p2").size();
+    const size_t before1 = Tagged(TagBulletP1).size(), before2 = Tagged(TagBulletP2).size();
     Frame();
-    if (Tagged("bullet_p1").size() > before1) volleys1.push_back(frame);
-    if (Tagged("bullet_p2").size() > before2) volleys2.push_back(frame);
+    if (Tagged(TagBulletP1).size() > before1) volleys1.push_back(frame);
+    if (Tagged(TagBulletP2).size() > before2) volleys2.push_back(frame);
   }
   // Twice the counting, and each volley restarts the other player's count.
   EXPECT_EQ(volleys1, (std::vector<int>{3, 8}));
@@ -152,14 +153,14 @@ TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
 
 TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField) {
   StartGame(true);
-  AddSprite("enemy_ship", 100, 100);
-  AddSprite("powerup", 300, 100);
+  AddSprite(TagEnemyShip, 100, 100);
+  AddSprite(TagPowerUp, 300, 100);
   _bPlayer2Out = TRUE;
   Hold(kP1Bomb);
   EXPECT_EQ(FramesWhere(9, [] { return _pPlayer1->GetBombs() == 1; }), (std::vector<int>{9}));
-  EXPECT_TRUE(Tagged("enemy_ship").empty());
-  EXPECT_EQ(Tagged("powerup").size(), 1u);
-  EXPECT_EQ(Tagged("player1").size(), 2u);  // the ship and the flash
+  EXPECT_TRUE(Tagged(TagEnemyShip).empty());
+  EXPECT_EQ(Tagged(TagPowerUp).size(), 1u);
+  EXPECT_EQ(Tagged(TagPlayer1).size(), 2u);  // the ship and the flash
   EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 1);
   Let(kP1Bomb);
 
@@ -168,7 +169,7 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
   _iBombDelay = 0;
   Hold(kP2Bomb);
   EXPECT_EQ(FramesWhere(6, [] { return _pPlayer2->GetBombs() == 1; }), (std::vector<int>{6}));
-  EXPECT_EQ(Tagged("player1").size(), 3u);  // player 2's flash is player 1's too
+  EXPECT_EQ(Tagged(TagPlayer1).size(), 3u);  // player 2's flash is player 1's too
 
   // Without bombs nothing happens, and the counter goes on counting.
   _pPlayer2->SetBombs(0);
@@ -213,7 +214,7 @@ TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
   EXPECT_EQ(FramesWhere(StickButton2 | StickButton1, 10, [] { return _iRechargeDelay == 0; }),
             (std::vector<int>{5, 10}));
   EXPECT_EQ(_iFireDelay, 10);
-  EXPECT_TRUE(Tagged("bullet_p1").empty());
+  EXPECT_TRUE(Tagged(TagBulletP1).empty());
   EXPECT_FALSE(_pPlayer1->IsRecharging());
   Run(StickButton2, 5);
   ASSERT_TRUE(_pPlayer1->IsRecharging());
@@ -239,17 +240,17 @@ TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
   EXPECT_EQ(Requests(_sndBulletTimeDeact, kAnyFreeChannel), 1);
 
   // Bombs: no counting without one; with one, the fifth frame clears the unprotected sprites.
-  AddSprite("enemy_ship", 100, 100);
+  AddSprite(TagEnemyShip, 100, 100);
   _pPlayer1->SetBombs(0);
   Run(StickButton4, 6);
   EXPECT_EQ(_iBombDelay, 0);
   _pPlayer1->SetBombs(1);
   Run(StickButton4, 4);
-  EXPECT_EQ(Tagged("enemy_ship").size(), 1u);
+  EXPECT_EQ(Tagged(TagEnemyShip).size(), 1u);
   Run(StickButton4, 1);
   EXPECT_EQ(_pPlayer1->GetBombs(), 0);
-  EXPECT_TRUE(Tagged("enemy_ship").empty());
-  EXPECT_EQ(Tagged("player1").size(), 2u) << "the ship and the bomb's flash";
+  EXPECT_TRUE(Tagged(TagEnemyShip).empty());
+  EXPECT_EQ(Tagged(TagPlayer1).size(), 2u) << "the ship and the bomb's flash";
   EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 1);
 }
 
@@ -334,7 +335,7 @@ TEST_F(PadActions, ButtonOneInTheMenuBuysEveryFourthFrameAndQueuesAVolleyEveryNi
   EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 3);
   EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
   // The world is frozen in the menu: both volleys wait in the list, where they were made.
-  const std::vector<Sprite*> shots = Tagged("bullet_p1");
+  const std::vector<Sprite*> shots = Tagged(TagBulletP1);
   ASSERT_EQ(shots.size(), 2u);
   EXPECT_EQ(shots[0]->GetPosition(), shots[1]->GetPosition());
 
@@ -359,7 +360,7 @@ TEST_F(PadActions, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
     EXPECT_FALSE(_bBulletTime);
     EXPECT_EQ(_iFireDelay + _iBombDelay + _iRechargeDelay + _iBulletTimeDelay + _iMenuToggleDelay,
               0);
-    EXPECT_TRUE(Tagged("bullet_p1").empty());
+    EXPECT_TRUE(Tagged(TagBulletP1).empty());
     EXPECT_TRUE(PlayRequests().empty());
   };
 

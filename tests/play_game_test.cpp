@@ -13,6 +13,7 @@
 #include "engine/Sound.h"
 #include "platform/Mixer.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift::testing {
@@ -58,7 +59,7 @@ TEST(PlayGame, OnePlayerFliesFiresAndSeesFullBars) {
   ClearPlayRequests();
   _iFireDelay = 0;
   game.Hold(kP1Fire, 10);
-  EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
+  EXPECT_EQ(Tagged(TagBulletP1).size(), 2u);
   EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
 
   // Bullet time: its loop on channel 1 until switched off again.

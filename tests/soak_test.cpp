@@ -20,6 +20,7 @@
 #include "Keys.h"
 #include "engine/Engine.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift::testing {
@@ -106,7 +107,7 @@ void KeepInPlay(PlayerShip* ship, BOOL out) {
   const RECT& p = ship->GetPosition();
   for (Sprite* sprite : _pEngine->GetSprites()) {
     const RECT& e = sprite->GetPosition();
-    if (sprite->Tag() == "enemy_ship" && e.left < p.right + kRamReach &&
+    if (sprite->Tag() == TagEnemyShip && e.left < p.right + kRamReach &&
         e.right > p.left - kRamReach && e.top < p.bottom + kRamReach &&
         e.bottom > p.top - kRamReach) {
       sprite->Kill();

@@ -7,6 +7,7 @@
 #include "game/StageCycle.h"
 #include "graphics/Background.h"
 #include "platform/Mixer.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
@@ -15,7 +16,7 @@ using StageCycleTest = World;
 
 TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   StartGame(true);
-  Sprite* enemy = AddSprite("enemy_ship", 100, 100);
+  Sprite* enemy = AddSprite(TagEnemyShip, 100, 100);
   enemy->SetVelocity(0, 3);
   CycleStage1();
   EXPECT_EQ(_iGameState, GameStateStage1);
@@ -72,8 +73,8 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   StartGame(true);
   _iStageTicker = 3000;
   _iGameState = GameStateInterlude;
-  AddSprite("enemy_bullet", 10, 10);
-  AddSprite("repair_powerup", 10, 100);
+  AddSprite(TagEnemyBullet, 10, 10);
+  AddSprite(TagRepairPowerUp, 10, 100);
   _pPlayer1->SetPosition(40, 40);
   _bPlayer1Out = TRUE;  // out, but not yet deleted: left where it is
 
@@ -83,8 +84,8 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   EXPECT_EQ(_pPlayer2->GetPosition().left, 575);
   EXPECT_EQ(_pPlayer2->GetPosition().top, 536);
   EXPECT_EQ(_pPlayer1->GetPosition().left, 40);
-  EXPECT_TRUE(Tagged("enemy_bullet").empty());
-  EXPECT_EQ(Tagged("repair_powerup").size(), 1u);
+  EXPECT_TRUE(Tagged(TagEnemyBullet).empty());
+  EXPECT_EQ(Tagged(TagRepairPowerUp).size(), 1u);
 
   auto* far = dynamic_cast<ScrollingLayer*>(_pFarBackground);
   auto* near = dynamic_cast<ScrollingLayer*>(_pNearBackground);
@@ -119,7 +120,7 @@ TEST_F(StageCycleTest, AShipDeletedAfterItsLastLifeIsNeverReadAgain) {
     DrawUpgradeMenu2(_hOffscreenDC);
   }
   EXPECT_EQ(_pPlayer2, nullptr);
-  EXPECT_TRUE(Tagged("player2").empty());
+  EXPECT_TRUE(Tagged(TagPlayer2).empty());
   EXPECT_EQ(_iHudLives2, 0);
   EXPECT_EQ(_iGameState, GameStateStage1);
 

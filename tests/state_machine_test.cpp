@@ -11,12 +11,11 @@
 #include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift::testing {
 namespace {
-
-constexpr RECT kPlayArea{0, 0, 900, 600};
 
 class StateMachine : public ::testing::Test {
  protected:
@@ -29,8 +28,8 @@ class StateMachine : public ::testing::Test {
     _iKeyP1Menu = kP1Menu;
     _iKeyP2Menu = kP2Menu;
     _iNumPlayers = 2;
-    _pPlayer1 = AddShip("player1");
-    _pPlayer2 = AddShip("player2");
+    _pPlayer1 = AddShip(TagPlayer1);
+    _pPlayer2 = AddShip(TagPlayer2);
     _iGameState = GameStateStage1;
     _iMenuToggleDelay = 0;
   }
@@ -41,7 +40,7 @@ class StateMachine : public ::testing::Test {
   }
 
   PlayerShip* AddShip(const char* tag) {
-    auto* ship = new PlayerShip(&shipImage, kPlayArea, EdgeStop);
+    auto* ship = new PlayerShip(&shipImage, PlayArea(), EdgeStop);
     ship->SetFrameCount(4);
     ship->SetTag(tag);
     ship->SetPosition(400, 500);
@@ -164,7 +163,7 @@ TEST_F(StateMachine, NothingTogglesOnceTheGameIsOver) {
 }
 
 TEST_F(StateMachine, OnlyThePlayStatesMoveTheWorld) {
-  auto* drifting = new Sprite(&shipImage, kPlayArea, EdgeStop);
+  auto* drifting = new Sprite(&shipImage, PlayArea(), EdgeStop);
   drifting->SetPosition(100, 100);
   drifting->SetVelocity(3, 3);
   engine.InsertSprite(drifting);
