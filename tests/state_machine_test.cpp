@@ -1,50 +1,30 @@
 // The state machine's menu toggles and the rule that only the play states move the world.
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <vector>
 
 #include "Keys.h"
-#include "engine/Engine.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
-#include "engine/Joystick.h"
-#include "graphics/Bitmap.h"
-#include "platform/Keyboard.h"
-#include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
-#include "world/Globals.h"
 
 namespace skyrift::testing {
 namespace {
 
-class StateMachine : public ::testing::Test {
+class StateMachine : public World {
  protected:
-  StateMachine()
-      : target(platform::Surface::CreateTarget(900, 732, 0)),
-        shipImage(target.get(), 200, 64, RGB(0, 0, 255)),
-        engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
-    platform::ResetKeyboard();
-    _pEngine = &engine;
-    _iKeyP1Menu = kP1Menu;
-    _iKeyP2Menu = kP2Menu;
+  void SetUp() override {
+    World::SetUp();
     _iNumPlayers = 2;
     _pPlayer1 = AddShip(TagPlayer1);
     _pPlayer2 = AddShip(TagPlayer2);
     _iGameState = GameStateStage1;
-    _iMenuToggleDelay = 0;
-  }
-  ~StateMachine() override {
-    engine.DeleteAllSprites();
-    _pEngine = nullptr;
-    _pPlayer1 = _pPlayer2 = nullptr;
   }
 
-  PlayerShip* AddShip(const char* tag) {
-    auto* ship = new PlayerShip(&shipImage, PlayArea(), EdgeStop);
+  static PlayerShip* AddShip(const char* tag) {
+    auto* ship = new PlayerShip(_bmpPlayer1, PlayArea(), EdgeStop);
     ship->SetFrameCount(4);
     ship->SetTag(tag);
     ship->SetPosition(400, 500);
-    engine.InsertSprite(ship);
+    _pEngine->InsertSprite(ship);
     return ship;
   }
 
@@ -64,10 +44,6 @@ class StateMachine : public ::testing::Test {
   void Idle(int frames) {
     for (int i = 0; i < frames; ++i) PollKeys();
   }
-
-  std::unique_ptr<platform::Surface> target;
-  Bitmap shipImage;
-  Engine engine;
 };
 
 TEST_F(StateMachine, AHeldMenuKeyTogglesEverySixthFrame) {
@@ -163,10 +139,8 @@ TEST_F(StateMachine, NothingTogglesOnceTheGameIsOver) {
 }
 
 TEST_F(StateMachine, OnlyThePlayStatesMoveTheWorld) {
-  auto* drifting = new Sprite(&shipImage, PlayArea(), EdgeStop);
-  drifting->SetPosition(100, 100);
+  Sprite* drifting = Put(_bmpPlayer1, "", 100, 100);
   drifting->SetVelocity(3, 3);
-  engine.InsertSprite(drifting);
   _iStageTicker = 77;
   for (int state : {GameStateTitle, GameStateInterlude, GameStateUpgrade1, GameStateUpgrade2,
                     GameStateGameOver, 3, 99}) {
