@@ -1,8 +1,6 @@
 #include "Harness.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <random>
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
@@ -20,28 +18,20 @@ namespace fs = std::filesystem;
 GameHarness::GameHarness(bool withGameFiles) {
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  std::random_device entropy;
-  folder_ = fs::temp_directory_path() / ("skyrift-test-" + std::to_string(entropy()));
-  fs::create_directories(folder_);
   if (withGameFiles) {
     for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
       const auto extension = entry.path().extension();
       if (extension == ".wav" || extension == ".mp3" || entry.path().filename() == "controls.txt") {
-        fs::copy_file(entry.path(), folder_ / entry.path().filename());
+        fs::copy_file(entry.path(), folder_.Path() / entry.path().filename());
       }
     }
   }
-  previous_ = fs::current_path();
-  fs::current_path(folder_);
   platform::DriveClock(clock_);
   platform::ResetKeyboard();
 }
 
 GameHarness::~GameHarness() {
   if (running_) Close();
-  fs::current_path(previous_);
-  std::error_code ignored;
-  fs::remove_all(folder_, ignored);
   platform::UseRealClock();
 }
 
@@ -64,6 +54,12 @@ void GameHarness::Step(int count) {
 void GameHarness::Press(int virtualKey) { platform::KeyEvent(virtualKey, true); }
 void GameHarness::Release(int virtualKey) { platform::KeyEvent(virtualKey, false); }
 
+void GameHarness::Hold(int virtualKey, int frames) {
+  Press(virtualKey);
+  Step(frames);
+  Release(virtualKey);
+}
+
 void GameHarness::Activate(bool active) {
   if (Engine* engine = Engine::Current) {
     engine->OnWindowMessage(engine->GetWindow(), platform::Message{platform::MessageKind::Activate, active ? 1u : 0u});
@@ -82,13 +78,6 @@ void GameHarness::Close() {
 
 COLORREF GameHarness::Pixel(int x, int y) const {
   return _hOffscreenDC != nullptr ? _hOffscreenDC->GetPixel(x, y) : 0xFFFFFFFF;
-}
-
-std::vector<std::string> GameHarness::LogLines() const {
-  std::vector<std::string> lines;
-  std::ifstream log(folder_ / "log.txt");
-  for (std::string line; std::getline(log, line);) lines.push_back(line);
-  return lines;
 }
 
 }  // namespace skyrift::testing

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "platform/Types.h"
 
 namespace skyrift::testing {
@@ -24,6 +25,8 @@ class GameHarness {
   // Holds or releases a key (a Windows virtual-key code).
   void Press(int virtualKey);
   void Release(int virtualKey);
+  // Holds a key over `frames` frames, then lets it go.
+  void Hold(int virtualKey, int frames);
   // Sends the window's activation or deactivation message.
   void Activate(bool active);
   // Closes the window as a player would; the game ends.
@@ -32,12 +35,11 @@ class GameHarness {
   // A pixel of the off-screen frame.
   COLORREF Pixel(int x, int y) const;
   // The lines of log.txt.
-  std::vector<std::string> LogLines() const;
-  const std::filesystem::path& Folder() const { return folder_; }
+  std::vector<std::string> LogLines() const { return FileLines(folder_.Path() / "log.txt"); }
+  const std::filesystem::path& Folder() const { return folder_.Path(); }
 
  private:
-  std::filesystem::path folder_;
-  std::filesystem::path previous_;
+  TempFolder folder_{"skyrift-test", TempFolder::Enter::Yes};
   uint32_t clock_ = 1000;
   bool running_ = false;
 };

@@ -5,14 +5,17 @@
 #include <vector>
 
 #include "Harness.h"
-#include "StageWorld.h"
+#include "Keys.h"
+#include "World.h"
 #include "game/BossEntry.h"
 #include "game/StageCycle.h"
+#include "sprites/BossShip.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-class BossEntry : public StageWorld {
+class BossEntry : public World {
  protected:
   static bool Listed(const Sprite* sprite) {
     const auto& sprites = _pEngine->GetSprites();
@@ -50,7 +53,7 @@ TEST_F(BossEntry, StageOneShowsItsWarningsDropsItsPowerUpsAndBringsTheBossThenIt
     EXPECT_LE(Requests(_sndLargeIncoming) + Requests(_sndMassiveEnemy), 1);
     ClearPlayRequests();
 
-    const std::vector<Sprite*> drops = Tagged("powerup");
+    const std::vector<Sprite*> drops = Tagged(TagPowerUp);
     if (drops.size() > knownPowerUps) {
       powerUps.Note(t);
       EXPECT_GT(drops.back()->GetVelocity().x, 0) << "moving right";
@@ -68,7 +71,7 @@ TEST_F(BossEntry, StageOneShowsItsWarningsDropsItsPowerUpsAndBringsTheBossThenIt
     if (t == 551 || t == 2026) {
       const Sprite* sign = t == 551 ? _pWarning1 : _pWarning2;
       ASSERT_NE(sign, nullptr);
-      EXPECT_EQ(sign->Tag(), "gui_warning");
+      EXPECT_EQ(sign->Tag(), TagWarning);
       EXPECT_EQ(sign->GetFrameCount(), 4);
       EXPECT_EQ(sign->GetPosition().left, 145);
       EXPECT_EQ(sign->GetPosition().top, 465);
@@ -79,7 +82,7 @@ TEST_F(BossEntry, StageOneShowsItsWarningsDropsItsPowerUpsAndBringsTheBossThenIt
       EXPECT_EQ(_pBoss->GetPosition().left, 125);
       EXPECT_EQ(_pBoss->GetPosition().top, -320) << "just out of sight above the play area";
       EXPECT_EQ(_pBoss->GetHealth(), 7500);
-      EXPECT_EQ(_pBoss->Tag(), "lvl1_boss");
+      EXPECT_EQ(_pBoss->Tag(), TagBoss);
       EXPECT_TRUE(Listed(_pBoss));
       ASSERT_NE(_pBossLeftEngine, nullptr);
       ASSERT_NE(_pBossRightEngine, nullptr);
@@ -120,10 +123,10 @@ TEST_F(BossEntry, StageTwoHasNoSignsNoScriptedPowerUpsAndNoBoss) {
   size_t enemies = 0;
   for (int frame = 1; frame <= 2200; ++frame) {
     CycleStage2();
-    ASSERT_TRUE(Tagged("gui_warning").empty()) << frame;
-    ASSERT_TRUE(Tagged("powerup").empty()) << frame;
-    ASSERT_TRUE(Tagged("lvl1_boss").empty()) << frame;
-    enemies = std::max(enemies, Tagged("enemy_ship").size());
+    ASSERT_TRUE(Tagged(TagWarning).empty()) << frame;
+    ASSERT_TRUE(Tagged(TagPowerUp).empty()) << frame;
+    ASSERT_TRUE(Tagged(TagBoss).empty()) << frame;
+    enemies = std::max(enemies, Tagged(TagEnemyShip).size());
   }
   EXPECT_GT(enemies, 0u) << "the schedules ran";
   EXPECT_EQ(_pBoss, nullptr);
@@ -140,7 +143,7 @@ TEST_F(BossEntry, WhatTheListDeletesIsForgottenAndNeverMadeAgain) {
   _pEngine->UpdateAllSprites();
   EXPECT_EQ(_pWarning1, nullptr);
   for (_iStageTicker = 552; _iStageTicker <= 700; ++_iStageTicker) RunWarningSigns();
-  EXPECT_TRUE(Tagged("gui_warning").empty());
+  EXPECT_TRUE(Tagged(TagWarning).empty());
   EXPECT_FALSE(_bWarning1Shown);
 
   // A boss deleted before it stops never gets its engines, and is not made again; the engines
@@ -156,7 +159,7 @@ TEST_F(BossEntry, WhatTheListDeletesIsForgottenAndNeverMadeAgain) {
     ++_iStageTicker;
     RunBossEntry();
   }
-  EXPECT_TRUE(Tagged("lvl1_boss").empty());
+  EXPECT_TRUE(Tagged(TagBoss).empty());
   EXPECT_FALSE(_bBossEnginesAttached);
   EXPECT_FALSE(Listed(left));
   EXPECT_EQ(_pBossLeftEngine, left);
@@ -184,18 +187,15 @@ TEST_F(BossEntry, AttachedEnginesAndTheBossAreForgottenWhenDestroyed) {
   _pEngine->UpdateAllSprites();
   EXPECT_EQ(_pBoss, nullptr);
   RunBossEntry();
-  EXPECT_TRUE(Tagged("lvl1_boss").empty());
+  EXPECT_TRUE(Tagged(TagBoss).empty());
 }
 
 TEST(BossEntryRun, ARunEndingWhileTheBossDescendsFreesTheEnginesItNeverAttached) {
   GameHarness game;
   ASSERT_TRUE(game.Start());
   game.Step(5);
-  for (const int key : {13, 0x31}) {  // Enter, then one player
-    game.Press(key);
-    game.Step(4);
-    game.Release(key);
-  }
+  game.Hold(kEnter, 4);
+  game.Hold(kOne, 4);
   ASSERT_EQ(_iGameState, GameStateStage1);
   _iStageTicker = 2099;  // straight to the boss
   game.Step(3);

@@ -3,8 +3,9 @@
 #include <memory>
 #include <vector>
 
+#include "World.h"
 #include "sprites/BossShip.h"
-#include "tests/EnemyWorld.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
@@ -12,12 +13,12 @@ namespace {
 constexpr int kLeftBeamX = 450 - 325 + 117;
 constexpr int kRightBeamX = 450 - 325 + 491;
 
-class BossTest : public EnemyWorld {
+class BossTest : public World {
  protected:
   void SetUp() override {
-    EnemyWorld::SetUp();
-    boss_ = std::make_unique<BossShip>(_bmpBoss1, RECT{0, 0, 900, 600}, EdgeDie);
-    boss_->SetTag("lvl1_boss");
+    World::SetUp();
+    boss_ = std::make_unique<BossShip>(_bmpBoss1, PlayArea(), EdgeDie);
+    boss_->SetTag(TagBoss);
     boss_->SetHealth(7500);
     boss_->SetPosition((900 - 650) / 2, -320);
   }
@@ -85,7 +86,7 @@ TEST_F(BossTest, GlidesInAndStopsOnceItsTopReachesTheArea) {
   EXPECT_TRUE(Fired().empty());
 
   // In bullet time it enters at one pixel a frame.
-  BossShip slow(_bmpBoss1, RECT{0, 0, 900, 600}, EdgeDie);
+  BossShip slow(_bmpBoss1, PlayArea(), EdgeDie);
   slow.SetPosition(125, -320);
   _bBulletTime = TRUE;
   for (int update = 1; update <= 320; ++update) slow.Update();
@@ -108,7 +109,7 @@ TEST_F(BossTest, FanIsSixteenBulletsInAHalfCircleFromTheMiddle) {
     EXPECT_EQ(bullet->GetPosition().top, 21) << i;
     EXPECT_EQ(bullet->GetBitmap(), _bmpLargeEnemyBullet);
     EXPECT_EQ(bullet->GetWidth(), 20);
-    EXPECT_EQ(bullet->Tag(), "enemy_bullet");
+    EXPECT_EQ(bullet->Tag(), TagEnemyBullet);
   }
 }
 

@@ -4,20 +4,21 @@
 #include <string>
 #include <vector>
 
-#include "StageWorld.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
 #include "game/Players.h"
 #include "game/Weapons.h"
 #include "platform/Mixer.h"
 #include "sprites/BossShip.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-class Collisions : public StageWorld {
+class Collisions : public World {
  protected:
   void SetUp() override {
-    StageWorld::SetUp();
+    World::SetUp();
     _iNumPlayers = 2;
     _iGameState = GameStateStage1;
     CreatePlayers(TRUE);
@@ -29,27 +30,27 @@ class Collisions : public StageWorld {
 
   // A player's centre shot, as the fire key makes it.
   Sprite* Shot(int player, int x = 0, int y = 0) {
-    Sprite* shot = Put(_bmpBulletCenter, player == 1 ? "bullet_p1" : "bullet_p2", x, y, EdgeDie);
+    Sprite* shot = Put(_bmpBulletCenter, player == 1 ? TagBulletP1 : TagBulletP2, x, y, EdgeDie);
     shot->SetFrameCount(5);
     return shot;
   }
 
   Sprite* Enemy(Bitmap* image, int health, int x = 400, int y = 200) {
-    Sprite* enemy = Put(image, "enemy_ship", x, y, EdgeDie);
+    Sprite* enemy = Put(image, TagEnemyShip, x, y, EdgeDie);
     enemy->SetHealth(health);
     return enemy;
   }
 
   Sprite* EnemyShot(int x = 0, int y = 0) {
-    Sprite* bullet = Put(_bmpEnemyBullet, "enemy_bullet", x, y, EdgeDie);
+    Sprite* bullet = Put(_bmpEnemyBullet, TagEnemyBullet, x, y, EdgeDie);
     bullet->SetFrameCount(7);
     return bullet;
   }
 
   // A boss standing at the top of the play area, in the list and named by _pBoss.
   static BossShip* Boss() {
-    auto* boss = new BossShip(_bmpBoss1, RECT{0, 0, 900, 600}, EdgeDie);
-    boss->SetTag("lvl1_boss");
+    auto* boss = new BossShip(_bmpBoss1, PlayArea(), EdgeDie);
+    boss->SetTag(TagBoss);
     boss->SetPosition(125, 0);
     boss->SetHealth(7500);
     _pEngine->InsertSprite(boss);
@@ -147,7 +148,7 @@ TEST_F(Collisions, AKillDropsAPowerUpAtTheWreckOnOneDrawInTen) {
     Sprite* enemy = Enemy(_bmpSwoopEnemy, 10, 333, 111);
     SpritesCollided(enemy, Shot(1));
     std::vector<Sprite*> drops;
-    for (const char* tag : {"powerup", "repair_powerup", "bomb_powerup", "focus_powerup"}) {
+    for (const char* tag : {TagPowerUp, TagRepairPowerUp, TagBombPowerUp, TagFocusPowerUp}) {
       for (Sprite* drop : Tagged(tag)) drops.push_back(drop);
     }
     return drops;
@@ -186,7 +187,7 @@ TEST_F(Collisions, AnEnemyShipRammingAShipCostsALifeWithTwoExplosionsAndNoPoints
     EXPECT_TRUE(enemy->IsDying());
     EXPECT_EQ(enemy->GetHealth(), 15) << "the enemy takes no damage";
     EXPECT_EQ(ship->GetPoints(), 0);
-    EXPECT_TRUE(Tagged("powerup").empty());
+    EXPECT_TRUE(Tagged(TagPowerUp).empty());
     // One from losing the life, one from the rule, both where the ship was.
     const std::vector<Sprite*> now = Explosions();
     ASSERT_EQ(now.size(), explosions + 2);
@@ -289,8 +290,8 @@ TEST_F(Collisions, ShotsWearTheEnginesDownAndEachEngineLostTellsTheBody) {
   ForBothPlayersAndOrders([&](int player, bool shotFirst) {
     BossShip* boss = Boss();
     ASSERT_EQ(boss->GetPhase(), 1);
-    Sprite* left = Put(_bmpBoss1LeftEngine, "lvl1_boss_left_engine", 219, 245, EdgeBounce);
-    Sprite* right = Put(_bmpBoss1RightEngine, "lvl1_boss_right_engine", 543, 244, EdgeBounce);
+    Sprite* left = Put(_bmpBoss1LeftEngine, TagBossLeftEngine, 219, 245, EdgeBounce);
+    Sprite* right = Put(_bmpBoss1RightEngine, TagBossRightEngine, 543, 244, EdgeBounce);
     _pBossLeftEngine = left;
     _pBossRightEngine = right;
     left->SetHealth(15);
@@ -373,10 +374,10 @@ TEST_F(Collisions, ShipsCollectEachKindOfPowerUp) {
     int gain;
   };
   const Kind kinds[] = {
-      {_bmpPowerUp, "powerup", &PlayerShip::GetPowerLevel, 1},
-      {_bmpRepairPowerUp, "repair_powerup", &PlayerShip::GetHealth, 10},
-      {_bmpBombPowerUp, "bomb_powerup", &PlayerShip::GetBombs, 1},
-      {_bmpFocusPowerUp, "focus_powerup", &PlayerShip::GetEnergy, 50},
+      {_bmpPowerUp, TagPowerUp, &PlayerShip::GetPowerLevel, 1},
+      {_bmpRepairPowerUp, TagRepairPowerUp, &PlayerShip::GetHealth, 10},
+      {_bmpBombPowerUp, TagBombPowerUp, &PlayerShip::GetBombs, 1},
+      {_bmpFocusPowerUp, TagFocusPowerUp, &PlayerShip::GetEnergy, 50},
   };
   for (PlayerShip* ship : {_pPlayer1, _pPlayer2}) {
     ship->TakeDamage(50);
@@ -398,16 +399,16 @@ TEST_F(Collisions, ShipsCollectEachKindOfPowerUp) {
 
 TEST_F(Collisions, PairsWithoutARuleChangeNothing) {
   BossShip* boss = Boss();
-  Sprite* left = Put(_bmpBoss1LeftEngine, "lvl1_boss_left_engine", 219, 245, EdgeBounce);
-  Sprite* right = Put(_bmpBoss1RightEngine, "lvl1_boss_right_engine", 543, 244, EdgeBounce);
+  Sprite* left = Put(_bmpBoss1LeftEngine, TagBossLeftEngine, 219, 245, EdgeBounce);
+  Sprite* right = Put(_bmpBoss1RightEngine, TagBossRightEngine, 543, 244, EdgeBounce);
   Sprite* shot1 = Shot(1);
   Sprite* shot2 = Shot(2);
   Sprite* enemy = Enemy(_bmpHoverEnemy, 15);
   Sprite* otherEnemy = Enemy(_bmpSwoopEnemy, 10);
   Sprite* enemyShot = EnemyShot();
-  Sprite* powerUp = Put(_bmpPowerUp, "powerup", 10, 10, EdgeBounce);
+  Sprite* powerUp = Put(_bmpPowerUp, TagPowerUp, 10, 10, EdgeBounce);
   Sprite* explosion = Put(_bmpExplosion, "", 10, 10, EdgeDie);
-  Sprite* warning = Put(_bmpWarning1, "gui_warning", 145, 465, EdgeDie);
+  Sprite* warning = Put(_bmpWarning1, TagWarning, 145, 465, EdgeDie);
   const std::vector<std::pair<Sprite*, Sprite*>> pairs = {
       {_pPlayer1, boss},      {_pPlayer2, boss},   {_pPlayer1, left},    {_pPlayer2, right},
       {boss, left},           {boss, right},       {shot1, shot2},       {shot1, enemyShot},
@@ -437,7 +438,7 @@ TEST_F(Collisions, NothingHappensOnceTheGameIsOver) {
   _bGameOver = TRUE;
   Sprite* enemy = Enemy(_bmpHoverEnemy, 15);
   Sprite* shot = Shot(1);
-  Sprite* powerUp = Put(_bmpBombPowerUp, "bomb_powerup", 10, 10, EdgeBounce);
+  Sprite* powerUp = Put(_bmpBombPowerUp, TagBombPowerUp, 10, 10, EdgeBounce);
   for (const bool firstFound : {true, false}) {
     EXPECT_FALSE(Collide(shot, enemy, firstFound));
     EXPECT_FALSE(Collide(_pPlayer1, powerUp, firstFound));
@@ -454,7 +455,7 @@ TEST_F(Collisions, NothingHappensOnceTheGameIsOver) {
 TEST_F(Collisions, TheBombFlashHurtsNoOneAndCollectsForPlayerOneOnlyWhilePlayerOneIsInPlay) {
   CreateBombFlash();
   Sprite* flash = _pEngine->GetSprites().back();
-  ASSERT_EQ(flash->Tag(), "player1");
+  ASSERT_EQ(flash->Tag(), TagPlayer1);
   ASSERT_NE(flash, _pPlayer1);
 
   Sprite* enemy = Enemy(_bmpHoverEnemy, 15);
@@ -473,7 +474,7 @@ TEST_F(Collisions, TheBombFlashHurtsNoOneAndCollectsForPlayerOneOnlyWhilePlayerO
 
   // Player 1 in play: the flash gathers for it.
   for (const bool flashFirst : {true, false}) {
-    Sprite* bomb = Put(_bmpBombPowerUp, "bomb_powerup", 10, 10, EdgeBounce);
+    Sprite* bomb = Put(_bmpBombPowerUp, TagBombPowerUp, 10, 10, EdgeBounce);
     const int bombs = _pPlayer1->GetBombs();
     EXPECT_TRUE(Collide(flash, bomb, flashFirst));
     EXPECT_TRUE(bomb->IsDying());
@@ -483,7 +484,7 @@ TEST_F(Collisions, TheBombFlashHurtsNoOneAndCollectsForPlayerOneOnlyWhilePlayerO
 
   // Player 1 out, then its ship deleted: the flash gathers for no one.
   _bPlayer1Out = TRUE;
-  Sprite* bomb = Put(_bmpBombPowerUp, "bomb_powerup", 10, 10, EdgeBounce);
+  Sprite* bomb = Put(_bmpBombPowerUp, TagBombPowerUp, 10, 10, EdgeBounce);
   const int bombs = _pPlayer1->GetBombs();
   EXPECT_FALSE(SpritesCollided(flash, bomb));
   EXPECT_FALSE(bomb->IsDying());

@@ -10,13 +10,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "Keys.h"
+#include "TempFolder.h"
 #include "world/Globals.h"
 
-namespace skyrift {
+namespace skyrift::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -41,34 +42,17 @@ void SetKeys(int value) {
 // A fresh working folder per test, with the controls file written as given.
 class ControlsFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device entropy;
-    folder_ = fs::temp_directory_path() / ("skyrift-controls-" + std::to_string(entropy()));
-    fs::create_directories(folder_);
-    previous_ = fs::current_path();
-    fs::current_path(folder_);
-    SetKeys(0);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(folder_);
-  }
+  void SetUp() override { SetKeys(0); }
 
   static void Write(const std::string& text) { std::ofstream("controls.txt") << text; }
+  static std::vector<std::string> Log() { return FileLines("log.txt"); }
 
-  static std::vector<std::string> Log() {
-    std::vector<std::string> lines;
-    std::ifstream log("log.txt");
-    for (std::string line; std::getline(log, line);) lines.push_back(line);
-    return lines;
-  }
-
-  fs::path folder_;
-  fs::path previous_;
+  TempFolder folder_{"skyrift-controls", TempFolder::Enter::Yes};
 };
 
-const std::vector<int> kShipped = {38, 40, 37, 39, 32, 90, 88, 67, 9,
-                                   87, 83, 65, 68, 70, 71, 84, 82, 81};
+const std::vector<int> kShipped = {
+    kP1Up, kP1Down, kP1Left, kP1Right, kP1Fire, kP1Bomb, kP1BulletTime, kP1Recharge, kP1Menu,
+    kP2Up, kP2Down, kP2Left, kP2Right, kP2Fire, kP2Bomb, kP2BulletTime, kP2Recharge, kP2Menu};
 
 TEST_F(ControlsFile, TheShippedFileBindsEveryKeyOnceAndIsDumpedToTheTrace) {
   fs::copy_file(fs::path(SKYRIFT_SOURCE_DIR) / "controls.txt", "controls.txt");
@@ -205,4 +189,4 @@ TEST_F(ControlsFile, LinesAreAppendedToTheTrace) {
 }
 
 }  // namespace
-}  // namespace skyrift
+}  // namespace skyrift::testing

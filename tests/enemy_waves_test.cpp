@@ -5,9 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "StageWorld.h"
+#include "World.h"
 #include "game/EnemyWaves.h"
 #include "sprites/BossShip.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
@@ -31,7 +32,7 @@ Spawns Expected(std::initializer_list<Run> runs) {
   return spawns;
 }
 
-class EnemyWaves : public StageWorld {
+class EnemyWaves : public World {
  protected:
   // Runs one schedule on every tick of a stage and notes what it adds, checking the picture.
   Spawns Observe(void (*schedule)(), const Bitmap* image) {
@@ -76,8 +77,8 @@ class EnemyWaves : public StageWorld {
 
   // A boss standing at the top of the play area, in the list and named by _pBoss.
   static BossShip* StoppedBoss() {
-    auto* boss = new BossShip(_bmpBoss1, RECT{0, 0, 900, 600}, EdgeDie);
-    boss->SetTag("lvl1_boss");
+    auto* boss = new BossShip(_bmpBoss1, PlayArea(), EdgeDie);
+    boss->SetTag(TagBoss);
     boss->SetPosition(125, 0);
     _pEngine->InsertSprite(boss);
     _pBoss = boss;
@@ -127,7 +128,7 @@ TEST_F(EnemyWaves, EachKindEntersWithItsTagHealthAndEdge) {
     c.spawn();
     const Sprite* enemy = Newest();
     EXPECT_EQ(enemy->GetBitmap(), c.image);
-    EXPECT_EQ(enemy->Tag(), "enemy_ship");
+    EXPECT_EQ(enemy->Tag(), TagEnemyShip);
     EXPECT_EQ(enemy->GetHealth(), c.health);
     EXPECT_EQ(enemy->GetEdgeAction(), EdgeDie);
     const RECT bounds = enemy->GetBounds();

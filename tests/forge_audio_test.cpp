@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -518,18 +520,6 @@ TEST(ForgedMusic, ThePiecesDifferInTempoKeyAndSound) {
 
 // --- The forge itself -------------------------------------------------------------------------
 
-struct TempDir {
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "forge-audio-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path.empty()) fs::remove_all(path, ignored);
-  }
-  fs::path path;
-};
-
 // Runs the forge through the shell and returns its exit code; its standard error goes to `log`.
 int RunForge(const std::string& environment, const fs::path& outDir, const fs::path& log) {
   const std::string command = environment + " '" + kForge.string() + "' audio '" + outDir.string() +
@@ -546,33 +536,32 @@ std::vector<std::string> FileNames(const fs::path& dir) {
 }
 
 TEST(ForgeAudio, TwoRunsWriteTheSameSeventeenFilesByteForByte) {
-  TempDir first, second, logs;
-  ASSERT_FALSE(first.path.empty() || second.path.empty() || logs.path.empty());
-  ASSERT_EQ(RunForge("", first.path / "out", logs.path / "1.txt"), 0);
-  ASSERT_EQ(RunForge("", second.path / "out", logs.path / "2.txt"), 0);
-  const auto names = FileNames(first.path / "out");
+  const skyrift::testing::TempFolder first("forge-audio"), second("forge-audio"),
+      logs("forge-audio");
+  ASSERT_EQ(RunForge("", first.Path() / "out", logs.Path() / "1.txt"), 0);
+  ASSERT_EQ(RunForge("", second.Path() / "out", logs.Path() / "2.txt"), 0);
+  const auto names = FileNames(first.Path() / "out");
   EXPECT_EQ(names.size(), 17u) << "fifteen samples and two music files, no scratch files left";
-  ASSERT_EQ(names, FileNames(second.path / "out"));
+  ASSERT_EQ(names, FileNames(second.Path() / "out"));
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
-    const auto a = ReadBytes(first.path / "out" / name);
+    const auto a = ReadBytes(first.Path() / "out" / name);
     EXPECT_FALSE(a.empty());
-    EXPECT_TRUE(a == ReadBytes(second.path / "out" / name));
+    EXPECT_TRUE(a == ReadBytes(second.Path() / "out" / name));
   }
 }
 
 TEST(ForgeAudio, FailsWithAMessageWhenItCannotFinish) {
-  TempDir scratch;
-  ASSERT_FALSE(scratch.path.empty());
-  const fs::path log = scratch.path / "stderr.txt";
+  const skyrift::testing::TempFolder scratch("forge-audio");
+  const fs::path log = scratch.Path() / "stderr.txt";
   auto logText = [&log] {
     const auto bytes = ReadBytes(log);
     return std::string(bytes.begin(), bytes.end());
   };
   {
     SCOPED_TRACE("output folder under a plain file");
-    std::ofstream(scratch.path / "file") << "x";
-    EXPECT_NE(RunForge("", scratch.path / "file" / "out", log), 0);
+    std::ofstream(scratch.Path() / "file") << "x";
+    EXPECT_NE(RunForge("", scratch.Path() / "file" / "out", log), 0);
     EXPECT_NE(logText().find("forge audio"), std::string::npos) << logText();
   }
 }

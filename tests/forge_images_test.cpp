@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include "TempFolder.h"
 
 namespace {
 
@@ -445,17 +445,11 @@ TEST(ForgedImages, IconsAndTextFaceAreWhatTheGameEmbeds) {
   EXPECT_EQ(U32(face, 0), 0x00000100u);  // 0x00010000 stored big-endian
 }
 
-fs::path TempDir(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
 TEST(ForgedImages, ASecondRunGivesTheSameBytes) {
   const fs::path forge = kAssets / ".." / "forge";
   ASSERT_TRUE(fs::exists(forge)) << forge;
-  const fs::path dir = TempDir("skyrift_forge_again");
+  const skyrift::testing::TempFolder folder("skyrift_forge_again");
+  const fs::path& dir = folder.Path();
   const std::string command = forge.string() + " images " + dir.string();
   ASSERT_EQ(std::system(command.c_str()), 0);
   size_t compared = 0;
@@ -465,12 +459,12 @@ TEST(ForgedImages, ASecondRunGivesTheSameBytes) {
     ++compared;
   }
   EXPECT_EQ(compared, std::size(kImages) + 3);  // the pictures, two icons and the face
-  fs::remove_all(dir);
 }
 
 TEST(ForgedImages, ContactSheetIsAValidPng) {
   const fs::path forge = kAssets / ".." / "forge";
-  const fs::path dir = TempDir("skyrift_sheet");
+  const skyrift::testing::TempFolder folder("skyrift_sheet");
+  const fs::path& dir = folder.Path();
   const fs::path png = dir / "sheet.png";
   ASSERT_EQ(std::system((forge.string() + " sheet " + kAssets.string() + " " + png.string()).c_str()), 0);
   const std::vector<uint8_t> b = ReadAll(png);
@@ -510,7 +504,6 @@ TEST(ForgedImages, ContactSheetIsAValidPng) {
   EXPECT_EQ(chunks.front(), "IHDR");
   EXPECT_EQ(chunks[1], "IDAT");
   EXPECT_EQ(chunks.back(), "IEND");
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -3,24 +3,23 @@
 #include <memory>
 #include <vector>
 
+#include "World.h"
 #include "sprites/HoverEnemy.h"
-#include "tests/EnemyWorld.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-class HoverEnemyTest : public EnemyWorld {
+class HoverEnemyTest : public World {
  protected:
   std::unique_ptr<HoverEnemy> Hover(int side, int stopLine) {
-    auto ship =
-        std::make_unique<HoverEnemy>(_bmpHoverEnemy, RECT{0, 0, 900, 600}, EdgeDie, side, stopLine);
-    ship->SetTag("enemy_ship");
+    auto ship = std::make_unique<HoverEnemy>(_bmpHoverEnemy, PlayArea(), EdgeDie, side, stopLine);
+    ship->SetTag(TagEnemyShip);
     return ship;
   }
   std::unique_ptr<GunshipEnemy> Gunship(int stopLine) {
-    auto ship = std::make_unique<GunshipEnemy>(_bmpGunshipEnemy, RECT{0, 0, 900, 600}, EdgeDie, 0,
-                                               stopLine);
-    ship->SetTag("enemy_ship");
+    auto ship = std::make_unique<GunshipEnemy>(_bmpGunshipEnemy, PlayArea(), EdgeDie, 0, stopLine);
+    ship->SetTag(TagEnemyShip);
     return ship;
   }
   // A hover ship standing at (x, y), as if it had flown there.
@@ -146,7 +145,7 @@ TEST_F(HoverEnemyTest, HoverShotsLeaveBelowTheMiddleAndGunshipShotsFromTheGunPor
   EXPECT_EQ(small->GetPosition().top, 100 + 29);
   EXPECT_EQ(small->GetBitmap(), _bmpEnemyBullet);
   EXPECT_EQ(small->GetWidth(), 10);
-  EXPECT_EQ(small->Tag(), "enemy_bullet");
+  EXPECT_EQ(small->Tag(), TagEnemyBullet);
   EXPECT_TRUE(Fired().empty());  // the engine adds it, not the ship
 
   auto gunship = Gunship(100);
@@ -163,7 +162,7 @@ TEST_F(HoverEnemyTest, HoverShotsLeaveBelowTheMiddleAndGunshipShotsFromTheGunPor
     EXPECT_EQ(large->GetPosition().top, 100 + 34 + yDraw % 27);
     EXPECT_EQ(large->GetBitmap(), _bmpLargeEnemyBullet);
     EXPECT_EQ(large->GetWidth(), 20);
-    EXPECT_EQ(large->Tag(), "enemy_bullet");
+    EXPECT_EQ(large->Tag(), TagEnemyBullet);
   }
 }
 

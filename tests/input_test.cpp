@@ -5,28 +5,19 @@
 
 #include <algorithm>
 
-#include "GameSamples.h"
-#include "PadWorld.h"
-#include "PlayWorld.h"
+#include "Keys.h"
+#include "World.h"
 #include "game/Players.h"
 #include "game/Screens.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
-constexpr int kFire1 = 32, kBomb1 = 90, kBulletTime1 = 88, kRecharge1 = 67;
-constexpr int kFire2 = 70, kBomb2 = 71, kBulletTime2 = 84, kRecharge2 = 82;
-
 using PadActions = PadWorld;
 
-class InputTest : public PlayWorld {
+class InputTest : public World {
  protected:
-  void StartGame(bool twoPlayers) {
-    _iNumPlayers = twoPlayers ? 2 : 1;
-    _iGameState = GameStateStage1;
-    CreatePlayers(twoPlayers ? TRUE : FALSE);
-  }
   // The play dispatch of one frame.
   static void Frame() {
     if (!_bPlayer1Out) HandlePlayer1Keys();
@@ -55,20 +46,20 @@ TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
   const POINT kept{1, 1};
   const Case cases[] = {
       {{}, {}, false, {0, 0}},
-      {{kLeft}, {}, false, {-8, 0}},
-      {{kRight}, {}, false, {8, 0}},
-      {{kUp}, {}, false, {0, -8}},
-      {{kDown}, {}, false, {0, 8}},
-      {{kUp, kDown}, {}, false, {0, -8}},  // up wins
-      {{kUp, kLeft}, {}, false, {-6, -6}},
-      {{kUp, kRight}, {}, false, {6, -6}},
-      {{kDown, kLeft}, {}, false, {-6, 6}},
-      {{kDown, kRight}, {}, false, {6, 6}},
-      {{kUp, kLeft, kRight}, {}, false, {-6, -6}},
-      {{kDown, kLeft}, {}, true, {-3, 3}},  // recharge speed 4
-      {{kLeft, kRight}, {}, false, kept},
-      {{}, {kUp}, false, kept},  // a tap is not untouched, nor down
-      {{kLeft}, {kDown}, false, kept},
+      {{kP1Left}, {}, false, {-8, 0}},
+      {{kP1Right}, {}, false, {8, 0}},
+      {{kP1Up}, {}, false, {0, -8}},
+      {{kP1Down}, {}, false, {0, 8}},
+      {{kP1Up, kP1Down}, {}, false, {0, -8}},  // up wins
+      {{kP1Up, kP1Left}, {}, false, {-6, -6}},
+      {{kP1Up, kP1Right}, {}, false, {6, -6}},
+      {{kP1Down, kP1Left}, {}, false, {-6, 6}},
+      {{kP1Down, kP1Right}, {}, false, {6, 6}},
+      {{kP1Up, kP1Left, kP1Right}, {}, false, {-6, -6}},
+      {{kP1Down, kP1Left}, {}, true, {-3, 3}},  // recharge speed 4
+      {{kP1Left, kP1Right}, {}, false, kept},
+      {{}, {kP1Up}, false, kept},  // a tap is not untouched, nor down
+      {{kP1Left}, {kP1Down}, false, kept},
   };
   StartGame(false);
   for (const Case& c : cases) {
@@ -91,8 +82,8 @@ TEST_F(InputTest, MovementFollowsTheOrderOfItsTests) {
 
   // The frame after a tap the key is untouched again.
   platform::ResetKeyboard();
-  Hold(kUp);
-  Let(kUp);
+  Hold(kP1Up);
+  Let(kP1Up);
   HandlePlayer1Keys();
   HandlePlayer1Keys();
   EXPECT_EQ(_pPlayer1->GetVelocity(), (POINT{0, 0}));
@@ -128,9 +119,9 @@ TEST_F(PadActions, SteeringWithDiagonalsAtFourFifthsOfTheSpeed) {
 // Volleys, bombs and the mode toggles, on the counters both controls share.
 TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
   StartGame(false);
-  Hold(kFire1);
+  Hold(kP1Fire);
   EXPECT_EQ(FramesWhere(10, [] { return _iFireDelay == 0; }), (std::vector<int>{5, 10}));
-  EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
+  EXPECT_EQ(Tagged(TagBulletP1).size(), 2u);
 
   _pPlayer1->SetRecharging(1);
   _iFireDelay = 0;
@@ -140,20 +131,20 @@ TEST_F(InputTest, FireEveryFifthFrameExceptWhileRecharging) {
   Frame();
   Frame();
   Frame();
-  EXPECT_EQ(Tagged("bullet_p1").size(), 2u);
+  EXPECT_EQ(Tagged(TagBulletP1).size(), 2u);
   EXPECT_EQ(_iFireDelay, 6);  // the counter keeps counting
 }
 
 TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
   StartGame(true);
-  Hold(kFire1);
-  Hold(kFire2);
+  Hold(kP1Fire);
+  Hold(kP2Fire);
   std::vector<int> volleys1, volleys2;
   for (int frame = 1; frame <= 10; ++frame) {
-    const size_t before1 = Tagged("bullet_p1").size(), before2 = Tagged("bullet_p2").size();
+    const size_t before1 = Tagged(TagBulletP1).size(), before2 = Tagged(TagBulletP2).size();
     Frame();
-    if (Tagged("bullet_p1").size() > before1) volleys1.push_back(frame);
-    if (Tagged("bullet_p2").size() > before2) volleys2.push_back(frame);
+    if (Tagged(TagBulletP1).size() > before1) volleys1.push_back(frame);
+    if (Tagged(TagBulletP2).size() > before2) volleys2.push_back(frame);
   }
   // Twice the counting, and each volley restarts the other player's count.
   EXPECT_EQ(volleys1, (std::vector<int>{3, 8}));
@@ -161,25 +152,24 @@ TEST_F(InputTest, BothPlayersShareOneCounterPerAction) {
 }
 
 TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField) {
-  GameSamples samples;
   StartGame(true);
-  AddSprite("enemy_ship", 100, 100);
-  AddSprite("powerup", 300, 100);
+  AddSprite(TagEnemyShip, 100, 100);
+  AddSprite(TagPowerUp, 300, 100);
   _bPlayer2Out = TRUE;
-  Hold(kBomb1);
+  Hold(kP1Bomb);
   EXPECT_EQ(FramesWhere(9, [] { return _pPlayer1->GetBombs() == 1; }), (std::vector<int>{9}));
-  EXPECT_TRUE(Tagged("enemy_ship").empty());
-  EXPECT_EQ(Tagged("powerup").size(), 1u);
-  EXPECT_EQ(Tagged("player1").size(), 2u);  // the ship and the flash
-  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 1);
-  Let(kBomb1);
+  EXPECT_TRUE(Tagged(TagEnemyShip).empty());
+  EXPECT_EQ(Tagged(TagPowerUp).size(), 1u);
+  EXPECT_EQ(Tagged(TagPlayer1).size(), 2u);  // the ship and the flash
+  EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 1);
+  Let(kP1Bomb);
 
   _bPlayer1Out = TRUE;
   _bPlayer2Out = FALSE;
   _iBombDelay = 0;
-  Hold(kBomb2);
+  Hold(kP2Bomb);
   EXPECT_EQ(FramesWhere(6, [] { return _pPlayer2->GetBombs() == 1; }), (std::vector<int>{6}));
-  EXPECT_EQ(Tagged("player1").size(), 3u);  // player 2's flash is player 1's too
+  EXPECT_EQ(Tagged(TagPlayer1).size(), 3u);  // player 2's flash is player 1's too
 
   // Without bombs nothing happens, and the counter goes on counting.
   _pPlayer2->SetBombs(0);
@@ -187,12 +177,12 @@ TEST_F(InputTest, BombsWaitNineFramesForPlayer1AndSixForPlayer2AndClearTheField)
   for (int i = 0; i < 20; ++i) Frame();
   EXPECT_EQ(_pPlayer2->GetBombs(), 0);
   EXPECT_EQ(_iBombDelay, 20);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 2) << "one for each bomb dropped";
+  EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 2) << "one for each bomb dropped";
 }
 
 TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
   StartGame(false);
-  Hold(kRecharge1);
+  Hold(kP1Recharge);
   EXPECT_EQ(FramesWhere(12, [] { return _iRechargeDelay == 0; }), (std::vector<int>{6, 12}));
   EXPECT_FALSE(_pPlayer1->IsRecharging());
   EXPECT_EQ(_pPlayer1->GetSpeed(), 8);
@@ -201,18 +191,18 @@ TEST_F(InputTest, ModeTogglesWaitSixCountedFrames) {
   EXPECT_TRUE(_pPlayer1->IsRecharging());
   EXPECT_EQ(_pPlayer1->GetSpeed(), 4);
   EXPECT_EQ(_pPlayer1->GetBitmap(), _bmpPlayer1Recharge);
-  Let(kRecharge1);
+  Let(kP1Recharge);
 }
 
 TEST_F(InputTest, EachShipWearsItsOwnPictures) {
   StartGame(true);
-  Hold(kRecharge2);
+  Hold(kP2Recharge);
   // Two players advance the counter twice a frame: player 2's handler reaches 6 in the third.
   EXPECT_EQ(FramesWhere(6, [] { return _iRechargeDelay == 0; }), (std::vector<int>{3, 6}));
-  Let(kRecharge2);
+  Let(kP2Recharge);
   EXPECT_FALSE(_pPlayer2->IsRecharging());
   EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2);
-  Hold(kRecharge2);
+  Hold(kP2Recharge);
   for (int i = 0; i < 3; ++i) Frame();
   EXPECT_TRUE(_pPlayer2->IsRecharging());
   EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2Recharge);
@@ -224,7 +214,7 @@ TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
   EXPECT_EQ(FramesWhere(StickButton2 | StickButton1, 10, [] { return _iRechargeDelay == 0; }),
             (std::vector<int>{5, 10}));
   EXPECT_EQ(_iFireDelay, 10);
-  EXPECT_TRUE(Tagged("bullet_p1").empty());
+  EXPECT_TRUE(Tagged(TagBulletP1).empty());
   EXPECT_FALSE(_pPlayer1->IsRecharging());
   Run(StickButton2, 5);
   ASSERT_TRUE(_pPlayer1->IsRecharging());
@@ -242,39 +232,39 @@ TEST_F(PadActions, TogglesAndBombsWaitOnTheirCounters) {
   Run(0x0100, 5);
   EXPECT_TRUE(_bBulletTime);
   EXPECT_TRUE(_pPlayer1->HasBulletTime());
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeAct), 1);
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDur, kBulletTimeChannel), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeAct, kAnyFreeChannel), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeDur, kBulletTimeChannel), 1);
   Run(0x0200, 5);
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(_pPlayer1->HasBulletTime());
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDeact), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeDeact, kAnyFreeChannel), 1);
 
   // Bombs: no counting without one; with one, the fifth frame clears the unprotected sprites.
-  AddSprite("enemy_ship", 100, 100);
+  AddSprite(TagEnemyShip, 100, 100);
   _pPlayer1->SetBombs(0);
   Run(StickButton4, 6);
   EXPECT_EQ(_iBombDelay, 0);
   _pPlayer1->SetBombs(1);
   Run(StickButton4, 4);
-  EXPECT_EQ(Tagged("enemy_ship").size(), 1u);
+  EXPECT_EQ(Tagged(TagEnemyShip).size(), 1u);
   Run(StickButton4, 1);
   EXPECT_EQ(_pPlayer1->GetBombs(), 0);
-  EXPECT_TRUE(Tagged("enemy_ship").empty());
-  EXPECT_EQ(Tagged("player1").size(), 2u) << "the ship and the bomb's flash";
-  EXPECT_EQ(GameSamples::Played(_sndPlayerBomb), 1);
+  EXPECT_TRUE(Tagged(TagEnemyShip).empty());
+  EXPECT_EQ(Tagged(TagPlayer1).size(), 2u) << "the ship and the bomb's flash";
+  EXPECT_EQ(Requests(_sndPlayerBomb, kAnyFreeChannel), 1);
 }
 
 // Bullet time.
 TEST_F(InputTest, BulletTimeIsOneFlagThatEitherPlayerFlips) {
   StartGame(true);
-  Hold(kBulletTime1);
+  Hold(kP1BulletTime);
   // Two players advance the counter twice a frame.
   EXPECT_EQ(FramesWhere(4, [] { return _bBulletTime; }), (std::vector<int>{4}));
   EXPECT_TRUE(_pPlayer1->HasBulletTime());
-  Let(kBulletTime1);
+  Let(kP1BulletTime);
 
   _iBulletTimeDelay = 0;
-  Hold(kBulletTime2);
+  Hold(kP2BulletTime);
   for (int i = 0; i < 3; ++i) Frame();
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(_pPlayer2->HasBulletTime());
@@ -342,10 +332,10 @@ TEST_F(PadActions, ButtonOneInTheMenuBuysEveryFourthFrameAndQueuesAVolleyEveryNi
   EXPECT_EQ(volleys, (std::vector<int>{9, 18}));
   EXPECT_EQ(_pPlayer1->GetPoints(), 0);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 3);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 2);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 3);
+  EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
   // The world is frozen in the menu: both volleys wait in the list, where they were made.
-  const std::vector<Sprite*> shots = Tagged("bullet_p1");
+  const std::vector<Sprite*> shots = Tagged(TagBulletP1);
   ASSERT_EQ(shots.size(), 2u);
   EXPECT_EQ(shots[0]->GetPosition(), shots[1]->GetPosition());
 
@@ -370,7 +360,7 @@ TEST_F(PadActions, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
     EXPECT_FALSE(_bBulletTime);
     EXPECT_EQ(_iFireDelay + _iBombDelay + _iRechargeDelay + _iBulletTimeDelay + _iMenuToggleDelay,
               0);
-    EXPECT_TRUE(Tagged("bullet_p1").empty());
+    EXPECT_TRUE(Tagged(TagBulletP1).empty());
     EXPECT_TRUE(PlayRequests().empty());
   };
 
@@ -388,28 +378,27 @@ TEST_F(PadActions, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
 
 // The keyboard's screens.
 TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
-  GameSamples samples;
   auto frames = [](int n) {
     for (int i = 0; i < n; ++i) HandleTitleKeys();
   };
-  Hold('1');
+  Hold(kOne);
   frames(10);
   EXPECT_FALSE(_bStartPressed);
   EXPECT_EQ(_iGameState, GameStateTitle);
-  Let('1');
+  Let(kOne);
 
   DrawTitleScreen(_hOffscreenDC);
   EXPECT_EQ(_hOffscreenDC->GetPixel(310, 455), RGB(250, 250, 250));  // press enter
 
-  Hold(13);
+  Hold(kEnter);
   frames(1);
   EXPECT_TRUE(_bStartPressed);  // the counter was long past 6
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 1);
-  Let(13);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 1);
+  Let(kEnter);
   DrawTitleScreen(_hOffscreenDC);
   EXPECT_EQ(_hOffscreenDC->GetPixel(160, 455), RGB(250, 250, 0));  // how many players
 
-  Hold('2');
+  Hold(kTwo);
   frames(1);
   EXPECT_FALSE(_bGameStarted);  // Enter restarted the counter
   frames(2);
@@ -423,12 +412,12 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
 
   // Neither Enter nor another count does anything now.
-  Hold(13);
-  Hold('1');
+  Hold(kEnter);
+  Hold(kOne);
   frames(20);
   EXPECT_EQ(_iNumPlayers, 2);
   EXPECT_EQ(_pEngine->GetSprites().size(), 2u);
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 2) << "one for each of the two steps";
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 2) << "one for each of the two steps";
   const auto log = LogLines();
   EXPECT_EQ(std::count(log.begin(), log.end(), "CreatePlayers() start"), 1);
 }
@@ -437,8 +426,8 @@ TEST_F(InputTest, FireOnTheStageClearScreenStartsStage2OnceEvenForBothPlayers) {
   StartGame(true);
   _iGameState = GameStateInterlude;
   _iFireDelay = 3;
-  Hold(kFire1);
-  Hold(kFire2);
+  Hold(kP1Fire);
+  Hold(kP2Fire);
   HandleStageClearKeys();
   EXPECT_EQ(_iGameState, GameStateInterlude);  // 4 and 5 are not past the threshold
   HandleStageClearKeys();

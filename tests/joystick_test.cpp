@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "GameSamples.h"
 #include "Harness.h"
-#include "PadWorld.h"
+#include "Keys.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
 #include "platform/Gamepad.h"
 
@@ -149,13 +149,8 @@ TEST_F(Joystick, APadPluggedInMidGameIsPickedUpAndAnUnpluggedOneGoesQuiet) {
 TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut) {
   GameHarness game;
   ASSERT_TRUE(game.Start());
-  auto tap = [&](int key) {
-    game.Press(key);
-    game.Step(8);
-    game.Release(key);
-  };
-  tap(13);    // Enter
-  tap(0x31);  // one player
+  game.Hold(kEnter, 8);
+  game.Hold(kOne, 8);
   ASSERT_EQ(_iGameState, GameStateStage1);
   ASSERT_NE(_pPlayer1, nullptr);
 
@@ -172,7 +167,7 @@ TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut)
   platform::SetVirtualGamepadButton(1, true);
   game.Step(20);
   platform::SetVirtualGamepadButton(1, false);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 4);
+  EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 4);
 
   // The left shoulder opens the menu and freezes the world.
   platform::SetVirtualGamepadButton(5, true);
@@ -196,10 +191,8 @@ TEST(GamepadInTheGame, APadPluggedInDuringPlayDrivesPlayerOneUntilItIsPulledOut)
   game.Step(3);
   EXPECT_EQ(_pPlayer1->GetPosition().left, stopped);
   ClearPlayRequests();
-  game.Press(32);
-  game.Step(10);
-  game.Release(32);
-  EXPECT_EQ(GameSamples::Played(_sndPlayerFire), 2);
+  game.Hold(kP1Fire, 10);
+  EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "platform/Mixer.h"
@@ -52,19 +52,14 @@ class Midi : public ::testing::Test {
  protected:
   Midi() : engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::random_device entropy;
-    folder = fs::temp_directory_path() / ("skyrift-midi-" + std::to_string(entropy()));
-    fs::create_directories(folder);
   }
   ~Midi() override {
     engine.CloseMidi();
     CloseSoundLibrary();
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
   }
 
   std::string Write(const char* name, const std::vector<uint8_t>& bytes) const {
-    const fs::path path = folder / name;
+    const fs::path path = folder.Path() / name;
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
@@ -72,7 +67,7 @@ class Midi : public ::testing::Test {
   }
 
   Engine engine;
-  fs::path folder;
+  testing::TempFolder folder{"skyrift-midi"};
 };
 
 TEST_F(Midi, AFileThatCannotBePlayedLeavesNoDeviceOpen) {

@@ -6,49 +6,29 @@
 #include <string>
 
 #include "Harness.h"
+#include "Keys.h"
+#include "World.h"
 #include "engine/Engine.h"
 #include "engine/MessageLoop.h"
 #include "engine/Sound.h"
 #include "platform/Mixer.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
-namespace skyrift {
+namespace skyrift::testing {
 namespace {
-
-using testing::GameHarness;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-// How many times the sample was asked for on that channel since the requests were cleared.
-size_t Requests(int channel, const Sample* sample) {
-  const auto& requests = PlayRequests();
-  return static_cast<size_t>(std::count_if(
-      requests.begin(), requests.end(),
-      [&](const PlayRequest& r) { return r.channel == channel && r.sample == sample; }));
-}
-
-size_t CountTagged(const std::string& tag) {
-  const auto& sprites = _pEngine->GetSprites();
-  return static_cast<size_t>(std::count_if(sprites.begin(), sprites.end(),
-                                           [&](const Sprite* s) { return s->Tag() == tag; }));
-}
-
-// Holds a key over `frames` frames, then lets it go.
-void Hold(GameHarness& game, int key, int frames) {
-  game.Press(key);
-  game.Step(frames);
-  game.Release(key);
-}
 
 // From the title to stage 1 with one or two players.
 void StartPlaying(GameHarness& game, int players) {
   _iNextFrameTick = 0;  // the driven clock starts afresh in each test
   ASSERT_TRUE(game.Start());
   game.Step(3);
-  Hold(game, 13, 2);
-  Hold(game, players == 2 ? '2' : '1', 3);
+  game.Hold(kEnter, 2);
+  game.Hold(players == 2 ? kTwo : kOne, 3);
   ASSERT_EQ(_iGameState, GameStateStage1);
   ASSERT_EQ(_iNumPlayers, players);
 }
@@ -70,7 +50,7 @@ TEST(PlayGame, OnePlayerFliesFiresAndSeesFullBars) {
   EXPECT_NE(game.Pixel(724, 660), kRed);  // nobody on the right half
 
   // Eight pixels a frame; the velocity is set in the key poll and applied in the same frame.
-  Hold(game, 39, 5);
+  game.Hold(kP1Right, 5);
   EXPECT_EQ(_pPlayer1->GetPosition().left, 465);
   game.Step(2);
   EXPECT_EQ(_pPlayer1->GetPosition().left, 465);
@@ -78,21 +58,21 @@ TEST(PlayGame, OnePlayerFliesFiresAndSeesFullBars) {
   // A volley every fifth frame, each with its sound.
   ClearPlayRequests();
   _iFireDelay = 0;
-  Hold(game, 32, 10);
-  EXPECT_EQ(CountTagged("bullet_p1"), 2u);
-  EXPECT_EQ(Requests(kAnyFreeChannel, _sndPlayerFire), 2u);
+  game.Hold(kP1Fire, 10);
+  EXPECT_EQ(Tagged(TagBulletP1).size(), 2u);
+  EXPECT_EQ(Requests(_sndPlayerFire, kAnyFreeChannel), 2);
 
   // Bullet time: its loop on channel 1 until switched off again.
-  Hold(game, 88, 1);
+  game.Hold(kP1BulletTime, 1);
   EXPECT_TRUE(_bBulletTime);
   EXPECT_TRUE(platform::ChannelPlaying(1));
-  EXPECT_EQ(Requests(kAnyFreeChannel, _sndBulletTimeAct), 1u);
-  EXPECT_EQ(Requests(kBulletTimeChannel, _sndBulletTimeDur), 1u);
+  EXPECT_EQ(Requests(_sndBulletTimeAct, kAnyFreeChannel), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeDur, kBulletTimeChannel), 1);
   game.Step(6);
-  Hold(game, 88, 1);
+  game.Hold(kP1BulletTime, 1);
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(platform::ChannelPlaying(1));
-  EXPECT_EQ(Requests(kAnyFreeChannel, _sndBulletTimeDeact), 1u);
+  EXPECT_EQ(Requests(_sndBulletTimeDeact, kAnyFreeChannel), 1);
 }
 
 TEST(PlayGame, FireOnTheStageClearScreenStartsStage2WithItsMusic) {
@@ -105,11 +85,11 @@ TEST(PlayGame, FireOnTheStageClearScreenStartsStage2WithItsMusic) {
   EXPECT_EQ(game.Pixel(100, 300), lastFrame);  // the page lies over stage 1's last frame
   EXPECT_NE(game.Pixel(450, 300), game.Pixel(100, 300));
   // Both players press fire in the same frame: stage 2 starts once, and runs.
-  game.Press(32);
-  game.Press(70);
+  game.Press(kP1Fire);
+  game.Press(kP2Fire);
   game.Step(8);
-  game.Release(32);
-  game.Release(70);
+  game.Release(kP1Fire);
+  game.Release(kP2Fire);
   EXPECT_EQ(_iGameState, GameStateStage2);
   EXPECT_EQ(_iStageTicker, 8);
   EXPECT_TRUE(platform::MusicPlaying());
@@ -127,7 +107,7 @@ TEST(PlayGame, WhenBothShipsAreGoneTheGameIsOverAndStaysOver) {
   // The collision rules' part: the last life lost, the player marked out.
   for (int i = 0; i < 6; ++i) _pPlayer2->LoseLife();
   _bPlayer2Out = TRUE;
-  Hold(game, 32, 10);
+  game.Hold(kP1Fire, 10);
   EXPECT_EQ(_pPlayer2, nullptr);
   EXPECT_EQ(_iGameState, GameStateStage1);
 
@@ -138,7 +118,7 @@ TEST(PlayGame, WhenBothShipsAreGoneTheGameIsOverAndStaysOver) {
   EXPECT_EQ(_pPlayer1, nullptr);
   const int ticker = _iStageTicker;
   const COLORREF banner = game.Pixel(450, 300);
-  Hold(game, 9, 12);  // the menu key does nothing now
+  game.Hold(kP1Menu, 12);  // the menu key does nothing now
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_EQ(_iStageTicker, ticker);
   EXPECT_EQ(game.Pixel(450, 300), banner);
@@ -146,4 +126,4 @@ TEST(PlayGame, WhenBothShipsAreGoneTheGameIsOverAndStaysOver) {
 }
 
 }  // namespace
-}  // namespace skyrift
+}  // namespace skyrift::testing

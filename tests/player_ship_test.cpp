@@ -1,15 +1,16 @@
 // The ship's arithmetic: power-up levels and upgrades, losing a life, the clamps.
-#include "PlayWorld.h"
+#include "World.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-class PlayerShipTest : public PlayWorld {
+class PlayerShipTest : public World {
  protected:
   PlayerShip* NewShip() {
-    auto* ship = new PlayerShip(_bmpPlayer1, RECT{0, 0, 900, 600}, EdgeStop);
+    auto* ship = new PlayerShip(_bmpPlayer1, PlayArea(), EdgeStop);
     ship->SetFrameCount(4);
-    ship->SetTag("player1");
+    ship->SetTag(TagPlayer1);
     ship->SetHealth(100);
     ship->SetPosition(200, 300);
     _pEngine->InsertSprite(ship);

@@ -2,16 +2,17 @@
 // two scripted drops.
 #include <vector>
 
-#include "StageWorld.h"
+#include "World.h"
 #include "game/PowerUps.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-class PowerUps : public StageWorld {};
+class PowerUps : public World {};
 
 TEST_F(PowerUps, ADropTakesItsKindHeadingAndSpeedsFromTheDrawsInOrder) {
-  const char* const tags[] = {"powerup", "repair_powerup", "bomb_powerup", "focus_powerup"};
+  const char* const tags[] = {TagPowerUp, TagRepairPowerUp, TagBombPowerUp, TagFocusPowerUp};
   const Bitmap* const images[] = {_bmpPowerUp, _bmpRepairPowerUp, _bmpBombPowerUp,
                                   _bmpFocusPowerUp};
   const POINT signs[] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};  // by heading
@@ -22,7 +23,7 @@ TEST_F(PowerUps, ADropTakesItsKindHeadingAndSpeedsFromTheDrawsInOrder) {
         return d[0] % 4 == kind && d[1] % 4 == heading && d[2] % 3 != d[3] % 3;
       });
       const std::vector<int> draws = DrawsAfter(seed, 4);
-      DropPowerUp(RECT{0, 0, 900, 600}, RECT{300, 200, 364, 229});
+      DropPowerUp(PlayArea(), RECT{300, 200, 364, 229});
       const Sprite* drop = _pEngine->GetSprites().back();
       SCOPED_TRACE(::testing::Message() << "kind " << kind << ", heading " << heading);
       EXPECT_EQ(drop->Tag(), tags[kind]);
@@ -48,7 +49,7 @@ TEST_F(PowerUps, StageOneDropsOneOnTicks560And2030MovingRightAndDown) {
     dropTicks.push_back(t);
     ASSERT_EQ(_pEngine->GetSprites().size(), before + 1);
     const Sprite* drop = _pEngine->GetSprites().back();
-    EXPECT_EQ(drop->Tag(), "powerup");
+    EXPECT_EQ(drop->Tag(), TagPowerUp);
     EXPECT_EQ(drop->GetEdgeAction(), EdgeBounce);
     // y is drawn first, then x; then the vertical speed, then the horizontal one.
     EXPECT_EQ(drop->GetPosition().top, draws[0] % 600);

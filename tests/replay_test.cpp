@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Harness.h"
+#include "Keys.h"
 #include "engine/Engine.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
@@ -87,10 +88,6 @@ uint64_t WorldChecksum() {
   AddRandomState(sum);
   return sum.Value();
 }
-
-constexpr int kEnter = 13, kTwo = 0x32;
-constexpr int kP1Fire = 32, kP1Left = 37, kP1Right = 39;
-constexpr int kP2Fire = 70, kP2Left = 65, kP2Right = 68;
 
 // Both ships sweep the whole width, in opposite directions, so that their shots cross every
 // part of the play area (the boss's engines included) wherever a ship was respawned.

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "PlayWorld.h"
+#include "World.h"
 #include "game/Players.h"
 
 namespace skyrift::testing {
@@ -16,7 +16,7 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-class ScreensTest : public PlayWorld {
+class ScreensTest : public World {
  protected:
   static COLORREF At(int x, int y) { return _hOffscreenDC->GetPixel(x, y); }
   // How many pixels of row y from x0 on, up to x1, have the colour.
@@ -70,11 +70,6 @@ class ScreensTest : public PlayWorld {
       }
     }
     return {first, last};
-  }
-  void StartGame(bool twoPlayers) {
-    _iNumPlayers = twoPlayers ? 2 : 1;
-    _iGameState = GameStateStage1;
-    CreatePlayers(twoPlayers ? TRUE : FALSE);
   }
 };
 

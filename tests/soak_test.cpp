@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "Harness.h"
+#include "Keys.h"
 #include "engine/Engine.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
-namespace skyrift {
+namespace skyrift::testing {
 namespace {
 
 constexpr int kFramesPerSecond = 24;
@@ -43,13 +45,6 @@ struct Pattern {
   int key;
   int period, phase, length;
 };
-
-// Virtual-key codes of the shipped controls.txt.
-constexpr int kEnter = 13, kTwo = 0x32;
-constexpr int kP1Up = 38, kP1Down = 40, kP1Left = 37, kP1Right = 39, kP1Fire = 32, kP1Bomb = 90,
-              kP1BulletTime = 88, kP1Recharge = 67, kP1Menu = 9;
-constexpr int kP2Up = 87, kP2Down = 83, kP2Left = 65, kP2Right = 68, kP2Fire = 70, kP2Bomb = 71,
-              kP2BulletTime = 84, kP2Recharge = 82, kP2Menu = 81;
 
 // Toggles are pressed for two frames: a press is seen once, its repeat counter then restarts.
 constexpr Pattern kScript[] = {
@@ -112,7 +107,7 @@ void KeepInPlay(PlayerShip* ship, BOOL out) {
   const RECT& p = ship->GetPosition();
   for (Sprite* sprite : _pEngine->GetSprites()) {
     const RECT& e = sprite->GetPosition();
-    if (sprite->Tag() == "enemy_ship" && e.left < p.right + kRamReach &&
+    if (sprite->Tag() == TagEnemyShip && e.left < p.right + kRamReach &&
         e.right > p.left - kRamReach && e.top < p.bottom + kRamReach &&
         e.bottom > p.top - kRamReach) {
       sprite->Kill();
@@ -121,13 +116,11 @@ void KeepInPlay(PlayerShip* ship, BOOL out) {
 }
 
 TEST(Soak, TwentyMinutesOfTwoPlayersKeepTheSpritesBoundedAndMemoryFlat) {
-  testing::GameHarness game;
+  GameHarness game;
   ASSERT_TRUE(game.Start());
   for (int key : {kEnter, kTwo}) {
     game.Step(10);
-    game.Press(key);
-    game.Step(2);
-    game.Release(key);
+    game.Hold(key, 2);
   }
   game.Step(1);
   ASSERT_EQ(_iGameState, GameStateStage1);
@@ -203,4 +196,4 @@ TEST(Soak, TwentyMinutesOfTwoPlayersKeepTheSpritesBoundedAndMemoryFlat) {
 }
 
 }  // namespace
-}  // namespace skyrift
+}  // namespace skyrift::testing

@@ -11,18 +11,17 @@
 #include "graphics/Bitmap.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Sprite.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
 namespace {
 
-constexpr RECT kPlayArea{0, 0, 900, 600};
-
 // A sprite whose update the test scripts, counting how often it ran.
 class ScriptedSprite : public Sprite {
  public:
   ScriptedSprite(Bitmap* image, std::string name, int layer = 0)
-      : Sprite(image, POINT{0, 0}, POINT{0, 0}, layer, kPlayArea, EdgeStop) {
+      : Sprite(image, POINT{0, 0}, POINT{0, 0}, layer, PlayArea(), EdgeStop) {
     SetTag(std::move(name));
   }
   UpdateResult Update() override {
@@ -106,12 +105,13 @@ TEST_F(SpriteList, ASpawnInALowerLayerDoesNotUpdateTheSpawnerTwice) {
 }
 
 TEST_F(SpriteList, BulkRemovalKeepsOnlyProtectedKindsInOrder) {
-  for (const char* tag : {"player1", "enemy_ship", "enemy_bullet", "powerup", "", "Player2",
-                          "gui_warning", "lvl1_boss_left_engine"}) {
+  for (const char* tag : {TagPlayer1, TagEnemyShip, TagEnemyBullet, TagPowerUp, "", "Player2",
+                          TagWarning, TagBossLeftEngine}) {
     Add(tag);
   }
   engine.RemoveUnprotectedSprites();
-  EXPECT_EQ(Tags(), (std::vector<std::string>{"player1", "powerup", "gui_warning", "lvl1_boss_left_engine"}))
+  EXPECT_EQ(Tags(),
+            (std::vector<std::string>{TagPlayer1, TagPowerUp, TagWarning, TagBossLeftEngine}))
       << "the comparison is exact and case-sensitive";
   engine.DeleteAllSprites();
   EXPECT_TRUE(engine.GetSprites().empty());
@@ -132,15 +132,15 @@ TEST_F(SpriteList, OnlyTheFirstOverlapIsHandledAndItsResultPutsTheMoverBack) {
   // The player's ship moves onto two power-ups; the collision rules collect the first in list
   // order only, and the ship is put back where it stood.
   auto shipImage = std::make_unique<Bitmap>(target.get(), 200, 64, RGB(0, 0, 255));
-  auto* ship = new PlayerShip(shipImage.get(), kPlayArea, EdgeStop);
+  auto* ship = new PlayerShip(shipImage.get(), PlayArea(), EdgeStop);
   ship->SetFrameCount(4);
-  ship->SetTag("player1");
+  ship->SetTag(TagPlayer1);
   ship->SetHealth(100);
   ship->SetPosition(100, 100);
   ship->SetVelocity(8, 0);
   _pPlayer1 = ship;
-  ScriptedSprite* repair = Add("repair_powerup");
-  ScriptedSprite* bomb = Add("bomb_powerup");
+  ScriptedSprite* repair = Add(TagRepairPowerUp);
+  ScriptedSprite* bomb = Add(TagBombPowerUp);
   repair->SetPosition(150, 120);
   bomb->SetPosition(152, 130);
   engine.InsertSprite(ship);

@@ -1,17 +1,17 @@
 // The sprite base: placement, the collision rectangle, the four edge actions, animation and
 // the slowed velocity of bullet time.
+#include "sprites/Sprite.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "graphics/Bitmap.h"
-#include "sprites/Sprite.h"
+#include "sprites/Tags.h"
 #include "world/Globals.h"
 
 namespace skyrift {
 namespace {
-
-constexpr RECT kPlayArea{0, 0, 900, 600};
 
 class SpriteBase : public ::testing::Test {
  protected:
@@ -30,9 +30,9 @@ TEST_F(SpriteBase, ConstructorsPlaceTheSprite) {
   Sprite plain(image.get());
   EXPECT_EQ(plain.GetPosition(), (RECT{0, 0, 50, 39}));
   EXPECT_EQ(plain.GetBounds(), (RECT{0, 0, 640, 480}));
-  Sprite unplaced(image.get(), kPlayArea, EdgeDie);
+  Sprite unplaced(image.get(), PlayArea(), EdgeDie);
   EXPECT_EQ(unplaced.GetPosition(), (RECT{-100, -100, -50, -61})) << "off the play area until placed";
-  Sprite moving(image.get(), POINT{10, 20}, POINT{-5, 7}, 3, kPlayArea, EdgeWrap);
+  Sprite moving(image.get(), POINT{10, 20}, POINT{-5, 7}, 3, PlayArea(), EdgeWrap);
   EXPECT_EQ(moving.GetPosition(), (RECT{10, 20, 60, 59}));
   EXPECT_EQ(moving.GetZOrder(), 3);
   _bBulletTime = TRUE;
@@ -42,18 +42,18 @@ TEST_F(SpriteBase, ConstructorsPlaceTheSprite) {
 
 TEST_F(SpriteBase, CollisionRectangleIsInsetByATwelfth) {
   auto image = Image(50, 39);
-  Sprite sprite(image.get(), kPlayArea, EdgeStop);
+  Sprite sprite(image.get(), PlayArea(), EdgeStop);
   sprite.SetPosition(100, 200);
   EXPECT_EQ(sprite.GetCollisionRect(), (RECT{104, 203, 146, 236}));
   auto small = Image(11, 11);
-  Sprite tiny(small.get(), kPlayArea, EdgeStop);
+  Sprite tiny(small.get(), PlayArea(), EdgeStop);
   tiny.SetPosition(5, 5);
   EXPECT_EQ(tiny.GetCollisionRect(), tiny.GetPosition()) << "11 pixels or fewer: no inset";
 }
 
 TEST_F(SpriteBase, OverlapIsInclusiveSoTouchingEdgesCollide) {
   auto small = Image(10, 10);
-  Sprite a(small.get(), kPlayArea, EdgeStop), b(small.get(), kPlayArea, EdgeStop);
+  Sprite a(small.get(), PlayArea(), EdgeStop), b(small.get(), PlayArea(), EdgeStop);
   a.SetPosition(0, 0);
   b.SetPosition(10, 0);  // a.right == b.left
   EXPECT_TRUE(a.Overlaps(&b));
@@ -66,7 +66,7 @@ TEST_F(SpriteBase, OverlapIsInclusiveSoTouchingEdgesCollide) {
 
 TEST_F(SpriteBase, ContainsPointUsesThePositionRightAndBottomExclusive) {
   auto image = Image(20, 10);
-  Sprite sprite(image.get(), kPlayArea, EdgeStop);
+  Sprite sprite(image.get(), PlayArea(), EdgeStop);
   sprite.SetPosition(100, 50);
   EXPECT_TRUE(sprite.ContainsPoint(100, 50));
   EXPECT_TRUE(sprite.ContainsPoint(119, 59));
@@ -76,7 +76,7 @@ TEST_F(SpriteBase, ContainsPointUsesThePositionRightAndBottomExclusive) {
 
 TEST_F(SpriteBase, EdgeDieRemovesOnlyOnceWhollyOutsideAndDoesNotMove) {
   auto image = Image(10, 10);
-  Sprite bullet(image.get(), kPlayArea, EdgeDie);
+  Sprite bullet(image.get(), PlayArea(), EdgeDie);
   bullet.SetPosition(50, 590);
   bullet.SetVelocity(0, 5);
   EXPECT_EQ(bullet.Update(), UpdateNone);  // top 595: partly outside, lives on
@@ -87,7 +87,7 @@ TEST_F(SpriteBase, EdgeDieRemovesOnlyOnceWhollyOutsideAndDoesNotMove) {
 
 TEST_F(SpriteBase, EdgeWrapCarriesAWhollyOutsideSpriteToTheOtherSide) {
   auto image = Image(10, 10);
-  Sprite sprite(image.get(), kPlayArea, EdgeWrap);
+  Sprite sprite(image.get(), PlayArea(), EdgeWrap);
   sprite.SetPosition(-5, 100);
   sprite.SetVelocity(-6, 0);
   sprite.Update();  // new x + w = -1 < 0
@@ -101,7 +101,7 @@ TEST_F(SpriteBase, EdgeWrapCarriesAWhollyOutsideSpriteToTheOtherSide) {
 
 TEST_F(SpriteBase, EdgeBounceClampsAndReversesTheVelocityForGood) {
   auto image = Image(30, 30);
-  Sprite powerUp(image.get(), kPlayArea, EdgeBounce);
+  Sprite powerUp(image.get(), PlayArea(), EdgeBounce);
   powerUp.SetPosition(885, 10);
   powerUp.SetVelocity(6, -12);
   _bBulletTime = TRUE;  // slowed: (1, -3)
@@ -120,7 +120,7 @@ TEST_F(SpriteBase, EdgeBounceClampsAndReversesTheVelocityForGood) {
 
 TEST_F(SpriteBase, EdgeStopClampsAndLosesAllVelocity) {
   auto image = Image(50, 64);
-  Sprite ship(image.get(), kPlayArea, EdgeStop);
+  Sprite ship(image.get(), PlayArea(), EdgeStop);
   ship.SetPosition(5, 300);
   ship.SetVelocity(-8, 4);
   ship.Update();
@@ -136,7 +136,7 @@ TEST_F(SpriteBase, EdgeStopClampsAndLosesAllVelocity) {
 
 TEST_F(SpriteBase, PlayOnceAnimationDiesAfterItsLastFrame) {
   auto image = Image(900, 60);
-  Sprite explosion(image.get(), kPlayArea, EdgeDie);
+  Sprite explosion(image.get(), PlayArea(), EdgeDie);
   explosion.SetFrameCount(15, TRUE);
   EXPECT_EQ(explosion.GetWidth(), 60);
   EXPECT_EQ(explosion.GetPosition().right - explosion.GetPosition().left, 60);
@@ -153,7 +153,7 @@ TEST_F(SpriteBase, PlayOnceAnimationDiesAfterItsLastFrame) {
 
 TEST_F(SpriteBase, CyclingAnimationWrapsAndDrawsTheCurrentFrame) {
   auto strip = std::make_unique<Bitmap>(target.get(), 40, 10, RGB(0, 0, 0));
-  Sprite sprite(strip.get(), kPlayArea, EdgeStop);
+  Sprite sprite(strip.get(), PlayArea(), EdgeStop);
   sprite.SetFrameCount(4);
   sprite.SetPosition(0, 0);
   for (int i = 0; i < 5; ++i) sprite.Update();
@@ -162,9 +162,9 @@ TEST_F(SpriteBase, CyclingAnimationWrapsAndDrawsTheCurrentFrame) {
 
 TEST_F(SpriteBase, BulletTimeSlowsEverythingButTheShips) {
   auto image = Image(10, 10);
-  Sprite shot(image.get(), kPlayArea, EdgeStop), ship(image.get(), kPlayArea, EdgeStop);
-  shot.SetTag("bullet_p1");
-  ship.SetTag("player1");
+  Sprite shot(image.get(), PlayArea(), EdgeStop), ship(image.get(), PlayArea(), EdgeStop);
+  shot.SetTag(TagBulletP1);
+  ship.SetTag(TagPlayer1);
   for (Sprite* sprite : {&shot, &ship}) {
     sprite->SetPosition(100, 100);
     sprite->SetVelocity(3, -25);
@@ -182,7 +182,7 @@ TEST_F(SpriteBase, BulletTimeSlowsEverythingButTheShips) {
 
 TEST_F(SpriteBase, DyingSpriteAsksForRemovalWithoutMoving) {
   auto image = Image(10, 10);
-  Sprite sprite(image.get(), kPlayArea, EdgeStop);
+  Sprite sprite(image.get(), PlayArea(), EdgeStop);
   sprite.SetPosition(10, 10);
   sprite.SetVelocity(5, 5);
   sprite.Kill();
@@ -193,7 +193,7 @@ TEST_F(SpriteBase, DyingSpriteAsksForRemovalWithoutMoving) {
 
 TEST_F(SpriteBase, TakeDamageReportsDestructionAtZeroOrBelow) {
   auto image = Image(10, 10);
-  Sprite enemy(image.get(), kPlayArea, EdgeDie);
+  Sprite enemy(image.get(), PlayArea(), EdgeDie);
   enemy.SetHealth(12);
   EXPECT_FALSE(enemy.TakeDamage(10));
   EXPECT_EQ(enemy.GetHealth(), 2);

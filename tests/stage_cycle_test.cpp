@@ -1,27 +1,22 @@
 // The stage frames: game over tested at the start of a frame, the stage-clear sequence, the
 // start of stage 2, and ships that are gone staying unread.
-#include "StageWorld.h"
+#include "World.h"
 #include "game/KeyboardInput.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
+#include "graphics/Background.h"
 #include "platform/Mixer.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-class StageCycleTest : public StageWorld {
- protected:
-  void StartGame(bool twoPlayers) {
-    _iNumPlayers = twoPlayers ? 2 : 1;
-    _iGameState = GameStateStage1;
-    CreatePlayers(twoPlayers ? TRUE : FALSE);
-  }
-};
+using StageCycleTest = World;
 
 TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   StartGame(true);
-  Sprite* enemy = AddSprite("enemy_ship", 100, 100);
+  Sprite* enemy = AddSprite(TagEnemyShip, 100, 100);
   enemy->SetVelocity(0, 3);
   CycleStage1();
   EXPECT_EQ(_iGameState, GameStateStage1);
@@ -78,8 +73,8 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   StartGame(true);
   _iStageTicker = 3000;
   _iGameState = GameStateInterlude;
-  AddSprite("enemy_bullet", 10, 10);
-  AddSprite("repair_powerup", 10, 100);
+  AddSprite(TagEnemyBullet, 10, 10);
+  AddSprite(TagRepairPowerUp, 10, 100);
   _pPlayer1->SetPosition(40, 40);
   _bPlayer1Out = TRUE;  // out, but not yet deleted: left where it is
 
@@ -89,8 +84,8 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   EXPECT_EQ(_pPlayer2->GetPosition().left, 575);
   EXPECT_EQ(_pPlayer2->GetPosition().top, 536);
   EXPECT_EQ(_pPlayer1->GetPosition().left, 40);
-  EXPECT_TRUE(Tagged("enemy_bullet").empty());
-  EXPECT_EQ(Tagged("repair_powerup").size(), 1u);
+  EXPECT_TRUE(Tagged(TagEnemyBullet).empty());
+  EXPECT_EQ(Tagged(TagRepairPowerUp).size(), 1u);
 
   auto* far = dynamic_cast<ScrollingLayer*>(_pFarBackground);
   auto* near = dynamic_cast<ScrollingLayer*>(_pNearBackground);
@@ -125,7 +120,7 @@ TEST_F(StageCycleTest, AShipDeletedAfterItsLastLifeIsNeverReadAgain) {
     DrawUpgradeMenu2(_hOffscreenDC);
   }
   EXPECT_EQ(_pPlayer2, nullptr);
-  EXPECT_TRUE(Tagged("player2").empty());
+  EXPECT_TRUE(Tagged(TagPlayer2).empty());
   EXPECT_EQ(_iHudLives2, 0);
   EXPECT_EQ(_iGameState, GameStateStage1);
 

@@ -1,51 +1,30 @@
 // The state machine's menu toggles and the rule that only the play states move the world.
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <vector>
 
-#include "engine/Engine.h"
+#include "Keys.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
-#include "engine/Joystick.h"
-#include "graphics/Bitmap.h"
-#include "platform/Keyboard.h"
-#include "sprites/PlayerShip.h"
-#include "world/Globals.h"
+#include "sprites/Tags.h"
 
-namespace skyrift {
+namespace skyrift::testing {
 namespace {
 
-constexpr int kTab = 9, kQ = 81;
-constexpr RECT kPlayArea{0, 0, 900, 600};
-
-class StateMachine : public ::testing::Test {
+class StateMachine : public World {
  protected:
-  StateMachine()
-      : target(platform::Surface::CreateTarget(900, 732, 0)),
-        shipImage(target.get(), 200, 64, RGB(0, 0, 255)),
-        engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
-    platform::ResetKeyboard();
-    _pEngine = &engine;
-    _iKeyP1Menu = kTab;
-    _iKeyP2Menu = kQ;
+  void SetUp() override {
+    World::SetUp();
     _iNumPlayers = 2;
-    _pPlayer1 = AddShip("player1");
-    _pPlayer2 = AddShip("player2");
+    _pPlayer1 = AddShip(TagPlayer1);
+    _pPlayer2 = AddShip(TagPlayer2);
     _iGameState = GameStateStage1;
-    _iMenuToggleDelay = 0;
-  }
-  ~StateMachine() override {
-    engine.DeleteAllSprites();
-    _pEngine = nullptr;
-    _pPlayer1 = _pPlayer2 = nullptr;
   }
 
-  PlayerShip* AddShip(const char* tag) {
-    auto* ship = new PlayerShip(&shipImage, kPlayArea, EdgeStop);
+  static PlayerShip* AddShip(const char* tag) {
+    auto* ship = new PlayerShip(_bmpPlayer1, PlayArea(), EdgeStop);
     ship->SetFrameCount(4);
     ship->SetTag(tag);
     ship->SetPosition(400, 500);
-    engine.InsertSprite(ship);
+    _pEngine->InsertSprite(ship);
     return ship;
   }
 
@@ -65,35 +44,31 @@ class StateMachine : public ::testing::Test {
   void Idle(int frames) {
     for (int i = 0; i < frames; ++i) PollKeys();
   }
-
-  std::unique_ptr<platform::Surface> target;
-  Bitmap shipImage;
-  Engine engine;
 };
 
 TEST_F(StateMachine, AHeldMenuKeyTogglesEverySixthFrame) {
-  EXPECT_EQ(Hold(kTab, 18), (std::vector<int>{6, 12, 18}));
+  EXPECT_EQ(Hold(kP1Menu, 18), (std::vector<int>{6, 12, 18}));
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
   EXPECT_EQ(_iStateBeforeMenu1, GameStateStage1);
 }
 
 TEST_F(StateMachine, MenusNestAndEachToggleRestoresWhatItSaved) {
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kQ, 6);
+  Hold(kP2Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade2);
   EXPECT_EQ(_iStateBeforeMenu2, GameStateUpgrade1);
-  Hold(kQ, 6);
+  Hold(kP2Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateStage1);
 
-  Hold(kQ, 6);
-  Hold(kTab, 6);
+  Hold(kP2Menu, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade2);
-  Hold(kQ, 6);
+  Hold(kP2Menu, 6);
   EXPECT_EQ(_iGameState, GameStateStage1);
 }
 
@@ -122,7 +97,7 @@ TEST_F(StateMachine, HoweverTheMenuKeysCrossClosingBothLeadsBackToWhereTheFirstO
       if (*press == 'P') {
         for (int frame = 0; frame < 6; ++frame) GameJoystick(StickButton5);
       } else {
-        Hold(*press == '1' ? kTab : kQ, 6);
+        Hold(*press == '1' ? kP1Menu : kP2Menu, 6);
       }
       states.push_back(_iGameState);
     }
@@ -133,41 +108,39 @@ TEST_F(StateMachine, HoweverTheMenuKeysCrossClosingBothLeadsBackToWhereTheFirstO
 
 TEST_F(StateMachine, AMenuOpenedFromTheInterludeReturnsThere) {
   _iGameState = GameStateInterlude;
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  Hold(kTab, 6);
+  Hold(kP1Menu, 6);
   EXPECT_EQ(_iGameState, GameStateInterlude);
 }
 
 TEST_F(StateMachine, TogglesNeedAShipInPlay) {
   _bPlayer1Out = TRUE;
-  EXPECT_TRUE(Hold(kTab, 12).empty());
+  EXPECT_TRUE(Hold(kP1Menu, 12).empty());
   _bPlayer1Out = FALSE;
   PlayerShip* ship = _pPlayer1;
   _pPlayer1 = nullptr;
-  EXPECT_TRUE(Hold(kTab, 12).empty());
+  EXPECT_TRUE(Hold(kP1Menu, 12).empty());
   _pPlayer1 = ship;
   _bPlayer2Out = TRUE;
-  EXPECT_TRUE(Hold(kQ, 12).empty());
+  EXPECT_TRUE(Hold(kP2Menu, 12).empty());
 }
 
 TEST_F(StateMachine, PlayerTwosMenuNeedsATwoPlayerGame) {
   _iNumPlayers = 1;
-  EXPECT_TRUE(Hold(kQ, 12).empty());
+  EXPECT_TRUE(Hold(kP2Menu, 12).empty());
 }
 
 TEST_F(StateMachine, NothingTogglesOnceTheGameIsOver) {
   _iGameState = GameStateGameOver;
   _bGameOver = TRUE;
-  EXPECT_TRUE(Hold(kTab, 12).empty());
+  EXPECT_TRUE(Hold(kP1Menu, 12).empty());
   EXPECT_EQ(_iMenuToggleDelay, 0) << "the keys are not even counted";
 }
 
 TEST_F(StateMachine, OnlyThePlayStatesMoveTheWorld) {
-  auto* drifting = new Sprite(&shipImage, kPlayArea, EdgeStop);
-  drifting->SetPosition(100, 100);
+  Sprite* drifting = Put(_bmpPlayer1, "", 100, 100);
   drifting->SetVelocity(3, 3);
-  engine.InsertSprite(drifting);
   _iStageTicker = 77;
   for (int state : {GameStateTitle, GameStateInterlude, GameStateUpgrade1, GameStateUpgrade2,
                     GameStateGameOver, 3, 99}) {
@@ -179,4 +152,4 @@ TEST_F(StateMachine, OnlyThePlayStatesMoveTheWorld) {
 }
 
 }  // namespace
-}  // namespace skyrift
+}  // namespace skyrift::testing

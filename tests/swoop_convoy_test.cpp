@@ -4,27 +4,27 @@
 #include <memory>
 #include <vector>
 
+#include "World.h"
 #include "sprites/ConvoyEnemy.h"
 #include "sprites/SwoopEnemy.h"
-#include "tests/EnemyWorld.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-class SwoopConvoyTest : public EnemyWorld {
+class SwoopConvoyTest : public World {
  protected:
   std::unique_ptr<SwoopEnemy> Swoop(int side, int pathLength) {
-    auto ship = std::make_unique<SwoopEnemy>(_bmpSwoopEnemy, RECT{0, 0, 900, 600}, EdgeDie, side,
-                                             pathLength);
-    ship->SetTag("enemy_ship");
+    auto ship = std::make_unique<SwoopEnemy>(_bmpSwoopEnemy, PlayArea(), EdgeDie, side, pathLength);
+    ship->SetTag(TagEnemyShip);
     ship->SetHealth(10);
     return ship;
   }
   // A convoy ship the test owns; its followers go to the engine.
   std::unique_ptr<ConvoyEnemy> Convoy(int followers, POINT start, POINT velocity) {
-    auto ship = std::make_unique<ConvoyEnemy>(_bmpConvoyEnemy, RECT{0, 0, 900, 600}, EdgeDie,
-                                              followers, start.x, start.y);
-    ship->SetTag("enemy_ship");
+    auto ship = std::make_unique<ConvoyEnemy>(_bmpConvoyEnemy, PlayArea(), EdgeDie, followers,
+                                              start.x, start.y);
+    ship->SetTag(TagEnemyShip);
     ship->SetVelocity(velocity);
     return ship;
   }
@@ -144,7 +144,7 @@ TEST_F(SwoopConvoyTest, StraightShotsDropFromTheMiddleOfTheShip) {
   for (const Sprite* bullet : {slow.get(), fast.get()}) {
     EXPECT_EQ(bullet->GetBitmap(), _bmpEnemyBullet);
     EXPECT_EQ(bullet->GetWidth(), 10);
-    EXPECT_EQ(bullet->Tag(), "enemy_bullet");
+    EXPECT_EQ(bullet->Tag(), TagEnemyBullet);
   }
   EXPECT_TRUE(Fired().empty());  // returned to the engine, not added by the ships
 }
@@ -162,7 +162,7 @@ TEST_F(SwoopConvoyTest, LeaderTrailsAFollowerEveryTwelveUpdatesFromItsStart) {
     EXPECT_EQ(follower->GetPosition().top, 100);
     EXPECT_EQ(follower->GetVelocity(), (POINT{6, 2}));
     EXPECT_EQ(follower->GetBitmap(), _bmpConvoyEnemy);
-    EXPECT_EQ(follower->Tag(), "enemy_ship");
+    EXPECT_EQ(follower->Tag(), TagEnemyShip);
     EXPECT_EQ(follower->GetHealth(), 12);
   }
 

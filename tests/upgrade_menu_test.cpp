@@ -2,8 +2,8 @@
 // highlight both players' menus share.
 #include <vector>
 
-#include "GameSamples.h"
-#include "PlayWorld.h"
+#include "Keys.h"
+#include "World.h"
 #include "engine/GameCallbacks.h"
 #include "game/KeyboardInput.h"
 #include "game/Players.h"
@@ -12,13 +12,10 @@
 namespace skyrift::testing {
 namespace {
 
-constexpr int kUp = 38, kDown = 40, kFire = 32, kTab = 9;
-constexpr int kP2Fire = 70, kQ = 81;
-
-class UpgradeMenu : public PlayWorld {
+class UpgradeMenu : public World {
  protected:
   void SetUp() override {
-    PlayWorld::SetUp();
+    World::SetUp();
     _iNumPlayers = 2;
     CreatePlayers(TRUE);
     _iGameState = GameStateUpgrade1;
@@ -31,56 +28,55 @@ class UpgradeMenu : public PlayWorld {
     for (int key : keys) platform::KeyEvent(key, true);
     std::vector<int> choices;
     for (int i = 0; i < frames; ++i) {
-      HandleUpgradeMenuKeys(_pPlayer1, kUp, kDown, kFire);
+      HandleUpgradeMenuKeys(_pPlayer1, kP1Up, kP1Down, kP1Fire);
       choices.push_back(_iUpgradeChoice);
     }
     for (int key : keys) platform::KeyEvent(key, false);
     return choices;
   }
 
-  GameSamples samples;
 };
 
 TEST_F(UpgradeMenu, AHeldKeyMovesTheHighlightEveryFourthFrameAndWraps) {
-  EXPECT_EQ(Hold({kUp}, 8), (std::vector<int>{0, 0, 0, 3, 3, 3, 3, 2}));
+  EXPECT_EQ(Hold({kP1Up}, 8), (std::vector<int>{0, 0, 0, 3, 3, 3, 3, 2}));
   EXPECT_EQ(_iMenuDelay, 0);
   _iUpgradeChoice = 2;
-  EXPECT_EQ(Hold({kDown}, 8), (std::vector<int>{2, 2, 2, 3, 3, 3, 3, 0}));
+  EXPECT_EQ(Hold({kP1Down}, 8), (std::vector<int>{2, 2, 2, 3, 3, 3, 3, 0}));
   // Nothing held: the counter stands still.
-  Hold({kUp}, 2);
+  Hold({kP1Up}, 2);
   Hold({}, 5);
   EXPECT_EQ(_iMenuDelay, 2);
 }
 
 TEST_F(UpgradeMenu, TwoHeldKeysShareOneCounterAndActSooner) {
   // Up and down each advance the counter; down, tested second, reaches the threshold.
-  EXPECT_EQ(Hold({kUp, kDown}, 6), (std::vector<int>{0, 1, 1, 2, 2, 3}));
+  EXPECT_EQ(Hold({kP1Up, kP1Down}, 6), (std::vector<int>{0, 1, 1, 2, 2, 3}));
 
   _pPlayer1->AddPoints(10 * 2500);
   _iUpgradeChoice = 2;
   const int health = _pPlayer1->GetMaxHealth();
-  Hold({kDown, kFire}, 4);  // down moves nothing: fire takes every second frame
+  Hold({kP1Down, kP1Fire}, 4);  // down moves nothing: fire takes every second frame
   EXPECT_EQ(_iUpgradeChoice, 2);
   EXPECT_EQ(_pPlayer1->GetMaxHealth(), health + 20);
   EXPECT_EQ(_pPlayer1->GetPoints(), 8 * 2500);
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 2);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 2);
 }
 
 TEST_F(UpgradeMenu, ThePriceIsExactlyTheCost) {
   _pPlayer1->AddPoints(2499);
   _iUpgradeChoice = 3;
   const int energy = _pPlayer1->GetMaxEnergy();
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(_pPlayer1->GetPoints(), 2499);
   EXPECT_EQ(_pPlayer1->GetMaxEnergy(), energy);
   EXPECT_EQ(_iMenuDelay, 0) << "the press is used up although nothing was bought";
   EXPECT_TRUE(PlayRequests().empty()) << "and nothing is heard";
 
   _pPlayer1->AddPoints(1);
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(_pPlayer1->GetPoints(), 0);
   EXPECT_EQ(_pPlayer1->GetMaxEnergy(), energy + 25);
-  Hold({kFire}, 8);
+  Hold({kP1Fire}, 8);
   EXPECT_EQ(_pPlayer1->GetMaxEnergy(), energy + 25);
   ASSERT_EQ(PlayRequests().size(), 1u);
   EXPECT_EQ(PlayRequests()[0].sample, _sndUpgradeDing);
@@ -96,21 +92,21 @@ TEST_F(UpgradeMenu, EachEntryBuysItsUpgrade) {
   const int energy = ship.GetMaxEnergy();
 
   _iUpgradeChoice = 0;
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(ship.GetFirepower(), 13);
 
   _iUpgradeChoice = 1;
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(ship.GetSpeed(), 9);
   EXPECT_EQ(ship.GetBaseSpeed(), 9);
 
   _iUpgradeChoice = 2;
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(ship.GetMaxHealth(), health + 10);
   EXPECT_EQ(ship.GetHealth(), health + 10) << "the hull is refilled";
 
   _iUpgradeChoice = 3;
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(ship.GetMaxEnergy(), energy + 25);
   EXPECT_EQ(ship.GetEnergy(), energy + 25) << "the energy is refilled";
   EXPECT_EQ(ship.GetPoints(), 0);
@@ -122,7 +118,7 @@ TEST_F(UpgradeMenu, SpeedBoughtInRechargeModeIsTheNewNormalSpeed) {
   ship.SetRecharging(1);
   ship.UseSlowSpeed();
   _iUpgradeChoice = 1;
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(ship.GetSpeed(), 9);
   EXPECT_TRUE(ship.IsRecharging());
 }
@@ -133,7 +129,7 @@ TEST_F(UpgradeMenu, FirepowerBoughtWithPowerUpsRecomputesTheBonus) {
   ship.PowerUp();
   ASSERT_EQ(ship.GetFirepower(), 14);  // 10 and two bonuses of 2
   ship.AddPoints(2500);
-  Hold({kFire}, 4);
+  Hold({kP1Fire}, 4);
   EXPECT_EQ(ship.GetPowerLevel(), 2);
   EXPECT_EQ(ship.GetFirepower(), 13 + 2 * 2);  // the bonus is a fifth of the new base
 }
@@ -154,13 +150,13 @@ TEST_F(UpgradeMenu, PlayerTwosMenuOpensOnPlayerOnesLastEntry) {
     for (int i = 0; i < frames; ++i) PollKeys();
     platform::KeyEvent(key, false);
   };
-  toggle(kTab);
+  toggle(kP1Menu);
   ASSERT_EQ(_iGameState, GameStateUpgrade1);
-  hold(kDown, 8);
-  toggle(kTab);
+  hold(kP1Down, 8);
+  toggle(kP1Menu);
   ASSERT_EQ(_iGameState, GameStateStage1);
 
-  toggle(kQ);
+  toggle(kP2Menu);
   ASSERT_EQ(_iGameState, GameStateUpgrade2);
   EXPECT_EQ(_iUpgradeChoice, 2);
   const int health = _pPlayer2->GetMaxHealth();
@@ -168,7 +164,7 @@ TEST_F(UpgradeMenu, PlayerTwosMenuOpensOnPlayerOnesLastEntry) {
   EXPECT_EQ(_pPlayer2->GetMaxHealth(), health + 10);
   EXPECT_EQ(_pPlayer2->GetPoints(), 0);
   EXPECT_EQ(_pPlayer1->GetMaxHealth(), health) << "player 1's ship is not touched";
-  EXPECT_EQ(GameSamples::Played(_sndUpgradeDing), 1);
+  EXPECT_EQ(Requests(_sndUpgradeDing, kAnyFreeChannel), 1);
 }
 
 }  // namespace

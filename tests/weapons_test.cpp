@@ -2,15 +2,15 @@
 // bursts, and the energy and repair upkeep.
 #include "game/Weapons.h"
 
-#include "GameSamples.h"
-#include "PlayWorld.h"
+#include "World.h"
 #include "game/Players.h"
 #include "platform/Mixer.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
 
-using WeaponsTest = PlayWorld;
+using WeaponsTest = World;
 
 struct Shot {
   int x, y, vx, vy;
@@ -34,7 +34,7 @@ TEST_F(WeaponsTest, ShipsStartCentredOrSideBySide) {
   EXPECT_TRUE(_bPlayer2Out);
   ASSERT_NE(_pPlayer1, nullptr);
   EXPECT_EQ(_pPlayer1->GetPosition(), (RECT{425, 500, 475, 564}));
-  EXPECT_EQ(_pPlayer1->Tag(), "player1");
+  EXPECT_EQ(_pPlayer1->Tag(), TagPlayer1);
   EXPECT_EQ(_pPlayer1->GetMaxHealth(), 100);
   EXPECT_EQ(_pPlayer1->GetBombs(), 2);
   EXPECT_EQ(_pPlayer1->GetFrameCount(), 4);
@@ -49,7 +49,7 @@ TEST_F(WeaponsTest, ShipsStartCentredOrSideBySide) {
   EXPECT_EQ(_pPlayer1->GetPosition().left, 350);
   EXPECT_EQ(_pPlayer2->GetPosition().left, 550);
   EXPECT_EQ(_pPlayer2->GetPosition().top, 500);
-  EXPECT_EQ(_pPlayer2->Tag(), "player2");
+  EXPECT_EQ(_pPlayer2->Tag(), TagPlayer2);
   EXPECT_EQ(_pPlayer2->GetBitmap(), _bmpPlayer2);
 }
 
@@ -70,33 +70,33 @@ TEST_F(WeaponsTest, VolleysWidenWithThePowerLevel) {
     for (int i = 0; i < level; ++i) _pPlayer1->PowerUp();
     FirePlayerBullets(_pPlayer1);
     // In the order they are made, which is the order of the list.
-    EXPECT_EQ(ShotsTagged("bullet_p1"), expected[static_cast<size_t>(level)]) << "level " << level;
+    EXPECT_EQ(ShotsTagged(TagBulletP1), expected[static_cast<size_t>(level)]) << "level " << level;
   }
 
-  // Only a ship tagged exactly "player1" fires player 1's shots.
+  // Only a ship tagged exactly TagPlayer1 fires player 1's shots.
   _pPlayer1->SetTag("Player1");
   FirePlayerBullets(_pPlayer1);
-  EXPECT_EQ(ShotsTagged("bullet_p2").size(), 5u);
+  EXPECT_EQ(ShotsTagged(TagBulletP2).size(), 5u);
 }
 
 TEST_F(WeaponsTest, TheBombFlashCoversThePlayAreaAndSurvivesTheClearOut) {
-  AddSprite("enemy_bullet", 10, 10);
+  AddSprite(TagEnemyBullet, 10, 10);
   CreateBombFlash();
   _pEngine->RemoveUnprotectedSprites();
-  const auto flashes = Tagged("player1");
+  const auto flashes = Tagged(TagPlayer1);
   ASSERT_EQ(flashes.size(), 1u);
-  EXPECT_TRUE(Tagged("enemy_bullet").empty());
+  EXPECT_TRUE(Tagged(TagEnemyBullet).empty());
   EXPECT_EQ(flashes[0]->GetPosition(), (RECT{0, 0, 900, 600}));
   EXPECT_EQ(flashes[0]->GetFrameCount(), 4);
   EXPECT_EQ(flashes[0]->GetVelocity(), (POINT{0, 0}));
 
   // It plays its four frames once, then the list lets it go.
   for (int i = 0; i < 5; ++i) _pEngine->UpdateAllSprites();
-  EXPECT_TRUE(Tagged("player1").empty());
+  EXPECT_TRUE(Tagged(TagPlayer1).empty());
 }
 
 TEST_F(WeaponsTest, ExplosionBurstsScatterOverTheWreck) {
-  Sprite* wreck = AddSprite("enemy_ship", 200, 150, 80, 30);
+  Sprite* wreck = AddSprite(TagEnemyShip, 200, 150, 80, 30);
   SpawnExplosionBurst(wreck, 6);
   const auto explosions = Tagged("");
   ASSERT_EQ(explosions.size(), 6u);
@@ -121,7 +121,6 @@ TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRat
 
   // Switched on with no energy it lasts one frame, and ends as switching it off does: the
   // loop stops, the switch-off plays and the ship's own flag drops.
-  GameSamples samples;
   PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
   _pPlayer1->AddEnergy(-80);
   _pPlayer1->SetBulletTime(1);
@@ -129,7 +128,7 @@ TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRat
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(_pPlayer1->HasBulletTime());
   EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel));
-  EXPECT_EQ(GameSamples::Played(_sndBulletTimeDeact), 1);
+  EXPECT_EQ(Requests(_sndBulletTimeDeact, kAnyFreeChannel), 1);
 
   // Repair only in recharge mode: one point every 8 frames, bullet time or not.
   _pPlayer1->TakeDamage(50);

@@ -13,10 +13,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "../TempFolder.h"
 
 namespace skyrift::e2e {
 
@@ -60,11 +61,8 @@ class Screenshot {
 class GameProcess {
  public:
   GameProcess() {
-    std::random_device entropy;
-    folder_ = fs::temp_directory_path() / ("skyrift-e2e-" + std::to_string(entropy()));
-    fs::create_directories(folder_);
     for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
-      fs::copy(entry.path(), folder_ / entry.path().filename(), fs::copy_options::recursive);
+      fs::copy(entry.path(), Folder() / entry.path().filename(), fs::copy_options::recursive);
     }
   }
   ~GameProcess() {
@@ -72,8 +70,6 @@ class GameProcess {
       kill(pid_, SIGKILL);
       waitpid(pid_, nullptr, 0);
     }
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   // Starts the game and waits for its window; false if none appears within a few seconds.
@@ -82,10 +78,10 @@ class GameProcess {
   bool Start(const fs::path& workingFolder = {}, const fs::path& errorFile = {}) {
     pid_ = fork();
     if (pid_ == 0) {
-      if (chdir((workingFolder.empty() ? folder_ : workingFolder).c_str()) != 0) _exit(127);
+      if (chdir((workingFolder.empty() ? Folder() : workingFolder).c_str()) != 0) _exit(127);
       if (!errorFile.empty() && freopen(errorFile.c_str(), "w", stderr) == nullptr) _exit(127);
       setenv("SDL_AUDIODRIVER", "dummy", 1);
-      execl((folder_ / "skyrift").c_str(), "skyrift", static_cast<char*>(nullptr));
+      execl((Folder() / "skyrift").c_str(), "skyrift", static_cast<char*>(nullptr));
       _exit(127);
     }
     for (int attempt = 0; attempt < 100 && window_.empty(); ++attempt) {
@@ -112,7 +108,7 @@ class GameProcess {
   void KeyUp(const std::string& key) { Shell("xdotool keyup " + key); }
 
   Screenshot Grab() const {
-    const fs::path file = folder_ / "grab.rgb";
+    const fs::path file = Folder() / "grab.rgb";
     Shell("import -window " + window_ + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
     std::ifstream in(file, std::ios::binary);
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -133,19 +129,14 @@ class GameProcess {
     return -1;
   }
 
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    std::ifstream log(folder_ / "log.txt");
-    for (std::string line; std::getline(log, line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return testing::FileLines(Folder() / "log.txt"); }
 
   const std::string& Window() const { return window_; }
-  const fs::path& Folder() const { return folder_; }
+  const fs::path& Folder() const { return folder_.Path(); }
   pid_t Pid() const { return pid_; }
 
  private:
-  fs::path folder_;
+  testing::TempFolder folder_{"skyrift-e2e"};
   pid_t pid_ = -1;
   std::string window_;
 };

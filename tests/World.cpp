@@ -1,0 +1,248 @@
+#include "World.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "Keys.h"
+#include "game/GameResources.h"
+#include "game/Players.h"
+#include "graphics/Background.h"
+#include "platform/Gamepad.h"
+#include "platform/Resources.h"
+#include "sprites/Tags.h"
+
+namespace skyrift::testing {
+
+std::vector<Sprite*> Tagged(const std::string& tag) {
+  std::vector<Sprite*> found;
+  for (Sprite* sprite : _pEngine->GetSprites()) {
+    if (sprite->Tag() == tag) found.push_back(sprite);
+  }
+  return found;
+}
+
+int Requests(const Sample* sample) {
+  const auto& requests = PlayRequests();
+  return static_cast<int>(std::count_if(requests.begin(), requests.end(),
+                                        [&](const PlayRequest& r) { return r.sample == sample; }));
+}
+
+int Requests(const Sample* sample, int channel) {
+  const auto& requests = PlayRequests();
+  return static_cast<int>(std::count_if(
+      requests.begin(), requests.end(),
+      [&](const PlayRequest& r) { return r.sample == sample && r.channel == channel; }));
+}
+
+void World::SetUp() {
+  frame_ = platform::Surface::CreateTarget(900, 732, RGB(0, 0, 0));
+  _hOffscreenBitmap = frame_.get();
+  _hOffscreenDC = frame_.get();
+  _pEngine = new Engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732);
+  _iPlayWidth = 900;
+  _iPlayHeight = 600;
+  _iFrameRate = 24;
+  ResetPlay();
+
+  Keep(_bmpPlayer1, 200, 64, kShipColour);
+  Keep(_bmpPlayer2, 200, 64, kShipColour);
+  Keep(_bmpPlayer1Recharge, 200, 64, RGB(0, 0, 250));
+  Keep(_bmpPlayer2Recharge, 200, 64, RGB(0, 0, 250));
+  Keep(_bmpBulletCenter, 212, 26, RGB(255, 255, 255));
+  Keep(_bmpBulletLeft, 142, 25, RGB(255, 255, 255));
+  Keep(_bmpBulletRight, 142, 25, RGB(255, 255, 255));
+  Keep(_bmpBombFlash, 3600, 600, RGB(255, 255, 200));
+  Keep(_bmpExplosion, 900, 60, RGB(255, 128, 0));
+  Keep(_bmpHudPanel, 900, 132, kPanelColour);
+  Keep(_bmpStageClear, 900, 100, kBannerColour);
+  Keep(_bmpGameOver, 900, 100, kBannerColour);
+  Keep(_bmpUpgradeMenu1, 900, 600, kMenuColour);
+  Keep(_bmpUpgradeMenu2, 900, 600, kMenuColour);
+  Keep(_bmpInterlude, 566, 732, kPageColour);
+  Keep(_bmpTitle, 900, 732, RGB(30, 30, 60));
+  Keep(_bmpPressEnter, 300, 40, RGB(250, 250, 250));
+  Keep(_bmpHowManyPlayers, 600, 40, RGB(250, 250, 0));
+  Keep(_bmpStage2Far, 900, 3500, RGB(5, 5, 40));
+  Keep(_bmpStage2Near, 5000, 600, kMagenta);
+  Keep(_bmpStage1Far, 900, 600, kFarColour);
+  // What the stage cycle's schedules and script put into play.
+  Keep(_bmpSwoopEnemy, 50, 39, RGB(200, 0, 0));
+  Keep(_bmpHoverEnemy, 64, 29, RGB(200, 0, 10));
+  Keep(_bmpGunshipEnemy, 80, 58, RGB(200, 0, 20));
+  Keep(_bmpConvoyEnemy, 50, 37, RGB(200, 0, 30));
+  Keep(_bmpEnemyBullet, 70, 10, RGB(255, 0, 255));
+  Keep(_bmpLargeEnemyBullet, 140, 20, RGB(255, 0, 200));
+  Keep(_bmpBoss1, 650, 320, RGB(90, 90, 90));
+  Keep(_bmpBoss1RightEngine, 139, 82, RGB(90, 90, 100));
+  Keep(_bmpBoss1LeftEngine, 139, 82, RGB(90, 90, 110));
+  Keep(_bmpBossBeam, 204, 30, RGB(0, 255, 255));
+  Keep(_bmpBossCurtainBullet, 50, 39, RGB(0, 250, 255));
+  Keep(_bmpBossSweepBullet, 140, 20, RGB(0, 245, 255));
+  Keep(_bmpPowerUp, 30, 30, RGB(0, 0, 200));
+  Keep(_bmpRepairPowerUp, 30, 30, RGB(0, 0, 210));
+  Keep(_bmpBombPowerUp, 30, 30, RGB(0, 0, 220));
+  Keep(_bmpFocusPowerUp, 30, 30, RGB(0, 0, 230));
+  Keep(_bmpWarning1, 2440, 110, RGB(250, 0, 0));
+  Keep(_bmpWarning2, 2440, 110, RGB(250, 10, 0));
+  _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
+  _pNearBackground = nullptr;
+
+  // The samples as the game loads them, names and modes, from the built game folder.
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  std::filesystem::current_path(SKYRIFT_GAME_DIR);
+  LoadSounds();
+  std::filesystem::current_path(folder_.Path());
+  for (const Sample* sample :
+       {_sndExplosion, _sndBoss1Enter, _sndBulletTimeAct, _sndBulletTimeDeact, _sndBulletTimeDur,
+        _sndPlayerFire, _sndPlayerBomb, _sndEnemyFire, _sndEnemyFire2, _sndUpgradeDing,
+        _sndBtDepleted, _sndShieldsDepleted, _sndLargeIncoming, _sndMassiveEnemy,
+        _sndStage1Complete}) {
+    ASSERT_NE(sample, nullptr) << "the shipped samples are needed to tell the sounds apart";
+  }
+  ClearPlayRequests();
+}
+
+void World::TearDown() {
+  platform::DetachVirtualGamepad();
+  // Engines made but never handed to the list are the game's to free.
+  for (Sprite* engine : {_pBossLeftEngine, _pBossRightEngine}) {
+    const auto& listed = _pEngine->GetSprites();
+    if (std::find(listed.begin(), listed.end(), engine) == listed.end()) delete engine;
+  }
+  _pEngine->DeleteAllSprites();
+  delete _pEngine;
+  _pEngine = nullptr;
+  delete _pFarBackground;
+  delete _pNearBackground;
+  _pFarBackground = _pNearBackground = nullptr;
+  FreeSounds();
+  CloseSoundLibrary();
+  ResetPlay();  // forgets the sprites and the stream the list and the sound library freed
+  for (Bitmap** global : globals_) *global = nullptr;
+  _hOffscreenDC = nullptr;
+  _hOffscreenBitmap = nullptr;
+}
+
+void World::ResetPlay() {
+  platform::ResetKeyboard();
+  _iGameState = GameStateTitle;
+  _iStateBeforeMenu1 = _iStateBeforeMenu2 = 0;
+  _iMenuToggleDelay = 0;
+  _bGameOver = FALSE;
+  _iNumPlayers = 0;
+  _bStartPressed = _bGameStarted = FALSE;
+  _pPlayer1 = _pPlayer2 = nullptr;
+  _bPlayer1Out = _bPlayer2Out = FALSE;
+  _iMenuDelay = _iFireDelay = _iBombDelay = _iRechargeDelay = _iBulletTimeDelay = 0;
+  _bBulletTime = FALSE;
+  _iEnergyRegenDelay = _iP1RepairDelay = _iP2RepairDelay = 0;
+  _iUpgradeChoice = 0;
+  _iUpgradeCost = 2500;
+  _iStageTicker = 0;
+  _pWarning1 = _pWarning2 = nullptr;
+  _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
+  _pBoss = nullptr;
+  _pBossLeftEngine = _pBossRightEngine = nullptr;
+  _bBossSpawned = _bBossEnginesAttached = FALSE;
+  _iLastFirepower1 = _iLastFirepower2 = 10;
+  _bBossDefeated = FALSE;
+  _iStageClearTimer = 0;
+  _bShowStageClear = _bStageClearSoundPlayed = FALSE;
+  _iHudBombs1 = _iHudPoints1 = _iHudLives1 = _iHudBombs2 = _iHudPoints2 = _iHudLives2 = 0;
+  _sngCurrentStage = nullptr;
+  _iKeyP1Up = kP1Up, _iKeyP1Down = kP1Down, _iKeyP1Left = kP1Left, _iKeyP1Right = kP1Right;
+  _iKeyP1Fire = kP1Fire, _iKeyP1Bomb = kP1Bomb, _iKeyP1BulletTime = kP1BulletTime,
+  _iKeyP1Recharge = kP1Recharge, _iKeyP1Menu = kP1Menu;
+  _iKeyP2Up = kP2Up, _iKeyP2Down = kP2Down, _iKeyP2Left = kP2Left, _iKeyP2Right = kP2Right;
+  _iKeyP2Fire = kP2Fire, _iKeyP2Bomb = kP2Bomb, _iKeyP2BulletTime = kP2BulletTime,
+  _iKeyP2Recharge = kP2Recharge, _iKeyP2Menu = kP2Menu;
+}
+
+void World::StartGame(bool twoPlayers) {
+  _iNumPlayers = twoPlayers ? 2 : 1;
+  _iGameState = GameStateStage1;
+  CreatePlayers(twoPlayers ? TRUE : FALSE);
+}
+
+Bitmap* World::Image(int width, int height, COLORREF colour) {
+  images_.push_back(std::make_unique<Bitmap>(_hOffscreenDC, width, height, colour));
+  return images_.back().get();
+}
+
+void World::Keep(Bitmap*& global, int width, int height, COLORREF colour) {
+  global = Image(width, height, colour);
+  globals_.push_back(&global);
+}
+
+Sprite* World::AddSprite(const char* tag, int x, int y, int width, int height, COLORREF colour) {
+  return Put(Image(width, height, colour), tag, x, y);
+}
+
+Sprite* World::Put(Bitmap* image, const char* tag, int x, int y, EdgeAction edge) {
+  auto* sprite = new Sprite(image, PlayArea(), edge);
+  sprite->SetTag(tag);
+  sprite->SetPosition(x, y);
+  _pEngine->InsertSprite(sprite);
+  return sprite;
+}
+
+std::vector<Sprite*> World::Showing(const Bitmap* image) {
+  std::vector<Sprite*> found;
+  for (Sprite* sprite : _pEngine->GetSprites()) {
+    if (sprite->GetBitmap() == image) found.push_back(sprite);
+  }
+  return found;
+}
+
+void World::Players(const POINT* one, const POINT* two) {
+  const auto standIn = [this](Bitmap* image, const char* tag, POINT at) {
+    standIns_.push_back(std::make_unique<PlayerShip>(image, PlayArea(), EdgeStop));
+    PlayerShip* ship = standIns_.back().get();
+    ship->SetFrameCount(4, FALSE);
+    ship->SetTag(tag);
+    ship->SetPosition(at);
+    return ship;
+  };
+  _bPlayer1Out = (one == nullptr);
+  _bPlayer2Out = (two == nullptr);
+  _pPlayer1 = one != nullptr ? standIn(_bmpPlayer1, TagPlayer1, *one) : nullptr;
+  _pPlayer2 = two != nullptr ? standIn(_bmpPlayer2, TagPlayer2, *two) : nullptr;
+}
+
+unsigned World::SeedWhere(int count, const std::function<bool(const std::vector<int>&)>& wanted) {
+  std::vector<int> draws(static_cast<size_t>(count));
+  for (unsigned seed = 1; seed < 1000000; ++seed) {
+    std::srand(seed);
+    for (int& draw : draws) draw = std::rand();
+    if (wanted(draws)) return seed;
+  }
+  ADD_FAILURE() << "no seed gives the wanted draws";
+  return 1;
+}
+
+std::vector<int> World::DrawsAfter(unsigned seed, int count) {
+  std::srand(seed);
+  std::vector<int> draws(static_cast<size_t>(count));
+  for (int& draw : draws) draw = std::rand();
+  std::srand(seed);
+  return draws;
+}
+
+void PadWorld::SetUp() {
+  World::SetUp();
+  StartGame(false);
+  _bGameStarted = TRUE;
+  _pPlayer1->SetBombs(0);
+}
+
+void PadWorld::AddPlayer2() {
+  _iNumPlayers = 2;
+  _bPlayer2Out = FALSE;
+  _pPlayer2 = new PlayerShip(_bmpPlayer2, PlayArea(), EdgeStop);
+  _pPlayer2->SetFrameCount(4);
+  _pPlayer2->SetTag(TagPlayer2);
+  _pEngine->InsertSprite(_pPlayer2);
+}
+
+}  // namespace skyrift::testing
