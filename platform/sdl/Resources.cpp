@@ -19,15 +19,6 @@ const ResourceModule* ProgramModule() {
   return &module;
 }
 
-const ResourceEntry* FindResource(const ResourceModule* module, uint16_t id, uint16_t type) {
-  if (module == nullptr || module->entries == nullptr) return nullptr;
-  for (size_t i = 0; i < module->count; ++i) {
-    const ResourceEntry& entry = module->entries[i];
-    if (entry.id == id && entry.type == type) return &entry;
-  }
-  return nullptr;
-}
-
 void ReleaseResource(const ResourceEntry* entry) {
   // Only the program's own table points into the executable's read-only data, whose pages the
   // kernel can drop and fault back in unchanged; anything else may be memory someone owns.

@@ -3,50 +3,16 @@
 
 #include "platform/win32/Win32.h"
 
-#include <array>
+#include "platform/KeyTable.h"
 
 namespace skyrift::platform {
-namespace {
-
-std::array<bool, 256> down{};
-std::array<bool, 256> pressedSinceQuery{};
-
-void SetKey(int code, bool isDown) {
-  if (isDown && !down[code]) pressedSinceQuery[code] = true;
-  down[code] = isDown;
-}
-
-// The generic Shift, Ctrl and Alt codes are down while either side's key is.
-constexpr struct {
-  int generic, left, right;
-} kSidedKeys[] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
-
-}  // namespace
 
 int16_t GetAsyncKeyState(int virtualKey) {
   if (virtualKey <= 0 || virtualKey > 255) return 0;
   // The system already keeps both bits for every key the player touches; the table adds the
   // keys that arrive through KeyEvent.
   const auto system = static_cast<uint16_t>(::GetAsyncKeyState(virtualKey));
-  const int state = (down[virtualKey] ? 0x8000 : 0) | (pressedSinceQuery[virtualKey] ? 1 : 0) |
-                    (system & 0x8001);
-  pressedSinceQuery[virtualKey] = false;
-  return static_cast<int16_t>(state);
-}
-
-void KeyEvent(int virtualKey, bool isDown) {
-  if (virtualKey <= 0 || virtualKey > 255) return;
-  SetKey(virtualKey, isDown);
-  for (const auto& keys : kSidedKeys) {
-    if (virtualKey == keys.left || virtualKey == keys.right) {
-      SetKey(keys.generic, down[keys.left] || down[keys.right]);
-    }
-  }
-}
-
-void ResetKeyboard() {
-  down.fill(false);
-  pressedSinceQuery.fill(false);
+  return static_cast<int16_t>(QueryKeyTable(virtualKey) | (system & 0x8001));
 }
 
 }  // namespace skyrift::platform

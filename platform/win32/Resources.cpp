@@ -91,15 +91,6 @@ const ResourceModule* ProgramModule() {
   return &table.module;
 }
 
-const ResourceEntry* FindResource(const ResourceModule* module, uint16_t id, uint16_t type) {
-  if (module == nullptr || module->entries == nullptr) return nullptr;
-  for (size_t i = 0; i < module->count; ++i) {
-    const ResourceEntry& entry = module->entries[i];
-    if (entry.id == id && entry.type == type) return &entry;
-  }
-  return nullptr;
-}
-
 void ReleaseResource(const ResourceEntry* entry) {
   // Only the program's own bitmaps and data lie in the executable's mapped image, whose pages
   // the system reads back from the file when touched again; anything else is someone's memory.
