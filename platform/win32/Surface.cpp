@@ -119,13 +119,25 @@ void PutPixel(Surface::Impl& image, int64_t x, int64_t y, COLORREF colour) {
 void CopyOpaque(const Surface::Impl& source, Surface::Impl& target, int64_t sx, int64_t sy, int64_t w,
                 int64_t h, int64_t dx, int64_t dy) {
   const bool upward = &source == &target && dy > sy;
+  // A copy of the palette that no store into the target can alias, so the compiler keeps it in
+  // place instead of reading it back after every pixel.
+  uint32_t palette[256];
+  if (source.bytesPerPixel == 1) std::memcpy(palette, source.palette, sizeof palette);
   for (int64_t i = 0; i < h; ++i) {
     const int64_t row = upward ? h - 1 - i : i;
     auto* to = reinterpret_cast<uint32_t*>(target.Row(static_cast<int>(dy + row))) + dx;
     const uint8_t* from = source.Row(static_cast<int>(sy + row));
     if (source.bytesPerPixel == 1) {
-      const uint8_t* indices = from + sx;
-      for (int64_t x = 0; x < w; ++x) to[x] = source.palette[indices[x]];
+      const uint8_t* __restrict indices = from + sx;
+      uint32_t* __restrict out = to;
+      int64_t x = 0;
+      for (; x + 4 <= w; x += 4) {
+        out[x] = palette[indices[x]];
+        out[x + 1] = palette[indices[x + 1]];
+        out[x + 2] = palette[indices[x + 2]];
+        out[x + 3] = palette[indices[x + 3]];
+      }
+      for (; x < w; ++x) out[x] = palette[indices[x]];
     } else {
       std::memmove(to, reinterpret_cast<const uint32_t*>(from) + sx, static_cast<size_t>(w) * 4);
     }
