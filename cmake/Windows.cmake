@@ -124,7 +124,7 @@ if(WINE_E2E_SOURCES)
             -DSKYRIFT_WINEPREFIX="${WINE_X11}" -DSKYRIFT_WINE_HOME="${WINE_HOME}"
             ${WINE_E2E_SOURCES} -o ${WINE_E2E} -lgtest -lgtest_main -pthread
     DEPENDS ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/e2e/X11Session.h
-            ${CMAKE_SOURCE_DIR}/tests/e2e/Picture.h
+            ${CMAKE_SOURCE_DIR}/tests/e2e/Picture.h ${CMAKE_SOURCE_DIR}/tests/TempFolder.h
     COMMENT "Building the end-to-end test for Wine with the host compiler"
     VERBATIM)
   add_custom_target(skyrift_wine_e2e ALL DEPENDS ${WINE_E2E})

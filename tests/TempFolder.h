@@ -42,11 +42,15 @@ class TempFolder {
   std::filesystem::path previous_;  // empty unless the folder was entered
 };
 
-// The lines of a text file, such as the game's log.txt; none if it does not exist.
+// The lines of a text file, such as the game's log.txt, without their line ends (Windows's
+// included); none if it does not exist.
 inline std::vector<std::string> FileLines(const std::filesystem::path& file) {
   std::vector<std::string> lines;
   std::ifstream in(file);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
   return lines;
 }
 

@@ -58,6 +58,15 @@ class Screenshot {
   std::vector<unsigned char> bytes_;
 };
 
+// The window's picture, grabbed through a scratch file in `folder`.
+inline Screenshot GrabWindow(const std::string& window, const fs::path& folder) {
+  const fs::path file = folder / "grab.rgb";
+  Shell("import -window " + window + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
+  std::ifstream in(file, std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return Screenshot(900, 732, std::move(bytes));  // the game window's client area
+}
+
 class GameProcess {
  public:
   GameProcess() {
@@ -107,13 +116,7 @@ class GameProcess {
   void KeyDown(const std::string& key) { Shell("xdotool keydown " + key); }
   void KeyUp(const std::string& key) { Shell("xdotool keyup " + key); }
 
-  Screenshot Grab() const {
-    const fs::path file = Folder() / "grab.rgb";
-    Shell("import -window " + window_ + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
-    std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Screenshot(900, 732, std::move(bytes));
-  }
+  Screenshot Grab() const { return GrabWindow(window_, Folder()); }
 
   // Sends SIGTERM (SDL's quit) and returns the exit code, or -1 if it did not end in time.
   int Close() {

@@ -17,11 +17,8 @@ using Clock = std::chrono::steady_clock;
 class WineGame {
  public:
   WineGame() {
-    std::random_device entropy;
-    folder_ = fs::temp_directory_path() / ("skyrift-wine-e2e-" + std::to_string(entropy()));
-    fs::create_directories(folder_);
     for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
-      fs::copy(entry.path(), folder_ / entry.path().filename());
+      fs::copy(entry.path(), Folder() / entry.path().filename());
     }
   }
   ~WineGame() {
@@ -29,18 +26,16 @@ class WineGame {
       kill(pid_, SIGKILL);
       waitpid(pid_, nullptr, 0);
     }
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   // Starts the game from another folder, so that it must find its files beside itself, and
   // waits for its window; false if none appears in time.
   bool Start() {
-    const std::string program = (folder_ / "skyrift.exe").string();
+    const std::string program = (Folder() / "skyrift.exe").string();
     started_ = Clock::now();
     pid_ = fork();
     if (pid_ == 0) {
-      if (chdir(folder_.c_str()) != 0) _exit(127);
+      if (chdir(Folder().c_str()) != 0) _exit(127);
       setenv("WINEPREFIX", SKYRIFT_WINEPREFIX, 1);
       setenv("HOME", SKYRIFT_WINE_HOME, 1);
       execl(SKYRIFT_WINE, SKYRIFT_WINE, program.c_str(), static_cast<char*>(nullptr));
@@ -65,13 +60,7 @@ class WineGame {
     Shell("xdotool keyup " + key);
     Sleep(150);
   }
-  Screenshot Grab() const {
-    const fs::path file = folder_ / "grab.rgb";
-    Shell("import -window " + window_ + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
-    std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Screenshot(kWindowWidth, kWindowHeight, std::move(bytes));
-  }
+  Screenshot Grab() const { return GrabWindow(window_, Folder()); }
   // Closes the window as a player does (Alt+F4, which Windows turns into the close message)
   // and returns the exit code, or -1 if the program did not end in time.
   int Close() {
@@ -87,20 +76,12 @@ class WineGame {
     }
     return -1;
   }
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    std::ifstream log(folder_ / "log.txt");
-    for (std::string line; std::getline(log, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-    }
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return testing::FileLines(Folder() / "log.txt"); }
   const std::string& Window() const { return window_; }
-  const fs::path& Folder() const { return folder_; }
+  const fs::path& Folder() const { return folder_.Path(); }
 
  private:
-  fs::path folder_;
+  testing::TempFolder folder_{"skyrift-wine-e2e"};
   pid_t pid_ = -1;
   std::string window_;
   Clock::time_point started_;
