@@ -58,6 +58,20 @@ class Screenshot {
   std::vector<unsigned char> bytes_;
 };
 
+// Waits up to `milliseconds` for the child `pid` to end: its exit code, or -1 if it did not end
+// in time or was killed. An ended child's `pid` becomes -1.
+inline int WaitForExit(pid_t& pid, int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += 50) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      pid = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    Sleep(50);
+  }
+  return -1;
+}
+
 // The window's picture, grabbed through a scratch file in `folder`.
 inline Screenshot GrabWindow(const std::string& window, const fs::path& folder) {
   const fs::path file = folder / "grab.rgb";
@@ -121,15 +135,7 @@ class GameProcess {
   // Sends SIGTERM (SDL's quit) and returns the exit code, or -1 if it did not end in time.
   int Close() {
     kill(pid_, SIGTERM);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      Sleep(50);
-    }
-    return -1;
+    return WaitForExit(pid_, 5000);
   }
 
   std::vector<std::string> LogLines() const { return testing::FileLines(Folder() / "log.txt"); }

@@ -66,15 +66,7 @@ class WineGame {
   int Close() {
     Focus();
     Shell("xdotool key --window " + window_ + " alt+F4");
-    for (int attempt = 0; attempt < 200; ++attempt) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      Sleep(50);
-    }
-    return -1;
+    return WaitForExit(pid_, 10000);
   }
   std::vector<std::string> LogLines() const { return testing::FileLines(Folder() / "log.txt"); }
   const std::string& Window() const { return window_; }
