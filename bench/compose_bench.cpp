@@ -26,7 +26,7 @@ std::unique_ptr<Surface> ToSurface(const Picture& picture, const std::vector<COL
 }
 
 struct GameImages {
-  std::unique_ptr<Surface> far, near, boss, banner, panel;
+  std::unique_ptr<Surface> far, near, boss, banner, panel, page;
   std::vector<std::unique_ptr<Surface>> sheets;
   std::unique_ptr<Surface> frame = Surface::CreateTarget(kFrameWidth, kFrameHeight, 0);
 
@@ -37,6 +37,7 @@ struct GameImages {
     boss = ToSurface(scene.boss, scene.palette);
     banner = ToSurface(scene.banner, scene.palette);
     panel = ToSurface(scene.panel, scene.palette);
+    page = ToSurface(Discs(566, kFrameHeight, 20, 90, 29), scene.palette);
     for (const Picture& sheet : scene.sheets) sheets.push_back(ToSurface(sheet, scene.palette));
   }
 
@@ -56,6 +57,8 @@ struct GameImages {
     this->frame->Blit(*boss, 0, 0, 650, 320, 125, 20 + frame % 40, true, kMagenta);
     this->frame->Blit(*banner, 0, 0, 650, 320, 125, 250, true, kMagenta);
   }
+  // The stage-clear page, keyed, centred on the frame.
+  void Page() { this->frame->Blit(*page, 0, 0, 566, kFrameHeight, 167, 0, true, kMagenta); }
   void Panel(int frame) {
     this->frame->Blit(*panel, 0, 0, kFrameWidth, 132, 0, kPlayHeight, true, kMagenta);
     for (int i = 0; i < 6; ++i) {
@@ -115,6 +118,33 @@ void BM_CopyFrameToWindow(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_CopyFrameToWindow)->Unit(benchmark::kMillisecond);
+
+// A frame of the interlude: the page over stage 1's last frame. Painting the frozen world again
+// (its layers and panel, with no sprite left or with the busy scene's 300) against copying the
+// picture kept when the stage was cleared.
+void BM_InterludeRepaintingTheWorld(benchmark::State& state) {
+  GameImages& game = Game();
+  const bool sprites = state.range(0) != 0;
+  RunFrames(state, [&game, sprites](int) {
+    game.FarLayer(0);
+    game.NearLayer(0);
+    if (sprites) game.Sprites(0);
+    game.Panel(0);
+    game.Page();
+  });
+}
+BENCHMARK(BM_InterludeRepaintingTheWorld)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_InterludeOverTheKeptFrame(benchmark::State& state) {
+  GameImages& game = Game();
+  auto kept = Surface::CreateTarget(kFrameWidth, kFrameHeight, 0);
+  kept->Blit(*game.frame, 0, 0, kFrameWidth, kFrameHeight, 0, 0, false, 0);
+  RunFrames(state, [&game, &kept](int) {
+    game.frame->Blit(*kept, 0, 0, kFrameWidth, kFrameHeight, 0, 0, false, 0);
+    game.Page();
+  });
+}
+BENCHMARK(BM_InterludeOverTheKeptFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace skyrift::bench

@@ -107,13 +107,13 @@ BOOL& OutFlagOf(const PlayerShip* ship) {
   return ship == _pPlayer1 ? _bPlayer1Out : _bPlayer2Out;
 }
 
-// With both players in play the ship that pays for bullet time is the one that switched it
-// on; when that ship loses a life, bullet time ends with it rather than run on unpaid.
+// A lost life clears the ship's own bullet-time flag. When that leaves no ship to pay, bullet
+// time ends rather than run on unpaid; while one still pays (the other player, or a lone
+// player's ship) it goes on. With both players out the game-over frame ends it.
 void SpendLife(PlayerShip* ship) {
-  const bool bothInPlay = _iNumPlayers > 1 && InPlay(1) && InPlay(2);
-  const bool paying = _bBulletTime && bothInPlay && BulletTimePayer() == ship;
   OutFlagOf(ship) = ship->LoseLife() ? TRUE : FALSE;
-  if (paying) EndBulletTime(ship);
+  const bool bothOut = _bPlayer1Out && _bPlayer2Out;
+  if (_bBulletTime && !bothOut && BulletTimePayer() == nullptr) EndBulletTime(ship);
 }
 
 // --- The sound of every destruction --------------------------------------------------------

@@ -3,12 +3,14 @@
 #include "game/Controls.h"
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <istream>
+#include <streambuf>
 #include <string>
-#include <string_view>
 
 #include "game/Trace.h"
 #include "platform/Files.h"
@@ -17,13 +19,91 @@
 namespace skyrift {
 namespace {
 
-// The file's order, which is also the order of the logged line.
-const std::array<int*, 18> kBindings = {
-    &_iKeyP1Up,         &_iKeyP1Down,       &_iKeyP1Left,     &_iKeyP1Right, &_iKeyP1Fire,
-    &_iKeyP1Bomb,       &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu,  &_iKeyP2Up,
-    &_iKeyP2Down,       &_iKeyP2Left,       &_iKeyP2Right,    &_iKeyP2Fire,  &_iKeyP2Bomb,
-    &_iKeyP2BulletTime, &_iKeyP2Recharge,   &_iKeyP2Menu,
+struct Binding {
+  int* key;
+  const char* action;  // named on standard error when its value is refused
 };
+
+// The file's order, which is also the order of the logged line.
+const std::array<Binding, 18> kBindings = {{
+    {&_iKeyP1Up, "player 1 up"},
+    {&_iKeyP1Down, "player 1 down"},
+    {&_iKeyP1Left, "player 1 left"},
+    {&_iKeyP1Right, "player 1 right"},
+    {&_iKeyP1Fire, "player 1 fire"},
+    {&_iKeyP1Bomb, "player 1 bomb"},
+    {&_iKeyP1BulletTime, "player 1 bullet time"},
+    {&_iKeyP1Recharge, "player 1 recharge"},
+    {&_iKeyP1Menu, "player 1 menu"},
+    {&_iKeyP2Up, "player 2 up"},
+    {&_iKeyP2Down, "player 2 down"},
+    {&_iKeyP2Left, "player 2 left"},
+    {&_iKeyP2Right, "player 2 right"},
+    {&_iKeyP2Fire, "player 2 fire"},
+    {&_iKeyP2Bomb, "player 2 bomb"},
+    {&_iKeyP2BulletTime, "player 2 bullet time"},
+    {&_iKeyP2Recharge, "player 2 recharge"},
+    {&_iKeyP2Menu, "player 2 menu"},
+}};
+
+// Virtual-key codes run from 1 to 255; anything else would name a key that never goes down.
+constexpr int kFirstKeyCode = 1;
+constexpr int kLastKeyCode = 255;
+
+// Notepad's "Unicode" saves UTF-16 behind a byte-order mark. The numbers are plain ASCII, so the
+// text is handed on one character per code unit; anything beyond ASCII becomes '?', which no
+// number contains and so ends the reading where it stands.
+class Utf16AsAscii : public std::streambuf {
+ public:
+  Utf16AsAscii(std::streambuf* bytes, bool bigEndian) : bytes_(bytes), bigEndian_(bigEndian) {}
+
+ protected:
+  int_type underflow() override {
+    const int_type first = bytes_->sbumpc();
+    const int_type second = bytes_->sbumpc();
+    if (first == traits_type::eof() || second == traits_type::eof()) return traits_type::eof();
+    const int unit = bigEndian_ ? (first << 8 | second) : (second << 8 | first);
+    current_ = unit < 0x80 ? static_cast<char>(unit) : '?';
+    setg(&current_, &current_, &current_ + 1);
+    return traits_type::to_int_type(current_);
+  }
+
+ private:
+  std::streambuf* bytes_;
+  bool bigEndian_;
+  char current_ = 0;
+};
+
+enum class Encoding { kPlain, kUtf16LittleEndian, kUtf16BigEndian };
+
+// Reads past the byte-order mark an editor may have put first and says how the rest is encoded;
+// without a mark the file is read as it stands.
+Encoding SkipByteOrderMark(std::istream& file) {
+  char mark[3] = {};
+  file.read(mark, 3);
+  const std::string head(mark, static_cast<size_t>(file.gcount()));
+  file.clear();
+  Encoding encoding = Encoding::kPlain;
+  std::streamoff start = 0;
+  if (head.rfind("\xFF\xFE", 0) == 0) {
+    encoding = Encoding::kUtf16LittleEndian;
+    start = 2;
+  } else if (head.rfind("\xFE\xFF", 0) == 0) {
+    encoding = Encoding::kUtf16BigEndian;
+    start = 2;
+  } else if (head == "\xEF\xBB\xBF") {
+    start = 3;
+  }
+  file.seekg(start);
+  return encoding;
+}
+
+// Skips the white space before the next value, counting the line breaks it passes.
+void SkipSpace(std::istream& text, int& line) {
+  for (int c = text.peek(); c != std::char_traits<char>::eof() && std::isspace(c); c = text.peek()) {
+    if (text.get() == '\n') ++line;
+  }
+}
 
 }  // namespace
 
@@ -33,7 +113,7 @@ void LoadControls() {
   std::string problem = platform::WhyNotARegularFile(kFileName);
   std::ifstream file;
   if (problem.empty()) {
-    file.open(kFileName);
+    file.open(kFileName, std::ios::binary);
     if (!file) problem = std::strerror(errno);
   }
   if (!problem.empty()) {
@@ -42,32 +122,36 @@ void LoadControls() {
                  problem.c_str());
   }
 
-  // Editors such as Notepad start a UTF-8 file with a byte-order mark.
-  if (file && file.peek() == 0xEF) {
-    char mark[3] = {};
-    file.read(mark, 3);
-    if (std::string_view(mark, 3) != "\xEF\xBB\xBF") {
-      file.clear();
-      file.seekg(0);
-    }
-  }
+  const Encoding encoding = problem.empty() ? SkipByteOrderMark(file) : Encoding::kPlain;
+  Utf16AsAscii utf16(file.rdbuf(), encoding == Encoding::kUtf16BigEndian);
+  std::istream text(file.rdbuf());
+  if (encoding != Encoding::kPlain) text.rdbuf(&utf16);
+  if (!problem.empty()) text.setstate(std::ios::failbit);
 
-  // The layout over lines is free. The first value that is not a number (or is out of range)
-  // ends the reading: it and every later key keep what they had.
+  // The layout over lines is free. The first value that is not a number ends the reading: it
+  // and every later key keep what they had. A number that is no key code binds nothing.
+  int line = 1;
   for (size_t i = 0; i < kBindings.size(); ++i) {
+    SkipSpace(text, line);
     int code = 0;
-    if (!(file >> code)) {
+    if (!(text >> code)) {
       if (problem.empty()) {
-        std::fprintf(stderr, "Skyrift: %s: value %zu is missing or not a key code; it and the"
-                     " ones after it are not read\n", kFileName, i + 1);
+        std::fprintf(stderr, "Skyrift: %s line %d: value %zu is missing or not a key code; it"
+                     " and the ones after it are not read\n", kFileName, line, i + 1);
       }
       break;
     }
-    *kBindings[i] = code;
+    if (code < kFirstKeyCode || code > kLastKeyCode) {
+      std::fprintf(stderr, "Skyrift: %s line %d: value %zu (%s) is %d, not a key code from %d"
+                   " to %d; that key is left unbound\n", kFileName, line, i + 1,
+                   kBindings[i].action, code, kFirstKeyCode, kLastKeyCode);
+      continue;
+    }
+    *kBindings[i].key = code;
   }
 
   std::string codes;
-  for (const int* binding : kBindings) codes += std::to_string(*binding);
+  for (const Binding& binding : kBindings) codes += std::to_string(*binding.key);
   TraceLine("");
   TraceLine("Controls:");
   TraceLine(codes);

@@ -140,6 +140,8 @@ void GameEnd() {
   delete _hOffscreenBitmap;
   _hOffscreenBitmap = nullptr;
   _hOffscreenDC = nullptr;
+  delete _hStageClearedFrame;
+  _hStageClearedFrame = nullptr;
 
   DeleteBitmaps();
 

@@ -1,7 +1,7 @@
-// The painters: the title with its prompts, the play screens, the stage-clear interlude page,
-// the two upgrade menus, game over, and the status panel under the play area. Each composes its
-// whole picture into the context it is given; none of them changes the game beyond the panel's
-// cached numbers.
+// The painters: the title with its prompts, the play screens, the stage-clear interlude page
+// over the picture kept of stage 1's last frame, the two upgrade menus, game over, and the status
+// panel under the play area. Each composes its whole picture into the context it is given; none
+// of them changes the game beyond the panel's cached numbers.
 #include "game/Screens.h"
 
 #include <cstdio>
@@ -119,9 +119,13 @@ void DrawPlayScreen(HDC dc, BOOL withStageClearBanner) {
 }
 
 void DrawInterlude(HDC dc) {
-  // The page lies over stage 1's last frame. The world stands still here, so it is painted
-  // again rather than trusted to the frame, which a menu opened meanwhile has painted over.
-  DrawWorld(dc);
+  // The page lies over stage 1's last frame as it was when the stage was cleared: not the live
+  // world, where the pad's volleys and bombs would show beside the page, nor the off-screen
+  // frame, which a menu opened meanwhile has painted over.
+  if (_hStageClearedFrame != nullptr) {
+    dc->Blit(*_hStageClearedFrame, 0, 0, _hStageClearedFrame->Width(),
+             _hStageClearedFrame->Height(), 0, 0, false, 0);
+  }
   if (_bmpInterlude == nullptr) return;
   DrawImage(dc, _bmpInterlude, 450 - _bmpInterlude->GetWidth() / 2,
             366 - _bmpInterlude->GetHeight() / 2);
@@ -138,6 +142,17 @@ void DrawUpgradeMenu1(HDC dc) {
 
 void DrawUpgradeMenu2(HDC dc) {
   DrawUpgradeMenu(dc, _bmpUpgradeMenu2, _pPlayer2, _bPlayer2Out);
+}
+
+void KeepStageClearedFrame() {
+  if (_hOffscreenBitmap == nullptr) return;
+  const int width = _hOffscreenBitmap->Width(), height = _hOffscreenBitmap->Height();
+  if (_hStageClearedFrame == nullptr) {
+    _hStageClearedFrame = platform::Surface::CreateTarget(width, height, 0).release();
+  }
+  if (_hStageClearedFrame != nullptr) {
+    _hStageClearedFrame->Blit(*_hOffscreenBitmap, 0, 0, width, height, 0, 0, false, 0);
+  }
 }
 
 void DrawStatusPanel(HDC dc) {

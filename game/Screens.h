@@ -15,4 +15,7 @@ void DrawUpgradeMenu1(HDC dc);
 void DrawUpgradeMenu2(HDC dc);
 void DrawStatusPanel(HDC dc);
 
+// Keeps the frame last presented as the picture the interlude page lies on.
+void KeepStageClearedFrame();
+
 }  // namespace skyrift

@@ -10,6 +10,7 @@
 #include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/PowerUps.h"
+#include "game/Screens.h"
 #include "game/StageTimetable.h"
 #include "game/StateMachine.h"
 #include "game/Trace.h"
@@ -29,8 +30,6 @@ void RunStageFrame() {
   if (_bPlayer1Out && _bPlayer2Out) {
     _iGameState = GameStateGameOver;
     _bGameOver = TRUE;
-    // No key is read from now on, so nothing else would stop the loop. The ships may be gone.
-    if (_bBulletTime) EndBulletTime(nullptr);
   }
   if (_pFarBackground != nullptr) _pFarBackground->Update();
   if (_pNearBackground != nullptr) _pNearBackground->Update();
@@ -57,9 +56,16 @@ void RunStageClear() {
   }
   // Game over, set at the start of this frame, is never left.
   if (_iStageClearTimer >= kStageClearEnd && _iGameState == GameStateStage1) {
+    KeepStageClearedFrame();  // presented earlier in this frame
     _iGameState = GameStateInterlude;
     _iStageClearTimer = 0;
   }
+}
+
+// The frame that finds both players out runs to its end in bullet time; after it no key is read,
+// so nothing else would end bullet time and stop its loop. The ships may be gone.
+void EndBulletTimeAfterGameOver() {
+  if (_bGameOver && _bBulletTime) EndBulletTime(nullptr);
 }
 
 }  // namespace
@@ -70,10 +76,12 @@ void CycleStage1() {
   RunScriptedPowerUps();
   RunBossEntry();
   if (_bBossDefeated) RunStageClear();
+  EndBulletTimeAfterGameOver();
 }
 
 void CycleStage2() {
   RunStageFrame();
+  EndBulletTimeAfterGameOver();
 }
 
 void StartStage2() {

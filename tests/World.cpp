@@ -122,6 +122,8 @@ void World::TearDown() {
   for (Bitmap** global : globals_) *global = nullptr;
   _hOffscreenDC = nullptr;
   _hOffscreenBitmap = nullptr;
+  delete _hStageClearedFrame;
+  _hStageClearedFrame = nullptr;
 }
 
 void World::ResetPlay() {

@@ -206,7 +206,7 @@ TEST_F(Collisions, AnEnemyShipRammingAShipCostsALifeWithTwoExplosionsAndNoPoints
   EXPECT_FALSE(_bPlayer1Out);
 }
 
-TEST_F(Collisions, ALostLifeLeavesTheShipInNormalModeAndEndsTheBulletTimeItPaidFor) {
+TEST_F(Collisions, ALostLifeLeavesTheShipInNormalModeAndEndsBulletTimeOnlyWhenNoShipPays) {
   // Player 1 rammed, player 2 shot down, each in recharge mode and paying for bullet time.
   for (const int player : {1, 2}) {
     SCOPED_TRACE(player);
@@ -233,12 +233,37 @@ TEST_F(Collisions, ALostLifeLeavesTheShipInNormalModeAndEndsTheBulletTimeItPaidF
     EXPECT_EQ(Requests(_sndBulletTimeDeact), switchOffs + 1);
   }
 
-  // A ship that does not pay leaves bullet time to the one that does.
-  _bBulletTime = TRUE;
-  _pPlayer1->SetBulletTime(1);
-  EXPECT_TRUE(Collide(_pPlayer2, Enemy(_bmpSwoopEnemy, 10), true));
-  EXPECT_TRUE(_bBulletTime);
-  EXPECT_EQ(BulletTimePayer(), _pPlayer1);
+  // While a ship is left to pay after the lost life, bullet time goes on and that ship pays.
+  const struct {
+    const char* name;
+    int players;
+    bool flag1, flag2;  // the ships' own bullet-time flags
+    int loser;
+    bool lastLife;
+    int payer;
+  } goOn[] = {
+      {"a ship that does not pay", 2, true, false, 2, false, 1},
+      {"the payer's last life, the other still in", 2, true, false, 1, true, 2},
+      {"both flags set, the payer loses a life", 2, true, true, 1, false, 2},
+      {"a one-player game", 1, true, false, 1, false, 1},
+      {"a one-player game, the flag never set", 1, false, false, 1, false, 1},
+  };
+  for (const auto& c : goOn) {
+    SCOPED_TRACE(c.name);
+    ResetPlay();  // the earlier cases' ships stay in the list, out of the game
+    StartGame(c.players == 2);
+    _pPlayer1->SetBulletTime(c.flag1 ? 1 : 0);
+    if (c.players == 2) _pPlayer2->SetBulletTime(c.flag2 ? 1 : 0);
+    _bBulletTime = TRUE;
+    PlayerShip* loser = Ship(c.loser);
+    if (c.lastLife) {
+      while (loser->GetLives() > 0) loser->LoseLife();
+    }
+    EXPECT_TRUE(Collide(loser, Enemy(_bmpSwoopEnemy, 10), true));
+    EXPECT_EQ(Out(c.loser), c.lastLife ? TRUE : FALSE);
+    EXPECT_TRUE(_bBulletTime);
+    EXPECT_EQ(BulletTimePayer(), Ship(c.payer));
+  }
 }
 
 TEST_F(Collisions, AShipSurvivesNineEnemyShotsAndLosesALifeOnTheTenth) {

@@ -50,6 +50,13 @@ class ControlsFile : public ::testing::Test {
   TempFolder folder_{"skyrift-controls", TempFolder::Enter::Yes};
 };
 
+// The ASCII text as Notepad's "Unicode" saves it: UTF-16 behind its byte-order mark.
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char c : ascii) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  return bytes;
+}
+
 const std::vector<int> kShipped = {
     kP1Up, kP1Down, kP1Left, kP1Right, kP1Fire, kP1Bomb, kP1BulletTime, kP1Recharge, kP1Menu,
     kP2Up, kP2Down, kP2Left, kP2Right, kP2Fire, kP2Bomb, kP2BulletTime, kP2Recharge, kP2Menu};
@@ -78,12 +85,17 @@ TEST_F(ControlsFile, TheLayoutOverLinesIsFree) {
       "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81 13 14 fifteen",
       // Saved by Notepad: a UTF-8 byte-order mark before the first number.
       "\xEF\xBB\xBF" "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81\r\n",
+      // Saved as "Unicode", either byte order.
+      Utf16("38 40 37 39 32 90 88 67 9\r\n87 83 65 68 70 71 84 82 81\r\n", false),
+      Utf16("38 40 37 39 32 90 88 67 9\r\n87 83 65 68 70 71 84 82 81\r\n", true),
   };
   for (const std::string& layout : layouts) {
     SetKeys(0);
     Write(layout);
     LoadControls();
     EXPECT_EQ(Keys(), kShipped) << layout;
+    EXPECT_EQ(Log()[2], "38403739329088679878365687071848281") << layout;
+    fs::remove("log.txt");
   }
 }
 
@@ -103,9 +115,9 @@ TEST_F(ControlsFile, ReadingStopsAtTheFirstValueThatIsNotANumber) {
        {38, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
        "38400000000000000000"},
       // Signs and digits are taken as the standard extraction takes them: "7x" gives 7, then stops.
-      {"+38 -1 7x 5",
-       {38, -1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-       "38-17000000000000000"},
+      {"+38 7x 5",
+       {38, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       "3870000000000000000"},
       {"", std::vector<int>(18, 0), "000000000000000000"},
   };
   for (const Case& c : cases) {
@@ -121,10 +133,38 @@ TEST_F(ControlsFile, ReadingStopsAtTheFirstValueThatIsNotANumber) {
     EXPECT_EQ(log[2], c.logged) << c.text;
     // The player is told which value stopped the reading, in one line.
     const auto read = std::find(c.keys.begin(), c.keys.end(), 0) - c.keys.begin();
-    EXPECT_NE(said.find("controls.txt: value " + std::to_string(read + 1) + " "),
+    EXPECT_NE(said.find(": value " + std::to_string(read + 1) + " is missing"),
               std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   }
+}
+
+TEST_F(ControlsFile, ANumberThatIsNoKeyCodeBindsNothingAndIsNamed) {
+  Write("38 40 0 39\n32 256 88\n-1 9 87 83 65 68 70 71 84 82 1000000");
+  ::testing::internal::CaptureStderr();
+  LoadControls();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Keys(), (std::vector<int>{38, 40, 0, 39, 32, 0, 88, 0, 9, 87, 83, 65, 68, 70, 71, 84,
+                                      82, 0}));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"", "Controls:", "3840039320880987836568707184820",
+                                             ""}));
+  // One line for each, with its place, the action it was meant for and the value.
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 4) << said;
+  for (const char* named : {"line 1: value 3 (player 1 left) is 0,",
+                            "line 2: value 6 (player 1 bomb) is 256,",
+                            "line 3: value 8 (player 1 recharge) is -1,",
+                            "line 3: value 18 (player 2 menu) is 1000000,"}) {
+    EXPECT_NE(said.find(named), std::string::npos) << named << "\n" << said;
+  }
+
+  // The edges of the range are key codes.
+  SetKeys(0);
+  Write("1 255");
+  ::testing::internal::CaptureStderr();
+  LoadControls();
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Keys()[0], 1);
+  EXPECT_EQ(Keys()[1], 255);
 }
 
 TEST_F(ControlsFile, KeysTheFileDoesNotReachKeepTheirValues) {

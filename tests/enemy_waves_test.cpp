@@ -51,8 +51,14 @@ class EnemyWaves : public World {
     return spawns;
   }
 
-  // The sprite the last call added.
-  static Sprite* Newest() { return _pEngine->GetSprites().back(); }
+  // Runs `spawn` and returns the sprite it added last, or null when the list did not grow.
+  template <typename Spawn>
+  static Sprite* Spawned(Spawn spawn) {
+    const size_t before = _pEngine->GetSprites().size();
+    spawn();
+    const auto& sprites = _pEngine->GetSprites();
+    return sprites.size() > before ? sprites.back() : nullptr;
+  }
 
   // Where a swooper entered (0 upper left, 1 upper right, 2 lower left, 3 lower right) and how
   // many moves its first leg lasted: its path length over 4, less one.
@@ -125,8 +131,8 @@ TEST_F(EnemyWaves, EachKindEntersWithItsTagHealthAndEdge) {
       {[] { SpawnConvoyEnemy(6, 50); }, _bmpConvoyEnemy, 12},
   };
   for (const Case& c : cases) {
-    c.spawn();
-    const Sprite* enemy = Newest();
+    const Sprite* enemy = Spawned(c.spawn);
+    ASSERT_NE(enemy, nullptr);
     EXPECT_EQ(enemy->GetBitmap(), c.image);
     EXPECT_EQ(enemy->Tag(), TagEnemyShip);
     EXPECT_EQ(enemy->GetHealth(), c.health);
@@ -143,8 +149,9 @@ TEST_F(EnemyWaves, SwoopersTakeTheirSideAndPathFromTheDrawsInOrder) {
     const unsigned seed = SeedWhere(1, [](const std::vector<int>&) { return true; });
     const int length = 50 + DrawsAfter(seed, 1)[0] % 125;
     _iStageTicker = 36;
-    RunSwoopWaves();
-    const Flight flight = Fly(Newest());
+    Sprite* swooper = Spawned(RunSwoopWaves);
+    ASSERT_NE(swooper, nullptr);
+    const Flight flight = Fly(swooper);
     EXPECT_EQ(flight.side, 0);
     EXPECT_EQ(flight.firstLegMoves + 1, length / 4);
   }
@@ -153,8 +160,9 @@ TEST_F(EnemyWaves, SwoopersTakeTheirSideAndPathFromTheDrawsInOrder) {
     const unsigned seed = SeedWhere(1, [](const std::vector<int>& d) { return d[0] % 125 > 60; });
     const int length = 50 + DrawsAfter(seed, 1)[0] % 125;
     _iStageTicker = 156;
-    RunSwoopWaves();
-    const Flight flight = Fly(Newest());
+    Sprite* swooper = Spawned(RunSwoopWaves);
+    ASSERT_NE(swooper, nullptr);
+    const Flight flight = Fly(swooper);
     EXPECT_EQ(flight.side, 1);
     EXPECT_EQ(flight.firstLegMoves + 1, length / 4);
   }
@@ -166,8 +174,9 @@ TEST_F(EnemyWaves, SwoopersTakeTheirSideAndPathFromTheDrawsInOrder) {
     });
     const std::vector<int> draws = DrawsAfter(seed, 2);
     _iStageTicker = 676;
-    RunSwoopWaves();
-    const Flight flight = Fly(Newest());
+    Sprite* swooper = Spawned(RunSwoopWaves);
+    ASSERT_NE(swooper, nullptr);
+    const Flight flight = Fly(swooper);
     EXPECT_EQ(flight.side, side);
     EXPECT_EQ(flight.firstLegMoves + 1, (draws[1] % 700) / 4);
   }
@@ -179,8 +188,8 @@ TEST_F(EnemyWaves, AConvoyLeaderStartsOnTheSideItsCoinShowsAfterItsHeightIsDrawn
         SeedWhere(2, [coin](const std::vector<int>& d) { return d[1] % 2 == coin; });
     const std::vector<int> draws = DrawsAfter(seed, 2);
     _iStageTicker = 1085;
-    RunConvoyWaves();
-    const Sprite* leader = Newest();
+    const Sprite* leader = Spawned(RunConvoyWaves);
+    ASSERT_NE(leader, nullptr);
     EXPECT_EQ(leader->GetPosition().left, coin == 0 ? 0 : 900);
     EXPECT_EQ(leader->GetPosition().top, draws[0] % 100);
     EXPECT_EQ(leader->GetVelocity().x, coin == 0 ? 6 : -6);
@@ -203,8 +212,8 @@ TEST_F(EnemyWaves, HoverShipsAndGunshipsStopOnTheirDrawnLineAndConvoyLeadersTrai
       });
       const int line = 200 + DrawsAfter(seed, 1)[0] % 100;
       _iStageTicker = kind.tick;
-      kind.schedule();
-      Sprite* ship = Newest();
+      Sprite* ship = Spawned(kind.schedule);
+      ASSERT_NE(ship, nullptr);
       int updates = 0;
       do {
         ship->Update();
@@ -252,8 +261,8 @@ TEST_F(EnemyWaves, TheBossPhaseRowRunsOnlyWhileTheBossFightsWithoutEngines) {
   const unsigned unlucky = SeedWhere(1, [](const std::vector<int>& d) { return d[0] % 30 != 0; });
   EXPECT_EQ(spawnsAndDraws(unlucky), (std::pair<int, int>{0, 1}));
   const std::vector<int> draws = DrawsAfter(lucky, 3);
-  EXPECT_EQ(spawnsAndDraws(lucky), (std::pair<int, int>{1, 3}));
-  const Flight flight = Fly(Newest());
+  ASSERT_EQ(spawnsAndDraws(lucky), (std::pair<int, int>{1, 3}));
+  const Flight flight = Fly(_pEngine->GetSprites().back());
   EXPECT_EQ(flight.side, 3);
   EXPECT_EQ(flight.firstLegMoves, std::max(0, (draws[1] % 700) / 4 - 1));
 

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "TempFolder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -38,7 +40,9 @@ std::string Output(const std::string& command) {
 }
 
 TEST(Announcements, EachIsRecognisedAsItsOwnPhraseAmongTheFive) {
-  const fs::path grammar = fs::temp_directory_path() / "skyrift-announcements.gram";
+  // A folder of this run's own: runs side by side must not share, or delete, each other's file.
+  const skyrift::testing::TempFolder folder("skyrift-voices");
+  const fs::path grammar = folder.Path() / "announcements.gram";
   {
     std::ofstream out(grammar);
     out << "#JSGF V1.0;\ngrammar announcements;\npublic <line> = ";
@@ -55,7 +59,6 @@ TEST(Announcements, EachIsRecognisedAsItsOwnPhraseAmongTheFive) {
                                      "' -logfn /dev/null 2>/dev/null");
     EXPECT_EQ(heard, line.words);
   }
-  fs::remove(grammar);
 }
 
 }  // namespace

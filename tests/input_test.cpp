@@ -422,6 +422,15 @@ TEST_F(InputTest, TitleAsksForStartThenThePlayerCount) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "CreatePlayers() start"), 1);
 }
 
+TEST_F(InputTest, EnterOrPlayerOnesFireStartsTheTitle) {
+  for (const int key : {kEnter, kP1Fire, kP2Fire}) {
+    ResetPlay();
+    Hold(key);
+    for (int frame = 0; frame < 7; ++frame) HandleTitleKeys();
+    EXPECT_EQ(_bStartPressed, key != kP2Fire ? TRUE : FALSE) << key;
+  }
+}
+
 TEST_F(InputTest, FireOnTheStageClearScreenStartsStage2OnceEvenForBothPlayers) {
   StartGame(true);
   _iGameState = GameStateInterlude;
@@ -432,9 +441,27 @@ TEST_F(InputTest, FireOnTheStageClearScreenStartsStage2OnceEvenForBothPlayers) {
   EXPECT_EQ(_iGameState, GameStateInterlude);  // 4 and 5 are not past the threshold
   HandleStageClearKeys();
   EXPECT_EQ(_iGameState, GameStateStage2);
+  EXPECT_EQ(_iFireDelay, 7) << "both counted, and the start clears nothing";
   // The music stream is missing here, so each start writes one line.
   const auto log = LogLines();
   EXPECT_EQ(std::count(log.begin(), log.end(), "_sngCurrentStage = NULL"), 1);
+
+  // Without fire the counter advances once a frame for each player in play, and only for them.
+  Let(kP1Fire);
+  Let(kP2Fire);
+  const struct {
+    BOOL out1, out2;
+    int counted;
+  } counts[] = {{FALSE, FALSE, 6}, {TRUE, FALSE, 3}, {FALSE, TRUE, 3}};
+  for (const auto& c : counts) {
+    _iGameState = GameStateInterlude;
+    _bPlayer1Out = c.out1;
+    _bPlayer2Out = c.out2;
+    _iFireDelay = 0;
+    for (int frame = 0; frame < 3; ++frame) HandleStageClearKeys();
+    EXPECT_EQ(_iFireDelay, c.counted) << c.out1 << c.out2;
+    EXPECT_EQ(_iGameState, GameStateInterlude);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 
 #include "World.h"
 #include "game/Players.h"
+#include "game/StageCycle.h"
+#include "game/StageTimetable.h"
+#include "sprites/Tags.h"
 
 namespace skyrift::testing {
 namespace {
@@ -149,6 +152,14 @@ TEST_F(ScreensTest, BannersLieOverTheWorld) {
   DrawPlayScreen(_hOffscreenDC, TRUE);
   EXPECT_EQ(At(10, 10), kFarColour);
 
+  // The frame's paint dispatch shows it in stage 1 only.
+  _bShowStageClear = TRUE;
+  for (const int state : {GameStateStage1, GameStateStage2}) {
+    _iGameState = state;
+    GameDraw(_hOffscreenDC);
+    EXPECT_EQ(At(10, 10), state == GameStateStage1 ? kBannerColour : kFarColour) << state;
+  }
+
   // Game over: the frozen world, its panel, and the banner on top.
   _hOffscreenDC->Fill(RECT{0, 0, 900, 732}, RGB(0, 0, 0));
   DrawGameOver(_hOffscreenDC);
@@ -158,17 +169,43 @@ TEST_F(ScreensTest, BannersLieOverTheWorld) {
   EXPECT_EQ(Run(277, 500, 660, kRed), 155);
 }
 
-TEST_F(ScreensTest, TheInterludePageLiesCentredOnTheLastFrame) {
+TEST_F(ScreensTest, TheInterludePageLiesOnStage1sLastFrameAsItWasWhenTheStageWasCleared) {
   StartGame(false);
-  DrawPlayScreen(_hOffscreenDC, TRUE);
-  DrawUpgradeMenu1(_hOffscreenDC);  // a menu opened and closed over the interlude
-  DrawInterlude(_hOffscreenDC);
-  EXPECT_EQ(At(166, 0), kFarColour);
-  EXPECT_EQ(At(167, 0), kPageColour);
-  EXPECT_EQ(At(732, 731), kPageColour);
-  EXPECT_EQ(At(733, 300), kFarColour);
+  _bGameStarted = TRUE;  // the pad acts once the players are chosen
+  _pPlayer1->SetPosition(20, 480);  // where the page leaves the frame to show
+  AddSprite(TagEnemyShip, 800, 100);
+  _bBossDefeated = TRUE;
+  _iStageClearTimer = kStageClearEnd - 1;
+  CycleStage1();
+  ASSERT_EQ(_iGameState, GameStateInterlude);
+  auto cleared = platform::Surface::CreateTarget(900, 732, 0);
+  cleared->Blit(*_hOffscreenBitmap, 0, 0, 900, 732, 0, 0, false, 0);
+
+  // The pad fires and bombs beside the page, and player 1's menu opens and closes over it.
+  for (int frame = 0; frame < 9; ++frame) {
+    GameJoystick(StickButton1 | StickButton4);
+    GameFrame();
+  }
+  ASSERT_FALSE(Tagged(TagBulletP1).empty());
+  ASSERT_EQ(_pPlayer1->GetBombs(), 1);
+  for (int frame = 0; frame < 12; ++frame) {
+    GameJoystick(StickButton5);
+    GameFrame();
+  }
+  ASSERT_EQ(_iGameState, GameStateInterlude);
+
+  for (int y = 0; y < 732; ++y) {
+    for (int x = 0; x < 900; x += x == 166 ? 567 : 1) {
+      ASSERT_EQ(At(x, y), cleared->GetPixel(x, y)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(At(30, 490), kShipColour);
+  EXPECT_EQ(At(810, 110), RGB(255, 0, 0)) << "the enemy the bomb took, as it was";
   EXPECT_EQ(At(100, 660), kPanelColour);  // the panel shows at both sides
   EXPECT_EQ(At(800, 700), kPanelColour);
+  // The page, centred.
+  EXPECT_EQ(At(167, 0), kPageColour);
+  EXPECT_EQ(At(732, 731), kPageColour);
 }
 
 TEST_F(ScreensTest, ThePanelAndTheMenuPrintTheirNumbersRightAlignedInTheirBoxes) {

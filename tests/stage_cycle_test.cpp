@@ -17,31 +17,45 @@ using StageCycleTest = World;
 TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   StartGame(true);
   Sprite* enemy = AddSprite(TagEnemyShip, 100, 100);
-  enemy->SetVelocity(0, 3);
+  enemy->SetVelocity(0, 8);
   CycleStage1();
   EXPECT_EQ(_iGameState, GameStateStage1);
   EXPECT_EQ(_iStageTicker, 1);
+  EXPECT_EQ(enemy->GetPosition().top, 108);
 
-  // Both go with bullet time on: no key is read from now on, so the game ends it.
+  // Both go with bullet time on: the frame still runs slowed, and then, since no key is read
+  // from now on, the game ends bullet time.
   _bPlayer1Out = _bPlayer2Out = TRUE;
   _bBulletTime = TRUE;
   PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
   CycleStage1();
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_TRUE(_bGameOver);
+  EXPECT_EQ(enemy->GetPosition().top, 110) << "a quarter of 8 in bullet time";
   EXPECT_FALSE(_bBulletTime);
   EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel));
   EXPECT_EQ(Requests(_sndBulletTimeDeact), 1);
   EXPECT_EQ(_iStageTicker, 2);
-  EXPECT_EQ(enemy->GetPosition().top, 106);
   EXPECT_EQ(_hOffscreenDC->GetPixel(10, 10), kBannerColour);  // painted as game over
 
   // Stage 2 makes the same test.
   _bGameOver = FALSE;
+  _bBulletTime = TRUE;
   _iGameState = GameStateStage2;
   CycleStage2();
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_EQ(_iStageTicker, 3);
+  EXPECT_EQ(enemy->GetPosition().top, 112);
+  EXPECT_FALSE(_bBulletTime);
+
+  // Game over in the frame that ends the stage-clear wait stays game over.
+  _bGameOver = FALSE;
+  _iGameState = GameStateStage1;
+  _bBossDefeated = TRUE;
+  _iStageClearTimer = 143;
+  CycleStage1();
+  EXPECT_EQ(_iGameState, GameStateGameOver);
+  EXPECT_TRUE(_bGameOver);
 }
 
 TEST_F(StageCycleTest, TheStageClearBannerShowsFor71FramesAndTheScreenFollowsAt144) {

@@ -63,6 +63,7 @@ Sprite* _pBossRightEngine;
 BOOL _bBossSpawned, _bBossEnginesAttached, _bBossDefeated;
 int _iStageClearTimer;
 BOOL _bShowStageClear, _bStageClearSoundPlayed;
+platform::Surface* _hStageClearedFrame;
 
 int _iHudBombs1, _iHudPoints1, _iHudLives1;
 int _iHudBombs2, _iHudPoints2, _iHudLives2;

@@ -99,6 +99,9 @@ extern Sprite* _pBossRightEngine;
 extern BOOL _bBossSpawned, _bBossEnginesAttached, _bBossDefeated;
 extern int _iStageClearTimer;  // frames since the boss died
 extern BOOL _bShowStageClear, _bStageClearSoundPlayed;
+// Stage 1's last frame as it was when the stage was cleared, kept for the interlude page to lie
+// on; owned, made once when the stage is cleared.
+extern platform::Surface* _hStageClearedFrame;
 
 // --- Status panel: the last numbers shown, kept after a player is out ----------------------
 extern int _iHudBombs1, _iHudPoints1, _iHudLives1;
