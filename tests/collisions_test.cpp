@@ -252,13 +252,14 @@ TEST_F(Collisions, ALostLifeLeavesTheShipInNormalModeAndEndsBulletTimeOnlyWhenNo
     SCOPED_TRACE(c.name);
     ResetPlay();  // the earlier cases' ships stay in the list, out of the game
     StartGame(c.players == 2);
-    _pPlayer1->SetBulletTime(c.flag1 ? 1 : 0);
-    if (c.players == 2) _pPlayer2->SetBulletTime(c.flag2 ? 1 : 0);
-    _bBulletTime = TRUE;
     PlayerShip* loser = Ship(c.loser);
     if (c.lastLife) {
       while (loser->GetLives() > 0) loser->LoseLife();
     }
+    _pPlayer1->SetBulletTime(c.flag1 ? 1 : 0);
+    if (c.players == 2) _pPlayer2->SetBulletTime(c.flag2 ? 1 : 0);
+    _bBulletTime = TRUE;
+    ASSERT_EQ(BulletTimePayer(), _pPlayer1);
     EXPECT_TRUE(Collide(loser, Enemy(_bmpSwoopEnemy, 10), true));
     EXPECT_EQ(Out(c.loser), c.lastLife ? TRUE : FALSE);
     EXPECT_TRUE(_bBulletTime);
