@@ -44,7 +44,10 @@ class ControlsFile : public ::testing::Test {
  protected:
   void SetUp() override { SetKeys(0); }
 
-  static void Write(const std::string& text) { std::ofstream("controls.txt") << text; }
+  // Byte for byte: Windows' text mode would turn the line breaks inside UTF-16 into other bytes.
+  static void Write(const std::string& text) {
+    std::ofstream("controls.txt", std::ios::binary) << text;
+  }
   static std::vector<std::string> Log() { return FileLines("log.txt"); }
 
   TempFolder folder_{"skyrift-controls", TempFolder::Enter::Yes};
