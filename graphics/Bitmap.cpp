@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/LittleEndian.h"
+
 namespace skyrift {
 namespace {
 
@@ -20,11 +22,8 @@ constexpr uint32_t kMaxColours = 256;
 // One byte per pixel once loaded; no picture of ours comes near this, a hostile header might.
 constexpr int64_t kMaxPixelBytes = 256LL * 1024 * 1024;
 
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Read32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
+using platform::Read16;
+using platform::Read32;
 
 // The information header, checked: everything the pixel copy relies on.
 struct Layout {

@@ -7,10 +7,13 @@
 
 namespace skyrift::platform {
 
-// The most memory one sample may take once decoded to the output format. The game's own take a
-// few hundred kilobytes; a file declaring a very low rate would otherwise blow up hundreds of
-// times over, and is refused as if it were missing.
-constexpr uint64_t kMaxDecodedSampleBytes = 32u << 20;
+// The longest sample loaded, in seconds of sound: a sample is decoded whole as it loads (at
+// 44.1 kHz about 32 MB of the SDL build's float stereo, 16 MB of the Windows build's 16-bit
+// stereo). The game's own last a few seconds; a small file declaring a very low rate would
+// otherwise blow up hundreds of times over. Longer ones are refused as if they were missing.
+constexpr int kMaxSampleSeconds = 90;
+// The longest music, in seconds of sound. A music file is read whole before it plays.
+constexpr int kMaxMusicSeconds = 15 * 60;
 
 struct MixerChunk;  // a decoded sample, ready to mix
 struct MixerMusic;  // a music file, decoded as it plays

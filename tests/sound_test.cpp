@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "TempFolder.h"
 #include "platform/Mixer.h"
 
 namespace skyrift {
@@ -200,15 +201,13 @@ TEST_F(SoundLayer, UnusableFilesAreRefusedAndNamedWithTheirReason) {
   const std::string tooLarge = (folder / "100 Hz.wav").string();
   // 200 KB that would decode to 344 MB of SDL's stereo floats, 172 MB of Windows's 16-bit pairs.
   WriteWave(tooLarge, 100, 200 * 1024);
-#ifdef _WIN32
-  constexpr const char* kTooLarge = "it would take 172 MB decoded, more than the 32 MB a sample may";
-#else
-  constexpr const char* kTooLarge = "it would take 344 MB decoded, more than the 32 MB a sample may";
-#endif
+  constexpr const char* kTooLarge = "it holds 1024 s of sound, more than the 90 s a sample may";
   const std::string text = (folder / "text.wav").string();
   std::ofstream(text) << "not a sound";
   const std::string fine = (folder / "8 kHz.wav").string();
   WriteWave(fine, 8000, 16000);
+  const std::string renamed = (folder / "a sample.mp3").string();
+  fs::copy_file(GameFile("explosion.wav"), renamed);
 
   struct Case {
     std::string file;
@@ -222,6 +221,7 @@ TEST_F(SoundLayer, UnusableFilesAreRefusedAndNamedWithTheirReason) {
       {pipe, true, "not a regular file"},
       {tooLarge, false, kTooLarge},
       {text, false, "not a WAV file"},
+      {renamed, true, "it is a WAV file, not MP3"},
   };
   for (const Case& c : cases) {
     ::testing::internal::CaptureStderr();
@@ -236,6 +236,59 @@ TEST_F(SoundLayer, UnusableFilesAreRefusedAndNamedWithTheirReason) {
   EXPECT_NE(LoadSample(fine.c_str(), kSound16Bit | kSoundMono), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   fs::remove_all(folder);
+}
+
+std::string Le(uint32_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
+  return out;
+}
+std::string Chunk(const char* id, const std::string& body) {
+  return id + Le(static_cast<uint32_t>(body.size()), 4) + body + std::string(body.size() % 2, '\0');
+}
+std::string Format(uint32_t rate, uint16_t channels, uint16_t bits) {
+  return Chunk("fmt ", Le(1, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * channels * bits / 8, 4) +
+                           Le(channels * bits / 8, 2) + Le(bits, 2));
+}
+void WriteChunks(const std::string& name, const std::string& chunks) {
+  std::ofstream(name, std::ios::binary)
+      << "RIFF" << Le(static_cast<uint32_t>(chunks.size() + 4), 4) << "WAVE" << chunks;
+}
+
+// A file with more than one format chunk is read as the decoder reads it: by its first. A tiny
+// file whose first format says 1 Hz would otherwise be decoded to hundreds of megabytes, and
+// the reverse order refused though it plays.
+TEST_F(SoundLayer, MultiChunkFilesAreJudgedByTheFormatTheDecoderUses) {
+  ASSERT_TRUE(StartSoundLibrary(44100, 32));
+  testing::TempFolder folder;
+  const std::string data = Chunk("data", std::string(2048, '\x40'));
+  const struct {
+    const char* name;
+    std::string chunks;
+    const char* reason;  // null: it loads
+  } cases[] = {
+      {"tiny first", Format(1, 1, 8) + Format(44100, 2, 16) + data,
+       "it holds 2048 s of sound, more than the 90 s a sample may"},
+      {"big first", Format(44100, 2, 16) + Format(1, 1, 8) + data, nullptr},
+      {"tiny after the data", Format(22050, 1, 16) + data + Format(1, 1, 8), nullptr},
+      {"other chunks first", Chunk("LIST", "INFOx") + Chunk("fact", Le(1024, 4)) + Format(8000, 1, 16) + data,
+       nullptr},
+      {"data before its format", data + Format(44100, 2, 16), "its sound data comes before its format"},
+  };
+  for (const auto& c : cases) {
+    const std::string file = (folder.Path() / (std::string(c.name) + ".wav")).string();
+    WriteChunks(file, c.chunks);
+    ::testing::internal::CaptureStderr();
+    Sample* sample = LoadSample(file.c_str(), kSound16Bit | kSoundMono);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (c.reason == nullptr) {
+      EXPECT_NE(sample, nullptr) << c.name << ": " << said;
+      EXPECT_GE(PlaySample(kAnyFreeChannel, sample), 3) << c.name;
+    } else {
+      EXPECT_EQ(sample, nullptr) << c.name;
+      EXPECT_NE(said.find(c.reason), std::string::npos) << c.name << ": " << said;
+    }
+  }
 }
 
 TEST_F(SoundLayer, WithoutAStartedLibraryEverythingIsSilent) {

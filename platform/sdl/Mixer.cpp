@@ -5,14 +5,24 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "platform/Limiter.h"
 #include "platform/Files.h"
-#include "platform/sdl/WaveSize.h"
+#include "platform/Limiter.h"
+#include "platform/Mp3Frames.h"
+#include "platform/SoundFile.h"
+#include "platform/WaveFile.h"
 
 namespace skyrift::platform {
+
+// SDL's music reads from the joined frames, which live as long as it.
+struct MixerMusic {
+  std::vector<uint8_t> frames;
+  Mix_Music* music = nullptr;
+};
+
 namespace {
 
 bool open = false;
@@ -25,7 +35,7 @@ Mix_Chunk* Native(MixerChunk* chunk) {
   return reinterpret_cast<Mix_Chunk*>(chunk);
 }
 Mix_Music* Native(MixerMusic* music) {
-  return reinterpret_cast<Mix_Music*>(music);
+  return music->music;
 }
 
 bool ValidChannel(int channel) {
@@ -107,18 +117,12 @@ MixerChunk* LoadChunk(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
   loadError = WhyNotARegularFile(fileName);
   if (!loadError.empty()) return nullptr;
-  // The mixer decodes the whole sample to its own format as it loads: check the size first.
-  int rate = 0, channels = 0;
-  Uint16 format = 0;
-  Mix_QuerySpec(&rate, &format, &channels);
-  const uint64_t decoded = DecodedWaveBytes(
-      fileName, OutputFormat{rate, channels, SDL_AUDIO_BITSIZE(format) / 8}, loadError);
+  // The mixer decodes the whole sample to its own format as it loads: check its length first,
+  // reading the same chunks SDL's loader will.
+  const std::optional<WaveLayout> layout = ReadWaveLayout(fileName, loadError);
+  if (!layout) return nullptr;
+  loadError = WhySampleTooLong(*layout);
   if (!loadError.empty()) return nullptr;
-  if (decoded > kMaxDecodedSampleBytes) {
-    loadError = "it would take " + std::to_string(decoded >> 20) + " MB decoded, more than the " +
-                std::to_string(kMaxDecodedSampleBytes >> 20) + " MB a sample may";
-    return nullptr;
-  }
   Mix_Chunk* chunk = Mix_LoadWAV(fileName);
   if (chunk == nullptr) {
     loadError = Mix_GetError();
@@ -165,11 +169,25 @@ bool ChannelPlaying(int channel) {
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  loadError = WhyNotARegularFile(fileName);
-  if (!loadError.empty()) return nullptr;
-  Mix_Music* music = Mix_LoadMUS(fileName);
-  if (music == nullptr) loadError = Mix_GetError();
-  return reinterpret_cast<MixerMusic*>(music);
+  const auto file = ReadFileStart(fileName, MaxMusicFileBytes() + 1, loadError);
+  if (!file) return nullptr;
+  if (file->size() > MaxMusicFileBytes()) {
+    loadError = "it is too large";
+    return nullptr;
+  }
+  // SDL's decoder gives up for good at the first stretch it cannot resynchronise over (a
+  // kilobyte), and a WAV file named .mp3 plays as noise: it is given the frames alone.
+  const std::optional<Mp3Frames> frames = ScanMp3(file->data(), file->size(), loadError);
+  if (!frames) return nullptr;
+  auto music = std::make_unique<MixerMusic>();
+  music->frames = JoinFrames(file->data(), *frames);
+  SDL_RWops* bytes = SDL_RWFromConstMem(music->frames.data(), static_cast<int>(music->frames.size()));
+  music->music = Mix_LoadMUSType_RW(bytes, MUS_MP3, SDL_TRUE);
+  if (music->music == nullptr) {
+    loadError = Mix_GetError();
+    return nullptr;
+  }
+  return music.release();
 }
 
 const std::string& LoadError() {
@@ -177,7 +195,9 @@ const std::string& LoadError() {
 }
 
 void FreeMusic(MixerMusic* music) {
-  if (music != nullptr) Mix_FreeMusic(Native(music));
+  if (music == nullptr) return;
+  Mix_FreeMusic(Native(music));
+  delete music;
 }
 
 bool PlayMusic(MixerMusic* music, bool loop) {

@@ -1,0 +1,152 @@
+#include "platform/Mp3Frames.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstring>
+
+#include "platform/Mixer.h"
+
+namespace skyrift::platform {
+namespace {
+
+constexpr int kHighestBitrate = 320000;  // bits per second
+
+struct Header {
+  int version = 0;      // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
+  int rateIndex = 0;
+  int rate = 0;
+  int channels = 0;
+  bool crc = false;
+  size_t bytes = 0;
+
+  bool SameStream(const Header& other) const {
+    return version == other.version && rateIndex == other.rateIndex && channels == other.channels;
+  }
+};
+
+// A layer III frame header at `p` (4 bytes); false if there is none.
+bool ReadHeader(const uint8_t* p, Header& header) {
+  if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0 || ((p[1] >> 1) & 3) != 1) return false;
+  const int version = (p[1] >> 3) & 3;
+  const int bitrateIndex = p[2] >> 4, rateIndex = (p[2] >> 2) & 3;
+  if (version == 1 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3) return false;
+  static constexpr int kBitrates[2][15] = {
+      {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},
+      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}};
+  static constexpr int kRates[3] = {44100, 48000, 32000};
+  const bool mpeg1 = version == 3;
+  const int bitrate = kBitrates[mpeg1 ? 0 : 1][bitrateIndex] * 1000;
+  header.version = version;
+  header.rateIndex = rateIndex;
+  header.rate = kRates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+  header.channels = (p[3] >> 6) == 3 ? 1 : 2;
+  header.crc = (p[1] & 1) == 0;
+  header.bytes = static_cast<size_t>((mpeg1 ? 144 : 72) * bitrate / header.rate + ((p[2] >> 1) & 1));
+  return true;
+}
+
+// Reads the encoder's info frame ("Xing" or "Info" after the side information) and the delay
+// and padding its encoder tag records; false when the frame is an ordinary one.
+bool ReadInfoFrame(const uint8_t* frame, const Header& header, Mp3Frames& frames) {
+  const size_t side = header.version == 3 ? (header.channels == 1 ? 17 : 32) : (header.channels == 1 ? 9 : 17);
+  size_t at = 4 + (header.crc ? 2 : 0) + side;
+  if (at + 8 > header.bytes || (std::memcmp(frame + at, "Xing", 4) != 0 && std::memcmp(frame + at, "Info", 4) != 0)) {
+    return false;
+  }
+  const uint8_t flags = frame[at + 7];
+  at += 8 + (flags & 1 ? 4 : 0) + (flags & 2 ? 4 : 0) + (flags & 4 ? 100 : 0) + (flags & 8 ? 4 : 0);
+  // The encoder tag: nine bytes naming the encoder, then the delay and padding as two 12-bit
+  // numbers at bytes 21 to 23.
+  if (at + 24 <= header.bytes && std::isalpha(frame[at]) && std::isalpha(frame[at + 1])) {
+    const uint8_t* gap = frame + at + 21;
+    frames.encoderDelay = gap[0] << 4 | gap[1] >> 4;
+    frames.padding = (gap[1] & 0x0F) << 8 | gap[2];
+  }
+  return true;
+}
+
+}  // namespace
+
+uint64_t MaxMusicFileBytes() { return uint64_t{kMaxMusicSeconds} * kHighestBitrate / 8 * 5 / 4; }
+
+std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& why) {
+  if (file == nullptr || size == 0) {
+    why = "it is empty";
+    return std::nullopt;
+  }
+  if (size >= 12 && std::memcmp(file, "RIFF", 4) == 0 && std::memcmp(file + 8, "WAVE", 4) == 0) {
+    why = "it is a WAV file, not MP3";
+    return std::nullopt;
+  }
+  size_t at = 0, end = size;
+  if (size >= 10 && std::memcmp(file, "ID3", 3) == 0) {
+    at = 10 + ((file[6] & 0x7F) << 21 | (file[7] & 0x7F) << 14 | (file[8] & 0x7F) << 7 | (file[9] & 0x7F)) +
+         (file[5] & 0x10 ? 10 : 0);
+  }
+  if (size >= 128 && std::memcmp(file + size - 128, "TAG", 3) == 0) end = size - 128;
+
+  // A frame counts when the next one follows where it ends (or the file ends there); after a
+  // stretch of damage, where a stray header is likelier, when two more follow.
+  const auto followed = [&](size_t from, const Header& header, int count) {
+    for (size_t next = from + header.bytes; count > 0; --count) {
+      if (next == end) return true;
+      Header following;
+      if (next + 4 > end || !ReadHeader(file + next, following) || !following.SameStream(header) ||
+          next + following.bytes > end) {
+        return false;
+      }
+      next += following.bytes;
+    }
+    return true;
+  };
+  Mp3Frames frames;
+  std::optional<Header> stream;
+  bool inStep = false;  // the previous frame ended where this position is
+  for (; at + 4 <= end;) {
+    Header header;
+    if (ReadHeader(file + at, header) && (!stream || header.SameStream(*stream)) &&
+        at + header.bytes <= end && followed(at, header, inStep ? 1 : 2)) {
+      if (!stream) {
+        stream = header;
+        frames.rate = header.rate;
+        frames.channels = header.channels;
+        frames.samplesPerFrame = header.version == 3 ? 1152 : 576;
+        if (ReadInfoFrame(file + at, header, frames)) {
+          frames.info = Mp3Frame{at, header.bytes};
+          at += header.bytes;
+          inStep = true;
+          continue;
+        }
+      }
+      frames.audio.push_back(Mp3Frame{at, header.bytes});
+      at += header.bytes;
+      inStep = true;
+    } else {
+      if (stream) ++frames.skippedBytes;
+      ++at;
+      inStep = false;
+    }
+  }
+  if (frames.audio.empty()) {
+    why = "it holds no MP3 sound";
+    return std::nullopt;
+  }
+  if (frames.Seconds() > kMaxMusicSeconds) {
+    why = "it holds " + std::to_string(std::llround(frames.Seconds())) + " s of music, more than the " +
+          std::to_string(kMaxMusicSeconds) + " s music may";
+    return std::nullopt;
+  }
+  return frames;
+}
+
+std::vector<uint8_t> JoinFrames(const uint8_t* file, const Mp3Frames& frames) {
+  std::vector<uint8_t> joined;
+  const auto append = [&](const Mp3Frame& frame) {
+    joined.insert(joined.end(), file + frame.at, file + frame.at + frame.bytes);
+  };
+  if (frames.info) append(*frames.info);
+  for (const Mp3Frame& frame : frames.audio) append(frame);
+  return joined;
+}
+
+}  // namespace skyrift::platform

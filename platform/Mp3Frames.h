@@ -1,0 +1,45 @@
+// The audio frames of an MPEG layer III file, found by their headers: what a decoder is fed,
+// with everything else (tags, stray bytes, a damaged stretch) left out, and the encoder's info
+// frame apart, with the silence the encoder recorded at either end of the sound.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace skyrift::platform {
+
+struct Mp3Frame {
+  size_t at = 0;     // in the file
+  size_t bytes = 0;  // the whole frame, header included
+};
+
+struct Mp3Frames {
+  int rate = 0;              // Hz
+  int channels = 0;          // 1 or 2
+  int samplesPerFrame = 0;   // per channel: 1152 for MPEG-1, 576 for MPEG-2 and 2.5
+  std::vector<Mp3Frame> audio;
+  std::optional<Mp3Frame> info;  // the encoder's info frame, which holds no sound
+  int encoderDelay = 0;      // samples the encoder put before the sound, from the info frame
+  int padding = 0;           // samples it put after the sound
+  size_t skippedBytes = 0;   // bytes between frames that are no frame: damage
+
+  uint64_t Samples() const { return uint64_t{audio.size()} * samplesPerFrame; }
+  double Seconds() const { return rate == 0 ? 0.0 : static_cast<double>(Samples()) / rate; }
+};
+
+// The longest music file read: kMaxMusicSeconds at MPEG's highest bit rate, with room to spare
+// for tags and damage.
+uint64_t MaxMusicFileBytes();
+
+// The frames of the `size` bytes at `file`; nothing, with the reason in `why`, when there are
+// none to play or there is more music than kMaxMusicSeconds (platform/Mixer.h).
+std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& why);
+
+// The info frame (when there is one) and the audio frames end to end: the same music without
+// what a decoder would stumble over.
+std::vector<uint8_t> JoinFrames(const uint8_t* file, const Mp3Frames& frames);
+
+}  // namespace skyrift::platform
