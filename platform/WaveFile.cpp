@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/Files.h"
 #include "platform/LittleEndian.h"
 #include "platform/Mixer.h"
 
@@ -67,6 +68,8 @@ std::optional<WaveLayout> ReadWaveLayout(const uint8_t* file, size_t size, std::
 }
 
 std::optional<WaveLayout> ReadWaveLayout(const char* fileName, std::string& why) {
+  why = WhyNotARegularFile(fileName);
+  if (!why.empty()) return std::nullopt;
   std::ifstream file(fileName, std::ios::binary | std::ios::ate);
   if (!file) {
     why = std::strerror(errno);

@@ -38,7 +38,7 @@ using ReadAt = std::function<bool(uint64_t at, uint8_t* into, size_t bytes)>;
 // The layout of a file of `fileSize` bytes, or nothing with the reason in `why`.
 std::optional<WaveLayout> ReadWaveLayout(const ReadAt& read, uint64_t fileSize, std::string& why);
 std::optional<WaveLayout> ReadWaveLayout(const uint8_t* file, size_t size, std::string& why);
-// The layout of the file named, read from its headers alone.
+// The layout of the file named, read from its headers alone; only a regular file is read.
 std::optional<WaveLayout> ReadWaveLayout(const char* fileName, std::string& why);
 
 // Why a sample of this layout is too long to load (past the limit of platform/Mixer.h), or

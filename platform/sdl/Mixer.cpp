@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/Files.h"
 #include "platform/Limiter.h"
 #include "platform/Mp3Frames.h"
 #include "platform/SoundFile.h"
@@ -115,8 +114,6 @@ bool MixerIsOpen() {
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  loadError = WhyNotARegularFile(fileName);
-  if (!loadError.empty()) return nullptr;
   // The mixer decodes the whole sample to its own format as it loads: check its length first,
   // reading the same chunks SDL's loader will.
   const std::optional<WaveLayout> layout = ReadWaveLayout(fileName, loadError);

@@ -1,6 +1,7 @@
 // The audio output on WINMM's waveOut: 16-bit stereo buffers filled by a thread of ours from
 // the mix. Without a device the same thread keeps the mix moving in real time, silently, so
-// that samples still start, loop and end as they would be heard.
+// that samples still start, loop and end as they would be heard; and when a device fails (a
+// headset pulled out), it opens the default device again and the sound goes on.
 #include "platform/Mixer.h"
 
 #include "platform/win32/Win32.h"
@@ -9,15 +10,16 @@
 
 #include <array>
 #include <atomic>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
 
-#include "platform/Files.h"
+#include "platform/Mp3Frames.h"
+#include "platform/SoundFile.h"
+#include "platform/WaveFile.h"
 #include "platform/win32/MixCore.h"
 #include "platform/win32/Mp3.h"
+#include "platform/win32/WaveOut.h"
 
 namespace skyrift::platform {
 
@@ -27,17 +29,23 @@ struct MixerMusic {
 
 namespace {
 
+// Eight buffers of 1024 frames: 186 ms queued at 44.1 kHz, room enough for a busy machine to
+// be late with a buffer without the device running dry.
 constexpr size_t kBufferFrames = 1024;
-constexpr int kBufferCount = 4;
-// A file larger than this cannot be a sample or a piece the game would load.
-constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
+constexpr int kBufferCount = 8;
+// How long the feeder waits for the device before it looks again, and how long a device may
+// take no sound before it counts as failed.
+constexpr DWORD kWaitMs = 100;
+constexpr DWORD kStalledMs = 1000;
+// How often a missing device is looked for again.
+constexpr DWORD kRetryMs = 1000;
 
 struct Output {
   int rate = 0;
   std::unique_ptr<MixState> mix;  // guarded by `lock`
   std::mutex lock;
-  HWAVEOUT device = nullptr;
-  HANDLE bufferDone = nullptr;  // signalled by the device each time it finishes a buffer
+  HWAVEOUT device = nullptr;      // the feeder thread's alone
+  HANDLE bufferDone = nullptr;    // signalled by the device each time it finishes a buffer
   std::array<WAVEHDR, kBufferCount> headers{};
   std::array<std::array<int16_t, kBufferFrames * 2>, kBufferCount> buffers{};
   std::thread feeder;
@@ -46,76 +54,129 @@ struct Output {
 
 Output* output = nullptr;
 std::string loadError;
+WaveOutCalls calls;
+std::atomic<int> reopenings{0};
 
-void FillBuffer(WAVEHDR& header) {
+// The feeder runs in the multimedia class "Games" where the system has it (avrt.dll, Vista
+// on), else at a raised priority, so that a busy machine does not starve the device.
+class FeederPriority {
+ public:
+  FeederPriority() {
+    using Set = HANDLE(WINAPI*)(LPCWSTR, LPDWORD);
+    avrt_ = LoadLibraryW(L"avrt.dll");
+    const auto set = avrt_ != nullptr ? reinterpret_cast<Set>(reinterpret_cast<void*>(
+                                            GetProcAddress(avrt_, "AvSetMmThreadCharacteristicsW")))
+                                      : nullptr;
+    DWORD task = 0;
+    task_ = set != nullptr ? set(L"Games", &task) : nullptr;
+    if (task_ == nullptr) SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+  }
+  ~FeederPriority() {
+    using Revert = BOOL(WINAPI*)(HANDLE);
+    if (task_ != nullptr) {
+      const auto revert = reinterpret_cast<Revert>(
+          reinterpret_cast<void*>(GetProcAddress(avrt_, "AvRevertMmThreadCharacteristics")));
+      if (revert != nullptr) revert(task_);
+    }
+    if (avrt_ != nullptr) FreeLibrary(avrt_);
+  }
+  FeederPriority(const FeederPriority&) = delete;
+  FeederPriority& operator=(const FeederPriority&) = delete;
+
+ private:
+  HMODULE avrt_ = nullptr;
+  HANDLE task_ = nullptr;
+};
+
+void CloseDevice() {
+  if (output->device == nullptr) return;
+  waveOutReset(output->device);
+  for (WAVEHDR& header : output->headers) {
+    if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(output->device, &header, sizeof header);
+  }
+  waveOutClose(output->device);
+  output->device = nullptr;
+}
+
+bool WriteBuffer(WAVEHDR& header) {
   {
     std::lock_guard<std::mutex> hold(output->lock);
     output->mix->Render(reinterpret_cast<int16_t*>(header.lpData), kBufferFrames);
   }
-  waveOutWrite(output->device, &header, sizeof header);
+  return calls.write(output->device, &header, sizeof header) == MMSYSERR_NOERROR;
 }
 
-void Feed() {
-  if (output->device == nullptr) {
-    // No device: the mix advances at the pace a device would take it.
-    std::array<int16_t, kBufferFrames * 2> silent{};
-    const DWORD period = static_cast<DWORD>(kBufferFrames * 1000 / output->rate);
-    while (!output->stopping) {
-      Sleep(period);
-      std::lock_guard<std::mutex> hold(output->lock);
-      output->mix->Render(silent.data(), kBufferFrames);
-    }
-    return;
-  }
-  for (WAVEHDR& header : output->headers) FillBuffer(header);
-  while (!output->stopping) {
-    WaitForSingleObject(output->bufferDone, INFINITE);
-    for (WAVEHDR& header : output->headers) {
-      if (!output->stopping && (header.dwFlags & WHDR_DONE)) FillBuffer(header);
-    }
-  }
-}
-
-bool OpenDevice(int rate) {
-  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, static_cast<DWORD>(rate), static_cast<DWORD>(rate * 4), 4, 16, 0};
-  output->bufferDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  if (output->bufferDone == nullptr) return false;
-  if (waveOutOpen(&output->device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(output->bufferDone),
-                  0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+// Opens the default device and queues every buffer; false, with nothing open, when any step
+// fails.
+bool OpenDevice() {
+  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, static_cast<DWORD>(output->rate),
+                      static_cast<DWORD>(output->rate * 4), 4, 16, 0};
+  if (calls.open(&output->device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(output->bufferDone), 0,
+                 CALLBACK_EVENT) != MMSYSERR_NOERROR) {
     output->device = nullptr;
     return false;
   }
   for (int i = 0; i < kBufferCount; ++i) {
     WAVEHDR& header = output->headers[i];
+    header = WAVEHDR{};
     header.lpData = reinterpret_cast<LPSTR>(output->buffers[i].data());
     header.dwBufferLength = static_cast<DWORD>(kBufferFrames * 4);
-    waveOutPrepareHeader(output->device, &header, sizeof header);
+    if (calls.prepare(output->device, &header, sizeof header) != MMSYSERR_NOERROR) {
+      CloseDevice();
+      return false;
+    }
+  }
+  for (WAVEHDR& header : output->headers) {
+    if (!WriteBuffer(header)) {
+      CloseDevice();
+      return false;
+    }
   }
   return true;
 }
 
-bool ValidChannel(int channel) {
-  return output != nullptr && channel >= 0 && channel < output->mix->Channels();
+void Feed() {
+  const FeederPriority priority;
+  const DWORD period = static_cast<DWORD>(kBufferFrames * 1000 / output->rate);
+  bool playing = OpenDevice();
+  DWORD lastHeard = GetTickCount(), lastTried = lastHeard;
+  while (!output->stopping) {
+    if (!playing) {
+      // No device: the mix advances at the pace a device would take it, and a device is looked
+      // for again now and then (one may be plugged in).
+      Sleep(period);
+      std::array<int16_t, kBufferFrames * 2> silent;
+      {
+        std::lock_guard<std::mutex> hold(output->lock);
+        output->mix->Render(silent.data(), kBufferFrames);
+      }
+      if (GetTickCount() - lastTried >= kRetryMs) {
+        lastTried = lastHeard = GetTickCount();
+        playing = OpenDevice();
+      }
+      continue;
+    }
+    WaitForSingleObject(output->bufferDone, kWaitMs);
+    bool failed = false, heard = false;
+    for (WAVEHDR& header : output->headers) {
+      if (output->stopping || !(header.dwFlags & WHDR_DONE)) continue;
+      heard = true;
+      failed = failed || !WriteBuffer(header);
+    }
+    const DWORD now = GetTickCount();
+    if (heard) lastHeard = now;
+    if (failed || now - lastHeard >= kStalledMs) {
+      CloseDevice();
+      ++reopenings;
+      lastTried = lastHeard = now;
+      playing = OpenDevice();
+    }
+  }
+  CloseDevice();
 }
 
-// The whole file, or nothing with the reason in loadError.
-std::vector<uint8_t> ReadFile(const char* fileName) {
-  loadError = WhyNotARegularFile(fileName);
-  if (!loadError.empty()) return {};
-  std::ifstream in(fileName, std::ios::binary | std::ios::ate);
-  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-  if (size <= 0 || static_cast<uint64_t>(size) > kMaxFileBytes) {
-    loadError = size < 0 ? "it cannot be opened" : size == 0 ? "it is empty" : "it is too large";
-    return {};
-  }
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes.data()), size);
-  if (!in) {
-    loadError = "it cannot be read";
-    return {};
-  }
-  return bytes;
+bool ValidChannel(int channel) {
+  return output != nullptr && channel >= 0 && channel < output->mix->Channels();
 }
 
 }  // namespace
@@ -126,10 +187,11 @@ bool OpenMixer(int rate, int channels, int reserved) {
   output = new Output;
   output->rate = rate;
   output->mix = std::make_unique<MixState>(channels, reserved, rate);
-  // A machine without a sound card still gets a game that runs, just without sound.
-  if (!OpenDevice(rate) && output->bufferDone != nullptr) {
-    CloseHandle(output->bufferDone);
-    output->bufferDone = nullptr;
+  output->bufferDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (output->bufferDone == nullptr) {
+    delete output;
+    output = nullptr;
+    return false;
   }
   output->feeder = std::thread(Feed);
   return true;
@@ -138,14 +200,9 @@ bool OpenMixer(int rate, int channels, int reserved) {
 void CloseMixer() {
   if (output == nullptr) return;
   output->stopping = true;
-  if (output->bufferDone != nullptr) SetEvent(output->bufferDone);
+  SetEvent(output->bufferDone);
   output->feeder.join();
-  if (output->device != nullptr) {
-    waveOutReset(output->device);
-    for (WAVEHDR& header : output->headers) waveOutUnprepareHeader(output->device, &header, sizeof header);
-    waveOutClose(output->device);
-  }
-  if (output->bufferDone != nullptr) CloseHandle(output->bufferDone);
+  CloseHandle(output->bufferDone);
   delete output;
   output = nullptr;
 }
@@ -155,9 +212,15 @@ bool MixerIsOpen() { return output != nullptr; }
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
-  const std::vector<uint8_t> file = ReadFile(fileName);
+  // Judged by its headers before anything more is read: only the file up to the end of its
+  // sound data is.
+  const std::optional<WaveLayout> layout = ReadWaveLayout(fileName, loadError);
+  if (!layout) return nullptr;
+  loadError = WhyNotDecodable(*layout);
   if (!loadError.empty()) return nullptr;
-  auto pcm = DecodeWav(file.data(), file.size(), output->rate, &loadError);
+  const auto file = ReadFileStart(fileName, layout->dataAt + layout->dataBytes, loadError);
+  if (!file) return nullptr;
+  auto pcm = DecodeWav(file->data(), file->size(), output->rate, &loadError);
   if (!pcm) return nullptr;
   return new MixerChunk{std::move(*pcm)};
 }
@@ -210,18 +273,23 @@ bool ChannelPlaying(int channel) {
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
-  auto music = std::make_unique<MixerMusic>();
-  music->file = ReadFile(fileName);
-  if (!loadError.empty()) return nullptr;
-  // Opened once here to refuse what the codec cannot play, as a failed load.
-  if (OpenMp3(music->file, false, output->rate) == nullptr) {
-    loadError = "the system's MP3 codec cannot play it";
+  auto file = ReadFileStart(fileName, MaxMusicFileBytes() + 1, loadError);
+  if (!file) return nullptr;
+  if (file->size() > MaxMusicFileBytes()) {
+    loadError = "it is too large";
     return nullptr;
   }
+  auto music = std::make_unique<MixerMusic>(MixerMusic{std::move(*file)});
+  // Opened once here to refuse what the codec cannot play, as a failed load.
+  if (OpenMp3(music->file, false, output->rate, &loadError) == nullptr) return nullptr;
   return music.release();
 }
 
 const std::string& LoadError() { return loadError; }
+
+WaveOutCalls& DeviceCalls() { return calls; }
+
+int DeviceReopenings() { return reopenings; }
 
 void FreeMusic(MixerMusic* music) {
   if (music == nullptr) return;

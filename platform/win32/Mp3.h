@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/win32/MixCore.h"
@@ -9,7 +10,9 @@
 namespace skyrift::platform {
 
 // A stream over `file` (which must outlive it), repeating from the start when `loop`; null when
-// the bytes hold no MPEG layer III frame or the system has no codec for them.
-std::unique_ptr<MusicSource> OpenMp3(const std::vector<uint8_t>& file, bool loop, int outputRate);
+// the bytes hold no MPEG layer III frame or the system has no codec for them, with the reason
+// in `why` when given.
+std::unique_ptr<MusicSource> OpenMp3(const std::vector<uint8_t>& file, bool loop, int outputRate,
+                                     std::string* why = nullptr);
 
 }  // namespace skyrift::platform

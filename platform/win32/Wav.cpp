@@ -1,32 +1,38 @@
 #include "platform/win32/Wav.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
-#include "platform/Mixer.h"
+#include "platform/LittleEndian.h"
+#include "platform/WaveFile.h"
 
 namespace skyrift::platform {
 namespace {
 
-constexpr uint16_t kFormatPcm = 1;
-constexpr uint16_t kFormatExtensible = 0xFFFE;
+// What this decoder takes: integer PCM of 8 to 32 bits and 32-bit float, in one or two
+// channels, plain or in an extensible header; the same files the SDL build plays.
+bool Supported(const WaveFormat& format) {
+  const bool pcm = format.encoding == kWavePcm &&
+                   (format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32);
+  const bool single = format.encoding == kWaveFloat && format.bits == 32;
+  return (pcm || single) && (format.channels == 1 || format.channels == 2) && format.rate <= 384000;
+}
 
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Read32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-
-struct Format {
-  uint16_t channels = 0;
-  uint32_t rate = 0;
-  uint16_t bits = 0;
-};
-
-bool Supported(const uint8_t* chunk, uint32_t size, Format& format) {
-  if (size < 16) return false;
-  uint16_t tag = Read16(chunk);
-  // An extensible header names its real format in the first two bytes of its sub-format.
-  if (tag == kFormatExtensible && size >= 26) tag = Read16(chunk + 24);
-  format = Format{Read16(chunk + 2), Read32(chunk + 4), Read16(chunk + 14)};
-  return tag == kFormatPcm && (format.channels == 1 || format.channels == 2) &&
-         (format.bits == 8 || format.bits == 16) && format.rate >= 1 && format.rate <= 384000;
+// One sample at `p` as a 16-bit one.
+int16_t Sample(const uint8_t* p, const WaveFormat& format) {
+  if (format.encoding == kWaveFloat) {
+    float value;
+    std::memcpy(&value, p, sizeof value);
+    if (std::isnan(value)) return 0;
+    return static_cast<int16_t>(std::lrint(std::clamp(value, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
+  }
+  switch (format.bits) {
+    case 8: return static_cast<int16_t>((p[0] - 128) << 8);
+    case 16: return static_cast<int16_t>(Read16(p));
+    case 24: return static_cast<int16_t>(Read24(p) >> 8);
+    default: return static_cast<int16_t>(Read32(p) >> 16);
+  }
 }
 
 }  // namespace
@@ -51,52 +57,28 @@ StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int ra
   return out;
 }
 
+std::string WhyNotDecodable(const WaveLayout& layout) {
+  if (!Supported(layout.format)) return "not 8- to 32-bit PCM or float in one or two channels";
+  if (layout.Frames() == 0) return "it holds no sound";
+  return WhySampleTooLong(layout);
+}
+
 std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate,
                                    std::string* why) {
-  const auto refuse = [why](std::string reason) -> std::optional<StereoPcm> {
-    if (why != nullptr) *why = std::move(reason);
+  std::string reason;
+  const std::optional<WaveLayout> layout = ReadWaveLayout(file, size, reason);
+  if (layout) reason = WhyNotDecodable(*layout);
+  if (!reason.empty() || outputRate <= 0) {
+    if (why != nullptr) *why = reason;
     return std::nullopt;
-  };
-  if (file == nullptr || size < 12 || std::memcmp(file, "RIFF", 4) != 0 ||
-      std::memcmp(file + 8, "WAVE", 4) != 0 || outputRate <= 0) {
-    return refuse("not a WAV file");
   }
-  Format format;
-  bool haveFormat = false;
-  for (size_t at = 12; at + 8 <= size;) {
-    const uint8_t* header = file + at;
-    const uint32_t length = Read32(header + 4);
-    const size_t available = size - at - 8;
-    if (std::memcmp(header, "fmt ", 4) == 0) {
-      if (length > available || !Supported(header + 8, length, format)) {
-        return refuse("not 8- or 16-bit PCM in one or two channels");
-      }
-      haveFormat = true;
-    } else if (std::memcmp(header, "data", 4) == 0) {
-      if (!haveFormat) return refuse("its sound data comes before its format");
-      // A data chunk cut short by a damaged file plays the whole frames that are there.
-      const size_t bytes = length < available ? length : available;
-      const size_t frameBytes = format.channels * (format.bits / 8);
-      const size_t frames = bytes / frameBytes;
-      const uint64_t outFrames = (static_cast<uint64_t>(frames) * outputRate + format.rate - 1) / format.rate;
-      if (frames == 0) return refuse("it holds no sound");
-      if (outFrames * 4 > kMaxDecodedSampleBytes) {
-        return refuse("it would take " + std::to_string((outFrames * 4) >> 20) +
-                      " MB decoded, more than the " + std::to_string(kMaxDecodedSampleBytes >> 20) +
-                      " MB a sample may");
-      }
-      std::vector<int16_t> pcm(frames * format.channels);
-      const uint8_t* data = header + 8;
-      for (size_t i = 0; i < pcm.size(); ++i) {
-        pcm[i] = format.bits == 8 ? static_cast<int16_t>((data[i] - 128) << 8)
-                                  : static_cast<int16_t>(Read16(data + i * 2));
-      }
-      return ToOutputFormat(pcm.data(), frames, format.channels, format.rate, outputRate);
-    }
-    if (length > available) break;
-    at += 8 + length + (length & 1);  // chunks are padded to an even size
-  }
-  return refuse("it holds no sound");
+  const WaveFormat& format = layout->format;
+  const size_t frames = static_cast<size_t>(layout->Frames());
+  const size_t sampleBytes = format.bits / 8;
+  std::vector<int16_t> pcm(frames * format.channels);
+  const uint8_t* data = file + layout->dataAt;
+  for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = Sample(data + i * sampleBytes, format);
+  return ToOutputFormat(pcm.data(), frames, format.channels, static_cast<int>(format.rate), outputRate);
 }
 
 }  // namespace skyrift::platform

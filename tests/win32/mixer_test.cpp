@@ -17,6 +17,7 @@
 #include "platform/Mixer.h"
 #include "platform/win32/MixCore.h"
 #include "platform/win32/Mp3.h"
+#include "platform/WaveFile.h"
 #include "platform/win32/Wav.h"
 
 namespace skyrift::platform {
@@ -71,13 +72,48 @@ TEST(WavDecoding, EveryFormatBecomesStereoAtTheOutputRateAndBadFilesAreRefused) 
   ASSERT_TRUE(pcm);
   EXPECT_EQ(pcm->size(), 4u);
 
+  // The wider formats the SDL build plays, plain and in an extensible header: each sample
+  // keeps its top 16 bits; floats are scaled to full scale and held inside it.
+  const auto extensible = [](uint16_t encoding, uint16_t channels, uint16_t bits, const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> file = Wav(kWaveExtensible, channels, 44100, bits, data);
+    const std::vector<uint8_t> extension = {22, 0, static_cast<uint8_t>(bits), 0, 3, 0, 0, 0,
+                                            static_cast<uint8_t>(encoding), 0, 0, 0, 0, 0, 0x10, 0,
+                                            0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    file[16] = 40;  // the format chunk's length
+    file.insert(file.begin() + 36, extension.begin(), extension.end());
+    return file;
+  };
+  const auto floats = [](std::initializer_list<float> values) {
+    std::vector<uint8_t> bytes(values.size() * 4);
+    std::memcpy(bytes.data(), values.begin(), bytes.size());
+    return bytes;
+  };
+  const struct {
+    const char* what;
+    std::vector<uint8_t> file;
+    StereoPcm expected;
+  } wider[] = {
+      {"24-bit mono", Wav(1, 1, 44100, 24, {0x00, 0x34, 0x12, 0xFF, 0xFF, 0x80}), {0x1234, 0x1234, -32513, -32513}},
+      {"32-bit stereo", Wav(1, 2, 44100, 32, {0, 0, 0x34, 0x12, 0, 0, 0x00, 0x80}), {0x1234, -32768}},
+      {"float mono", Wav(3, 1, 44100, 32, floats({0.5f, -1.0f, 2.0f})), {16384, 16384, -32768, -32768, 32767, 32767}},
+      {"extensible 24-bit stereo", extensible(1, 2, 24, {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0}), {0x4000, -0x4000}},
+      {"extensible float stereo", extensible(3, 2, 32, floats({-0.25f, 0.25f})), {-8192, 8192}},
+  };
+  for (const auto& w : wider) {
+    std::string why;
+    pcm = DecodeWav(w.file.data(), w.file.size(), 44100, &why);
+    ASSERT_TRUE(pcm) << w.what << ": " << why;
+    EXPECT_EQ(*pcm, w.expected) << w.what;
+  }
+
   const struct {
     const char* what;
     std::vector<uint8_t> file;
   } refused[] = {
       {"compressed", Wav(2, 1, 44100, 16, {0, 0})},
       {"three channels", Wav(1, 3, 44100, 16, std::vector<uint8_t>(6))},
-      {"24-bit", Wav(1, 1, 44100, 24, std::vector<uint8_t>(6))},
+      {"12-bit", Wav(1, 1, 44100, 12, std::vector<uint8_t>(6))},
+      {"64-bit float", Wav(3, 1, 44100, 64, std::vector<uint8_t>(16))},
       {"rate 0", Wav(1, 1, 0, 16, {0, 0})},
       {"no whole frame", Wav(1, 2, 44100, 16, {0, 0})},
       // A megabyte at 1000 Hz would need 176 MB at the output rate.
