@@ -54,7 +54,10 @@ bool ReadInfoFrame(const uint8_t* frame, const Header& header, Mp3Frames& frames
     return false;
   }
   const uint8_t flags = frame[at + 7];
-  at += 8 + (flags & 1 ? 4 : 0) + (flags & 2 ? 4 : 0) + (flags & 4 ? 100 : 0) + (flags & 8 ? 4 : 0);
+  at += 8;
+  if (flags & 1) frames.infoCountAt = at, at += 4;
+  if (flags & 2) frames.infoBytesAt = at, at += 4;
+  at += (flags & 4 ? 100 : 0) + (flags & 8 ? 4 : 0);
   // The encoder tag: nine bytes naming the encoder, then the delay and padding as two 12-bit
   // numbers at bytes 21 to 23.
   if (at + 24 <= header.bytes && std::isalpha(frame[at]) && std::isalpha(frame[at + 1])) {
@@ -146,6 +149,11 @@ std::vector<uint8_t> JoinFrames(const uint8_t* file, const Mp3Frames& frames) {
   };
   if (frames.info) append(*frames.info);
   for (const Mp3Frame& frame : frames.audio) append(frame);
+  const auto write = [&joined](size_t at, size_t value) {
+    for (int i = 0; i < 4; ++i) joined[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+  };
+  if (frames.info && frames.infoCountAt != 0) write(frames.infoCountAt, frames.audio.size());
+  if (frames.info && frames.infoBytesAt != 0) write(frames.infoBytesAt, joined.size());
   return joined;
 }
 

@@ -22,6 +22,8 @@ struct Mp3Frames {
   int samplesPerFrame = 0;   // per channel: 1152 for MPEG-1, 576 for MPEG-2 and 2.5
   std::vector<Mp3Frame> audio;
   std::optional<Mp3Frame> info;  // the encoder's info frame, which holds no sound
+  size_t infoCountAt = 0;    // where in it the frame count is (big-endian), 0 when it has none
+  size_t infoBytesAt = 0;    // where the file's size is, 0 when it has none
   int encoderDelay = 0;      // samples the encoder put before the sound, from the info frame
   int padding = 0;           // samples it put after the sound
   size_t skippedBytes = 0;   // bytes between frames that are no frame: damage
@@ -39,7 +41,8 @@ uint64_t MaxMusicFileBytes();
 std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& why);
 
 // The info frame (when there is one) and the audio frames end to end: the same music without
-// what a decoder would stumble over.
+// what a decoder would stumble over. The info frame is made to count what is joined, since a
+// decoder that trims the encoder's padding finds the end of the sound by that count.
 std::vector<uint8_t> JoinFrames(const uint8_t* file, const Mp3Frames& frames);
 
 }  // namespace skyrift::platform
