@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -13,12 +14,14 @@
 #include <iterator>
 #include <thread>
 
+#include "MusicLoop.h"
 #include "platform/Limiter.h"
 #include "platform/Mixer.h"
 #include "platform/win32/MixCore.h"
 #include "platform/win32/Mp3.h"
 #include "platform/WaveFile.h"
 #include "platform/win32/Wav.h"
+#include "platform/win32/WaveOut.h"
 
 namespace skyrift::platform {
 namespace {
@@ -223,6 +226,27 @@ TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
   EXPECT_EQ(OpenMp3({}, true, 44100), nullptr);
 }
 
+std::vector<float> AsFloats(const int16_t* pcm, size_t samples) { return std::vector<float>(pcm, pcm + samples); }
+
+// A damaged stretch (200 KB of junk inside the piece) is stepped over and the loop goes on;
+// with or without it, each pass lasts the piece's sound to the sample, so the seam has no gap.
+TEST(Mp3Music, ALoopIsSeamlessAndPlaysOnPastADamagedStretch) {
+  const auto music = ReadAll(GameFile("stage2.mp3"));
+  for (const size_t junk : {size_t{0}, size_t{200 * 1024}}) {
+    SCOPED_TRACE(junk);
+    const std::vector<uint8_t> piece = testing::ShortPiece(music, 80, junk);
+    const size_t pass = testing::PassLength(piece);
+    auto looped = OpenMp3(piece, true, 44100);
+    ASSERT_NE(looped, nullptr);
+    std::vector<int16_t> heard(4 * pass * 2);
+    ASSERT_EQ(looped->Read(heard.data(), 4 * pass), 4 * pass) << "the stream ran dry";
+    const std::vector<float> samples = AsFloats(heard.data(), heard.size());
+    for (size_t from : {pass / 3, pass * 2 / 3, pass + pass / 2}) {
+      EXPECT_EQ(testing::RepeatsAfter(samples, from, pass - 3000, pass + 3000), pass) << "at " << from;
+    }
+  }
+}
+
 // Runs when the test is given SKYRIFT_SOUND_CAPTURE, the file an ALSA `file` device writes the
 // device's output to (see the ctest entry `waveout_capture`).
 TEST(WaveOut, WhatIsMixedReachesTheDevice) {
@@ -257,6 +281,75 @@ TEST(WaveOut, WhatIsMixedReachesTheDevice) {
   size_t matching = 0;
   for (size_t i = 0; i < kCompared; ++i) matching += heard[offset + i] == AtEffectsGain((*expected)[i]);
   EXPECT_EQ(matching, kCompared);
+}
+
+}  // namespace
+}  // namespace skyrift::platform
+
+namespace skyrift::platform {
+namespace {
+
+// The mix read back from the capture file, as the device was given it since it last opened.
+std::vector<float> Captured() {
+  const auto bytes = ReadAll(std::string("Z:") + std::getenv("SKYRIFT_SOUND_CAPTURE"));
+  std::vector<int16_t> pcm(bytes.size() / 2);
+  std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
+  return AsFloats(pcm.data(), pcm.size());
+}
+
+// The loop as it reaches the device: each pass as long as the piece's sound, no gap between.
+TEST(WaveOut, TheMusicLoopsWithoutAGapAtItsSeam) {
+  if (std::getenv("SKYRIFT_SOUND_CAPTURE") == nullptr) GTEST_SKIP() << "no capture device configured";
+  const std::string file = (std::filesystem::temp_directory_path() / "skyrift-seam.mp3").string();
+  const std::vector<uint8_t> piece = testing::ShortPiece(ReadAll(GameFile("stage2.mp3")), 40);
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(piece.data()), piece.size());
+  const size_t pass = testing::PassLength(piece);
+  ASSERT_TRUE(OpenMixer(44100, 32, 3));
+  MixerMusic* music = LoadMusic(file.c_str());
+  ASSERT_NE(music, nullptr) << LoadError();
+  ASSERT_TRUE(PlayMusic(music, true));
+  std::this_thread::sleep_for(std::chrono::milliseconds(pass * 4000 / 44100));
+  CloseMixer();
+  FreeMusic(music);
+  std::filesystem::remove(file);
+
+  const std::vector<float> heard = Captured();
+  const size_t start = static_cast<size_t>(
+      std::find_if(heard.begin(), heard.end(), [](float s) { return s != 0.0f; }) - heard.begin()) / 2;
+  for (size_t from : {start + pass / 2, start + pass + pass / 2}) {
+    EXPECT_EQ(testing::RepeatsAfter(heard, from, pass - 3000, pass + 3000), pass) << "at " << from - start;
+  }
+}
+
+// A device that fails (as a headset pulled out does) is given up and the default device opened
+// again; what is played afterwards is heard.
+TEST(WaveOut, AFailedDeviceIsReopenedAndTheSoundGoesOn) {
+  if (std::getenv("SKYRIFT_SOUND_CAPTURE") == nullptr) GTEST_SKIP() << "no capture device configured";
+  static std::atomic<bool> failing{false};
+  ASSERT_TRUE(OpenMixer(44100, 32, 3));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const int before = DeviceReopenings();
+  const auto working = DeviceCalls().write;
+  // Every buffer refused for a while, as by a device that has gone, then a device again.
+  DeviceCalls().write = [](HWAVEOUT device, LPWAVEHDR header, UINT size) -> MMRESULT {
+    return failing ? MMSYSERR_NODRIVER : waveOutWrite(device, header, size);
+  };
+  failing = true;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  failing = false;
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  DeviceCalls().write = working;
+  EXPECT_GE(DeviceReopenings(), before + 1);
+
+  MixerChunk* ding = LoadChunk(GameFile("upgrade_ding.wav").c_str());
+  ASSERT_NE(ding, nullptr);
+  ASSERT_GE(PlayChunk(-1, ding, false), 3);
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  CloseMixer();
+  FreeChunk(ding);
+  const std::vector<float> heard = Captured();
+  EXPECT_TRUE(std::any_of(heard.begin(), heard.end(), [](float s) { return s != 0.0f; }))
+      << "the sample reached the device opened again";
 }
 
 }  // namespace
