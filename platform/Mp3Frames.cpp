@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/Mixer.h"
+#include "platform/SoundFile.h"
 
 namespace skyrift::platform {
 namespace {
@@ -70,7 +71,15 @@ bool ReadInfoFrame(const uint8_t* frame, const Header& header, Mp3Frames& frames
 
 }  // namespace
 
-uint64_t MaxMusicFileBytes() { return uint64_t{kMaxMusicSeconds} * kHighestBitrate / 8 * 5 / 4; }
+std::optional<std::vector<uint8_t>> ReadMusicFile(const char* name, std::string& why) {
+  const uint64_t largest = uint64_t{kMaxMusicSeconds} * kHighestBitrate / 8 * 5 / 4;
+  auto file = ReadFileStart(name, largest + 1, why);
+  if (file && file->size() > largest) {
+    why = "it is too large";
+    return std::nullopt;
+  }
+  return file;
+}
 
 std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& why) {
   if (file == nullptr || size == 0) {

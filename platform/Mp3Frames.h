@@ -32,9 +32,10 @@ struct Mp3Frames {
   double Seconds() const { return rate == 0 ? 0.0 : static_cast<double>(Samples()) / rate; }
 };
 
-// The longest music file read: kMaxMusicSeconds at MPEG's highest bit rate, with room to spare
-// for tags and damage.
-uint64_t MaxMusicFileBytes();
+// The whole of a music file, or nothing with the reason in `why`. A file longer than
+// kMaxMusicSeconds take at MPEG's highest bit rate (with room for tags and damage) is refused
+// unread.
+std::optional<std::vector<uint8_t>> ReadMusicFile(const char* name, std::string& why);
 
 // The frames of the `size` bytes at `file`; nothing, with the reason in `why`, when there are
 // none to play or there is more music than kMaxMusicSeconds (platform/Mixer.h).

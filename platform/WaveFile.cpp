@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 
-#include "platform/Files.h"
 #include "platform/LittleEndian.h"
 #include "platform/Mixer.h"
+#include "platform/SoundFile.h"
 
 namespace skyrift::platform {
 
@@ -68,13 +66,8 @@ std::optional<WaveLayout> ReadWaveLayout(const uint8_t* file, size_t size, std::
 }
 
 std::optional<WaveLayout> ReadWaveLayout(const char* fileName, std::string& why) {
-  why = WhyNotARegularFile(fileName);
-  if (!why.empty()) return std::nullopt;
-  std::ifstream file(fileName, std::ios::binary | std::ios::ate);
-  if (!file) {
-    why = std::strerror(errno);
-    return std::nullopt;
-  }
+  std::ifstream file;
+  if (!OpenSoundFile(file, fileName, why)) return std::nullopt;
   const auto size = static_cast<uint64_t>(file.tellg());
   const auto read = [&file](uint64_t at, uint8_t* into, size_t bytes) {
     file.clear();

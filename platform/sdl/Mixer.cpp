@@ -11,7 +11,6 @@
 
 #include "platform/Limiter.h"
 #include "platform/Mp3Frames.h"
-#include "platform/SoundFile.h"
 #include "platform/WaveFile.h"
 
 namespace skyrift::platform {
@@ -166,12 +165,8 @@ bool ChannelPlaying(int channel) {
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  const auto file = ReadFileStart(fileName, MaxMusicFileBytes() + 1, loadError);
+  const auto file = ReadMusicFile(fileName, loadError);
   if (!file) return nullptr;
-  if (file->size() > MaxMusicFileBytes()) {
-    loadError = "it is too large";
-    return nullptr;
-  }
   // SDL's decoder gives up for good at the first stretch it cannot resynchronise over (a
   // kilobyte), and a WAV file named .mp3 plays as noise: it is given the frames alone.
   const std::optional<Mp3Frames> frames = ScanMp3(file->data(), file->size(), loadError);

@@ -273,12 +273,8 @@ bool ChannelPlaying(int channel) {
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
-  auto file = ReadFileStart(fileName, MaxMusicFileBytes() + 1, loadError);
+  auto file = ReadMusicFile(fileName, loadError);
   if (!file) return nullptr;
-  if (file->size() > MaxMusicFileBytes()) {
-    loadError = "it is too large";
-    return nullptr;
-  }
   auto music = std::make_unique<MixerMusic>(MixerMusic{std::move(*file)});
   // Opened once here to refuse what the codec cannot play, as a failed load.
   if (OpenMp3(music->file, false, output->rate, &loadError) == nullptr) return nullptr;
