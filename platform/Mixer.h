@@ -39,6 +39,8 @@ void PauseChannel(int channel, bool paused);
 bool ChannelPaused(int channel);
 bool ChannelPlaying(int channel);
 
+// An MP3 file, read whole: its frames play, and a damaged stretch between them is stepped over
+// (platform/Mp3Frames.h). A file with no frames (a WAV file renamed, say) is refused.
 MixerMusic* LoadMusic(const char* fileName);
 // Why the last LoadChunk or LoadMusic gave null; empty when the mixer is closed, since without
 // a device every load fails and that is no fault of the file.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Limiter.h"
 #include "platform/Mp3Frames.h"
