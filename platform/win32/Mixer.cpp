@@ -56,6 +56,7 @@ Output* output = nullptr;
 std::string loadError;
 WaveOutCalls calls;
 std::atomic<int> reopenings{0};
+std::atomic<bool> devicePlaying{false};
 
 // The feeder runs in the multimedia class "Games" where the system has it (avrt.dll, Vista
 // on), else at a raised priority, so that a busy machine does not starve the device.
@@ -138,7 +139,7 @@ bool OpenDevice() {
 void Feed() {
   const FeederPriority priority;
   const DWORD period = static_cast<DWORD>(kBufferFrames * 1000 / output->rate);
-  bool playing = OpenDevice();
+  bool playing = devicePlaying = OpenDevice();
   DWORD lastHeard = GetTickCount(), lastTried = lastHeard;
   while (!output->stopping) {
     if (!playing) {
@@ -152,7 +153,7 @@ void Feed() {
       }
       if (GetTickCount() - lastTried >= kRetryMs) {
         lastTried = lastHeard = GetTickCount();
-        playing = OpenDevice();
+        playing = devicePlaying = OpenDevice();
       }
       continue;
     }
@@ -169,10 +170,11 @@ void Feed() {
       CloseDevice();
       ++reopenings;
       lastTried = lastHeard = now;
-      playing = OpenDevice();
+      playing = devicePlaying = OpenDevice();
     }
   }
   CloseDevice();
+  devicePlaying = false;
 }
 
 bool ValidChannel(int channel) {
@@ -286,6 +288,8 @@ const std::string& LoadError() { return loadError; }
 WaveOutCalls& DeviceCalls() { return calls; }
 
 int DeviceReopenings() { return reopenings; }
+
+bool DevicePlaying() { return devicePlaying; }
 
 void FreeMusic(MixerMusic* music) {
   if (music == nullptr) return;

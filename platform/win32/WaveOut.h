@@ -19,5 +19,7 @@ WaveOutCalls& DeviceCalls();
 
 // How often the open output has given up a failed device and opened the default one again.
 int DeviceReopenings();
+// Whether the output is playing on a device now (not silent for want of one).
+bool DevicePlaying();
 
 }  // namespace skyrift::platform

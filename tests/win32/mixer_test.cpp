@@ -335,10 +335,12 @@ TEST(WaveOut, AFailedDeviceIsReopenedAndTheSoundGoesOn) {
     return failing ? MMSYSERR_NODRIVER : waveOutWrite(device, header, size);
   };
   failing = true;
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  for (int wait = 0; wait < 100 && DevicePlaying(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(DevicePlaying()) << "the failure was seen";
   failing = false;
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  for (int wait = 0; wait < 500 && !DevicePlaying(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   DeviceCalls().write = working;
+  EXPECT_TRUE(DevicePlaying()) << "a device again";
   EXPECT_GE(DeviceReopenings(), before + 1);
 
   MixerChunk* ding = LoadChunk(GameFile("upgrade_ding.wav").c_str());
