@@ -249,16 +249,21 @@ TEST(Mp3Music, ALoopIsSeamlessAndPlaysOnPastADamagedStretch) {
 
 // Runs when the test is given SKYRIFT_SOUND_CAPTURE, the file an ALSA `file` device writes the
 // device's output to (see the ctest entry `waveout_capture`).
+// Plays the ding on a free channel of the open mixer for `milliseconds`, then closes the mixer.
+void PlayDingAndClose(int milliseconds) {
+  MixerChunk* ding = LoadChunk(GameFile("upgrade_ding.wav").c_str());
+  ASSERT_NE(ding, nullptr);
+  ASSERT_GE(PlayChunk(-1, ding, false), 3);
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  CloseMixer();
+  FreeChunk(ding);
+}
+
 TEST(WaveOut, WhatIsMixedReachesTheDevice) {
   const char* capture = std::getenv("SKYRIFT_SOUND_CAPTURE");
   if (capture == nullptr) GTEST_SKIP() << "no capture device configured";
   ASSERT_TRUE(OpenMixer(44100, 32, 3));
-  MixerChunk* ding = LoadChunk(GameFile("upgrade_ding.wav").c_str());
-  ASSERT_NE(ding, nullptr);
-  ASSERT_GE(PlayChunk(-1, ding, false), 3);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  CloseMixer();
-  FreeChunk(ding);
+  PlayDingAndClose(1500);
 
   const auto bytes = ReadAll(std::string("Z:") + capture);
   ASSERT_GT(bytes.size(), 44100u * 4 / 2) << "at least half a second reached the device";
@@ -343,12 +348,7 @@ TEST(WaveOut, AFailedDeviceIsReopenedAndTheSoundGoesOn) {
   EXPECT_TRUE(DevicePlaying()) << "a device again";
   EXPECT_GE(DeviceReopenings(), before + 1);
 
-  MixerChunk* ding = LoadChunk(GameFile("upgrade_ding.wav").c_str());
-  ASSERT_NE(ding, nullptr);
-  ASSERT_GE(PlayChunk(-1, ding, false), 3);
-  std::this_thread::sleep_for(std::chrono::milliseconds(700));
-  CloseMixer();
-  FreeChunk(ding);
+  PlayDingAndClose(700);
   const std::vector<float> heard = Captured();
   EXPECT_TRUE(std::any_of(heard.begin(), heard.end(), [](float s) { return s != 0.0f; }))
       << "the sample reached the device opened again";
