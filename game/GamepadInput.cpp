@@ -4,6 +4,7 @@
 // Unlike the keys' counters, the pad's count only while their button is held.
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
+#include "game/Pause.h"
 #include "game/PlayerActions.h"
 #include "game/UpgradeMenu.h"
 #include "sprites/PlayerShip.h"
@@ -39,7 +40,7 @@ bool Player2HoldsBulletTime() {
 void GameJoystick(StickState state) {
   // Before the players are chosen there is no ship, and once player 1 is out the sprite list
   // may already have deleted it.
-  if (_bPlayer1Out || !_bGameStarted || _pPlayer1 == nullptr) return;
+  if (_bPlayer1Out || !_bGameStarted || _pPlayer1 == nullptr || PlayPaused()) return;
   PlayerShip* ship = _pPlayer1;
 
   // In a menu or the interlude the world is frozen: a changed velocity or a queued volley

@@ -10,6 +10,7 @@
 #include "engine/Sound.h"
 #include "game/Controls.h"
 #include "game/GameResources.h"
+#include "game/Pause.h"
 #include "game/Trace.h"
 #include "graphics/Background.h"
 #include "platform/Clock.h"
@@ -166,8 +167,11 @@ void GameEnd() {
 }
 
 void GameActivate(HWND) {
-  SetChannelPaused(kMusicChannel, FALSE);
-  SetChannelPaused(kBulletTimeChannel, FALSE);
+  // Play paused by key stays paused, its sound with it, when the focus comes back.
+  if (!PlayPaused()) {
+    SetChannelPaused(kMusicChannel, FALSE);
+    SetChannelPaused(kBulletTimeChannel, FALSE);
+  }
   if (_pEngine != nullptr) _pEngine->AcquireJoystick();
   TraceLine("GameActivate()");
 }

@@ -5,6 +5,7 @@
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "game/KeyboardInput.h"
+#include "game/Pause.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
 #include "world/Globals.h"
@@ -13,6 +14,7 @@ namespace skyrift {
 
 void PollKeys() {
   if (_bGameOver) return;
+  if (PollPauseKeys()) return;
   HandleMenuKeys();
 
   switch (_iGameState) {
@@ -39,6 +41,7 @@ void PollKeys() {
 }
 
 void GameFrame() {
+  if (PlayPaused()) return;
   switch (_iGameState) {
     case GameStateStage1:
       CycleStage1();
@@ -69,6 +72,7 @@ void GameDraw(HDC dc) {
     case GameStateGameOver: DrawGameOver(dc); break;
     default: break;
   }
+  if (PlayPaused()) DrawPauseSign(dc);
 }
 
 void PresentFrame() {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/Keyboard.h"
+#include "platform/ScreenFit.h"
 #include "platform/sdl/ScanCodes.h"
 #include "platform/sdl/SurfaceImpl.h"
 
@@ -14,16 +15,29 @@ namespace skyrift::platform {
 
 struct Window::Impl {
   SDL_Window* sdl = nullptr;
+  int frameWidth = 0, frameHeight = 0;
+  // The window's own surface, drawn into directly while the window is exactly the frame's size.
   std::unique_ptr<Surface> frame;
-  ~Impl() {
-    frame.reset();
-    if (sdl != nullptr) SDL_DestroyWindow(sdl);
+  // The frame while the window is larger or smaller: scaled into the window's surface.
+  std::unique_ptr<Surface> canvas;
+  bool scaled = false;     // what the last frame was drawn into
+  bool barsDue = true;     // the area around the picture needs painting
+  bool swallowEnter = false;  // Enter went down as Alt+Enter: not the game's until released
+  ~Impl();
+
+  bool FitsExactly(const SDL_Surface* surface) const {
+    return surface->w == frameWidth && surface->h == frameHeight;
   }
+  // The frame's last picture kept in the canvas, before the window's surface changes size.
+  void KeepPicture();
+  void ToggleFullscreen();
 };
 
 namespace {
 
 std::optional<int> quitCode;
+// The one game window, for the keys that belong to it rather than to the game.
+Window::Impl* gameWindow = nullptr;
 
 uint32_t Read32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
 uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
@@ -64,6 +78,26 @@ Message MouseMessage(MessageKind kind, int x, int y) {
   return Message{kind, 0, (static_cast<uint32_t>(x) & 0xFFFF) | ((static_cast<uint32_t>(y) & 0xFFFF) << 16)};
 }
 
+// F11 and Alt+Enter switch between the window and fullscreen; the game never sees them, and an
+// Enter pressed with Alt stays out of the game's sight until it is released.
+bool WindowKey(const SDL_KeyboardEvent& key) {
+  if (gameWindow == nullptr) return false;
+  const bool down = key.type == SDL_KEYDOWN;
+  const SDL_Scancode code = key.keysym.scancode;
+  if (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) {
+    if (gameWindow->swallowEnter) {
+      if (!down) gameWindow->swallowEnter = false;
+      return true;
+    }
+    if (!down || (key.keysym.mod & KMOD_ALT) == 0) return false;
+    gameWindow->swallowEnter = true;
+  } else if (code != SDL_SCANCODE_F11) {
+    return false;
+  }
+  if (down && key.repeat == 0) gameWindow->ToggleFullscreen();
+  return true;
+}
+
 // The message an SDL event stands for, if any.
 std::optional<Message> Translate(const SDL_Event& event) {
   switch (event.type) {
@@ -71,6 +105,7 @@ std::optional<Message> Translate(const SDL_Event& event) {
       return Message{MessageKind::Destroy};
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+      if (WindowKey(event.key)) return std::nullopt;
       KeyEvent(VirtualKeyFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
       return std::nullopt;
     case SDL_MOUSEBUTTONDOWN:
@@ -95,6 +130,10 @@ std::optional<Message> Translate(const SDL_Event& event) {
         case SDL_WINDOWEVENT_MINIMIZED:
           return Message{MessageKind::Activate, 0};
         case SDL_WINDOWEVENT_EXPOSED:
+          if (gameWindow != nullptr) gameWindow->barsDue = true;
+          return Message{MessageKind::Paint};
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          if (gameWindow != nullptr) gameWindow->barsDue = true;
           return Message{MessageKind::Paint};
         case SDL_WINDOWEVENT_CLOSE:
           return Message{MessageKind::Destroy};
@@ -122,13 +161,38 @@ std::string DisplayProblem() {
 
 }  // namespace
 
+Window::Impl::~Impl() {
+  if (gameWindow == this) gameWindow = nullptr;
+  frame.reset();
+  if (sdl != nullptr) SDL_DestroyWindow(sdl);
+}
+
+void Window::Impl::KeepPicture() {
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl);
+  if (surface == nullptr || !FitsExactly(surface)) return;
+  if (canvas == nullptr) canvas = Surface::CreateTarget(frameWidth, frameHeight, 0);
+  if (canvas != nullptr) SDL_BlitSurface(surface, nullptr, canvas->impl().sdl, nullptr);
+}
+
+void Window::Impl::ToggleFullscreen() {
+  KeepPicture();
+  const bool full = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  // Desktop fullscreen: the screen keeps its mode, the frame is scaled to it.
+  SDL_SetWindowFullscreen(sdl, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
+  barsDue = true;
+}
+
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Window::~Window() = default;
 
 std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int clientHeight,
                                        const uint8_t* iconFile, size_t iconSize, std::string& error) {
-  // Copying a software frame to the window beats an OpenGL texture on machines without a GPU.
+  // Copying a software frame to the window beats an OpenGL texture on machines without a GPU,
+  // at the frame's size and scaled alike: the window's surface never goes through a renderer.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Fullscreen here is the desktop's own mode: losing the focus pauses, it does not minimise.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = std::string("cannot open a display: ") + SDL_GetError();
     return nullptr;
@@ -144,6 +208,8 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
     return nullptr;
   }
   auto impl = std::make_unique<Impl>();
+  impl->frameWidth = clientWidth;
+  impl->frameHeight = clientHeight;
   impl->sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
                                clientHeight, SDL_WINDOW_HIDDEN);
   if (impl->sdl == nullptr) {
@@ -154,19 +220,89 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
     SDL_SetWindowIcon(impl->sdl, icon);
     SDL_FreeSurface(icon);
   }
+  gameWindow = impl.get();
   return std::make_unique<Window>(std::move(impl));
 }
 
-void Window::Show() { SDL_ShowWindow(impl_->sdl); }
-
-Surface* Window::Frame() {
-  SDL_Surface* surface = SDL_GetWindowSurface(impl_->sdl);
-  if (surface == nullptr) return nullptr;
-  if (impl_->frame == nullptr || impl_->frame->impl().sdl != surface) impl_->frame = WrapSurface(surface);
-  return impl_->frame.get();
+// Once shown, the window manager's frame can be known: where the window with its frame does
+// not fit the usable area of its screen, it becomes the largest window of the frame's shape that
+// does, centred there. Only a tight screen waits for the window manager to tell its frame.
+void Window::Show() {
+  constexpr int kRoomForAnyFrame = 64;  // pixels beyond the client, across and down
+  constexpr int kFrameWaitMs = 300;
+  Impl& window = *impl_;
+  SDL_ShowWindow(window.sdl);
+  SDL_Rect usable;
+  const int display = SDL_GetWindowDisplayIndex(window.sdl);
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
+  if (window.frameWidth + kRoomForAnyFrame <= usable.w && window.frameHeight + kRoomForAnyFrame <= usable.h) return;
+  int top = 0, left = 0, bottom = 0, right = 0;
+  for (int waited = 0; waited < kFrameWaitMs; waited += 10) {
+    SDL_PumpEvents();  // the frame's size arrives as a property of the window
+    if (SDL_GetWindowBordersSize(window.sdl, &top, &left, &bottom, &right) == 0 && top + left + bottom + right > 0) break;
+    top = left = bottom = right = 0;
+    SDL_Delay(10);
+  }
+  const Placement size = FitWindow(window.frameWidth, window.frameHeight, 96, left + right,
+                                   top + bottom, usable.w, usable.h);
+  if (size.width == window.frameWidth && size.height == window.frameHeight) return;
+  SDL_SetWindowSize(window.sdl, size.width, size.height);
+  SDL_SetWindowPosition(window.sdl, usable.x + left + (usable.w - size.width - left - right) / 2,
+                        usable.y + top + (usable.h - size.height - top - bottom) / 2);
 }
 
-void Window::Present() { SDL_UpdateWindowSurface(impl_->sdl); }
+// At the frame's size the game draws straight into the window's surface; otherwise into the
+// canvas, which Present scales. Switching between the two carries the last picture across, as
+// a paused game draws no new one.
+Surface* Window::Frame() {
+  Impl& window = *impl_;
+  SDL_Surface* surface = SDL_GetWindowSurface(window.sdl);
+  if (surface == nullptr) return nullptr;
+  if (!window.FitsExactly(surface)) {
+    if (window.canvas == nullptr) window.canvas = Surface::CreateTarget(window.frameWidth, window.frameHeight, 0);
+    window.scaled = true;
+    return window.canvas.get();
+  }
+  if (window.frame == nullptr || window.frame->impl().sdl != surface) window.frame = WrapSurface(surface);
+  if (window.scaled && window.canvas != nullptr) {
+    SDL_BlitSurface(window.canvas->impl().sdl, nullptr, surface, nullptr);
+  }
+  window.scaled = false;
+  return window.frame.get();
+}
+
+void Window::Present() {
+  Impl& window = *impl_;
+  SDL_Surface* surface = SDL_GetWindowSurface(window.sdl);
+  if (surface == nullptr) return;
+  if (!window.scaled || window.FitsExactly(surface) || window.canvas == nullptr) {
+    SDL_UpdateWindowSurface(window.sdl);
+    return;
+  }
+  SDL_Surface* canvas = window.canvas->impl().sdl;
+  const Placement picture = Letterbox(window.frameWidth, window.frameHeight, surface->w, surface->h);
+  const SDL_Rect area{picture.x, picture.y, picture.width, picture.height};
+  if (surface->format->format != canvas->format->format) {
+    // A screen of another depth: SDL converts as it scales, still nearest-neighbour.
+    if (window.barsDue) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_Rect to = area;
+    SDL_BlitScaled(canvas, nullptr, surface, &to);
+  } else {
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    auto* pixels = static_cast<uint8_t*>(surface->pixels);
+    if (window.barsDue) FillBars(pixels, surface->pitch, surface->w, surface->h, picture);
+    ScaleNearest(static_cast<const uint8_t*>(canvas->pixels), canvas->pitch, canvas->w, canvas->h,
+                 pixels, surface->pitch, picture);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  }
+  // Only the picture changes from frame to frame; the bars go out when they were painted.
+  if (window.barsDue) {
+    SDL_UpdateWindowSurface(window.sdl);
+    window.barsDue = false;
+  } else {
+    SDL_UpdateWindowSurfaceRects(window.sdl, &area, 1);
+  }
+}
 
 bool PeekMessage(Message& message) {
   if (quitCode) {

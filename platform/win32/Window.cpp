@@ -1,22 +1,29 @@
 // The game's window on Win32: a window class with the executable's icons, a fixed-size window
-// centred on the screen, and the system's messages turned into the few the engine answers.
-// Keys are read from the system by GetAsyncKeyState, so key messages need no handling here.
+// centred on the work area of the monitor it starts on, sized by that monitor's scale, and the
+// system's messages turned into the few the engine answers. F11 and Alt+Enter switch it to
+// fullscreen and back. Game keys are read from the system by GetAsyncKeyState, so key messages
+// need no handling here beyond those two.
 #include "platform/Window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <optional>
 
+#include "platform/ScreenFit.h"
+#include "platform/win32/Keyboard.h"
 #include "platform/win32/SurfaceImpl.h"
 
 namespace skyrift::platform {
 
 struct Window::Impl {
   ::HWND handle = nullptr;
-  std::unique_ptr<Surface> frame;
-  ~Impl() {
-    if (handle != nullptr) DestroyWindow(handle);
-  }
+  std::unique_ptr<Surface> frame;   // the game's frame, always at its own size
+  std::unique_ptr<Surface> scaled;  // the client's picture when the client is another size
+  bool fullscreen = false;
+  bool barsDue = true;              // the area around the picture needs painting
+  WINDOWPLACEMENT windowed{};       // where the window was before fullscreen
+  ~Impl();
 };
 
 namespace {
@@ -27,6 +34,71 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 
 std::deque<Message> queue;
 std::optional<int> quitCode;
+// The one game window, for the messages that concern its size and place.
+Window::Impl* gameWindow = nullptr;
+
+constexpr UINT kBaseDpi = 96;
+
+::RECT WorkArea(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoA(monitor, &info);
+  return info.rcWork;
+}
+
+// The monitor the program is started on: the one of the window it was started from (Explorer's
+// or a console's), else the one under the pointer.
+HMONITOR StartingMonitor() {
+  if (HMONITOR monitor = MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTONULL)) return monitor;
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  return MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
+}
+
+// Sizes the client by the monitor's scale, made smaller where the window would not fit the work
+// area, and places the window: centred on the work area, or from `at` kept inside it.
+void Place(const Window::Impl& window, UINT dpi, const ::RECT& work, const POINT* at) {
+  const int frameWidth = window.frame->Width(), frameHeight = window.frame->Height();
+  ::RECT extra{0, 0, 0, 0};
+  AdjustWindowRectExForDpi(&extra, kStyle, FALSE, 0, dpi);
+  const int extraWidth = extra.right - extra.left, extraHeight = extra.bottom - extra.top;
+  const int workWidth = work.right - work.left, workHeight = work.bottom - work.top;
+  const Placement client = FitWindow(frameWidth, frameHeight, static_cast<int>(dpi), extraWidth,
+                                     extraHeight, workWidth, workHeight);
+  const int width = client.width + extraWidth, height = client.height + extraHeight;
+  int x = work.left + (workWidth - width) / 2, y = work.top + (workHeight - height) / 2;
+  if (at != nullptr) {
+    x = std::clamp<int>(at->x, work.left, std::max<int>(work.left, work.right - width));
+    y = std::clamp<int>(at->y, work.top, std::max<int>(work.top, work.bottom - height));
+  }
+  SetWindowPos(window.handle, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Fullscreen is a borderless window over the whole monitor, the desktop's mode unchanged.
+void ToggleFullscreen(Window::Impl& window) {
+  ::HWND handle = window.handle;
+  if (!window.fullscreen) {
+    window.windowed.length = sizeof window.windowed;
+    GetWindowPlacement(handle, &window.windowed);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &info);
+    const ::RECT& screen = info.rcMonitor;
+    SetWindowLongA(handle, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(handle, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+                 screen.bottom - screen.top, SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+  } else {
+    SetWindowLongA(handle, GWL_STYLE, kStyle | WS_VISIBLE);
+    SetWindowPlacement(handle, &window.windowed);
+    SetWindowPos(handle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  }
+  window.fullscreen = !window.fullscreen;
+  window.barsDue = true;
+  InvalidateRect(handle, nullptr, FALSE);
+}
+
+constexpr bool Repeated(LPARAM lParam) { return (lParam & (1 << 30)) != 0; }
 
 Message MouseMessage(MessageKind kind, LPARAM lParam) {
   return Message{kind, 0, static_cast<uint32_t>(lParam & 0xFFFFFFFF)};
@@ -40,7 +112,38 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       queue.push_back(Message{MessageKind::Activate, active ? 1u : 0u});
       return 0;
     }
+    case WM_SYSKEYDOWN:
+      if (wParam != VK_RETURN || gameWindow == nullptr) break;
+      // Alt+Enter: the Enter is the window's, and stays out of the game's sight until released.
+      IgnoreUntilReleased(VK_RETURN);
+      if (!Repeated(lParam)) ToggleFullscreen(*gameWindow);
+      return 0;
+    case WM_SYSCHAR:
+      if (wParam == '\r') return 0;  // Alt+Enter was handled; no beep
+      break;
+    case WM_KEYDOWN:
+      if (wParam != VK_F11 || gameWindow == nullptr) break;
+      if (!Repeated(lParam)) ToggleFullscreen(*gameWindow);
+      return 0;
+    case WM_SETCURSOR:
+      if (gameWindow != nullptr && gameWindow->fullscreen && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(nullptr);  // no pointer over a fullscreen game
+        return TRUE;
+      }
+      break;
+    case WM_DPICHANGED:
+      // Moved to a monitor of another scale: the client follows it, still fitting.
+      if (gameWindow != nullptr && !gameWindow->fullscreen) {
+        const auto* suggested = reinterpret_cast<const ::RECT*>(lParam);
+        const POINT at{suggested->left, suggested->top};
+        Place(*gameWindow, HIWORD(wParam), WorkArea(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)), &at);
+      }
+      return 0;
+    case WM_SIZE:
+      if (gameWindow != nullptr) gameWindow->barsDue = true;
+      break;
     case WM_PAINT: {
+      if (gameWindow != nullptr) gameWindow->barsDue = true;
       PAINTSTRUCT paint;
       BeginPaint(handle, &paint);
       EndPaint(handle, &paint);
@@ -59,8 +162,9 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       queue.push_back(Message{MessageKind::Destroy});
       return 0;
     default:
-      return DefWindowProcA(handle, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcA(handle, message, wParam, lParam);
 }
 
 bool RegisterClassOnce(::HINSTANCE module) {
@@ -87,6 +191,11 @@ std::string LastError(const char* what) {
 
 }  // namespace
 
+Window::Impl::~Impl() {
+  if (gameWindow == this) gameWindow = nullptr;
+  if (handle != nullptr) DestroyWindow(handle);
+}
+
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Window::~Window() = default;
 
@@ -99,24 +208,23 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
     error = LastError("cannot register the window class");
     return nullptr;
   }
-  ::RECT outer{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  // The client area, not the frame, is centred, as it is on every other system.
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - clientWidth) / 2 + outer.left;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - clientHeight) / 2 + outer.top;
   auto impl = std::make_unique<Impl>();
   impl->frame = Surface::CreateTarget(clientWidth, clientHeight, 0);
   if (impl->frame == nullptr) {
     error = "cannot make the window's frame";
     return nullptr;
   }
-  impl->handle = CreateWindowExA(0, kClassName, title, kStyle, x, y, width, height, nullptr,
-                                 nullptr, module, nullptr);
+  // Made on the starting monitor's work area first, so that it takes that monitor's scale, then
+  // sized by it.
+  const ::RECT work = WorkArea(StartingMonitor());
+  impl->handle = CreateWindowExA(0, kClassName, title, kStyle, work.left, work.top, clientWidth,
+                                 clientHeight, nullptr, nullptr, module, nullptr);
   if (impl->handle == nullptr) {
     error = LastError("cannot create the window");
     return nullptr;
   }
+  gameWindow = impl.get();
+  Place(*impl, GetDpiForWindow(impl->handle), work, nullptr);
   return std::make_unique<Window>(std::move(impl));
 }
 
@@ -127,12 +235,40 @@ void Window::Show() {
 
 Surface* Window::Frame() { return impl_->frame.get(); }
 
+// A client of the frame's size takes the frame as it is; any other size (a scaled monitor, a
+// small screen, fullscreen) takes it scaled, nearest-neighbour, with black bars around it.
 void Window::Present() {
-  if (::HDC window = GetDC(impl_->handle)) {
-    const Surface::Impl& frame = impl_->frame->impl();
-    BitBlt(window, 0, 0, frame.width, frame.height, frame.dc, 0, 0, SRCCOPY);
-    ReleaseDC(impl_->handle, window);
+  Impl& window = *impl_;
+  ::RECT client{};
+  GetClientRect(window.handle, &client);
+  const int width = client.right - client.left, height = client.bottom - client.top;
+  if (width <= 0 || height <= 0) return;  // minimised
+  ::HDC target = GetDC(window.handle);
+  if (target == nullptr) return;
+  const Surface::Impl& frame = window.frame->impl();
+  if (width == frame.width && height == frame.height) {
+    BitBlt(target, 0, 0, frame.width, frame.height, frame.dc, 0, 0, SRCCOPY);
+  } else {
+    if (window.scaled == nullptr || window.scaled->Width() != width || window.scaled->Height() != height) {
+      window.scaled = Surface::CreateTarget(width, height, 0);
+      window.barsDue = true;
+    }
+    if (window.scaled != nullptr) {
+      Surface::Impl& picture = window.scaled->impl();
+      const Placement area = Letterbox(frame.width, frame.height, width, height);
+      GdiFlush();  // the frame's last drawing is in its pixels before they are read
+      if (window.barsDue) FillBars(picture.bits, picture.stride, width, height, area);
+      ScaleNearest(frame.bits, frame.stride, frame.width, frame.height, picture.bits, picture.stride, area);
+      // Only the picture changes from frame to frame; the bars go out when they were painted.
+      if (window.barsDue) {
+        BitBlt(target, 0, 0, width, height, picture.dc, 0, 0, SRCCOPY);
+        window.barsDue = false;
+      } else {
+        BitBlt(target, area.x, area.y, area.width, area.height, picture.dc, area.x, area.y, SRCCOPY);
+      }
+    }
   }
+  ReleaseDC(window.handle, target);
 }
 
 bool PeekMessage(Message& message) {

@@ -9,12 +9,14 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "../TempFolder.h"
@@ -42,11 +44,13 @@ struct Rgb {
   int r = 0, g = 0, b = 0;
 };
 
-// One grab of the window: 900 x 732 pixels of red, green, blue.
+// One grab of the window (900 x 732 unless told otherwise): pixels of red, green, blue.
 class Screenshot {
  public:
   Screenshot(int width, int height, std::vector<unsigned char> bytes)
       : width_(width), height_(height), bytes_(std::move(bytes)) {}
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   bool Valid() const { return bytes_.size() == static_cast<size_t>(width_) * height_ * 3; }
   Rgb At(int x, int y) const {
     const size_t i = (static_cast<size_t>(y) * width_ + x) * 3;
@@ -72,14 +76,62 @@ inline int WaitForExit(pid_t& pid, int milliseconds) {
   return -1;
 }
 
-// The window's picture, grabbed through a scratch file in `folder`.
-inline Screenshot GrabWindow(const std::string& window, const fs::path& folder) {
+// The window's picture, grabbed through a scratch file in `folder`; by default the game
+// window's client area at its own size.
+inline Screenshot GrabWindow(const std::string& window, const fs::path& folder, int width = 900,
+                             int height = 732) {
   const fs::path file = folder / "grab.rgb";
   Shell("import -window " + window + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
   std::ifstream in(file, std::ios::binary);
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return Screenshot(900, 732, std::move(bytes));  // the game window's client area
+  return Screenshot(width, height, std::move(bytes));
 }
+
+// A number that xwininfo prints after `name` (such as "Width:"), or -1.
+inline int InfoField(const std::string& text, const std::string& name) {
+  const size_t at = text.find(name);
+  return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + name.size());
+}
+
+// Where a window is and how big, as xwininfo tells it; `frame` includes the window manager's
+// frame around it.
+struct Geometry {
+  int x = -1, y = -1, width = -1, height = -1;
+};
+inline Geometry WindowGeometry(const std::string& window, bool frame = false) {
+  const std::string info = Shell("xwininfo " + std::string(frame ? "-frame " : "") + "-id " + window);
+  return Geometry{InfoField(info, "Absolute upper-left X:"), InfoField(info, "Absolute upper-left Y:"),
+                  InfoField(info, "Width:"), InfoField(info, "Height:")};
+}
+
+// A real window manager (openbox) on the test's X server, for as long as this object lives:
+// it decorates windows, honours fullscreen requests and knows the screen's work area.
+class WindowManager {
+ public:
+  WindowManager() {
+    pid_ = fork();
+    if (pid_ == 0) {
+      execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int attempt = 0; attempt < 100 && !Running(); ++attempt) Sleep(100);
+  }
+  ~WindowManager() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+
+  bool Running() const {
+    return Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
 
 class GameProcess {
  public:
@@ -104,6 +156,7 @@ class GameProcess {
       if (chdir((workingFolder.empty() ? Folder() : workingFolder).c_str()) != 0) _exit(127);
       if (!errorFile.empty() && freopen(errorFile.c_str(), "w", stderr) == nullptr) _exit(127);
       setenv("SDL_AUDIODRIVER", "dummy", 1);
+      for (const auto& [name, value] : environment_) setenv(name.c_str(), value.c_str(), 1);
       execl((Folder() / "skyrift").c_str(), "skyrift", static_cast<char*>(nullptr));
       _exit(127);
     }
@@ -112,6 +165,11 @@ class GameProcess {
       window_ = Shell("xdotool search --name '^Skyrift$' 2>/dev/null | head -n 1");
     }
     return !window_.empty();
+  }
+
+  // Sets a variable of the game's environment for the next Start.
+  void SetEnvironment(const std::string& name, const std::string& value) {
+    environment_.emplace_back(name, value);
   }
 
   // Gives the window the focus, so that the game wakes (there is no window manager).
@@ -131,6 +189,7 @@ class GameProcess {
   void KeyUp(const std::string& key) { Shell("xdotool keyup " + key); }
 
   Screenshot Grab() const { return GrabWindow(window_, Folder()); }
+  Screenshot Grab(int width, int height) const { return GrabWindow(window_, Folder(), width, height); }
 
   // Sends SIGTERM (SDL's quit) and returns the exit code, or -1 if it did not end in time.
   int Close() {
@@ -148,6 +207,7 @@ class GameProcess {
   testing::TempFolder folder_{"skyrift-e2e"};
   pid_t pid_ = -1;
   std::string window_;
+  std::vector<std::pair<std::string, std::string>> environment_;
 };
 
 // A second X client's window (xmessage), to take the focus from the game as a player switching
