@@ -1,6 +1,8 @@
 // Presenting a finished frame in a real window: the copy of the 900 x 732 off-screen frame into
-// the window's surface and the window's update, as every frame of the game ends. Needs an X
-// display (run it under xvfb-run, as scripts/measure does); without one it says so and skips.
+// the window's surface and the window's update, as every frame of the game ends; and the same
+// into a window of a screen's size (fullscreen), scaled nearest-neighbour with bars. Needs an X
+// display (run it under xvfb-run, as scripts/measure does, on a screen at least as large as the
+// largest window measured); without one it says so and skips.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ResizeWindow.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
 
@@ -35,7 +38,8 @@ bool HasDisplay(std::string& why) {
   return true;
 }
 
-void BM_PresentFrame(benchmark::State& state) {
+// The window's client is the frame's size, or range(0) x range(1) when given.
+void PresentFrames(benchmark::State& state, bool scaled) {
   std::string why;
   if (!HasDisplay(why)) {
     state.SkipWithError(why.c_str());
@@ -49,6 +53,11 @@ void BM_PresentFrame(benchmark::State& state) {
     return;
   }
   window->Show();
+  if (scaled && !bench::ResizeGameWindow("Skyrift present", static_cast<int>(state.range(0)),
+                                         static_cast<int>(state.range(1)))) {
+    state.SkipWithError("the window did not take the size (is the screen large enough?)");
+    return;
+  }
   platform::Message message;
   while (platform::PeekMessage(message)) {
   }
@@ -79,7 +88,11 @@ void BM_PresentFrame(benchmark::State& state) {
   state.counters["p99_ms"] = wall[wall.size() * 99 / 100];
   state.counters["worst_ms"] = wall.back();
 }
+void BM_PresentFrame(benchmark::State& state) { PresentFrames(state, false); }
 BENCHMARK(BM_PresentFrame)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+void BM_PresentScaled(benchmark::State& state) { PresentFrames(state, true); }
+BENCHMARK(BM_PresentScaled)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)->Iterations(1000);
 
 }  // namespace
 }  // namespace skyrift

@@ -145,7 +145,7 @@ if(SKYRIFT_BENCHMARK_SOURCE)
   add_subdirectory(${SKYRIFT_BENCHMARK_SOURCE} ${CMAKE_BINARY_DIR}/benchmark EXCLUDE_FROM_ALL)
   # The start-up benchmark measures a Linux process (rusage, fork); SDL's yardstick is SDL's.
   add_executable(skyrift_bench bench/compose_bench.cpp bench/present_bench.cpp
-                 bench/logic_bench.cpp ${RESOURCE_OBJECT})
+                 bench/win32/ResizeWindow.cpp bench/logic_bench.cpp ${RESOURCE_OBJECT})
   target_link_libraries(skyrift_bench PRIVATE skyrift_core benchmark::benchmark benchmark::benchmark_main)
   skyrift_options(skyrift_bench)
 endif()

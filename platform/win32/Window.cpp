@@ -50,14 +50,14 @@ constexpr UINT kBaseDpi = 96;
 // or a console's), else the one under the pointer.
 HMONITOR StartingMonitor() {
   if (HMONITOR monitor = MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTONULL)) return monitor;
-  POINT pointer{};
+  ::POINT pointer{};
   GetCursorPos(&pointer);
   return MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
 }
 
 // Sizes the client by the monitor's scale, made smaller where the window would not fit the work
 // area, and places the window: centred on the work area, or from `at` kept inside it.
-void Place(const Window::Impl& window, UINT dpi, const ::RECT& work, const POINT* at) {
+void Place(const Window::Impl& window, UINT dpi, const ::RECT& work, const ::POINT* at) {
   const int frameWidth = window.frame->Width(), frameHeight = window.frame->Height();
   ::RECT extra{0, 0, 0, 0};
   AdjustWindowRectExForDpi(&extra, kStyle, FALSE, 0, dpi);
@@ -85,7 +85,7 @@ void ToggleFullscreen(Window::Impl& window) {
     GetMonitorInfoA(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &info);
     const ::RECT& screen = info.rcMonitor;
     SetWindowLongA(handle, GWL_STYLE, WS_POPUP | WS_VISIBLE);
-    SetWindowPos(handle, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+    SetWindowPos(handle, nullptr /* the top */, screen.left, screen.top, screen.right - screen.left,
                  screen.bottom - screen.top, SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
   } else {
     SetWindowLongA(handle, GWL_STYLE, kStyle | WS_VISIBLE);
@@ -135,7 +135,7 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       // Moved to a monitor of another scale: the client follows it, still fitting.
       if (gameWindow != nullptr && !gameWindow->fullscreen) {
         const auto* suggested = reinterpret_cast<const ::RECT*>(lParam);
-        const POINT at{suggested->left, suggested->top};
+        const ::POINT at{suggested->left, suggested->top};
         Place(*gameWindow, HIWORD(wParam), WorkArea(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)), &at);
       }
       return 0;

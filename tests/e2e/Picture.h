@@ -171,4 +171,36 @@ inline std::vector<int> Region(const Screenshot& shot, int left, int top, int ri
   return values;
 }
 
+// How many of a grid of the title picture's pixels the grab shows where the frame, scaled
+// nearest-neighbour into the rectangle (left, top, width, height), puts them, leaving out the band
+// where the prompts are drawn over it; `compared` receives how many were looked at.
+inline int TitlePixelsShown(const Screenshot& shot, const Picture& title, int left, int top, int width,
+                            int height, int& compared) {
+  compared = 0;
+  int matching = 0;
+  for (int y = 3; y < height; y += 37) {
+    for (int x = 3; x < width; x += 41) {
+      const int sourceX = (2 * x + 1) * kWindowWidth / (2 * width);
+      const int sourceY = (2 * y + 1) * kWindowHeight / (2 * height);
+      if (sourceY >= 440 && sourceY < 510 && sourceX >= 140 && sourceX < 760) continue;
+      ++compared;
+      matching += Same(shot.At(left + x, top + y), title.At(sourceX, sourceY)) ? 1 : 0;
+    }
+  }
+  return matching;
+}
+
+// Whether every pixel of a grid over the grab outside the columns [left, right) is black: the
+// bars at the sides of a letterboxed picture.
+inline bool SidesBlack(const Screenshot& shot, int left, int right) {
+  for (int y = 0; y < shot.Height(); y += 27) {
+    for (int x = 0; x < shot.Width(); x += 3) {
+      if (x >= left && x < right) continue;
+      const Rgb c = shot.At(x, y);
+      if (c.r != 0 || c.g != 0 || c.b != 0) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace skyrift::e2e

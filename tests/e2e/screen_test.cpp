@@ -13,29 +13,6 @@
 namespace skyrift::e2e {
 namespace {
 
-// The title picture's band where the prompts are drawn over it, left out of comparisons.
-bool InPromptBand(int x, int y) { return y >= 440 && y < 510 && x >= 140 && x < 760; }
-
-// How many of a grid of the title's pixels the grab shows where the frame, scaled
-// nearest-neighbour into `picture`, puts them; `compared` receives how many were looked at.
-int TitlePixelsShown(const Screenshot& shot, const Picture& title, int left, int top, int width,
-                     int height, int& compared) {
-  compared = 0;
-  int matching = 0;
-  for (int y = 3; y < height; y += 37) {
-    for (int x = 3; x < width; x += 41) {
-      const int sourceX = (2 * x + 1) * kWindowWidth / (2 * width);
-      const int sourceY = (2 * y + 1) * kWindowHeight / (2 * height);
-      if (InPromptBand(sourceX, sourceY)) continue;
-      ++compared;
-      matching += Same(shot.At(left + x, top + y), title.At(sourceX, sourceY)) ? 1 : 0;
-    }
-  }
-  return matching;
-}
-
-bool Black(const Rgb& c) { return c.r == 0 && c.g == 0 && c.b == 0; }
-
 void ExpectScreen(int width, int height) {
   const std::string root = Shell("xwininfo -root");
   ASSERT_EQ(InfoField(root, "Width:"), width) << "run this suite on a " << width << " x " << height << " screen";
@@ -59,16 +36,8 @@ void ExpectFullscreenTitle(const GameProcess& game, const Picture& title) {
   ASSERT_EQ(full.height, 1080);
   const Screenshot shot = game.Grab(1920, 1080);
   ASSERT_TRUE(shot.Valid());
-  // The picture: 1327 x 1080 from x = 296; black bars on both sides.
-  int bars = 0, black = 0;
-  for (int y = 0; y < 1080; y += 27) {
-    for (int x = 0; x < 1920; x += 7) {
-      if (x >= 296 && x < 296 + 1327) continue;
-      ++bars;
-      black += Black(shot.At(x, y)) ? 1 : 0;
-    }
-  }
-  EXPECT_EQ(black, bars) << "the sides are black";
+  // The picture: 1327 x 1080 from x = 296, black bars on both sides.
+  EXPECT_TRUE(SidesBlack(shot, 296, 296 + 1327));
   int compared = 0;
   const int shown = TitlePixelsShown(shot, title, 296, 0, 1327, 1080, compared);
   EXPECT_GT(compared, 500);

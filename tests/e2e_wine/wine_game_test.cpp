@@ -61,6 +61,7 @@ class WineGame {
     Sleep(150);
   }
   Screenshot Grab() const { return GrabWindow(window_, Folder()); }
+  Screenshot Grab(int width, int height) const { return GrabWindow(window_, Folder(), width, height); }
   // Closes the window as a player does (Alt+F4, which Windows turns into the close message)
   // and returns the exit code, or -1 if the program did not end in time.
   int Close() {
@@ -115,6 +116,37 @@ TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
     }
   }
   EXPECT_EQ(matching, compared) << "the title picture, pixel for pixel";
+
+  // F11 and Alt+Enter: the whole 1280 x 1024 screen, the picture 1259 x 1024 between two
+  // 10-pixel black bars, and back to the same window. The Enter of Alt+Enter must not reach the
+  // title, or the 1 below would start a game on a title already waiting for the player count.
+  const Geometry windowed = WindowGeometry(game.Window());
+  for (const char* toggle : {"F11", "alt+Return"}) {
+    SCOPED_TRACE(toggle);
+    game.Hold(toggle);
+    Sleep(1000);
+    const Geometry full = WindowGeometry(game.Window());
+    EXPECT_EQ(full.x, 0);
+    EXPECT_EQ(full.y, 0);
+    ASSERT_EQ(full.width, 1280);
+    ASSERT_EQ(full.height, 1024);
+    const Screenshot wide = game.Grab(1280, 1024);
+    ASSERT_TRUE(wide.Valid());
+    EXPECT_TRUE(SidesBlack(wide, 10, 10 + 1259));
+    int looked = 0;
+    EXPECT_EQ(TitlePixelsShown(wide, title, 10, 0, 1259, 1024, looked), looked);
+    game.Hold(toggle);
+    Sleep(1000);
+    const Geometry back = WindowGeometry(game.Window());
+    EXPECT_EQ(back.width, 900);
+    EXPECT_EQ(back.height, 732);
+    EXPECT_EQ(back.x, windowed.x);
+    EXPECT_EQ(back.y, windowed.y);
+  }
+  game.Hold("1");
+  shot = game.Grab();
+  int looked = 0;
+  EXPECT_EQ(TitlePixelsShown(shot, title, 0, 0, 900, 732, looked), looked) << "still the title";
 
   game.Hold("Return");
   game.Hold("1");
