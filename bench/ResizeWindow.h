@@ -1,5 +1,6 @@
 // Gives the open game window a client of another size, as fullscreen or a window fitted to a
-// small screen does, so that presenting can be measured at that size. Each platform's own.
+// small screen does, so that presenting can be measured at that size. Each platform's own: on
+// Windows by the fullscreen key, so the size must be the monitor's.
 #pragma once
 
 namespace skyrift::bench {

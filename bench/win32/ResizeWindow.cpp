@@ -4,13 +4,12 @@
 
 namespace skyrift::bench {
 
+// Windows keeps a captioned window within the screen, so the size is reached the way a player
+// reaches it: F11 makes the window the whole monitor, which must be of that size.
 bool ResizeGameWindow(const char* title, int width, int height) {
   ::HWND window = FindWindowA(nullptr, title);
   if (window == nullptr) return false;
-  ::RECT outer{0, 0, width, height};
-  AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE, 0);
-  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  SendMessageA(window, WM_KEYDOWN, VK_F11, 0);
   ::RECT client{};
   GetClientRect(window, &client);
   return client.right == width && client.bottom == height;
