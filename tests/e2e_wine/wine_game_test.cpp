@@ -2,6 +2,7 @@
 // moves while an arrow is held, the panel's bars, and a close that ends the program with exit
 // code 0 and a whole log.txt beside the executable. Wine stands in for Windows here.
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,56 @@ TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
   ASSERT_GE(log.size(), 3u);
   EXPECT_EQ(log.front(), "GameInitialize()");
   EXPECT_EQ(log.back(), "GameEnd()");
+}
+
+// A Wine command in the end-to-end prefix (reg, wineserver), its output.
+std::string InPrefix(const std::string& command) {
+  return Shell("WINEPREFIX='" SKYRIFT_WINEPREFIX "' HOME='" SKYRIFT_WINE_HOME "' '" SKYRIFT_WINE "' " + command + " 2>&1");
+}
+
+// The display scale as Wine keeps it (200 % here) for one test; the prefix's own afterwards. A
+// running Wine server keeps the scale it started with, so it is ended on both sides.
+class DisplayScale {
+ public:
+  explicit DisplayScale(int dpi) {
+    EndServer();
+    InPrefix("reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d " + std::to_string(dpi) + " /f");
+    EndServer();
+  }
+  ~DisplayScale() {
+    EndServer();
+    InPrefix("reg delete 'HKCU\\Control Panel\\Desktop' /v LogPixels /f");
+    EndServer();
+  }
+
+ private:
+  static void EndServer() {
+    Shell("WINEPREFIX='" SKYRIFT_WINEPREFIX "' wineserver -k 2>/dev/null; WINEPREFIX='" SKYRIFT_WINEPREFIX
+          "' wineserver -w 2>/dev/null");
+  }
+};
+
+TEST(WineGame, AtTwiceTheDisplayScaleTheWindowTakesTheScaleAsFarAsTheScreenAllows) {
+  const Picture title = Picture::Asset("title.bmp");
+  ASSERT_TRUE(title.Valid());
+  DisplayScale twice(192);
+  WineGame game;
+  ASSERT_TRUE(game.Start()) << "no window appeared";
+  game.Focus();
+  Sleep(500);
+  // 1800 x 1464 would not fit the 1280 x 1024 screen: the largest window of the frame's shape
+  // that does, larger than the frame itself.
+  const Geometry client = WindowGeometry(game.Window());
+  EXPECT_GT(client.width, 900) << "sized by the display scale";
+  EXPECT_GE(client.y, 0);
+  EXPECT_LE(client.y + client.height, 1024) << "the panel is on the screen";
+  EXPECT_LE(std::abs(client.width * 732 - client.height * 900), 900) << "the picture's shape";
+  const Screenshot shot = game.Grab(client.width, client.height);
+  ASSERT_TRUE(shot.Valid());
+  int compared = 0;
+  EXPECT_EQ(TitlePixelsShown(shot, title, 0, 0, client.width, client.height, compared), compared)
+      << "the title, scaled nearest-neighbour";
+  EXPECT_EQ(game.Close(), 0);
 }
 
 TEST(WineGame, WithoutADisplayTheGameSaysSoAndFails) {
