@@ -39,13 +39,36 @@ Placement FitWindow(int frameWidth, int frameHeight, int dpi, int extraWidth, in
   return Placement{0, 0, fitted.width, fitted.height};
 }
 
+namespace {
+
+// One row enlarged by runs of at most `kLongest` pixels: every run is written `kLongest` wide
+// and the next run starts where this one ends, overwriting the surplus. The runs of an enlarged
+// row differ by at most one, so the surplus never passes the row's end; the last run is exact.
+template <int kLongest>
+void StretchRow(const uint32_t* from, const std::vector<uint16_t>& runs, uint32_t* out) {
+  const size_t last = runs.size() - 1;
+  for (size_t x = 0; x < last; ++x) {
+    const uint32_t pixel = from[x];
+    for (int k = 0; k < kLongest; ++k) out[k] = pixel;
+    out += runs[x];
+  }
+  for (int k = 0; k < runs[last]; ++k) out[k] = from[last];
+}
+
+}  // namespace
+
 void ScaleNearest(const uint8_t* source, size_t sourcePitch, int sourceWidth, int sourceHeight,
                   uint8_t* target, size_t targetPitch, const Placement& to) {
   if (to.width <= 0 || to.height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return;
   std::vector<uint32_t> column(static_cast<size_t>(to.width));
+  std::vector<uint16_t> runs(static_cast<size_t>(sourceWidth), 0);
+  int longest = 0;
   for (int x = 0; x < to.width; ++x) {
     column[x] = static_cast<uint32_t>((int64_t{2} * x + 1) * sourceWidth / (int64_t{2} * to.width));
+    longest = std::max<int>(longest, ++runs[column[x]]);
   }
+  // Enlarging by up to four: whole runs, fewer reads than a look-up per pixel.
+  const int runLength = to.width >= sourceWidth && longest <= 4 ? longest : 0;
   const size_t rowBytes = static_cast<size_t>(to.width) * 4;
   const uint32_t* previousSource = nullptr;
   uint8_t* previousRow = nullptr;
@@ -53,10 +76,18 @@ void ScaleNearest(const uint8_t* source, size_t sourcePitch, int sourceWidth, in
     const auto sourceY = static_cast<size_t>((int64_t{2} * y + 1) * sourceHeight / (int64_t{2} * to.height));
     const auto* from = reinterpret_cast<const uint32_t*>(source + sourceY * sourcePitch);
     uint8_t* row = target + static_cast<size_t>(to.y + y) * targetPitch + static_cast<size_t>(to.x) * 4;
+    auto* pixels = reinterpret_cast<uint32_t*>(row);
     if (from == previousSource) {
       std::memcpy(row, previousRow, rowBytes);  // enlarged: the row above is the same row again
+    } else if (runLength == 1) {
+      std::memcpy(row, from, rowBytes);
+    } else if (runLength == 2) {
+      StretchRow<2>(from, runs, pixels);
+    } else if (runLength == 3) {
+      StretchRow<3>(from, runs, pixels);
+    } else if (runLength == 4) {
+      StretchRow<4>(from, runs, pixels);
     } else {
-      auto* pixels = reinterpret_cast<uint32_t*>(row);
       for (int x = 0; x < to.width; ++x) pixels[x] = from[column[x]];
     }
     previousSource = from;

@@ -104,6 +104,13 @@ TEST(ScreenFit, EachPixelTakesTheSourcePixelUnderItsCentreAndOnlyTheBarsTurnBlac
   ScaleNearest(reinterpret_cast<const uint8_t*>(three.data()), 3 * 4, 3, 1,
                reinterpret_cast<uint8_t*>(four.data()), 4 * 4, Placement{0, 0, 4, 1});
   EXPECT_EQ(four, (std::vector<uint32_t>{1, 2, 2, 3}));
+
+  // Runs of two and three: each exactly as long as its share, nothing written past the picture.
+  const std::vector<uint32_t> two = Pixels(2, 1, 1);
+  std::vector<uint32_t> five(6, 0xDEADBEEF);
+  ScaleNearest(reinterpret_cast<const uint8_t*>(two.data()), 2 * 4, 2, 1,
+               reinterpret_cast<uint8_t*>(five.data()), 6 * 4, Placement{0, 0, 5, 1});
+  EXPECT_EQ(five, (std::vector<uint32_t>{1, 1, 2, 2, 2, 0xDEADBEEF}));
 }
 
 }  // namespace
