@@ -7,14 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
-#include <tuple>
 
 #include "Harness.h"
 #include "engine/MessageLoop.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Keyboard.h"
-#include "platform/ScreenFit.h"
 #include "platform/Window.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/Win32.h"
@@ -92,63 +90,22 @@ TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
   EXPECT_FALSE(IsWindow(handle));
 }
 
-::RECT WindowRect(::HWND handle) {
-  ::RECT rect{};
-  GetWindowRect(handle, &rect);
-  return rect;
-}
-
-TEST(Win32Window, OpensCentredOnTheWorkAreaAndAltEnterOrF11MakeItTheWholeMonitorAndBack) {
+// Centred whole, frame and caption, on the work area of its monitor: not its client on the
+// whole screen, which puts the panel under the taskbar of a 768-line screen. (Fullscreen is
+// checked through the X server by the end-to-end test.)
+TEST(Win32Window, OpensCentredOnTheWorkAreaOfItsMonitor) {
   std::string error;
   auto window = Window::Create("Skyrift", 900, 732, nullptr, 0, error);
   ASSERT_NE(window, nullptr) << error;
   ::HWND handle = GameWindow();
-  window->Show();
-  Drain();
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoA(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &monitor);
-  const ::RECT work = monitor.rcWork, screen = monitor.rcMonitor;
-  const ::RECT windowed = WindowRect(handle);
-  // The whole window, frame and caption, centred on the work area (not the client on the screen).
-  EXPECT_LE(std::abs((windowed.left - work.left) - (work.right - windowed.right)), 1);
-  EXPECT_LE(std::abs((windowed.top - work.top) - (work.bottom - windowed.bottom)), 1);
-
-  for (const auto& [message, key, context] : {std::tuple{WM_SYSKEYDOWN, VK_RETURN, 1 << 29},
-                                              std::tuple{WM_KEYDOWN, VK_F11, 0}}) {
-    SCOPED_TRACE(key);
-    SendMessageA(handle, static_cast<UINT>(message), static_cast<WPARAM>(key), context);
-    ::RECT client{};
-    GetClientRect(handle, &client);
-    EXPECT_EQ(client.right, screen.right - screen.left);
-    EXPECT_EQ(client.bottom, screen.bottom - screen.top);
-    EXPECT_EQ(WindowRect(handle).left, screen.left);
-    EXPECT_EQ(GetWindowLongA(handle, GWL_STYLE) & WS_CAPTION, 0) << "no frame in fullscreen";
-
-    // The frame scaled into the middle, the rest black.
-    Drain();
-    window->Frame()->Fill(RECT{0, 0, 900, 732}, RGB(10, 200, 30));
-    window->Present();
-    const Placement picture = Letterbox(900, 732, client.right, client.bottom);
-    ::HDC dc = GetDC(handle);
-    EXPECT_EQ(::GetPixel(dc, picture.x + 2, picture.y + 2), RGB(10, 200, 30));
-    EXPECT_EQ(::GetPixel(dc, picture.x + picture.width - 2, picture.y + picture.height - 2), RGB(10, 200, 30));
-    if (picture.x > 0) {
-      EXPECT_EQ(::GetPixel(dc, picture.x - 1, client.bottom / 2), RGB(0, 0, 0));
-    }
-    if (picture.y > 0) {
-      EXPECT_EQ(::GetPixel(dc, client.right / 2, picture.y - 1), RGB(0, 0, 0));
-    }
-    ReleaseDC(handle, dc);
-
-    SendMessageA(handle, static_cast<UINT>(message), static_cast<WPARAM>(key), context);
-    const ::RECT back = WindowRect(handle);
-    EXPECT_EQ(back.left, windowed.left);
-    EXPECT_EQ(back.top, windowed.top);
-    EXPECT_EQ(back.right, windowed.right);
-    EXPECT_EQ(back.bottom, windowed.bottom);
-    EXPECT_TRUE(GetWindowLongA(handle, GWL_STYLE) & WS_CAPTION);
-  }
+  const ::RECT work = monitor.rcWork;
+  ::RECT outer{};
+  GetWindowRect(handle, &outer);
+  EXPECT_LE(std::abs((outer.left - work.left) - (work.right - outer.right)), 1);
+  EXPECT_LE(std::abs((outer.top - work.top) - (work.bottom - outer.bottom)), 1);
 }
 
 TEST(Win32Window, WaitingSleepsUntilItsTimeOrAMessage) {
