@@ -237,11 +237,12 @@ void Window::Show() {
   if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
   if (window.frameWidth + kRoomForAnyFrame <= usable.w && window.frameHeight + kRoomForAnyFrame <= usable.h) return;
   int top = 0, left = 0, bottom = 0, right = 0;
-  for (int waited = 0; waited < kFrameWaitMs; waited += 10) {
-    SDL_PumpEvents();  // the frame's size arrives as a property of the window
-    if (SDL_GetWindowBordersSize(window.sdl, &top, &left, &bottom, &right) == 0 && top + left + bottom + right > 0) break;
-    top = left = bottom = right = 0;
+  // A driver that knows of no frames (the headless ones) has none to wait for.
+  for (int waited = 0; waited < kFrameWaitMs && SDL_GetWindowBordersSize(window.sdl, &top, &left, &bottom, &right) == 0;
+       waited += 10) {
+    if (top + left + bottom + right > 0) break;
     SDL_Delay(10);
+    SDL_PumpEvents();  // the frame's size arrives as a property of the window
   }
   const Placement size = FitWindow(window.frameWidth, window.frameHeight, 96, left + right,
                                    top + bottom, usable.w, usable.h);
