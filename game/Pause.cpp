@@ -1,10 +1,7 @@
 #include "game/Pause.h"
 
-#include <string>
-
 #include "engine/Sound.h"
 #include "game/StateMachine.h"
-#include "game/Trace.h"
 #include "platform/Keyboard.h"
 #include "world/Globals.h"
 
@@ -65,7 +62,6 @@ void SetPaused(bool pause) {
   // As on a lost focus: the music and the one looping sample wait with the game.
   SetChannelPaused(kMusicChannel, pause ? TRUE : FALSE);
   SetChannelPaused(kBulletTimeChannel, pause ? TRUE : FALSE);
-  TraceLine(std::string(pause ? "Paused" : "Resumed") + " at ticker count: " + std::to_string(_iStageTicker));
   if (pause) PresentFrame();  // the frozen picture, with the sign over it
 }
 
