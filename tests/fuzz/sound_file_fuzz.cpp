@@ -1,0 +1,48 @@
+// Feeds arbitrary bytes to the sound-file readers both builds share: the WAV layout reader
+// and the MP3 frame scanner with the joining of the frames a decoder is fed. Besides the
+// sanitizers' checks, every frame and the sound data must lie inside the bytes given.
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Mp3Frames.h"
+#include "platform/WaveFile.h"
+
+namespace {
+
+void Require(bool holds) {
+  if (!holds) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace skyrift::platform;
+  // Exact-size copies, so that reading one byte past the file is caught.
+  const std::vector<uint8_t> file(data, data + size);
+  std::string why;
+
+  if (const std::optional<WaveLayout> wave = ReadWaveLayout(file.data(), file.size(), why)) {
+    Require(wave->dataAt <= size && wave->dataBytes <= size - wave->dataAt);
+    Require(wave->format.rate > 0 && wave->format.channels > 0);
+    WhySampleTooLong(*wave);
+  } else {
+    Require(!why.empty());
+  }
+
+  why.clear();
+  if (const std::optional<Mp3Frames> frames = ScanMp3(file.data(), file.size(), why)) {
+    size_t joined = 0;
+    for (const Mp3Frame& frame : frames->audio) {
+      Require(frame.bytes > 0 && frame.at <= size && frame.bytes <= size - frame.at);
+      joined += frame.bytes;
+    }
+    if (frames->info) joined += frames->info->bytes;
+    Require(JoinFrames(file.data(), *frames).size() == joined);
+  } else {
+    Require(!why.empty());
+  }
+  return 0;
+}
