@@ -4,7 +4,7 @@ BUILD ?= build
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build sanitize bench clean windows test-windows bench-windows
+.PHONY: play test build sanitize bench clean windows test-windows bench-windows package test-package
 
 build:
 	scripts/setup
@@ -16,6 +16,16 @@ play: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# build/skyrift_<version>_amd64.deb, from the same build as `make test`.
+package: build
+	cd $(BUILD) && cpack > /dev/null
+
+# The package's checks: lintian, the desktop entry, the metainfo, and the installed game played
+# from a read-only root by an ordinary user.
+test-package: package
+	scripts/setup package
+	scripts/check-package $(BUILD)
 
 # The same tests built with AddressSanitizer (leak checking on) and UndefinedBehaviorSanitizer.
 sanitize:

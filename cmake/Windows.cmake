@@ -32,6 +32,14 @@ add_custom_command(OUTPUT ${RESOURCE_OBJECT}
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/skyrift.rc ${ASSET_DIR}/images.stamp
   COMMENT "Compiling the resource script")
 add_custom_target(skyrift_resources DEPENDS ${RESOURCE_OBJECT})
+# The program's own version resource and manifest, with the project's version: skyrift.exe
+# carries them, the tests do not need them.
+configure_file(${CMAKE_SOURCE_DIR}/resources/version.rc.in ${CMAKE_BINARY_DIR}/version.rc @ONLY)
+set(VERSION_OBJECT ${CMAKE_BINARY_DIR}/version_rc.o)
+add_custom_command(OUTPUT ${VERSION_OBJECT}
+  COMMAND ${CMAKE_RC_COMPILER} -O coff -i ${CMAKE_BINARY_DIR}/version.rc -o ${VERSION_OBJECT}
+  DEPENDS ${CMAKE_BINARY_DIR}/version.rc ${CMAKE_SOURCE_DIR}/resources/skyrift.manifest
+  COMMENT "Compiling the version resource and the manifest")
 
 # --- The game: the same static library as on Linux, on the Win32 platform files ----------
 file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS
@@ -45,7 +53,7 @@ target_link_libraries(skyrift_core PUBLIC ${WIN32_LIBRARIES})
 skyrift_options(skyrift_core)
 
 # A windowed program: no console comes up beside the game.
-add_executable(skyrift WIN32 engine/Main.cpp ${RESOURCE_OBJECT})
+add_executable(skyrift WIN32 engine/Main.cpp ${RESOURCE_OBJECT} ${VERSION_OBJECT})
 target_link_libraries(skyrift PRIVATE skyrift_core)
 set_target_properties(skyrift PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GAME_DIR})
 target_link_options(skyrift PRIVATE -s)  # the shipped program carries no debugging symbols
@@ -54,11 +62,19 @@ file(GLOB GAME_SOUNDS CONFIGURE_DEPENDS ${HOST_GAME_DIR}/*.wav ${HOST_GAME_DIR}/
 add_custom_command(TARGET skyrift POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/controls.txt ${GAME_SOUNDS} ${GAME_DIR})
 
+# The zip's README and licence, with the line ends Notepad has always expected.
+set(ZIP_TEXTS ${CMAKE_BINARY_DIR}/zip)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/README.txt.in ${ZIP_TEXTS}/README.txt @ONLY NEWLINE_STYLE CRLF)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE LICENSE_TEXT)
+file(CONFIGURE OUTPUT ${ZIP_TEXTS}/LICENSE.txt CONTENT "${LICENSE_TEXT}" @ONLY NEWLINE_STYLE CRLF)
 set(GAME_ZIP ${CMAKE_BINARY_DIR}/Skyrift-windows.zip)
 add_custom_command(OUTPUT ${GAME_ZIP}
   COMMAND ${CMAKE_COMMAND} -E rm -f ${GAME_ZIP}
   COMMAND zip -q -j ${GAME_ZIP} ${GAME_DIR}/skyrift.exe ${GAME_DIR}/controls.txt ${GAME_SOUNDS}
-  DEPENDS skyrift ${GAME_SOUNDS} ${CMAKE_SOURCE_DIR}/controls.txt
+          ${ZIP_TEXTS}/README.txt ${ZIP_TEXTS}/LICENSE.txt
+  DEPENDS skyrift ${GAME_SOUNDS} ${CMAKE_SOURCE_DIR}/controls.txt ${ZIP_TEXTS}/README.txt
+          ${ZIP_TEXTS}/LICENSE.txt
   COMMENT "Packing Skyrift-windows.zip")
 add_custom_target(package_zip ALL DEPENDS ${GAME_ZIP})
 
@@ -96,8 +112,10 @@ target_link_libraries(skyrift_tests PRIVATE skyrift_core gtest gtest_main)
 # Wine finds the build tree on its drive Z:, whatever the working folder's drive.
 target_compile_definitions(skyrift_tests PRIVATE
   SKYRIFT_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}" SKYRIFT_GAME_DIR="Z:${GAME_DIR}"
-  SKYRIFT_ASSET_DIR="Z:${ASSET_DIR}")
+  SKYRIFT_ASSET_DIR="Z:${ASSET_DIR}" SKYRIFT_VERSION="${PROJECT_VERSION}")
 target_include_directories(skyrift_tests PRIVATE tests)
+# version: the test reads skyrift.exe's version resource as Explorer does.
+target_link_libraries(skyrift_tests PRIVATE version)
 # The shared tests set SDL's variables with POSIX setenv, which Windows lacks.
 target_compile_options(skyrift_tests PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/win32/PosixEnvironment.h)
 skyrift_options(skyrift_tests)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Resources.h"
 #include "platform/Surface.h"
@@ -15,6 +16,9 @@ class Sprite;
 // Joystick position and buttons as one set of flags (see engine/Joystick.h).
 using StickState = uint16_t;
 
+// Where the game writes its log (empty: none is kept) and reads its controls, as UTF-8 paths;
+// told by the program entry before GameInitialize. Unless told: both in the working folder.
+void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile);
 BOOL GameInitialize(HINSTANCE instance);
 void GameStart(HWND window);
 void GameEnd();

@@ -11,6 +11,7 @@
 #include <istream>
 #include <streambuf>
 #include <string>
+#include <utility>
 
 #include "game/Trace.h"
 #include "platform/Files.h"
@@ -105,20 +106,24 @@ void SkipSpace(std::istream& text, int& line) {
   }
 }
 
+std::string controlsFile = "controls.txt";
+
 }  // namespace
 
+void SetControlsFile(std::string path) { controlsFile = std::move(path); }
+
 void LoadControls() {
-  constexpr const char* kFileName = "controls.txt";
+  const char* fileName = controlsFile.c_str();
   // A pipe or a device in its place would block the opening: only a plain file is read.
-  std::string problem = platform::WhyNotARegularFile(kFileName);
+  std::string problem = platform::WhyNotARegularFile(fileName);
   std::ifstream file;
   if (problem.empty()) {
-    file.open(kFileName, std::ios::binary);
+    file.open(platform::Utf8Path(controlsFile), std::ios::binary);
     if (!file) problem = std::strerror(errno);
   }
   if (!problem.empty()) {
     TraceLine("Unable to open controls.txt. Is the file missing?");
-    std::fprintf(stderr, "Skyrift: %s cannot be used: %s; no key is bound\n", kFileName,
+    std::fprintf(stderr, "Skyrift: %s cannot be used: %s; no key is bound\n", fileName,
                  problem.c_str());
   }
 
@@ -137,13 +142,13 @@ void LoadControls() {
     if (!(text >> code)) {
       if (problem.empty()) {
         std::fprintf(stderr, "Skyrift: %s line %d: value %zu is missing or not a key code; it"
-                     " and the ones after it are not read\n", kFileName, line, i + 1);
+                     " and the ones after it are not read\n", fileName, line, i + 1);
       }
       break;
     }
     if (code < kFirstKeyCode || code > kLastKeyCode) {
       std::fprintf(stderr, "Skyrift: %s line %d: value %zu (%s) is %d, not a key code from %d"
-                   " to %d; that key is left unbound\n", kFileName, line, i + 1,
+                   " to %d; that key is left unbound\n", fileName, line, i + 1,
                    kBindings[i].action, code, kFirstKeyCode, kLastKeyCode);
       continue;
     }

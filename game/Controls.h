@@ -1,8 +1,12 @@
 // The players' key bindings, read once from controls.txt.
 #pragma once
 
+#include <string>
+
 namespace skyrift {
 
+// Where the controls are read from (UTF-8; controls.txt in the working folder unless told).
+void SetControlsFile(std::string path);
 void LoadControls();
 
 }  // namespace skyrift

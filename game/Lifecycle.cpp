@@ -93,6 +93,11 @@ void NewGame() {
 
 }  // namespace
 
+void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile) {
+  SetTraceFile(logFile);
+  SetControlsFile(controlsFile);
+}
+
 BOOL GameInitialize(HINSTANCE instance) {
   StartTrace();
   _iPlayWidth = 900;

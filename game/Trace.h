@@ -2,10 +2,13 @@
 // closed again, so the story survives however the run ends.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace skyrift {
 
+// Where the log goes (UTF-8; log.txt in the working folder unless told); empty keeps none.
+void SetTraceFile(std::string path);
 // Starts log.txt afresh for this run.
 void StartTrace();
 // Appends one line. A log that cannot be written never stops the game.

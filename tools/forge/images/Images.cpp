@@ -1,6 +1,7 @@
 // The picture forge: the table of every image the game embeds, and the loop that paints,
 // quantises and writes each one, then the icons and the text face.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -119,6 +120,19 @@ bool ForgeIcons(const std::filesystem::path& outDir) {
   const std::vector<Canvas> small{PaintIcon(16)};
   bool ok = WriteFile(outDir / "skyrift.ico", EncodeIco(large));
   ok = WriteFile(outDir / "skyrift_small.ico", EncodeIco(small)) && ok;
+  // The desktop's icons, one PNG a size for the hicolor theme.
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    const Canvas icon = PaintIcon(size);
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        const Rgba p = icon.At(x, y);
+        const float a = std::clamp(p.a, 0.0f, 1.0f);
+        for (float v : {p.r, p.g, p.b}) rgba.push_back(static_cast<uint8_t>(std::lround(std::clamp(a > 0 ? v / a : 0.0f, 0.0f, 1.0f) * 255)));
+        rgba.push_back(static_cast<uint8_t>(std::lround(a * 255)));
+      }
+    ok = WriteFile(outDir / ("skyrift_" + std::to_string(size) + ".png"), EncodePng(size, size, rgba, 4)) && ok;
+  }
   if (!ok) std::fprintf(stderr, "forge: cannot write the icons into %s\n", outDir.c_str());
   return ok;
 }

@@ -155,20 +155,23 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data) {
   return out;
 }
 
-std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& rgb) {
+std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& pixels, int channels) {
   std::vector<uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
   for (uint32_t v : {static_cast<uint32_t>(width), static_cast<uint32_t>(height)})
     for (int s = 24; s >= 0; s -= 8) header.push_back(static_cast<uint8_t>(v >> s));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
+  const uint8_t colourType = channels == 4 ? 6 : 2;  // RGBA or RGB
+  header.insert(header.end(), {8, colourType, 0, 0, 0});  // 8 bits a channel, no interlace
   Chunk(out, "IHDR", header);
   // Each row uses the "sub" filter: flat areas become runs of zeros.
+  const int stride = width * channels;
   std::vector<uint8_t> raw;
-  raw.reserve(static_cast<size_t>(height) * (static_cast<size_t>(width) * 3 + 1));
+  raw.reserve(static_cast<size_t>(height) * (static_cast<size_t>(stride) + 1));
   for (int y = 0; y < height; ++y) {
     raw.push_back(1);
-    const uint8_t* row = &rgb[static_cast<size_t>(y) * width * 3];
-    for (int x = 0; x < width * 3; ++x) raw.push_back(static_cast<uint8_t>(row[x] - (x >= 3 ? row[x - 3] : 0)));
+    const uint8_t* row = &pixels[static_cast<size_t>(y) * stride];
+    for (int x = 0; x < stride; ++x)
+      raw.push_back(static_cast<uint8_t>(row[x] - (x >= channels ? row[x - channels] : 0)));
   }
   Chunk(out, "IDAT", ZlibCompress(raw));
   Chunk(out, "IEND", {});

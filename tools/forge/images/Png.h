@@ -1,4 +1,5 @@
-// A small PNG encoder (8-bit RGB) with its own deflate, for the review contact sheet.
+// A small PNG encoder (8-bit RGB or RGBA) with its own deflate, for the review contact sheet
+// and the desktop's icons.
 #pragma once
 
 #include <cstddef>
@@ -7,8 +8,9 @@
 
 namespace skyrift::forge {
 
-// rgb holds width * height * 3 bytes, top row first.
-std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& rgb);
+// pixels holds width * height * channels bytes (3: RGB, 4: RGBA, alpha not premultiplied),
+// top row first.
+std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& pixels, int channels = 3);
 
 // zlib stream (RFC 1950) of the data: deflate with fixed Huffman codes and LZ77 matches.
 std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data);

@@ -1,0 +1,44 @@
+// Where the game's files live: its read-only data (samples, music, the default controls) and
+// the two files it writes or a player edits (log.txt, controls.txt). The rules are written once
+// here; each platform layer only answers the system's questions. Paths are UTF-8.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace skyrift::platform {
+
+// The questions only the system can answer, asked by PlaceFiles.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // An environment variable's value, empty when it is unset.
+  virtual std::string Variable(const char* name) const = 0;
+  virtual bool IsFile(const std::string& path) const = 0;
+  // Whether this process may make files in an existing folder.
+  virtual bool CanWriteIn(const std::string& folder) const = 0;
+  // Makes the folder and its parents as needed and checks it can be written: empty when it can,
+  // otherwise the reason.
+  virtual std::string MakeFolder(const std::string& folder) = 0;
+  // Copies a file into a new one the player may edit: empty on success, otherwise the reason.
+  virtual std::string CopyAsNew(const std::string& from, const std::string& to) = 0;
+};
+
+enum class System { Linux, Windows };
+
+struct FilePlaces {
+  std::string dataFolder;    // samples, music and the default controls.txt
+  std::string controlsFile;  // the controls the game reads
+  std::string logFile;       // empty when no log can be kept
+  std::vector<std::string> problems;  // one line each for standard error
+};
+
+// Portable (the game's files beside the executable, and that folder writable): everything
+// beside it. Otherwise the per-user folders, made as needed, with the controls copied there
+// from the default the first time.
+FilePlaces PlaceFiles(const std::string& programFolder, System system, FileSystem& files);
+
+// The places for this process, asked of the running system.
+FilePlaces PlaceGameFiles(const std::string& programFolder);
+
+}  // namespace skyrift::platform
