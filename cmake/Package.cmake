@@ -58,11 +58,14 @@ set(CPACK_PACKAGE_NAME skyrift)
 set(CPACK_PACKAGE_VENDOR "The Skyrift developers")
 set(CPACK_PACKAGE_CONTACT "The Skyrift developers <skyrift@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "top-down space shoot-'em-up for one or two players")
-set(CPACK_PACKAGE_DESCRIPTION "Fly over long scrolling skies, fire volleys that widen with
-power-ups, drop screen-clearing bombs, slow the world with bullet time, repair in recharge
-mode and spend what you earn on upgrades. Stage 1 is a scripted run of enemy waves, two
-warnings and a boss with two destructible engines; stage 2 replays the waves over other skies
-and music. Two players share one keyboard; player 1 may use a gamepad.")
+# Debian wants the long description's lines under 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Fly over long scrolling skies, fire volleys that widen with power-ups, drop"
+  "screen-clearing bombs, slow the world with bullet time, repair in recharge"
+  "mode and spend what you earn on upgrades. Stage 1 is a scripted run of enemy"
+  "waves, two warnings and a boss with two destructible engines; stage 2 replays"
+  "the waves over other skies and music. Two players share one keyboard; player 1"
+  "may use a gamepad.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_STRIP_FILES ON)

@@ -86,7 +86,7 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
 
   // On Windows both files share one folder: it is made, or found wanting, once.
   const std::string configProblem =
-      configFolder == stateFolder
+      !configFolder.empty() && configFolder == stateFolder
           ? stateProblem
           : Prepare(files, configFolder, "neither XDG_CONFIG_HOME nor HOME is set");
   places.controlsFile = defaultControls;
