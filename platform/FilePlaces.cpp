@@ -66,17 +66,20 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
   }
 
   std::string stateFolder, configFolder;
-  const char* unknownBecause = "neither XDG_STATE_HOME nor HOME is set";
+  const char* stateUnknownBecause = "neither XDG_STATE_HOME nor HOME is set";
+  const char* configUnknownBecause = "neither XDG_CONFIG_HOME nor HOME is set";
   if (system == System::Windows) {
     const std::string local = files.Variable("LOCALAPPDATA");
-    if (!local.empty()) stateFolder = configFolder = Join(WithoutTrailingSeparators(local, system), "Skyrift", system);
-    unknownBecause = "LOCALAPPDATA is not set";
+    if (!local.empty()) {
+      stateFolder = configFolder = Join(WithoutTrailingSeparators(local, system), "Skyrift", system);
+    }
+    stateUnknownBecause = configUnknownBecause = "LOCALAPPDATA is not set";
   } else {
     stateFolder = XdgFolder(files, "XDG_STATE_HOME", "/.local/state");
     configFolder = XdgFolder(files, "XDG_CONFIG_HOME", "/.config");
   }
 
-  const std::string stateProblem = Prepare(files, stateFolder, unknownBecause);
+  const std::string stateProblem = Prepare(files, stateFolder, stateUnknownBecause);
   if (stateProblem.empty()) {
     places.logFile = Join(stateFolder, kLog, system);
   } else {
@@ -88,7 +91,7 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
   const std::string configProblem =
       !configFolder.empty() && configFolder == stateFolder
           ? stateProblem
-          : Prepare(files, configFolder, "neither XDG_CONFIG_HOME nor HOME is set");
+          : Prepare(files, configFolder, configUnknownBecause);
   places.controlsFile = defaultControls;
   if (!configProblem.empty()) {
     places.problems.push_back("cannot keep controls.txt" + In(configFolder) + ": " +

@@ -126,6 +126,13 @@ const Case kCases[] = {
      {"cannot keep log.txt in \"D:\\L\\Skyrift\": Access is denied; no log is kept",
       "cannot keep controls.txt in \"D:\\L\\Skyrift\": Access is denied; the default keys are read "
       "from \"C:\\Program Files\\Skyrift\\controls.txt\""}},
+    {"Windows without LOCALAPPDATA: nothing written, the default keys", System::Windows,
+     "C:\\Program Files\\Skyrift", {{"HOME", "C:\\Users\\Ann"}},
+     {"C:\\Program Files\\Skyrift\\controls.txt"}, {}, {}, "",
+     "C:\\Program Files\\Skyrift", "C:\\Program Files\\Skyrift\\controls.txt", "", {},
+     {"cannot keep log.txt: LOCALAPPDATA is not set; no log is kept",
+      "cannot keep controls.txt: LOCALAPPDATA is not set; the default keys are read from "
+      "\"C:\\Program Files\\Skyrift\\controls.txt\""}},
 };
 
 TEST(FilePlaces, EachCaseOfTheTable) {
