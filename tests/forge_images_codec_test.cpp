@@ -283,31 +283,46 @@ TEST(ForgePng, CompressedDataInflatesBackAndRunsShrink) {
   EXPECT_LT(ZlibCompress(far).size(), far.size() / 3);
 }
 
-TEST(ForgePng, ImageDataHoldsFilteredRows) {
-  // A 2 x 2 picture: the IDAT stream inflates to two rows, each a filter byte and 6 bytes.
-  const std::vector<uint8_t> rgb = {10, 20, 30, 15, 25, 35, 200, 100, 50, 0, 0, 0};
-  const std::vector<uint8_t> png = EncodePng(2, 2, rgb);
-  size_t at = 8;
-  std::vector<uint8_t> idat;
-  while (at + 12 <= png.size()) {
-    const uint32_t len = static_cast<uint32_t>(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
-    if (std::string(reinterpret_cast<const char*>(&png[at + 4]), 4) == "IDAT")
-      idat.assign(png.begin() + static_cast<long>(at) + 8, png.begin() + static_cast<long>(at + 8 + len));
-    at += 12 + len;
-  }
-  std::vector<uint8_t> raw;
-  ASSERT_TRUE(Inflate(idat, raw));
-  ASSERT_EQ(raw.size(), 14u);
-  // Undo the "sub" filter and compare with the pixels given.
-  std::vector<uint8_t> pixels;
-  for (int y = 0; y < 2; ++y) {
-    EXPECT_EQ(raw[y * 7], 1);
-    for (int x = 0; x < 6; ++x) {
-      const uint8_t left = x >= 3 ? pixels[pixels.size() - 3] : 0;
-      pixels.push_back(static_cast<uint8_t>(raw[y * 7 + 1 + x] + left));
+TEST(ForgePng, ImageDataHoldsFilteredRowsOfRgbOrRgba) {
+  // 2 x 2 pictures, as the contact sheet (RGB) and the desktop's icons (RGBA) are written: the
+  // header names the colour type, and IDAT inflates to two rows of a filter byte and the pixels.
+  struct Case {
+    int channels, colourType;
+    std::vector<uint8_t> pixels;
+  };
+  const Case cases[] = {
+      {3, 2, {10, 20, 30, 15, 25, 35, 200, 100, 50, 0, 0, 0}},
+      {4, 6, {10, 20, 30, 0, 15, 25, 35, 255, 200, 100, 50, 128, 0, 0, 0, 7}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.channels);
+    const std::vector<uint8_t> png = EncodePng(2, 2, c.pixels, c.channels);
+    ASSERT_GT(png.size(), 26u);
+    EXPECT_EQ(png[24], 8);  // bits a channel
+    EXPECT_EQ(png[25], c.colourType);
+    size_t at = 8;
+    std::vector<uint8_t> idat;
+    while (at + 12 <= png.size()) {
+      const uint32_t len = static_cast<uint32_t>(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+      if (std::string(reinterpret_cast<const char*>(&png[at + 4]), 4) == "IDAT")
+        idat.assign(png.begin() + static_cast<long>(at) + 8, png.begin() + static_cast<long>(at + 8 + len));
+      at += 12 + len;
     }
+    std::vector<uint8_t> raw;
+    ASSERT_TRUE(Inflate(idat, raw));
+    const int stride = 2 * c.channels;
+    ASSERT_EQ(raw.size(), static_cast<size_t>(2 * (stride + 1)));
+    // Undo the "sub" filter and compare with the pixels given.
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < 2; ++y) {
+      EXPECT_EQ(raw[y * (stride + 1)], 1);
+      for (int x = 0; x < stride; ++x) {
+        const uint8_t left = x >= c.channels ? pixels[pixels.size() - c.channels] : 0;
+        pixels.push_back(static_cast<uint8_t>(raw[y * (stride + 1) + 1 + x] + left));
+      }
+    }
+    EXPECT_EQ(pixels, c.pixels);
   }
-  EXPECT_EQ(pixels, rgb);
 }
 
 }  // namespace

@@ -439,6 +439,17 @@ TEST(ForgedImages, IconsAndTextFaceAreWhatTheGameEmbeds) {
   const std::vector<int> large = sizes(kAssets / "skyrift.ico");
   EXPECT_NE(std::find(large.begin(), large.end(), 32), large.end());
   EXPECT_EQ(sizes(kAssets / "skyrift_small.ico"), std::vector<int>{16});
+  // The desktop's icons: square RGBA PNGs of each size the hicolor theme is given.
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    SCOPED_TRACE(size);
+    const std::vector<uint8_t> png = ReadAll(kAssets / ("skyrift_" + std::to_string(size) + ".png"));
+    ASSERT_GT(png.size(), 26u);
+    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+    const auto big32 = [&](size_t at) { return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    EXPECT_EQ(big32(16), size);
+    EXPECT_EQ(big32(20), size);
+    EXPECT_EQ(png[25], 6);  // RGBA: the icon's corners stay see-through on any panel
+  }
   // The text face is a TrueType file.
   const std::vector<uint8_t> face = ReadAll(kAssets / "skyrift_font.ttf");
   ASSERT_GT(face.size(), 10000u);
@@ -458,7 +469,8 @@ TEST(ForgedImages, ASecondRunGivesTheSameBytes) {
     EXPECT_TRUE(ReadAll(entry.path()) == ReadAll(kAssets / name)) << name << " differs between runs";
     ++compared;
   }
-  EXPECT_EQ(compared, std::size(kImages) + 3);  // the pictures, two icons and the face
+  // The pictures, two icons, the face and the desktop's six icon sizes.
+  EXPECT_EQ(compared, std::size(kImages) + 3 + 6);
 }
 
 TEST(ForgedImages, ContactSheetIsAValidPng) {
