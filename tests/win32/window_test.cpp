@@ -11,6 +11,8 @@
 #include "Harness.h"
 #include "engine/MessageLoop.h"
 #include "platform/Clock.h"
+#include "TempFolder.h"
+#include "platform/FilePlaces.h"
 #include "platform/Files.h"
 #include "platform/Keyboard.h"
 #include "platform/Window.h"
@@ -189,9 +191,24 @@ TEST(Win32Keys, TheEnterOfAltEnterIsNotTheGamesUntilReleased) {
 }
 
 TEST(Win32Files, TheProgramFolderHoldsTheRunningExecutable) {
-  const std::filesystem::path folder = ProgramFolder();
+  const std::filesystem::path folder = Utf8Path(ProgramFolder());
   ASSERT_FALSE(folder.empty());
   EXPECT_TRUE(std::filesystem::exists(folder / "skyrift_tests.exe")) << folder;
+}
+
+// A folder the game cannot use sends its files to %LOCALAPPDATA%\Skyrift, made through the
+// wide-character calls so that a player's folder named outside the code page works.
+TEST(Win32Files, ThePlayersFolderIsMadeUnderLocalAppDataWhateverItsName) {
+  const testing::TempFolder temp("skyrift-places");
+  const std::string local = temp.Path().string() + "\\Zo\xC3\xAB \xE5\xAE\xB6";  // "Zoë 家"
+  ASSERT_TRUE(SetEnvironmentVariableW(L"LOCALAPPDATA", Utf8Path(local).wstring().c_str()));
+  const FilePlaces places = PlaceGameFiles(temp.Path().string() + "\\no game here");
+  EXPECT_EQ(places.logFile, local + "\\Skyrift\\log.txt");
+  EXPECT_TRUE(std::filesystem::is_directory(Utf8Path(local + "\\Skyrift")));
+  // No default to copy: said with the system's reason, and the default's place is kept.
+  ASSERT_EQ(places.problems.size(), 1u);
+  EXPECT_EQ(places.problems[0].rfind("cannot copy", 0), 0u) << places.problems[0];
+  EXPECT_EQ(places.controlsFile, temp.Path().string() + "\\no game here\\controls.txt");
 }
 
 }  // namespace
