@@ -153,6 +153,11 @@ if(WINE_E2E_SOURCES)
   set_tests_properties(end_to_end PROPERTIES RUN_SERIAL TRUE)
 endif()
 
+# The floor under the Windows figures (scripts/measure-windows): a bare window presenting a DIB.
+add_executable(gdi_floor WIN32 bench/win32/gdi_floor.cpp)
+target_link_libraries(gdi_floor PRIVATE winmm gdi32 user32)
+skyrift_options(gdi_floor)
+
 # --- Benchmarks: Debian's Google Benchmark source (scripts/benchmark-source), cross-built ----
 set(SKYRIFT_BENCHMARK_SOURCE "" CACHE PATH "Google Benchmark's source, for the Windows benchmarks")
 if(SKYRIFT_BENCHMARK_SOURCE)

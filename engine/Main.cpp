@@ -1,6 +1,5 @@
 // The program entry: find where the game's files live, move into its data folder, initialise
 // the game, make the window, run the loop.
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -10,39 +9,41 @@
 #include "engine/MessageLoop.h"
 #include "platform/FilePlaces.h"
 #include "platform/Files.h"
+#include "platform/Report.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
 
 namespace {
 
 // The game opens its samples and music by name alone: started from any other folder it would
-// miss them. Its log and controls are placed apart, where the player may write.
-bool EnterGameFolders() {
+// miss them. Its log and controls are placed apart, where the player may write. Where the
+// game's folder cannot be found or entered, the game still starts in the folder it was started
+// from, which is most often its own, rather than refuse.
+void EnterGameFolders() {
   using namespace skyrift;
-  const std::string program = platform::ProgramFolder();
+  std::string program = platform::ProgramFolder();
   if (program.empty()) {
-    std::fprintf(stderr, "Skyrift: cannot find the game's folder: the system does not say where it is\n");
-    return false;
+    platform::ReportLine("Skyrift: the system does not say where the game's folder is; starting in the current folder");
+    program = ".";
   }
   const platform::FilePlaces places = platform::PlaceGameFiles(program);
-  for (const std::string& problem : places.problems) std::fprintf(stderr, "Skyrift: %s\n", problem.c_str());
+  for (const std::string& problem : places.problems) platform::ReportLine("Skyrift: " + problem);
   std::error_code error;
   std::filesystem::current_path(platform::Utf8Path(places.dataFolder), error);
   if (error) {
-    std::fprintf(stderr, "Skyrift: cannot enter the game's folder \"%s\": %s\n",
-                 places.dataFolder.c_str(), error.message().c_str());
-    return false;
+    platform::ReportLine("Skyrift: cannot enter the game's folder \"" + places.dataFolder + "\": " +
+                         error.message() + "; starting in the current folder");
   }
   GamePlaceFiles(places.logFile, places.controlsFile);
-  return true;
 }
 
 }  // namespace
 
 int main() {
   using namespace skyrift;
-  if (!EnterGameFolders()) return 1;
+  EnterGameFolders();
   if (!GameInitialize(platform::ProgramModule())) {
+    platform::ShowErrorBox(nullptr, "Skyrift", "cannot start: not enough memory");
     GameEnd();
     return 1;
   }

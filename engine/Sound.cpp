@@ -5,11 +5,11 @@
 #include "engine/Sound.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "platform/Mixer.h"
+#include "platform/Report.h"
 
 namespace skyrift {
 
@@ -62,8 +62,9 @@ void Remember(int channel, const Sample* sample, int playedOn) {
 // A file the game cannot use changes nothing on screen; the player learns why here.
 void ReportUnusable(const char* kind, const char* fileName) {
   const std::string& reason = platform::LoadError();
-  if (!reason.empty()) std::fprintf(stderr, "Skyrift: %s \"%s\" cannot be used: %s\n", kind,
-                                    fileName, reason.c_str());
+  if (!reason.empty()) {
+    platform::ReportLine(std::string("Skyrift: ") + kind + " \"" + fileName + "\" cannot be used: " + reason);
+  }
 }
 
 int ToMixerVolume(int volume) {

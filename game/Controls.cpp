@@ -5,7 +5,6 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <istream>
@@ -15,6 +14,7 @@
 
 #include "game/Trace.h"
 #include "platform/Files.h"
+#include "platform/Report.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -123,8 +123,8 @@ void LoadControls() {
   }
   if (!problem.empty()) {
     TraceLine("Unable to open controls.txt. Is the file missing?");
-    std::fprintf(stderr, "Skyrift: %s cannot be used: %s; no key is bound\n", fileName,
-                 problem.c_str());
+    platform::ReportLine(std::string("Skyrift: ") + fileName + " cannot be used: " + problem +
+                         "; no key is bound");
   }
 
   const Encoding encoding = problem.empty() ? SkipByteOrderMark(file) : Encoding::kPlain;
@@ -141,15 +141,17 @@ void LoadControls() {
     int code = 0;
     if (!(text >> code)) {
       if (problem.empty()) {
-        std::fprintf(stderr, "Skyrift: %s line %d: value %zu is missing or not a key code; it"
-                     " and the ones after it are not read\n", fileName, line, i + 1);
+        platform::ReportLine(std::string("Skyrift: ") + fileName + " line " + std::to_string(line) +
+                             ": value " + std::to_string(i + 1) +
+                             " is missing or not a key code; it and the ones after it are not read");
       }
       break;
     }
     if (code < kFirstKeyCode || code > kLastKeyCode) {
-      std::fprintf(stderr, "Skyrift: %s line %d: value %zu (%s) is %d, not a key code from %d"
-                   " to %d; that key is left unbound\n", fileName, line, i + 1,
-                   kBindings[i].action, code, kFirstKeyCode, kLastKeyCode);
+      platform::ReportLine(std::string("Skyrift: ") + fileName + " line " + std::to_string(line) +
+                           ": value " + std::to_string(i + 1) + " (" + kBindings[i].action + ") is " +
+                           std::to_string(code) + ", not a key code from " + std::to_string(kFirstKeyCode) +
+                           " to " + std::to_string(kLastKeyCode) + "; that key is left unbound");
       continue;
     }
     *kBindings[i].key = code;

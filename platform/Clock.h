@@ -14,4 +14,12 @@ uint32_t GetTickCount();
 void DriveClock(uint32_t ticks);
 void UseRealClock();
 
+// Milliseconds from `earlier` to `later`, right across the count's wrap. A count that went
+// backwards (a driven clock set back) reads as a very long time, never as "not yet".
+inline uint32_t TicksBetween(uint32_t earlier, uint32_t later) { return later - earlier; }
+
+// Each layer's reading of the system's count, at 1 ms resolution; GetTickCount returns it
+// unless a test drives the clock.
+uint32_t SystemTicks();
+
 }  // namespace skyrift::platform

@@ -3,9 +3,6 @@
 #include <ctime>
 
 namespace skyrift::platform {
-namespace {
-bool driven = false;
-uint32_t drivenTicks = 0;
 
 // The system's milliseconds since it started, cut to 32 bits: it wraps after 49.7 days, and the
 // tick-seeded random numbers differ from run to run (a count from our own start would not).
@@ -15,15 +12,5 @@ uint32_t SystemTicks() {
   return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
                                static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }
-}  // namespace
-
-uint32_t GetTickCount() { return driven ? drivenTicks : SystemTicks(); }
-
-void DriveClock(uint32_t ticks) {
-  driven = true;
-  drivenTicks = ticks;
-}
-
-void UseRealClock() { driven = false; }
 
 }  // namespace skyrift::platform

@@ -2,11 +2,12 @@
 
 #include <SDL.h>
 
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
 #include "platform/Keyboard.h"
+#include "platform/MessageQueue.h"
+#include "platform/Report.h"
 #include "platform/ScreenFit.h"
 #include "platform/sdl/ScanCodes.h"
 #include "platform/sdl/SurfaceImpl.h"
@@ -35,7 +36,6 @@ struct Window::Impl {
 
 namespace {
 
-std::optional<int> quitCode;
 // The one game window, for the keys that belong to it rather than to the game.
 Window::Impl* gameWindow = nullptr;
 
@@ -306,11 +306,7 @@ void Window::Present() {
 }
 
 bool PeekMessage(Message& message) {
-  if (quitCode) {
-    message = Message{MessageKind::Quit, static_cast<uint32_t>(*quitCode)};
-    quitCode.reset();
-    return true;
-  }
+  if (TakeQueuedMessage(message)) return true;
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
@@ -323,7 +319,7 @@ bool PeekMessage(Message& message) {
 }
 
 void WaitMessage(int timeoutMs) {
-  if (quitCode) return;
+  if (QueuedMessageWaiting()) return;
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
     if (timeoutMs > 0) SDL_Delay(static_cast<Uint32>(timeoutMs));
     return;
@@ -335,10 +331,8 @@ void WaitMessage(int timeoutMs) {
   }
 }
 
-void PostQuitMessage(int exitCode) { quitCode = exitCode; }
-
 void ShowErrorBox(Window* owner, const char* caption, const char* text) {
-  std::fprintf(stderr, "%s: %s\n", caption, text);
+  ReportLine(std::string(caption) + ": " + text);
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text,
                            owner != nullptr ? owner->impl().sdl : nullptr);
 }

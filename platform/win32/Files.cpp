@@ -3,28 +3,11 @@
 #include <vector>
 
 #include "platform/FilePlaces.h"
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32.h"
 
 namespace skyrift::platform {
 namespace {
-
-// Paths cross the platform interface as UTF-8 and reach the system as UTF-16, so a player's
-// folder named in any script works whatever the system's code page.
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Utf8(const std::wstring& text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string narrow(length, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
-                      length, nullptr, nullptr);
-  return narrow;
-}
 
 // The system's words for an error code, on one line.
 std::string Reason(DWORD error) {
@@ -45,7 +28,7 @@ std::string Reason(DWORD error) {
 class Win32FileSystem : public FileSystem {
  public:
   std::string Variable(const char* name) const override {
-    const std::wstring wideName = Wide(name);
+    const std::wstring wideName = Utf16(name);
     const DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
     if (size == 0) return {};
     std::wstring value(size, L'\0');
@@ -53,7 +36,7 @@ class Win32FileSystem : public FileSystem {
     return Utf8(value);
   }
   bool IsFile(const std::string& path) const override {
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
   bool CanWriteIn(const std::string& folder) const override { return WriteProblem(folder) == 0; }
@@ -62,20 +45,20 @@ class Win32FileSystem : public FileSystem {
     for (size_t at = folder.find_first_of("\\/");; at = folder.find_first_of("\\/", at + 1)) {
       const std::string level = folder.substr(0, at);
       // A drive ("C:") or a share's root cannot be made; only the last level's failure counts.
-      if (!level.empty() && level.back() != ':' && !CreateDirectoryW(Wide(level).c_str(), nullptr)) {
+      if (!level.empty() && level.back() != ':' && !CreateDirectoryW(Utf16(level).c_str(), nullptr)) {
         failure = GetLastError() == ERROR_ALREADY_EXISTS ? 0 : GetLastError();
       }
       if (at == std::string::npos) break;
     }
-    const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16(folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Reason(failure != 0 ? failure : GetLastError());
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return "not a folder";
     const DWORD problem = WriteProblem(folder);
     return problem == 0 ? "" : Reason(problem);
   }
   std::string CopyAsNew(const std::string& from, const std::string& to) override {
-    const std::wstring target = Wide(to);
-    if (!CopyFileW(Wide(from).c_str(), target.c_str(), TRUE)) return Reason(GetLastError());
+    const std::wstring target = Utf16(to);
+    if (!CopyFileW(Utf16(from).c_str(), target.c_str(), TRUE)) return Reason(GetLastError());
     // The default may be read-only; the player's copy is theirs to edit.
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     return {};
@@ -86,7 +69,7 @@ class Win32FileSystem : public FileSystem {
   // permissions on Windows are lists that only an attempt reads right.
   static DWORD WriteProblem(const std::string& folder) {
     const std::wstring probe =
-        Wide(folder) + L"\\skyrift-write-check-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+        Utf16(folder) + L"\\skyrift-write-check-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();

@@ -1,6 +1,8 @@
 // The gamepad on WINMM: the first joystick that answers, read by polling with joyGetPosEx and
 // scaled by its own capabilities to the 0 to 65535 axes the game expects. A d-pad arrives as
 // the point-of-view hat; a controller's A, B, X, Y and shoulders are its buttons 1 to 6.
+// Asking every joystick slot is slow on Windows, so with no pad the slots are scanned at most
+// once a second; a known pad is read every frame.
 #include "platform/Gamepad.h"
 
 #include "platform/win32/Win32.h"
@@ -10,12 +12,16 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/Clock.h"
+#include "platform/win32/GamepadScan.h"
+
 namespace skyrift::platform {
 namespace {
 
 constexpr uint32_t kAxisMax = 65535;
 constexpr uint32_t kCentre = 32768;
 constexpr int kButtons = 6;
+constexpr uint32_t kScanIntervalMs = 1000;
 
 // What WINMM reports of one pad: its axis ranges and a reading in those units.
 struct RawPad {
@@ -26,8 +32,13 @@ struct RawPad {
   bool hasPov = false;
 };
 
+// The virtual pad sits in a slot of its own before the system's, found by the same scan.
+constexpr UINT kVirtualSlot = ~0u;
+
 bool started = false;
-std::optional<UINT> current;  // the joystick read last time, tried first
+std::optional<UINT> current;  // the slot read last time, read alone while it answers
+std::optional<uint32_t> lastScan;  // none: the next read scans
+unsigned scans = 0;
 std::optional<RawPad> virtualPad;
 
 uint32_t Scale(uint32_t value, uint32_t low, uint32_t high) {
@@ -55,6 +66,7 @@ GamepadReading Convert(const RawPad& pad) {
 }
 
 std::optional<RawPad> ReadJoystick(UINT id) {
+  if (id == kVirtualSlot) return virtualPad;
   JOYINFOEX info{};
   info.dwSize = sizeof info;
   info.dwFlags = JOY_RETURNALL;
@@ -74,12 +86,20 @@ std::optional<RawPad> ReadJoystick(UINT id) {
   return pad;
 }
 
-// The current pad, else the first joystick that answers; nothing when none is plugged in.
+// The current pad, else the first that answers a scan; nothing when none is plugged in or
+// the last scan was less than a second ago.
 std::optional<RawPad> ReadAny() {
-  if (virtualPad) return virtualPad;
   if (current) {
     if (auto pad = ReadJoystick(*current)) return pad;
     current.reset();
+  }
+  const uint32_t now = GetTickCount();
+  if (lastScan && TicksBetween(*lastScan, now) < kScanIntervalMs) return std::nullopt;
+  lastScan = now;
+  ++scans;
+  if (auto pad = ReadJoystick(kVirtualSlot)) {
+    current = kVirtualSlot;
+    return pad;
   }
   const UINT count = joyGetNumDevs();
   for (UINT id = 0; id < count; ++id) {
@@ -93,8 +113,12 @@ std::optional<RawPad> ReadAny() {
 
 }  // namespace
 
+unsigned GamepadScans() { return scans; }
+
+// A fresh start looks for a pad at once.
 bool OpenGamepads() {
   started = true;
+  lastScan.reset();
   return true;
 }
 
@@ -122,6 +146,8 @@ bool ReadGamepad(GamepadReading& reading) {
 void CaptureGamepad(bool) {}
 
 // --- The virtual pad: a WINMM-shaped device of our own, read through the same conversion --
+// Plugging it in starts the pads afresh, so the next read finds it, as a pad the player plugs
+// in is found by the next scan.
 bool AttachVirtualGamepad(bool /*gameController: both kinds read alike through WINMM*/) {
   if (virtualPad || !OpenGamepads()) return false;
   virtualPad = RawPad{};

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Mixer.h"
+#include "platform/win32/Utf16.h"
 
 namespace skyrift::platform {
 namespace {
@@ -23,10 +24,7 @@ DWORD Command(MCIDEVICEID device, UINT message, DWORD_PTR flags, void* parameter
 
 unsigned OpenMidi(const char* fileName) {
   if (fileName == nullptr || !MixerIsOpen()) return 0;
-  const int length = MultiByteToWideChar(CP_ACP, 0, fileName, -1, nullptr, 0);
-  if (length <= 0) return 0;
-  std::wstring name(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, fileName, -1, name.data(), length);
+  const std::wstring name = Utf16(fileName);
   MCI_OPEN_PARMSW open{};
   open.lpstrDeviceType = L"sequencer";
   open.lpstrElementName = name.c_str();

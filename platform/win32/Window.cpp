@@ -2,15 +2,16 @@
 // centred on the work area of the monitor it starts on, sized by that monitor's scale, and the
 // system's messages turned into the few the engine answers. F11 and Alt+Enter switch it to
 // fullscreen and back. Game keys are read from the system by GetAsyncKeyState, so key messages
-// need no handling here beyond those two.
+// need no handling here beyond those two, and the keys Windows keeps for itself (Alt and F10
+// opening the menu) are kept from it.
 #include "platform/Window.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <deque>
-#include <optional>
 
+#include "platform/MessageQueue.h"
+#include "platform/Report.h"
 #include "platform/ScreenFit.h"
+#include "platform/win32/Focus.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/SurfaceImpl.h"
 
@@ -32,10 +33,9 @@ constexpr char kClassName[] = "SkyriftWindow";
 constexpr WORD kLargeIcon = 1000, kSmallIcon = 1001;  // the resource script's icons
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-std::deque<Message> queue;
-std::optional<int> quitCode;
 // The one game window, for the messages that concern its size and place.
 Window::Impl* gameWindow = nullptr;
+bool toldActive = false;  // what the engine was last told
 
 constexpr UINT kBaseDpi = 96;
 
@@ -104,14 +104,31 @@ Message MouseMessage(MessageKind kind, LPARAM lParam) {
   return Message{kind, 0, static_cast<uint32_t>(lParam & 0xFFFFFFFF)};
 }
 
+// Activation is told by three messages, and which of them a change brings depends on how it
+// came (a click, Alt+Tab, the taskbar restoring a minimised window): the engine hears each
+// change once.
+void TellActive(bool active) {
+  if (active == toldActive) return;
+  toldActive = active;
+  QueueMessage(Message{MessageKind::Activate, active ? 1u : 0u});
+}
+
 LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE: {
       // A minimised window is told it is active as it shrinks: it sleeps all the same.
-      const bool active = LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0;
-      queue.push_back(Message{MessageKind::Activate, active ? 1u : 0u});
+      TellActive(LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0);
       return 0;
     }
+    case WM_ACTIVATEAPP:
+      if (wParam == FALSE) TellActive(false);
+      else if (!IsIconic(handle) && GetForegroundWindow() == handle) TellActive(true);
+      return 0;
+    case WM_SYSCOMMAND:
+      // A tapped Alt or F10 would enter the menu's modal loop and stall the game until the next
+      // key; Alt+F4 and the mouse on the system menu are other commands and go on as usual.
+      if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
+      break;
     case WM_SYSKEYDOWN:
       if (wParam != VK_RETURN || gameWindow == nullptr) break;
       // Alt+Enter: the Enter is the window's, and stays out of the game's sight until released.
@@ -141,25 +158,28 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       return 0;
     case WM_SIZE:
       if (gameWindow != nullptr) gameWindow->barsDue = true;
+      // Restored from the taskbar, a window that stayed active while minimised may hear only this.
+      if (wParam == SIZE_MINIMIZED) TellActive(false);
+      if (wParam == SIZE_RESTORED && GetForegroundWindow() == handle) TellActive(true);
       break;
     case WM_PAINT: {
       if (gameWindow != nullptr) gameWindow->barsDue = true;
       PAINTSTRUCT paint;
       BeginPaint(handle, &paint);
       EndPaint(handle, &paint);
-      queue.push_back(Message{MessageKind::Paint});
+      QueueMessage(Message{MessageKind::Paint});
       return 0;
     }
     case WM_ERASEBKGND:
       return 1;  // the game's frame covers the whole client area
-    case WM_LBUTTONDOWN: queue.push_back(MouseMessage(MessageKind::LeftDown, lParam)); return 0;
-    case WM_LBUTTONUP: queue.push_back(MouseMessage(MessageKind::LeftUp, lParam)); return 0;
-    case WM_RBUTTONDOWN: queue.push_back(MouseMessage(MessageKind::RightDown, lParam)); return 0;
-    case WM_RBUTTONUP: queue.push_back(MouseMessage(MessageKind::RightUp, lParam)); return 0;
-    case WM_MOUSEMOVE: queue.push_back(MouseMessage(MessageKind::MouseMove, lParam)); return 0;
+    case WM_LBUTTONDOWN: QueueMessage(MouseMessage(MessageKind::LeftDown, lParam)); return 0;
+    case WM_LBUTTONUP: QueueMessage(MouseMessage(MessageKind::LeftUp, lParam)); return 0;
+    case WM_RBUTTONDOWN: QueueMessage(MouseMessage(MessageKind::RightDown, lParam)); return 0;
+    case WM_RBUTTONUP: QueueMessage(MouseMessage(MessageKind::RightUp, lParam)); return 0;
+    case WM_MOUSEMOVE: QueueMessage(MouseMessage(MessageKind::MouseMove, lParam)); return 0;
     case WM_CLOSE:
       // The engine ends the game and lets the window go; the window is destroyed with it.
-      queue.push_back(Message{MessageKind::Destroy});
+      QueueMessage(Message{MessageKind::Destroy});
       return 0;
     default:
       break;
@@ -195,6 +215,9 @@ Window::Impl::~Impl() {
   if (gameWindow == this) gameWindow = nullptr;
   if (handle != nullptr) DestroyWindow(handle);
 }
+
+// What the activation messages said, which costs no call to the system on every key read.
+bool GameWindowHasFocus() { return gameWindow != nullptr && toldActive; }
 
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Window::~Window() = default;
@@ -272,33 +295,23 @@ void Window::Present() {
 }
 
 bool PeekMessage(Message& message) {
-  if (quitCode) {
-    message = Message{MessageKind::Quit, static_cast<uint32_t>(*quitCode)};
-    quitCode.reset();
-    return true;
-  }
   MSG system;
-  while (queue.empty() && ::PeekMessageA(&system, nullptr, 0, 0, PM_REMOVE)) {
+  while (!QueuedMessageWaiting() && ::PeekMessageA(&system, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&system);
     DispatchMessageA(&system);
   }
-  if (queue.empty()) return false;
-  message = queue.front();
-  queue.pop_front();
-  return true;
+  return TakeQueuedMessage(message);
 }
 
 void WaitMessage(int timeoutMs) {
-  if (quitCode || !queue.empty()) return;
+  if (QueuedMessageWaiting()) return;
   // Wakes for any input or message that arrives, or when the next frame is due: never spins.
   MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs),
                               QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-void PostQuitMessage(int exitCode) { quitCode = exitCode; }
-
 void ShowErrorBox(Window* owner, const char* caption, const char* text) {
-  std::fprintf(stderr, "%s: %s\n", caption, text);
+  ReportLine(std::string(caption) + ": " + text);
   MessageBoxA(owner != nullptr ? owner->impl().handle : nullptr, text, caption, MB_OK | MB_ICONERROR);
 }
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "Harness.h"
+#include "TempFolder.h"
 #include "engine/MessageLoop.h"
 #include "platform/Clock.h"
 #include "TempFolder.h"
@@ -17,6 +18,7 @@
 #include "platform/Keyboard.h"
 #include "platform/Window.h"
 #include "platform/win32/Keyboard.h"
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32.h"
 
 namespace skyrift::platform {
@@ -38,6 +40,16 @@ bool Has(const std::vector<Message>& messages, MessageKind kind, uint32_t wParam
     if (m.kind == kind && m.wParam == wParam) return true;
   }
   return false;
+}
+
+// The game's window, shown and active, with the messages of its showing taken.
+std::unique_ptr<Window> ShownWindow() {
+  std::string error;
+  auto window = Window::Create("Skyrift", 900, 732, nullptr, 0, error);
+  if (window == nullptr) return nullptr;
+  window->Show();
+  Drain();
+  return window;
 }
 
 double CpuSeconds() {
@@ -160,21 +172,81 @@ TEST(Win32Window, TheGameLoopRunsFramesOnTheRealClockWithoutSpinningAndEndsOnClo
   EXPECT_LT(used, 1.5 * 0.5) << "a loop that waits for its frames uses far less than a core";
 }
 
-TEST(Win32Keys, TheSystemsKeyStateIsReadAlongsideInjectedKeys) {
+// Windows keeps some keys for itself: with Alt held (Alt+Tab) or another window in front, the
+// game reads none of the system's keys; the keys tests inject are always read.
+TEST(Win32Keys, TheSystemsKeysAreTheGamesOnlyWhileItsWindowHasTheFocusAndAltIsUp) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ::HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
   ResetKeyboard();
-  const BYTE key = VK_F9;
-  keybd_event(key, 0, 0, 0);
-  const int16_t down = GetAsyncKeyState(key);
-  keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-  if (down == 0) GTEST_SKIP() << "this system does not take synthesised keys";
-  EXPECT_TRUE(down & 0x8000);
-  EXPECT_FALSE(GetAsyncKeyState(key) & 0x8000) << "released";
-  KeyEvent(key, true);
-  EXPECT_TRUE(GetAsyncKeyState(key) & 0x8000) << "an injected key holds while the system's is up";
-  KeyEvent(key, false);
+  auto press = [](BYTE key, bool down) { keybd_event(key, 0, down ? 0 : KEYEVENTF_KEYUP, 0); };
+  auto held = [](BYTE key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
+
+  SetForegroundWindow(GameWindow());
+  press(VK_TAB, true);
+  const bool synthesised = (::GetAsyncKeyState(VK_TAB) & 0x8000) != 0;
+  press(VK_TAB, false);
+  if (!synthesised) GTEST_SKIP() << "this system does not take synthesised keys";
+
+  struct Case {
+    const char* what;
+    bool altHeld;
+    bool gameInFront;
+    bool tabRead;
+  } cases[] = {
+      {"the game in front", false, true, true},
+      {"Alt held: Alt+Tab is the system's", true, true, false},
+      {"another window in front", false, false, false},
+  };
+  for (const Case& c : cases) {
+    SetForegroundWindow(c.gameInFront ? GameWindow() : other);
+    if (c.altHeld) press(VK_MENU, true);
+    press(VK_TAB, true);
+    EXPECT_EQ(held(VK_TAB), c.tabRead) << c.what;
+    press(VK_TAB, false);
+    if (c.altHeld) press(VK_MENU, false);
+    KeyEvent(VK_F9, true);
+    EXPECT_TRUE(held(VK_F9)) << c.what << ": an injected key is read whatever the focus";
+    KeyEvent(VK_F9, false);
+  }
+  DestroyWindow(other);
+}
+
+// Deactivation and activation reach the engine once each however they come: a minimised window
+// sleeps and one restored from the taskbar wakes. Alt or F10 do not put the window in menu mode,
+// whose modal loop would stall the game until the next key.
+TEST(Win32Window, MinimisingSleepsRestoringWakesAndTheMenuKeyNeverStalls) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ::HWND handle = GameWindow();
+
+  ShowWindow(handle, SW_MINIMIZE);
+  auto messages = Drain();
+  EXPECT_TRUE(Has(messages, MessageKind::Activate, 0)) << "minimised, it sleeps";
+  EXPECT_FALSE(Has(messages, MessageKind::Activate, 1));
+  ShowWindow(handle, SW_RESTORE);
+  SetForegroundWindow(handle);
+  messages = Drain();
+  EXPECT_TRUE(Has(messages, MessageKind::Activate, 1)) << "restored, it wakes";
+  int activations = 0;
+  for (const Message& m : messages) activations += m.kind == MessageKind::Activate ? 1 : 0;
+  EXPECT_EQ(activations, 1) << "the engine hears each change once";
+
+  // A tapped Alt or F10 asks for the menu so. Should the menu's loop start, a timer leaves it,
+  // so that the test tells how long it took.
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1000, [](::HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  const auto start = Clock::now();
+  SendMessageA(handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500)) << "the window went into menu mode";
+  KillTimer(nullptr, timer);
+  Drain();
 }
 
 TEST(Win32Keys, TheEnterOfAltEnterIsNotTheGamesUntilReleased) {
+  const auto window = ShownWindow();  // the system's keys are read only for the active window
+  ASSERT_NE(window, nullptr);
   ResetKeyboard();
   keybd_event(VK_RETURN, 0, 0, 0);
   if (GetAsyncKeyState(VK_RETURN) == 0) {
@@ -191,9 +263,29 @@ TEST(Win32Keys, TheEnterOfAltEnterIsNotTheGamesUntilReleased) {
 }
 
 TEST(Win32Files, TheProgramFolderHoldsTheRunningExecutable) {
-  const std::filesystem::path folder = Utf8Path(ProgramFolder());
+  const std::string folder = ProgramFolder();
   ASSERT_FALSE(folder.empty());
-  EXPECT_TRUE(std::filesystem::exists(folder / "skyrift_tests.exe")) << folder;
+  EXPECT_TRUE(std::filesystem::exists(Utf8Path(folder) / "skyrift_tests.exe")) << folder;
+}
+
+// Paths cross the platform in UTF-8 and reach the system as UTF-16, whatever its code page:
+// a Japanese folder on a Western system is found.
+TEST(Win32Files, UTF8PathsReachTheSystemWhateverItsCodePage) {
+  const std::string name = "\xE3\x82\xB9\xE3\x82\xAB\xE3\x82\xA4 \xC3\xA9";  // スカイ é
+  EXPECT_EQ(Utf16(name), L"\u30B9\u30AB\u30A4 \u00E9");
+  EXPECT_EQ(Utf8(Utf16(name)), name);
+  EXPECT_EQ(Utf16("a\xFF" "b"), L"a\uFFFD" L"b") << "a stray byte is marked, not the end of the text";
+
+  testing::TempFolder temporary;
+  const std::string folder = Utf8(temporary.Path().wstring()) + "\\" + name;
+  ASSERT_TRUE(CreateDirectoryW(Utf16(folder).c_str(), nullptr));
+  const std::string file = folder + "\\sample.wav";
+  ::HANDLE made = CreateFileW(Utf16(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(made, INVALID_HANDLE_VALUE);
+  CloseHandle(made);
+  EXPECT_EQ(WhyNotARegularFile(file.c_str()), "");
+  EXPECT_EQ(WhyNotARegularFile(folder.c_str()), "not a regular file");
+  EXPECT_TRUE(std::filesystem::is_regular_file(Utf8Path(file)));
 }
 
 // A folder the game cannot use sends its files to %LOCALAPPDATA%\Skyrift, made through the

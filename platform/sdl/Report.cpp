@@ -1,0 +1,9 @@
+#include "platform/Report.h"
+
+#include <cstdio>
+
+namespace skyrift::platform {
+
+void ReportLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+
+}  // namespace skyrift::platform

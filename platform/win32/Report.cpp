@@ -1,0 +1,40 @@
+// skyrift.exe is a windowed program and gets no console of its own: started from Explorer its
+// standard error goes nowhere. Started from a command prompt it writes into that prompt's
+// console; with its standard error redirected, into the redirection. Every line also goes to
+// the debugger's output, where a debugger or a viewer of that output shows it.
+#include "platform/Report.h"
+
+#include <cstdio>
+
+#include "platform/win32/Utf16.h"
+#include "platform/win32/Win32.h"
+
+namespace skyrift::platform {
+namespace {
+
+bool Usable(DWORD which) {
+  const HANDLE handle = GetStdHandle(which);
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+// Once, before the first line: the parent's console, if it has one and no redirection was
+// given. True when standard error now leads somewhere.
+bool FindAConsole() {
+  if (Usable(STD_ERROR_HANDLE)) return true;
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  if (!Usable(STD_OUTPUT_HANDLE)) (void)std::freopen("CONOUT$", "w", stdout);
+  return std::freopen("CONOUT$", "w", stderr) != nullptr;
+}
+
+}  // namespace
+
+void ReportLine(const std::string& line) {
+  static const bool toStandardError = FindAConsole();
+  if (toStandardError) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+  }
+  OutputDebugStringW(Utf16(line + "\n").c_str());
+}
+
+}  // namespace skyrift::platform
