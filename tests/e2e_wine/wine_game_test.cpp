@@ -197,7 +197,9 @@ TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
   ASSERT_FALSE(playGoesOn()) << "Tab did not open the menu";
   game.Hold("Tab", 150);
   ASSERT_TRUE(playGoesOn()) << "a second Tab did not close the menu";
+  // A window manager may switch away on Alt+Tab: back in the game, play must go on.
   game.Hold("alt+Tab", 150);
+  game.Focus();
   EXPECT_TRUE(playGoesOn()) << "Alt+Tab opened the menu";
   game.Hold("alt");
   EXPECT_TRUE(playGoesOn()) << "a tapped Alt stalled the game";
@@ -263,7 +265,7 @@ TEST(WineGame, AtTwiceTheDisplayScaleTheWindowTakesTheScaleAsFarAsTheScreenAllow
 // the focus: the game logs the frames the stage has run. A frame runs once the count has passed
 // the next-frame time, more than 41 ms after the last, so 238 is the most; each wait for the
 // next frame ends a little late, more so on a busy machine (the Linux build runs about 232 here).
-// Without a window manager Wine does not give the focus back: the fixture ends the game.
+// The fixture ends the game.
 TEST(WineGame, TheStageRunsTwentyFourFramesASecond) {
   WineGame game;
   ASSERT_TRUE(game.Start()) << "no window appeared";
