@@ -34,6 +34,8 @@ class BusyStage {
     folder_ = std::filesystem::temp_directory_path() / "skyrift-logic-bench";
     std::filesystem::create_directories(folder_);
     std::filesystem::current_path(folder_);
+    ResetPlayGlobals();
+    ResetNewGameGlobals();
     frame_ = platform::Surface::CreateTarget(900, 732, RGB(0, 0, 0));
     _hOffscreenBitmap = frame_.get();
     _hOffscreenDC = frame_.get();

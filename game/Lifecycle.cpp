@@ -28,7 +28,6 @@ constexpr int kFarLayerSpeed = 2;  // pixels per frame
 constexpr int kNearLayerSpeed = 3;
 constexpr const char* kTitleMusic = "stage2.mp3";
 constexpr int kMusicVolume = 175;   // of 255
-constexpr int kUpgradeCost = 2500;  // points
 
 bool InSpriteList(const Sprite* sprite) {
   if (_pEngine == nullptr) return false;
@@ -63,25 +62,7 @@ void NewGame() {
   if (_pEngine != nullptr) _pEngine->DeleteAllSprites();
   ForgetListedSprites();
 
-  _iMenuDelay = 0;
-  _iFireDelay = 0;
-  _iBulletTimeDelay = 0;
-  _iRechargeDelay = 0;
-  _iBombDelay = 0;
-  _iEnergyRegenDelay = 0;
-  _bGameOver = FALSE;
-  _bBulletTime = FALSE;
-  _bStartPressed = FALSE;
-  _bGameStarted = FALSE;
-  _bPlayer1Out = FALSE;
-  _bPlayer2Out = FALSE;
-  _iMenuToggleDelay = 0;
-  _iP1RepairDelay = 0;
-  _iGameState = GameStateTitle;
-  _iStageTicker = 0;
-  _iNumPlayers = 0;
-  _iUpgradeChoice = 0;
-  _iUpgradeCost = kUpgradeCost;
+  ResetNewGameGlobals();
 
   CloseStream(_sngCurrentStage);  // only ever set if a game came before
   _sngCurrentStage = OpenStream(kTitleMusic, kSoundLoop);

@@ -8,19 +8,6 @@
 namespace skyrift {
 namespace {
 
-// Velocity by entry side and leg, in pixels per frame, outside and in bullet time. The upper
-// sides dive, the lower sides climb, each leg steeper than the one before.
-struct SwoopLeg {
-  POINT normal;
-  POINT slowed;
-};
-constexpr SwoopLeg kSwoopPath[4][3] = {
-    {{{5, 2}, {2, 1}}, {{3, 3}, {1, 1}}, {{2, 5}, {1, 2}}},
-    {{{-5, 2}, {-2, 1}}, {{-3, 3}, {-1, 1}}, {{-2, 5}, {-1, 2}}},
-    {{{5, -2}, {2, -1}}, {{3, -3}, {1, -1}}, {{2, -5}, {1, -2}}},
-    {{{-5, -2}, {-2, -1}}, {{-3, -3}, {-1, -1}}, {{-2, -5}, {-1, -2}}},
-};
-
 constexpr int kShotSpeed = 10;  // pixels per frame, straight down
 
 }  // namespace
@@ -46,7 +33,7 @@ UpdateResult SwoopEnemy::Update() {
   } else {
     const int s = stepCount++;
     const int leg = (s < pathLength / 4) ? 0 : (s < (pathLength + 200) / 4) ? 1 : 2;
-    const SwoopLeg& pair = kSwoopPath[entrySide & 3][leg];
+    const SwoopLeg& pair = kPath[entrySide & 3][leg];
     velocity = _bBulletTime ? pair.slowed : pair.normal;
   }
 

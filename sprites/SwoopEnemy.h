@@ -6,8 +6,23 @@
 
 namespace skyrift {
 
+// One leg of the curve, in pixels per frame, outside and in bullet time.
+struct SwoopLeg {
+  POINT normal;
+  POINT slowed;
+};
+
 class SwoopEnemy : public Sprite {
  public:
+  // Velocity by entry side and leg. The upper sides dive, the lower sides climb, each leg
+  // steeper than the one before.
+  static constexpr SwoopLeg kPath[4][3] = {
+      {{{5, 2}, {2, 1}}, {{3, 3}, {1, 1}}, {{2, 5}, {1, 2}}},
+      {{{-5, 2}, {-2, 1}}, {{-3, 3}, {-1, 1}}, {{-2, 5}, {-1, 2}}},
+      {{{5, -2}, {2, -1}}, {{3, -3}, {1, -1}}, {{2, -5}, {1, -2}}},
+      {{{-5, -2}, {-2, -1}}, {{-3, -3}, {-1, -1}}, {{-2, -5}, {-1, -2}}},
+  };
+
   SwoopEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int entrySide,
              int pathLength);
   ~SwoopEnemy() override;

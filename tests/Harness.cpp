@@ -28,6 +28,9 @@ GameHarness::GameHarness(bool withGameFiles) {
   }
   platform::DriveClock(clock_);
   platform::ResetKeyboard();
+  // A fresh program's globals: nothing in the game resets the stage script, so an earlier run
+  // in this process must not leave it played.
+  ResetPlayGlobals();
 }
 
 GameHarness::~GameHarness() {

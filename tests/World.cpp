@@ -128,31 +128,8 @@ void World::TearDown() {
 
 void World::ResetPlay() {
   platform::ResetKeyboard();
-  _iGameState = GameStateTitle;
-  _iStateBeforeMenu1 = _iStateBeforeMenu2 = 0;
-  _iMenuToggleDelay = 0;
-  _bGameOver = FALSE;
-  _iNumPlayers = 0;
-  _bStartPressed = _bGameStarted = FALSE;
-  _pPlayer1 = _pPlayer2 = nullptr;
-  _bPlayer1Out = _bPlayer2Out = FALSE;
-  _iMenuDelay = _iFireDelay = _iBombDelay = _iRechargeDelay = _iBulletTimeDelay = 0;
-  _bBulletTime = FALSE;
-  _iEnergyRegenDelay = _iP1RepairDelay = _iP2RepairDelay = 0;
-  _iUpgradeChoice = 0;
-  _iUpgradeCost = 2500;
-  _iStageTicker = 0;
-  _pWarning1 = _pWarning2 = nullptr;
-  _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
-  _pBoss = nullptr;
-  _pBossLeftEngine = _pBossRightEngine = nullptr;
-  _bBossSpawned = _bBossEnginesAttached = FALSE;
-  _iLastFirepower1 = _iLastFirepower2 = 10;
-  _bBossDefeated = FALSE;
-  _iStageClearTimer = 0;
-  _bShowStageClear = _bStageClearSoundPlayed = FALSE;
-  _iHudBombs1 = _iHudPoints1 = _iHudLives1 = _iHudBombs2 = _iHudPoints2 = _iHudLives2 = 0;
-  _sngCurrentStage = nullptr;
+  ResetPlayGlobals();
+  ResetNewGameGlobals();
   _iKeyP1Up = kP1Up, _iKeyP1Down = kP1Down, _iKeyP1Left = kP1Left, _iKeyP1Right = kP1Right;
   _iKeyP1Fire = kP1Fire, _iKeyP1Bomb = kP1Bomb, _iKeyP1BulletTime = kP1BulletTime,
   _iKeyP1Recharge = kP1Recharge, _iKeyP1Menu = kP1Menu;

@@ -99,12 +99,21 @@ TEST_F(BossTest, GlidesInAndStopsOnceItsTopReachesTheArea) {
 TEST_F(BossTest, FanIsSixteenBulletsInAHalfCircleFromTheMiddle) {
   Arrived();
   boss_->FanBurst();
-  const POINT fan[] = {{-10, 0}, {-8, 2}, {-6, 4}, {-4, 6}, {-3, 8}, {-2, 10}, {-1, 12}, {0, 13},
-                       {10, 0},  {8, 2},  {6, 4},  {4, 6},  {3, 8},  {2, 10},  {1, 12},  {0, 13}};
   ASSERT_EQ(Fired().size(), 16u);
+  // The left half turns from straight left to straight down, always downward; the right half
+  // mirrors it bullet for bullet.
+  for (size_t i = 0; i < 8; ++i) {
+    const POINT left = Fired()[i]->GetVelocity();
+    EXPECT_EQ(Fired()[i + 8]->GetVelocity(), (POINT{-left.x, left.y})) << i;
+    if (i == 0) EXPECT_TRUE(left.x < 0 && left.y == 0) << "starts straight left";
+    if (i == 7) EXPECT_TRUE(left.x == 0 && left.y > 0) << "ends straight down";
+    if (i > 0) {
+      const POINT before = Fired()[i - 1]->GetVelocity();
+      EXPECT_TRUE(left.x > before.x && left.y > before.y) << "turns on at " << i;
+    }
+  }
   for (size_t i = 0; i < 16; ++i) {
     const Sprite* bullet = Fired()[i];
-    EXPECT_EQ(bullet->GetVelocity(), fan[i]) << i;
     EXPECT_EQ(bullet->GetPosition().left, 125 + 325) << i;
     EXPECT_EQ(bullet->GetPosition().top, 21) << i;
     EXPECT_EQ(bullet->GetBitmap(), _bmpLargeEnemyBullet);
@@ -208,8 +217,6 @@ TEST_F(BossTest, SweepStartedBySpawnSpriteMakesElevenPairsOverTwentyOneUpdates) 
   std::srand(SeedWhere(3, sweepOnly));
   EXPECT_EQ(boss_->SpawnSprite(), nullptr);
 
-  const POINT a[] = {{-9, 0}, {-8, 2}, {-7, 3}, {-5, 5}, {-2, 6}, {0, 6},
-                     {2, 6},  {5, 5},  {7, 3},  {8, 2},  {9, 0}};
   std::vector<size_t> madeAt;  // bullets after the spawn and after each update
   madeAt.push_back(Fired().size());
   for (int update = 1; update <= 20; ++update) {
@@ -228,8 +235,20 @@ TEST_F(BossTest, SweepStartedBySpawnSpriteMakesElevenPairsOverTwentyOneUpdates) 
   for (size_t pair = 0; pair < 11; ++pair) {
     const Sprite* first = Fired()[2 * pair];
     const Sprite* second = Fired()[2 * pair + 1];
-    EXPECT_EQ(first->GetVelocity(), a[pair]) << pair;
-    EXPECT_EQ(second->GetVelocity(), (POINT{-a[pair].x, a[pair].y})) << pair;
+    // Stream A turns from straight left through straight down to straight right, evenly on both
+    // sides of the middle; stream B mirrors it.
+    const POINT a = first->GetVelocity();
+    const POINT mirrored = Fired()[2 * (10 - pair)]->GetVelocity();
+    EXPECT_EQ(second->GetVelocity(), (POINT{-a.x, a.y})) << pair;
+    EXPECT_EQ(mirrored, (POINT{-a.x, a.y})) << pair;
+    EXPECT_GE(a.y, 0) << pair;
+    if (pair == 0) EXPECT_TRUE(a.x < 0 && a.y == 0) << "starts straight left";
+    if (pair == 5) EXPECT_TRUE(a.x == 0 && a.y > 0) << "straight down in the middle";
+    if (pair > 0) {
+      const POINT before = Fired()[2 * (pair - 1)]->GetVelocity();
+      EXPECT_GT(a.x, before.x) << pair;
+      EXPECT_TRUE(pair <= 5 ? a.y >= before.y : a.y <= before.y) << pair;
+    }
     for (const Sprite* bullet : {first, second}) {
       EXPECT_EQ(bullet->GetPosition().left, 125 + 317);
       EXPECT_EQ(bullet->GetPosition().top, 162);

@@ -138,16 +138,6 @@ constexpr Checkpoint kRecorded[] = {
 constexpr int kCheckpointFrames = 100;
 
 TEST(Replay, TwoPlayersClearStageOneAndFallInStageTwoExactlyAsBefore) {
-  // A run's script starts untouched; nothing in the game resets it, so neither may an earlier
-  // test in this process have left it played.
-  _pWarning1 = _pWarning2 = nullptr;
-  _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
-  _pBoss = nullptr;
-  _pBossLeftEngine = _pBossRightEngine = nullptr;
-  _bBossSpawned = _bBossEnginesAttached = _bBossDefeated = FALSE;
-  _iStageClearTimer = 0;
-  _bShowStageClear = _bStageClearSoundPlayed = FALSE;
-
   GameHarness game;
   ASSERT_TRUE(game.Start());
 

@@ -37,13 +37,32 @@ class SwoopConvoyTest : public World {
   }
 };
 
-// Velocity by side, leg 1 to 3, outside and in bullet time.
-constexpr POINT kLegs[4][2][3] = {
-    {{{5, 2}, {3, 3}, {2, 5}}, {{2, 1}, {1, 1}, {1, 2}}},
-    {{{-5, 2}, {-3, 3}, {-2, 5}}, {{-2, 1}, {-1, 1}, {-1, 2}}},
-    {{{5, -2}, {3, -3}, {2, -5}}, {{2, -1}, {1, -1}, {1, -2}}},
-    {{{-5, -2}, {-3, -3}, {-2, -5}}, {{-2, -1}, {-1, -1}, {-1, -2}}},
-};
+// The velocity the ship flies on `leg` from `side`, outside or in bullet time.
+POINT Leg(int side, int leg, bool slowed = false) {
+  const SwoopLeg& path = SwoopEnemy::kPath[side][leg];
+  return slowed ? path.slowed : path.normal;
+}
+
+TEST(SwoopPath, SidesMirrorEachOtherEachLegIsSteeperAndBulletTimeIsSlower) {
+  for (int leg = 0; leg < 3; ++leg) {
+    for (bool slowed : {false, true}) {
+      const POINT upperLeft = Leg(0, leg, slowed);
+      // Into the area from every corner: right from the left, down from the top.
+      EXPECT_GT(upperLeft.x, 0) << leg;
+      EXPECT_GT(upperLeft.y, 0) << leg;
+      EXPECT_EQ(Leg(1, leg, slowed), (POINT{-upperLeft.x, upperLeft.y})) << leg;
+      EXPECT_EQ(Leg(2, leg, slowed), (POINT{upperLeft.x, -upperLeft.y})) << leg;
+      EXPECT_EQ(Leg(3, leg, slowed), (POINT{-upperLeft.x, -upperLeft.y})) << leg;
+      if (leg > 0) {
+        const POINT before = Leg(0, leg - 1, slowed);
+        EXPECT_LE(upperLeft.x, before.x) << leg;
+        EXPECT_GE(upperLeft.y, before.y) << leg;
+        EXPECT_GT(upperLeft.y * before.x, before.y * upperLeft.x) << "steeper, leg " << leg;
+      }
+    }
+    EXPECT_LT(Leg(0, leg, true).x + Leg(0, leg, true).y, Leg(0, leg).x + Leg(0, leg).y) << leg;
+  }
+}
 
 TEST_F(SwoopConvoyTest, SwooperIsPlacedJustOutsideItsCornerAndHoldsStillThere) {
   for (int side = 0; side < 4; ++side) {
@@ -63,8 +82,8 @@ TEST_F(SwoopConvoyTest, SwooperIsPlacedJustOutsideItsCornerAndHoldsStillThere) {
 
     const RECT placed = at;
     ship->Update();
-    EXPECT_EQ(ship->GetPosition().left - placed.left, kLegs[side][0][0].x) << side;
-    EXPECT_EQ(ship->GetPosition().top - placed.top, kLegs[side][0][0].y) << side;
+    EXPECT_EQ(ship->GetPosition().left - placed.left, Leg(side, 0).x) << side;
+    EXPECT_EQ(ship->GetPosition().top - placed.top, Leg(side, 0).y) << side;
   }
 }
 
@@ -88,7 +107,7 @@ TEST_F(SwoopConvoyTest, SwoopLegsChangeAtAQuarterOfThePathAndFiftyStepsLater) {
     for (int step = 1; step <= 90; ++step) {
       ASSERT_NE(ship->Update(), UpdateKill);
       const int leg = step < c.leg2From ? 0 : step < c.leg3From ? 1 : 2;
-      ASSERT_EQ(ship->GetVelocity(), kLegs[0][0][leg]) << c.pathLength << " step " << step;
+      ASSERT_EQ(ship->GetVelocity(), Leg(0, leg)) << c.pathLength << " step " << step;
     }
   }
 }
@@ -104,7 +123,7 @@ TEST_F(SwoopConvoyTest, SwoopFollowsItsSidesRowInAndOutOfBulletTime) {
         const RECT before = ship->GetPosition();
         ASSERT_NE(ship->Update(), UpdateKill);
         const int leg = step < 25 ? 0 : step < 75 ? 1 : 2;
-        const POINT want = kLegs[side][bulletTime][leg];
+        const POINT want = Leg(side, leg, bulletTime);
         ASSERT_EQ(ship->GetPosition().left - before.left, want.x) << side << " step " << step;
         ASSERT_EQ(ship->GetPosition().top - before.top, want.y) << side << " step " << step;
       }

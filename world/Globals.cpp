@@ -85,6 +85,52 @@ Sample *_sndBulletTimeDur, *_sndPlayerFire, *_sndPlayerBomb, *_sndEnemyFire, *_s
 Sample *_sndUpgradeDing, *_sndBtDepleted, *_sndShieldsDepleted, *_sndLargeIncoming;
 Sample *_sndMassiveEnemy, *_sndStage1Complete;
 
+void ResetPlayGlobals() {
+  _iGameState = GameStateTitle;
+  _iStateBeforeMenu1 = _iStateBeforeMenu2 = 0;
+  _iMenuToggleDelay = 0;
+  _bGameOver = FALSE;
+  _sngCurrentStage = nullptr;
+  _iNumPlayers = 0;
+  _bStartPressed = _bGameStarted = FALSE;
+  _pPlayer1 = _pPlayer2 = nullptr;
+  _bPlayer1Out = _bPlayer2Out = FALSE;
+  _iLastFirepower1 = _iLastFirepower2 = 10;
+  _iKeyP1Up = _iKeyP1Down = _iKeyP1Left = _iKeyP1Right = 0;
+  _iKeyP1Fire = _iKeyP1Bomb = _iKeyP1BulletTime = _iKeyP1Recharge = _iKeyP1Menu = 0;
+  _iKeyP2Up = _iKeyP2Down = _iKeyP2Left = _iKeyP2Right = 0;
+  _iKeyP2Fire = _iKeyP2Bomb = _iKeyP2BulletTime = _iKeyP2Recharge = _iKeyP2Menu = 0;
+  _iMenuDelay = _iFireDelay = _iBombDelay = _iRechargeDelay = _iBulletTimeDelay = 0;
+  _bBulletTime = FALSE;
+  _iEnergyRegenDelay = _iP1RepairDelay = _iP2RepairDelay = 0;
+  _iUpgradeChoice = 0;
+  _iUpgradeCost = 0;
+  _iStageTicker = 0;
+  _pWarning1 = _pWarning2 = nullptr;
+  _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
+  _pBoss = nullptr;
+  _pBossLeftEngine = _pBossRightEngine = nullptr;
+  _bBossSpawned = _bBossEnginesAttached = _bBossDefeated = FALSE;
+  _iStageClearTimer = 0;
+  _bShowStageClear = _bStageClearSoundPlayed = FALSE;
+  _iHudBombs1 = _iHudPoints1 = _iHudLives1 = _iHudBombs2 = _iHudPoints2 = _iHudLives2 = 0;
+}
+
+void ResetNewGameGlobals() {
+  _iGameState = GameStateTitle;
+  _iMenuToggleDelay = 0;
+  _bGameOver = FALSE;
+  _iNumPlayers = 0;
+  _bStartPressed = _bGameStarted = FALSE;
+  _bPlayer1Out = _bPlayer2Out = FALSE;
+  _iMenuDelay = _iFireDelay = _iBombDelay = _iRechargeDelay = _iBulletTimeDelay = 0;
+  _bBulletTime = FALSE;
+  _iEnergyRegenDelay = _iP1RepairDelay = 0;
+  _iUpgradeChoice = 0;
+  _iUpgradeCost = 2500;  // points per upgrade
+  _iStageTicker = 0;
+}
+
 RECT PlayArea() {
   return RECT{0, 0, _iPlayWidth, _iPlayHeight};
 }

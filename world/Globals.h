@@ -126,4 +126,14 @@ extern Sample *_sndBulletTimeDur, *_sndPlayerFire, *_sndPlayerBomb, *_sndEnemyFi
 extern Sample *_sndUpgradeDing, *_sndBtDepleted, *_sndShieldsDepleted, *_sndLargeIncoming;
 extern Sample *_sndMassiveEnemy, *_sndStage1Complete;
 
+// --- Resets --------------------------------------------------------------------------------
+// Every global of play back to its value at program start: the state machine, the title and the
+// players, the keys, the repeat counters, the upgrade menu, the stage script, the status panel
+// and the music handle. The engine, the frame, the layers, the images and the samples are left
+// to the owners that free them. For runs of several games in one process (tests, benchmarks).
+void ResetPlayGlobals();
+// The globals a new game starts from. Player 2's repair counter, the menus' saved states and
+// the stage script's flags are not among them: they keep what the last game left.
+void ResetNewGameGlobals();
+
 }  // namespace skyrift
