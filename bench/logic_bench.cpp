@@ -156,7 +156,7 @@ BENCHMARK(BM_PlayFrameLogic)
 void BM_PlayScreenComposition(benchmark::State& state) {
   BusyStage stage;
   for (auto _ : state) {
-    DrawPlayScreen(_hOffscreenDC, TRUE);
+    DrawPlayScreen(_hOffscreenDC);
     benchmark::ClobberMemory();
   }
   state.counters["sprites"] = static_cast<double>(_pEngine->GetSprites().size());

@@ -120,4 +120,11 @@ void RunConvoyWaves() {
   RunWaves(kConvoyWaves);
 }
 
+void RunEnemyWaves() {
+  RunSwoopWaves();
+  RunHoverWaves();
+  RunGunshipWaves();
+  RunConvoyWaves();
+}
+
 }  // namespace skyrift

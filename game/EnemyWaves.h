@@ -23,5 +23,7 @@ void RunSwoopWaves();
 void RunHoverWaves();
 void RunGunshipWaves();
 void RunConvoyWaves();
+// The four in this order: the random draws follow it.
+void RunEnemyWaves();
 
 }  // namespace skyrift

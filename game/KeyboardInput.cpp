@@ -153,15 +153,15 @@ void HandleUpgradeMenuKeys(PlayerShip* ship, int upKey, int downKey, int fireKey
 }
 
 void HandleStageClearKeys() {
-  // The counter is never cleared here. Both players pressing fire in one frame start stage 2
-  // once: a second start would replace the layers and the music again.
+  // The counter is never cleared here. Both players pressing fire in one frame enter the next
+  // stage once: a second start would replace the layers and the music again.
   bool started = false;
   if (!_bPlayer1Out && ++_iFireDelay > kStageClearFrames && KeyDown(_iKeyP1Fire)) {
-    StartStage2();
+    EnterNextStage();
     started = true;
   }
   if (!_bPlayer2Out && ++_iFireDelay > kStageClearFrames && KeyDown(_iKeyP2Fire) && !started) {
-    StartStage2();
+    EnterNextStage();
   }
 }
 

@@ -11,6 +11,8 @@
 #include "game/Controls.h"
 #include "game/GameResources.h"
 #include "game/Pause.h"
+#include "game/StageCycle.h"
+#include "game/Stages.h"
 #include "game/Trace.h"
 #include "graphics/Background.h"
 #include "platform/Clock.h"
@@ -24,10 +26,6 @@ constexpr int kWindowHeight = 732;  // the play area and the 132-pixel status pa
 constexpr int kFramesPerSecond = 24;
 constexpr int kSoundRate = 44100;  // Hz
 constexpr int kSoundChannels = 32;
-constexpr int kFarLayerSpeed = 2;  // pixels per frame
-constexpr int kNearLayerSpeed = 3;
-constexpr const char* kTitleMusic = "stage2.mp3";
-constexpr int kMusicVolume = 175;   // of 255
 
 bool InSpriteList(const Sprite* sprite) {
   if (_pEngine == nullptr) return false;
@@ -64,11 +62,8 @@ void NewGame() {
 
   ResetNewGameGlobals();
 
-  CloseStream(_sngCurrentStage);  // only ever set if a game came before
-  _sngCurrentStage = OpenStream(kTitleMusic, kSoundLoop);
-  if (_sngCurrentStage == nullptr) TraceLine("_sngCurrentStage = NULL");
-  PlayStream(kMusicChannel, _sngCurrentStage);
-  SetChannelVolume(kMusicChannel, kMusicVolume);
+  // The title plays stage 1's music, which goes on into stage 1.
+  StartStageMusic(kStages[0]);
   TraceLine("NewGame()");
 }
 
@@ -109,12 +104,7 @@ void GameStart(HWND) {
   CreateBitmaps();
   LoadSounds();
 
-  delete _pFarBackground;
-  delete _pNearBackground;
-  _pFarBackground = new ScrollingLayer(_bmpStage1Far, _iPlayWidth, _iPlayHeight, ViewUp,
-                                       kFarLayerSpeed, FALSE, 0);
-  _pNearBackground = new ScrollingLayer(_bmpStage1Near, _iPlayWidth, _iPlayHeight, ViewUp,
-                                        kNearLayerSpeed, TRUE, kMagenta);
+  MakeStageLayers(kStages[0]);
 
   TraceLine("GameStart()");
   NewGame();

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "engine/Engine.h"
+#include "game/Stages.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"
 #include "sprites/PlayerShip.h"
@@ -113,9 +114,12 @@ void DrawTitleScreen(HDC dc) {
   }
 }
 
-void DrawPlayScreen(HDC dc, BOOL withStageClearBanner) {
+void DrawPlayScreen(HDC dc) {
   DrawWorld(dc);
-  if (withStageClearBanner && _bShowStageClear) DrawImage(dc, _bmpStageClear, 0, 0);
+  const Stage* stage = StageOfState(_iGameState);
+  if (_bShowStageClear && stage != nullptr && stage->clearBanner) {
+    DrawImage(dc, _bmpStageClear, 0, 0);
+  }
 }
 
 void DrawInterlude(HDC dc) {

@@ -8,7 +8,8 @@
 namespace skyrift {
 
 void DrawTitleScreen(HDC dc);
-void DrawPlayScreen(HDC dc, BOOL withStageClearBanner);
+// The world and the status panel, under the stage-clear banner while it shows.
+void DrawPlayScreen(HDC dc);
 void DrawInterlude(HDC dc);
 void DrawGameOver(HDC dc);
 void DrawUpgradeMenu1(HDC dc);

@@ -1,6 +1,6 @@
-// One frame of each stage, driven by the stage ticker, and the switch from stage 1 to stage 2.
-// Stage 1 adds its script (warnings, power-ups, the boss) and the stage-clear sequence; stage 2
-// replays the enemy schedules over its own layers and music until both players are out.
+// One frame of a stage, driven by the stage ticker, and the way into a stage. Stage 1 adds its
+// script (warnings, power-ups, the boss) and the stage-clear sequence; stage 2 replays the enemy
+// schedules over its own layers and music until both players are out.
 #include "game/StageCycle.h"
 
 #include "engine/Engine.h"
@@ -12,6 +12,7 @@
 #include "game/PowerUps.h"
 #include "game/Screens.h"
 #include "game/StageTimetable.h"
+#include "game/Stages.h"
 #include "game/StateMachine.h"
 #include "game/Trace.h"
 #include "graphics/Background.h"
@@ -21,10 +22,8 @@
 namespace skyrift {
 namespace {
 
-constexpr int kStage2MusicVolume = 175;
-
-// What both stages do every frame, in this order.
-void RunStageFrame() {
+// What every stage does every frame, in this order.
+void RunStageFrame(const Stage& stage) {
   // The rest of the frame still runs after the game is over: the last world is painted once
   // more under the banner.
   if (_bPlayer1Out && _bPlayer2Out) {
@@ -37,10 +36,7 @@ void RunStageFrame() {
   UpdatePlayerStatus();
   PresentFrame();
   ++_iStageTicker;
-  RunSwoopWaves();
-  RunHoverWaves();
-  RunGunshipWaves();
-  RunConvoyWaves();
+  stage.schedule();
 }
 
 void RunStageClear() {
@@ -70,21 +66,49 @@ void EndBulletTimeAfterGameOver() {
 
 }  // namespace
 
-void CycleStage1() {
-  RunStageFrame();
+void RunStage1Script() {
   RunWarningSigns();
   RunScriptedPowerUps();
   RunBossEntry();
   if (_bBossDefeated) RunStageClear();
+}
+
+void CycleStage(const Stage& stage) {
+  RunStageFrame(stage);
+  if (stage.script != nullptr) stage.script();
   EndBulletTimeAfterGameOver();
+}
+
+void CycleStage1() {
+  CycleStage(kStages[0]);
 }
 
 void CycleStage2() {
-  RunStageFrame();
-  EndBulletTimeAfterGameOver();
+  CycleStage(kStages[1]);
 }
 
-void StartStage2() {
+void MakeStageLayers(const Stage& stage) {
+  // The old layers only point at their images, which the game keeps; the layers themselves go.
+  const auto make = [](const StageLayer& layer) {
+    return new ScrollingLayer(*layer.image, _iPlayWidth, _iPlayHeight, layer.direction,
+                              layer.speed, layer.transparent, layer.transparent ? kMagenta : 0);
+  };
+  delete _pFarBackground;
+  _pFarBackground = make(stage.far);
+  delete _pNearBackground;
+  _pNearBackground = make(stage.near);
+}
+
+void StartStageMusic(const Stage& stage) {
+  // The last stage's music is closed before the next starts, so no stream is left behind.
+  CloseStream(_sngCurrentStage);
+  _sngCurrentStage = OpenStream(stage.music, kSoundLoop);
+  if (_sngCurrentStage == nullptr) TraceLine("_sngCurrentStage = NULL");
+  PlayStream(kMusicChannel, _sngCurrentStage);
+  SetChannelVolume(kMusicChannel, stage.musicVolume);
+}
+
+void EnterStage(const Stage& stage) {
   _pEngine->RemoveUnprotectedSprites();
 
   // At a third and two thirds of the width, on the bottom edge; a ship that is out is left be.
@@ -95,23 +119,21 @@ void StartStage2() {
     _pPlayer2->SetPosition(600 - _pPlayer2->GetWidth() / 2, 600 - _pPlayer2->GetHeight());
   }
 
-  // The old layers only point at their images, which the game keeps; the layers themselves go.
-  delete _pFarBackground;
-  _pFarBackground =
-      new ScrollingLayer(_bmpStage2Far, _iPlayWidth, _iPlayHeight, ViewUp, 1, FALSE, 0);
-  delete _pNearBackground;
-  _pNearBackground =
-      new ScrollingLayer(_bmpStage2Near, _iPlayWidth, _iPlayHeight, ViewRight, 2, TRUE, kMagenta);
-
-  // Stage 1's music is closed before stage 2's starts, so no stream is left behind.
-  if (_sngCurrentStage != nullptr) CloseStream(_sngCurrentStage);
-  _sngCurrentStage = OpenStream("stage1.mp3", kSoundLoop);
-  if (_sngCurrentStage == nullptr) TraceLine("_sngCurrentStage = NULL");
-  PlayStream(kMusicChannel, _sngCurrentStage);
-  SetChannelVolume(kMusicChannel, kStage2MusicVolume);
+  MakeStageLayers(stage);
+  StartStageMusic(stage);
 
   _iStageTicker = 0;
-  _iGameState = GameStateStage2;
+  _iGameState = stage.state;
+  _iCurrentStage = static_cast<int>(&stage - kStages);
+}
+
+void EnterNextStage() {
+  // The last row has no stage after it: its interlude stays.
+  if (_iCurrentStage + 1 < kStageCount) EnterStage(kStages[_iCurrentStage + 1]);
+}
+
+void StartStage2() {
+  EnterStage(kStages[1]);
 }
 
 }  // namespace skyrift

@@ -1,5 +1,5 @@
 // The state machine: the per-state key, frame and paint dispatch, and the presentation of each
-// frame. Only the two play states move the world.
+// frame. Only the stages' play states move the world.
 #include "game/StateMachine.h"
 
 #include "engine/Engine.h"
@@ -8,6 +8,7 @@
 #include "game/Pause.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
+#include "game/Stages.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -17,14 +18,14 @@ void PollKeys() {
   if (PollPauseKeys()) return;
   HandleMenuKeys();
 
+  if (StageOfState(_iGameState) != nullptr) {
+    if (!_bPlayer1Out) HandlePlayer1Keys();
+    if (_iNumPlayers > 1 && !_bPlayer2Out) HandlePlayer2Keys();
+    return;
+  }
   switch (_iGameState) {
     case GameStateTitle:
       HandleTitleKeys();
-      break;
-    case GameStateStage1:
-    case GameStateStage2:
-      if (!_bPlayer1Out) HandlePlayer1Keys();
-      if (_iNumPlayers > 1 && !_bPlayer2Out) HandlePlayer2Keys();
       break;
     case GameStateInterlude:
       HandleStageClearKeys();
@@ -42,13 +43,11 @@ void PollKeys() {
 
 void GameFrame() {
   if (PlayPaused()) return;
+  if (const Stage* stage = StageOfState(_iGameState)) {
+    CycleStage(*stage);
+    return;
+  }
   switch (_iGameState) {
-    case GameStateStage1:
-      CycleStage1();
-      break;
-    case GameStateStage2:
-      CycleStage2();
-      break;
     case GameStateTitle:
     case GameStateInterlude:
     case GameStateUpgrade1:
@@ -62,15 +61,17 @@ void GameFrame() {
 }
 
 void GameDraw(HDC dc) {
-  switch (_iGameState) {
-    case GameStateTitle: DrawTitleScreen(dc); break;
-    case GameStateStage1: DrawPlayScreen(dc, TRUE); break;
-    case GameStateStage2: DrawPlayScreen(dc, FALSE); break;
-    case GameStateInterlude: DrawInterlude(dc); break;
-    case GameStateUpgrade1: DrawUpgradeMenu1(dc); break;
-    case GameStateUpgrade2: DrawUpgradeMenu2(dc); break;
-    case GameStateGameOver: DrawGameOver(dc); break;
-    default: break;
+  if (StageOfState(_iGameState) != nullptr) {
+    DrawPlayScreen(dc);
+  } else {
+    switch (_iGameState) {
+      case GameStateTitle: DrawTitleScreen(dc); break;
+      case GameStateInterlude: DrawInterlude(dc); break;
+      case GameStateUpgrade1: DrawUpgradeMenu1(dc); break;
+      case GameStateUpgrade2: DrawUpgradeMenu2(dc); break;
+      case GameStateGameOver: DrawGameOver(dc); break;
+      default: break;
+    }
   }
   if (PlayPaused()) DrawPauseSign(dc);
 }

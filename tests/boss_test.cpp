@@ -105,8 +105,12 @@ TEST_F(BossTest, FanIsSixteenBulletsInAHalfCircleFromTheMiddle) {
   for (size_t i = 0; i < 8; ++i) {
     const POINT left = Fired()[i]->GetVelocity();
     EXPECT_EQ(Fired()[i + 8]->GetVelocity(), (POINT{-left.x, left.y})) << i;
-    if (i == 0) EXPECT_TRUE(left.x < 0 && left.y == 0) << "starts straight left";
-    if (i == 7) EXPECT_TRUE(left.x == 0 && left.y > 0) << "ends straight down";
+    if (i == 0) {
+      EXPECT_TRUE(left.x < 0 && left.y == 0) << "starts straight left";
+    }
+    if (i == 7) {
+      EXPECT_TRUE(left.x == 0 && left.y > 0) << "ends straight down";
+    }
     if (i > 0) {
       const POINT before = Fired()[i - 1]->GetVelocity();
       EXPECT_TRUE(left.x > before.x && left.y > before.y) << "turns on at " << i;
@@ -242,8 +246,12 @@ TEST_F(BossTest, SweepStartedBySpawnSpriteMakesElevenPairsOverTwentyOneUpdates) 
     EXPECT_EQ(second->GetVelocity(), (POINT{-a.x, a.y})) << pair;
     EXPECT_EQ(mirrored, (POINT{-a.x, a.y})) << pair;
     EXPECT_GE(a.y, 0) << pair;
-    if (pair == 0) EXPECT_TRUE(a.x < 0 && a.y == 0) << "starts straight left";
-    if (pair == 5) EXPECT_TRUE(a.x == 0 && a.y > 0) << "straight down in the middle";
+    if (pair == 0) {
+      EXPECT_TRUE(a.x < 0 && a.y == 0) << "starts straight left";
+    }
+    if (pair == 5) {
+      EXPECT_TRUE(a.x == 0 && a.y > 0) << "straight down in the middle";
+    }
     if (pair > 0) {
       const POINT before = Fired()[2 * (pair - 1)]->GetVelocity();
       EXPECT_GT(a.x, before.x) << pair;

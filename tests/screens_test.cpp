@@ -80,7 +80,7 @@ TEST_F(ScreensTest, BarsShowHullAndEnergyInSinglePrecision) {
   StartGame(true);
   _pPlayer2->TakeDamage(50);
   _pPlayer2->AddEnergy(-250);
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
 
   EXPECT_EQ(At(276, 660), kPanelColour);
   EXPECT_EQ(Run(277, 500, 657, kRed), 155);  // 277 to 431
@@ -93,10 +93,10 @@ TEST_F(ScreensTest, BarsShowHullAndEnergyInSinglePrecision) {
 
   // 1/3 of 155 in single precision is 51.666..., drawn 51 long.
   _pPlayer1->TakeDamage(100 - 33);
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(Run(277, 500, 660, kRed), 51);
   _pPlayer1->TakeDamage(40);  // below zero draws nothing
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(At(277, 660), kPanelColour);
   EXPECT_EQ(Run(277, 500, 676, kBlue), 155);
 }
@@ -105,7 +105,7 @@ TEST_F(ScreensTest, AnOutPlayersHalfKeepsItsLastNumbersWithNoShipsAndNoBars) {
   StartGame(true);
   _pPlayer1->AddPoints(1234);
   _pPlayer1->AddBombs(1);
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(_iHudBombs1, 3);
   EXPECT_EQ(_iHudPoints1, 1234);
   EXPECT_EQ(_iHudLives1, 5);
@@ -116,7 +116,7 @@ TEST_F(ScreensTest, AnOutPlayersHalfKeepsItsLastNumbersWithNoShipsAndNoBars) {
   _bPlayer1Out = TRUE;
   _pEngine->UpdateAllSprites();
   EXPECT_EQ(_pPlayer1, nullptr);
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(_iHudBombs1, 3);
   EXPECT_EQ(_iHudPoints1, 1234);
   EXPECT_EQ(_iHudLives1, 0);
@@ -124,7 +124,7 @@ TEST_F(ScreensTest, AnOutPlayersHalfKeepsItsLastNumbersWithNoShipsAndNoBars) {
   EXPECT_EQ(Run(724, 900, 660, kRed), 155);  // player 2 plays on
 
   _bPlayer2Out = TRUE;
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(_iHudLives2, 0);
   EXPECT_EQ(_iHudBombs2, 2);
   EXPECT_TRUE(Only(RECT{724, 655, 880, 681}, kPanelColour));
@@ -132,7 +132,7 @@ TEST_F(ScreensTest, AnOutPlayersHalfKeepsItsLastNumbersWithNoShipsAndNoBars) {
 
 TEST_F(ScreensTest, OneGameOfOnePlayerLeavesTheRightHalfToThePanelImage) {
   StartGame(false);
-  DrawPlayScreen(_hOffscreenDC, FALSE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(Run(277, 500, 660, kRed), 155);
   EXPECT_TRUE(Only(RECT{450, 600, 900, 732}, kPanelColour));
   EXPECT_EQ(At(10, 10), kFarColour);
@@ -142,14 +142,12 @@ TEST_F(ScreensTest, OneGameOfOnePlayerLeavesTheRightHalfToThePanelImage) {
 TEST_F(ScreensTest, BannersLieOverTheWorld) {
   StartGame(false);
   _bShowStageClear = TRUE;
-  DrawPlayScreen(_hOffscreenDC, FALSE);  // stage 2 has no banner
-  EXPECT_EQ(At(10, 10), kFarColour);
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(At(10, 10), kBannerColour);
   EXPECT_EQ(At(10, 150), kFarColour);
   EXPECT_EQ(At(430, 520), kShipColour);
   _bShowStageClear = FALSE;
-  DrawPlayScreen(_hOffscreenDC, TRUE);
+  DrawPlayScreen(_hOffscreenDC);
   EXPECT_EQ(At(10, 10), kFarColour);
 
   // The frame's paint dispatch shows it in stage 1 only.
@@ -224,7 +222,7 @@ TEST_F(ScreensTest, ThePanelAndTheMenuPrintTheirNumbersRightAlignedInTheirBoxes)
   _pPlayer2->SetRecharging(1);
   _pPlayer2->UseSlowSpeed();
 
-  DrawPlayScreen(_hOffscreenDC, FALSE);
+  DrawPlayScreen(_hOffscreenDC);
   const COLORREF black = RGB(0, 0, 0);
   const RECT halves[2] = {{100, 625, 200, 700}, {550, 625, 650, 700}};
   EXPECT_TRUE(Shows(halves[0], kPanelColour,

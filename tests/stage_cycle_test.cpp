@@ -1,10 +1,12 @@
 // The stage frames: game over tested at the start of a frame, the stage-clear sequence, the
-// start of stage 2, and ships that are gone staying unread.
+// start of stage 2, the way from one stage's interlude into the next, and ships that are gone
+// staying unread.
 #include "World.h"
 #include "game/KeyboardInput.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
+#include "game/Stages.h"
 #include "graphics/Background.h"
 #include "platform/Mixer.h"
 #include "sprites/Tags.h"
@@ -115,6 +117,38 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   StartStage2();
   EXPECT_EQ(_pPlayer1->GetPosition().left, 275);
   EXPECT_EQ(_pPlayer1->GetPosition().top, 536);
+}
+
+TEST_F(StageCycleTest, EachInterludeLeadsIntoTheNextRowWhichTheStateMachineThenPlays) {
+  StartGame(true);
+  // How far a layer has scrolled, whatever its direction.
+  const auto scrolled = [](const Background* layer) {
+    const auto* scrolling = dynamic_cast<const ScrollingLayer*>(layer);
+    return scrolling->GetOffset() + scrolling->GetViewWidth() + scrolling->GetViewHeight();
+  };
+  for (int row = 1; row < kStageCount; ++row) {
+    const Stage& stage = kStages[row];
+    _iGameState = GameStateInterlude;
+    _iCurrentStage = row - 1;
+    _iStageTicker = 500;
+    EnterNextStage();
+    EXPECT_EQ(_iGameState, stage.state) << row;
+    EXPECT_EQ(_iCurrentStage, row);
+    EXPECT_EQ(_iStageTicker, 0) << row;
+
+    const int far = scrolled(_pFarBackground);
+    const int near = scrolled(_pNearBackground);
+    GameFrame();
+    EXPECT_EQ(_iStageTicker, 1) << row;
+    EXPECT_EQ(scrolled(_pFarBackground) - far, stage.far.speed) << row;
+    EXPECT_EQ(scrolled(_pNearBackground) - near, stage.near.speed) << row;
+  }
+
+  // The last row has nothing after it: its interlude stays.
+  _iGameState = GameStateInterlude;
+  _iCurrentStage = kStageCount - 1;
+  EnterNextStage();
+  EXPECT_EQ(_iGameState, GameStateInterlude);
 }
 
 TEST_F(StageCycleTest, AShipDeletedAfterItsLastLifeIsNeverReadAgain) {

@@ -53,6 +53,7 @@ int _iUpgradeChoice;
 int _iUpgradeCost;
 
 int _iStageTicker;
+int _iCurrentStage;
 Sprite* _pWarning1;
 Sprite* _pWarning2;
 BOOL _bWarning1Shown, _bWarning2Shown;
@@ -106,6 +107,7 @@ void ResetPlayGlobals() {
   _iUpgradeChoice = 0;
   _iUpgradeCost = 0;
   _iStageTicker = 0;
+  _iCurrentStage = 0;
   _pWarning1 = _pWarning2 = nullptr;
   _bWarning1Shown = _bWarning2Shown = _bWarning1Made = _bWarning2Made = FALSE;
   _pBoss = nullptr;
@@ -129,6 +131,7 @@ void ResetNewGameGlobals() {
   _iUpgradeChoice = 0;
   _iUpgradeCost = 2500;  // points per upgrade
   _iStageTicker = 0;
+  _iCurrentStage = 0;
 }
 
 RECT PlayArea() {

@@ -89,6 +89,7 @@ extern int _iUpgradeCost;    // points per upgrade: 2500
 
 // --- Stage script ------------------------------------------------------------------------
 extern int _iStageTicker;  // frames since the stage began
+extern int _iCurrentStage;  // the row of the stage table played, or last cleared; 0 is stage 1
 extern Sprite* _pWarning1;  // the warning signs; owned by the sprite list
 extern Sprite* _pWarning2;
 extern BOOL _bWarning1Shown, _bWarning2Shown;
