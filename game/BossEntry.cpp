@@ -1,6 +1,5 @@
-// Stage 1's script after the enemy schedules: the two warning banners with their spoken
-// warnings, the boss gliding in from above, and its two engines, which join the fight once the
-// body has stopped. All of it happens once per run.
+// Stage 1's boss gliding in from above, and its two engines, which join the fight once the body
+// has stopped. It happens once per run.
 #include "game/BossEntry.h"
 
 #include "engine/Sound.h"
@@ -14,42 +13,11 @@
 namespace skyrift {
 namespace {
 
-struct WarningSign {
-  Sprite*& sign;
-  BOOL& shown;
-  BOOL& made;
-  Bitmap* image;
-  Sample* sound;
-  WarningWindow window;
-};
-
-constexpr int kWarningColourings = 4;  // the banner's colourings, cycling
-
 constexpr int kBossHealth = 7500;
 constexpr int kEngineHealth = 1200;
 // Where the engines sit over the stopped body, from its left edge and from the play area's top.
 constexpr POINT kRightEngineAt{418, 244};
 constexpr POINT kLeftEngineAt{94, 245};
-
-void RunWarningSign(const WarningSign& warning) {
-  const int t = _iStageTicker;
-  if (t > warning.window.after && !warning.made) {
-    auto* sign = new Sprite(warning.image, PlayArea(), EdgeDie);
-    sign->SetTag(TagWarning);
-    sign->SetFrameCount(kWarningColourings, FALSE);
-    // Centred across the play area, its bottom 25 pixels above the play area's.
-    sign->SetPosition(_iPlayWidth / 2 - sign->GetWidth() / 2, _iPlayHeight - 25 - sign->GetHeight());
-    AddToPlay(sign);
-    warning.sign = sign;
-    warning.shown = TRUE;
-    warning.made = TRUE;
-  }
-  if (t == warning.window.after + 1) PlaySample(kAnyFreeChannel, warning.sound);
-  if (t > warning.window.until && warning.shown) {
-    if (warning.sign != nullptr) warning.sign->Kill();
-    warning.shown = FALSE;
-  }
-}
 
 Sprite* MakeEngine(Bitmap* image, const char* tag, const RECT& bounds, int x, int y) {
   auto* engine = new Sprite(image, bounds, EdgeBounce);
@@ -60,13 +28,6 @@ Sprite* MakeEngine(Bitmap* image, const char* tag, const RECT& bounds, int x, in
 }
 
 }  // namespace
-
-void RunWarningSigns() {
-  RunWarningSign({_pWarning1, _bWarning1Shown, _bWarning1Made, _bmpWarning1, _sndLargeIncoming,
-                  kFirstWarning});
-  RunWarningSign({_pWarning2, _bWarning2Shown, _bWarning2Made, _bmpWarning2, _sndMassiveEnemy,
-                  kSecondWarning});
-}
 
 void RunBossEntry() {
   if (!_bBossSpawned && _iStageTicker > kBossArrives) {

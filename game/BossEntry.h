@@ -1,9 +1,8 @@
-// Stage 1's warning signs, the boss's arrival and the attachment of its engines.
+// Stage 1's boss: its arrival and the attachment of its engines.
 #pragma once
 
 namespace skyrift {
 
-void RunWarningSigns();
 void RunBossEntry();
 
 }  // namespace skyrift

@@ -9,6 +9,7 @@
 #include "game/StageTimetable.h"
 #include "sprites/BossShip.h"
 #include "sprites/ConvoyEnemy.h"
+#include "sprites/GunshipEnemy.h"
 #include "sprites/HoverEnemy.h"
 #include "sprites/Play.h"
 #include "sprites/SwoopEnemy.h"

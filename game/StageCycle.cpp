@@ -6,6 +6,7 @@
 #include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "game/BossEntry.h"
+#include "game/WarningSigns.h"
 #include "game/EnemyWaves.h"
 #include "game/PlayerActions.h"
 #include "game/Players.h"

@@ -1,7 +1,8 @@
 // Stage 1's timetable, top to bottom as the stage plays, in frames of the stage ticker (24 a
 // second). The enemy waves run first in every frame, and stage 2 replays them; what follows is
 // stage 1's alone. What each entry makes lives with its kind: the spawns in EnemyWaves, the
-// warning signs and the boss in BossEntry, the drops in PowerUps, the stage clear in StageCycle.
+// warning signs in WarningSigns, the boss in BossEntry, the drops in PowerUps, the stage clear
+// in StageCycle.
 #pragma once
 
 #include "game/EnemyWaves.h"

@@ -29,7 +29,7 @@ bool ReadGamepad(GamepadReading& reading);
 // While released, the pad's movements raise no events, so a game in the background sleeps on.
 void CaptureGamepad(bool captured);
 
-// --- For tests: a virtual pad (SDL's virtual joystick) that reads like a real one ----------
+// --- For tests: a virtual pad that reads like a real one ------------------------------------
 // Plugs one in, as a game controller or as a plain joystick with a hat; false on failure.
 bool AttachVirtualGamepad(bool gameController);
 // Its stick, in the units ReadGamepad reports (0 to 65535 on each axis).

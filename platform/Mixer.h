@@ -20,7 +20,7 @@ struct MixerMusic;  // a music file, decoded as it plays
 
 // Opens the output at `rate` Hz, stereo, with `channels` mixing channels of which the first
 // `reserved` are never picked for a free-channel play. When the system's audio cannot be
-// opened, SDL's silent dummy output is used instead; false only when even that fails.
+// opened, a silent output is used instead; false only when even that fails.
 bool OpenMixer(int rate, int channels, int reserved);
 void CloseMixer();
 bool MixerIsOpen();

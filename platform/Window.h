@@ -1,5 +1,5 @@
-// The game's window and its message queue. SDL's events arrive here as the handful of
-// messages the engine answers; key events go straight to the key-state table.
+// The game's window and its message queue. The system's window events arrive here as the
+// handful of messages the engine answers; key events go straight to the key-state table.
 #pragma once
 
 #include <cstddef>

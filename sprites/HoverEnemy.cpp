@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "sprites/Play.h"
 #include "sprites/Shots.h"
 #include "world/Globals.h"
 
@@ -65,25 +64,6 @@ UpdateResult HoverEnemy::Update() {
 
 Sprite* HoverEnemy::SpawnSprite() {
   return AimedShot(*this, _bmpEnemyBullet, ShotOrigin::BelowCentre, speedCap);
-}
-
-GunshipEnemy::GunshipEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int side,
-                           int line)
-    : HoveringEnemy(image, bounds, edgeAction, side, line) {}
-
-GunshipEnemy::~GunshipEnemy() = default;
-
-UpdateResult GunshipEnemy::Update() {
-  return Fly();
-}
-
-void GunshipEnemy::WhileHovering() {
-  if (std::rand() % 2 == 0) Fire();
-}
-
-void GunshipEnemy::Fire() {
-  Sprite* bullet = AimedShot(*this, _bmpLargeEnemyBullet, ShotOrigin::GunPort, speedCap);
-  if (bullet != nullptr) AddToPlay(bullet);
 }
 
 }  // namespace skyrift

@@ -1,6 +1,6 @@
-// The two kinds that drop in from an edge, stop at a given line, hover for two seconds shooting
-// at a player and leave the way they came: the hover ship, which fires single small shots
-// through the spawn slot, and the gunship, which fires bursts of large ones by itself.
+// The flight of the kinds that drop in from an edge, stop at a given line, hover for two seconds
+// shooting at a player and leave the way they came; and the hover ship, which fires single small
+// shots through the spawn slot. The gunship flies the same way (sprites/GunshipEnemy.h).
 #pragma once
 
 #include "sprites/Sprite.h"
@@ -37,21 +37,6 @@ class HoverEnemy : public HoveringEnemy {
   UpdateResult Update() override;
   // The small aimed shot, handed to the engine.
   Sprite* SpawnSprite() override;
-};
-
-class GunshipEnemy : public HoveringEnemy {
- public:
-  GunshipEnemy(Bitmap* image, const RECT& bounds, EdgeAction edgeAction, int entrySide,
-               int stopLine);
-  ~GunshipEnemy() override;
-
-  // Never asks the engine to spawn: it fires by itself while hovering.
-  UpdateResult Update() override;
-  // One large aimed shot from the gun port, added to the sprite list.
-  void Fire();
-
- protected:
-  void WhileHovering() override;
 };
 
 }  // namespace skyrift

@@ -8,6 +8,7 @@
 #include "Keys.h"
 #include "World.h"
 #include "game/BossEntry.h"
+#include "game/WarningSigns.h"
 #include "game/StageCycle.h"
 #include "sprites/BossShip.h"
 #include "sprites/Tags.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "World.h"
+#include "sprites/GunshipEnemy.h"
 #include "sprites/HoverEnemy.h"
 #include "sprites/Tags.h"
 
