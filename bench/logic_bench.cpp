@@ -18,6 +18,7 @@
 #include "platform/Surface.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
+#include "world/Images.h"
 
 namespace skyrift {
 namespace {
@@ -43,28 +44,23 @@ class BusyStage {
     _iPlayWidth = 900;
     _iPlayHeight = 600;
     HDC dc = _hOffscreenDC;
-    const auto load = [&](uint32_t id) {
-      images_.push_back(std::make_unique<Bitmap>(dc, id, platform::ProgramModule()));
-      return images_.back().get();
+    // The game's own pictures, by their rows in the list of images.
+    const auto load = [&](Bitmap*& global) {
+      images_.push_back(
+          std::make_unique<Bitmap>(dc, ImageResourceOf(&global)->id, platform::ProgramModule()));
+      global = images_.back().get();
     };
-    _bmpStage1Far = load(2000);
-    _bmpStage1Near = load(2001);
-    _bmpPlayer1 = load(2100);
-    _bmpPlayer2 = load(2101);
-    _bmpBulletCenter = load(2300);
-    _bmpBulletLeft = load(2301);
-    _bmpBulletRight = load(2302);
-    _bmpEnemyBullet = load(2303);
-    _bmpHoverEnemy = load(2103);
-    _bmpSwoopEnemy = load(2102);
-    _bmpExplosion = load(2400);
-    _bmpBoss1 = load(2200);
-    _bmpHudPanel = load(2500);
+    for (Bitmap** global : {&_bmpStage1Far, &_bmpStage1Near, &_bmpPlayer1, &_bmpPlayer2,
+                            &_bmpBulletCenter, &_bmpBulletLeft, &_bmpBulletRight, &_bmpEnemyBullet,
+                            &_bmpHoverEnemy, &_bmpSwoopEnemy, &_bmpExplosion, &_bmpBoss1,
+                            &_bmpHudPanel}) {
+      load(*global);
+    }
     // The collision rules drop these where an enemy is destroyed.
-    _bmpPowerUp = load(2401);
-    _bmpRepairPowerUp = load(2402);
-    _bmpBombPowerUp = load(2403);
-    _bmpFocusPowerUp = load(2404);
+    for (Bitmap** global :
+         {&_bmpPowerUp, &_bmpRepairPowerUp, &_bmpBombPowerUp, &_bmpFocusPowerUp}) {
+      load(*global);
+    }
     _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
     _pNearBackground = new ScrollingLayer(_bmpStage1Near, 900, 600, ViewRight, 2, TRUE, kMagenta);
 

@@ -29,7 +29,8 @@ set(RESOURCE_OBJECT ${CMAKE_BINARY_DIR}/skyrift_rc.o)
 add_custom_command(OUTPUT ${RESOURCE_OBJECT}
   COMMAND ${CMAKE_RC_COMPILER} --include-dir ${ASSET_DIR} -O coff
           -i ${CMAKE_SOURCE_DIR}/resources/skyrift.rc -o ${RESOURCE_OBJECT}
-  DEPENDS ${CMAKE_SOURCE_DIR}/resources/skyrift.rc ${ASSET_DIR}/images.stamp
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/skyrift.rc ${CMAKE_SOURCE_DIR}/resources/Images.inc
+          ${ASSET_DIR}/images.stamp
   COMMENT "Compiling the resource script")
 add_custom_target(skyrift_resources DEPENDS ${RESOURCE_OBJECT})
 # The program's own version resource and manifest, with the project's version: skyrift.exe

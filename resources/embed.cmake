@@ -1,9 +1,27 @@
-# Turns a Windows resource script into an assembly file that embeds each listed file with
-# .incbin, plus a table the game looks resources up in by number and type.
+# Turns a Windows resource script, with the image lists it includes, into an assembly file that
+# embeds each listed file with .incbin, plus a table the game looks resources up in by number and
+# type.
 # A BITMAP is stored as a resource compiler stores it: the file without its 14-byte header.
 function(skyrift_embed_resources rc_file asset_dir out_file)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${rc_file})
-  file(STRINGS ${rc_file} lines REGEX "^[0-9]+[ \t]+(BITMAP|ICON|RCDATA)[ \t]+\"")
+  file(STRINGS ${rc_file} lines REGEX "^([0-9]+[ \t]+(BITMAP|ICON|RCDATA)[ \t]+\"|#include \")")
+  # The rows of an included list, IMAGE(id, "file", ...), are bitmaps.
+  get_filename_component(rc_dir ${rc_file} DIRECTORY)
+  set(expanded "")
+  foreach(line ${lines})
+    if(line MATCHES "^#include \"([^\"]+)\"")
+      set(list_file ${rc_dir}/${CMAKE_MATCH_1})
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+      file(STRINGS ${list_file} rows REGEX "^IMAGE\\([0-9]+, *\"")
+      foreach(row ${rows})
+        string(REGEX REPLACE "^IMAGE\\(([0-9]+), *(\"[^\"]+\").*" "\\1 BITMAP \\2" row ${row})
+        list(APPEND expanded ${row})
+      endforeach()
+    else()
+      list(APPEND expanded ${line})
+    endif()
+  endforeach()
+  set(lines ${expanded})
   set(blobs "")
   set(table "")
   set(count 0)

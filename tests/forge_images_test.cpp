@@ -16,10 +16,12 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "world/Images.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace skyrift;  // the image globals and their list
 
 constexpr uint32_t kMagenta = 0xFF00FF;
 
@@ -90,58 +92,58 @@ std::string Parse(const fs::path& path, Bmp& bmp) {
 }
 
 struct Image {
-  int id;
-  const char* file;
-  int width, height, bpp, frames, frameWidth;
+  Bitmap** global;
+  int bpp, frames, frameWidth;
   bool keyed;
   bool sprite;  // a figure that covers the centre of every frame
+
+  const ImageResource& Listed() const { return *ImageResourceOf(global); }
 };
 
-// The game's image table.
 constexpr Image kImages[] = {
-    {2000, "stage1_far.bmp", 900, 5000, 8, 1, 900, false, false},
-    {2001, "stage1_near.bmp", 900, 7500, 8, 1, 900, true, false},
-    {2002, "stage2_far.bmp", 900, 3500, 8, 1, 900, false, false},
-    {2003, "stage2_near.bmp", 5000, 600, 8, 1, 5000, true, false},
-    {2100, "player1.bmp", 200, 64, 8, 4, 50, true, true},
-    {2101, "player2.bmp", 200, 64, 8, 4, 50, true, true},
-    {2102, "enemy_swoop.bmp", 50, 39, 8, 1, 50, true, true},
-    {2103, "enemy_hover.bmp", 64, 29, 8, 1, 64, true, true},
-    {2104, "enemy_convoy.bmp", 50, 37, 4, 1, 50, true, true},
-    {2105, "enemy_spare.bmp", 120, 120, 8, 1, 120, true, true},
-    {2106, "enemy_gunship.bmp", 80, 58, 8, 1, 80, true, true},
-    {2200, "boss1.bmp", 650, 320, 8, 1, 650, true, true},
-    {2201, "boss1_right_engine.bmp", 139, 82, 4, 1, 139, true, true},
-    {2202, "boss1_left_engine.bmp", 139, 82, 4, 1, 139, true, true},
-    {2203, "boss_beam.bmp", 204, 30, 8, 4, 51, true, true},
-    {2300, "bullet_center.bmp", 212, 26, 8, 5, 42, true, true},
-    {2301, "bullet_left.bmp", 142, 25, 8, 5, 28, true, true},
-    {2302, "bullet_right.bmp", 142, 25, 8, 5, 28, true, true},
-    {2303, "enemy_bullet.bmp", 70, 10, 4, 7, 10, true, true},
-    {2304, "enemy_bullet_large.bmp", 140, 20, 4, 7, 20, true, true},
-    {2305, "boss_curtain_bullet.bmp", 50, 39, 8, 7, 7, true, true},
-    {2306, "boss_sweep_bullet.bmp", 140, 20, 4, 7, 20, true, true},
-    {2400, "explosion.bmp", 900, 60, 8, 15, 60, true, true},
-    {2401, "powerup.bmp", 30, 30, 8, 1, 30, true, true},
-    {2402, "powerup_repair.bmp", 30, 30, 8, 1, 30, true, true},
-    {2403, "powerup_bomb.bmp", 30, 30, 8, 1, 30, true, true},
-    {2404, "powerup_focus.bmp", 30, 30, 8, 1, 30, true, true},
-    {2405, "player1_recharge.bmp", 200, 64, 8, 4, 50, true, true},
-    {2406, "player2_recharge.bmp", 200, 64, 8, 4, 50, true, true},
-    {2407, "bomb_flash.bmp", 3600, 600, 8, 4, 900, true, false},
-    {2408, "spare_flash.bmp", 3600, 600, 4, 4, 900, true, false},
-    {2500, "hud_panel.bmp", 900, 132, 8, 1, 900, false, false},
-    {2501, "game_over.bmp", 900, 600, 8, 1, 900, true, false},
-    {2502, "upgrade_menu1.bmp", 900, 600, 8, 1, 900, false, false},
-    {2503, "title.bmp", 900, 732, 8, 1, 900, false, false},
-    {2504, "press_enter.bmp", 300, 50, 8, 1, 300, true, false},
-    {2505, "how_many_players.bmp", 600, 100, 8, 1, 600, true, false},
-    {2506, "instructions.bmp", 900, 732, 8, 1, 900, false, false},
-    {2507, "upgrade_menu2.bmp", 900, 600, 8, 1, 900, false, false},
-    {2508, "stage_clear.bmp", 900, 600, 8, 1, 900, true, false},
-    {2509, "warning1.bmp", 2440, 110, 8, 4, 610, true, true},
-    {2510, "warning2.bmp", 2440, 110, 8, 4, 610, true, true},
-    {2600, "interlude.bmp", 566, 732, 8, 1, 566, false, false},
+    {&_bmpStage1Far, 8, 1, 900, false, false},
+    {&_bmpStage1Near, 8, 1, 900, true, false},
+    {&_bmpStage2Far, 8, 1, 900, false, false},
+    {&_bmpStage2Near, 8, 1, 5000, true, false},
+    {&_bmpPlayer1, 8, 4, 50, true, true},
+    {&_bmpPlayer2, 8, 4, 50, true, true},
+    {&_bmpSwoopEnemy, 8, 1, 50, true, true},
+    {&_bmpHoverEnemy, 8, 1, 64, true, true},
+    {&_bmpConvoyEnemy, 4, 1, 50, true, true},
+    {&_bmpSpareEnemy, 8, 1, 120, true, true},
+    {&_bmpGunshipEnemy, 8, 1, 80, true, true},
+    {&_bmpBoss1, 8, 1, 650, true, true},
+    {&_bmpBoss1RightEngine, 4, 1, 139, true, true},
+    {&_bmpBoss1LeftEngine, 4, 1, 139, true, true},
+    {&_bmpBossBeam, 8, 4, 51, true, true},
+    {&_bmpBulletCenter, 8, 5, 42, true, true},
+    {&_bmpBulletLeft, 8, 5, 28, true, true},
+    {&_bmpBulletRight, 8, 5, 28, true, true},
+    {&_bmpEnemyBullet, 4, 7, 10, true, true},
+    {&_bmpLargeEnemyBullet, 4, 7, 20, true, true},
+    {&_bmpBossCurtainBullet, 8, 7, 7, true, true},
+    {&_bmpBossSweepBullet, 4, 7, 20, true, true},
+    {&_bmpExplosion, 8, 15, 60, true, true},
+    {&_bmpPowerUp, 8, 1, 30, true, true},
+    {&_bmpRepairPowerUp, 8, 1, 30, true, true},
+    {&_bmpBombPowerUp, 8, 1, 30, true, true},
+    {&_bmpFocusPowerUp, 8, 1, 30, true, true},
+    {&_bmpPlayer1Recharge, 8, 4, 50, true, true},
+    {&_bmpPlayer2Recharge, 8, 4, 50, true, true},
+    {&_bmpBombFlash, 8, 4, 900, true, false},
+    {&_bmpSpareFlash, 4, 4, 900, true, false},
+    {&_bmpHudPanel, 8, 1, 900, false, false},
+    {&_bmpGameOver, 8, 1, 900, true, false},
+    {&_bmpUpgradeMenu1, 8, 1, 900, false, false},
+    {&_bmpTitle, 8, 1, 900, false, false},
+    {&_bmpPressEnter, 8, 1, 300, true, false},
+    {&_bmpHowManyPlayers, 8, 1, 600, true, false},
+    {&_bmpInstructions, 8, 1, 900, false, false},
+    {&_bmpUpgradeMenu2, 8, 1, 900, false, false},
+    {&_bmpStageClear, 8, 1, 900, true, false},
+    {&_bmpWarning1, 8, 4, 610, true, true},
+    {&_bmpWarning2, 8, 4, 610, true, true},
+    {&_bmpInterlude, 8, 1, 566, false, false},
 };
 
 const fs::path kAssets = SKYRIFT_ASSET_DIR;
@@ -161,21 +163,21 @@ const Bmp& Load(const char* file) {
 
 TEST(ForgedImages, EachFileHasTheStoredFormTheGameReads) {
   for (const Image& image : kImages) {
-    SCOPED_TRACE(image.file);
+    SCOPED_TRACE(image.Listed().file);
     Bmp bmp;
-    ASSERT_EQ(Parse(kAssets / image.file, bmp), "");
-    EXPECT_EQ(bmp.width, image.width);
-    EXPECT_EQ(bmp.height, image.height);
+    ASSERT_EQ(Parse(kAssets / image.Listed().file, bmp), "");
+    EXPECT_EQ(bmp.width, image.Listed().width);
+    EXPECT_EQ(bmp.height, image.Listed().height);
     EXPECT_EQ(bmp.bpp, image.bpp);
     EXPECT_EQ(bmp.planes, 1);
     EXPECT_EQ(bmp.compression, 0u);
     EXPECT_EQ(bmp.headerSize, 40u);
-    const uint32_t stride = ((static_cast<uint32_t>(image.width) * image.bpp + 31) / 32) * 4;
+    const uint32_t stride = ((static_cast<uint32_t>(image.Listed().width) * image.bpp + 31) / 32) * 4;
     // Two screens carry an image size 2 bytes larger than their rows, and the instructions
     // screen a colours-used count of 0 over a full table.
-    const uint32_t padding = (image.id == 2502 || image.id == 2506) ? 2 : 0;
-    EXPECT_EQ(bmp.imageSize, stride * image.height + padding);
-    EXPECT_EQ(bmp.coloursUsed, image.id == 2506 ? 0u : (1u << image.bpp));
+    const uint32_t padding = (image.global == &_bmpUpgradeMenu1 || image.global == &_bmpInstructions) ? 2 : 0;
+    EXPECT_EQ(bmp.imageSize, stride * image.Listed().height + padding);
+    EXPECT_EQ(bmp.coloursUsed, image.global == &_bmpInstructions ? 0u : (1u << image.bpp));
     EXPECT_EQ(bmp.palette.size(), 1u << image.bpp);
     EXPECT_EQ(bmp.offset, 14u + 40u + 4u * (1u << image.bpp));
     EXPECT_EQ(bmp.fileSize, bmp.bytes.size());
@@ -185,9 +187,9 @@ TEST(ForgedImages, EachFileHasTheStoredFormTheGameReads) {
 
 TEST(ForgedImages, GroundIsExactMagentaAndFiguresNeverAre) {
   for (const Image& image : kImages) {
-    SCOPED_TRACE(image.file);
-    const Bmp& bmp = Load(image.file);
-    ASSERT_EQ(bmp.width, image.width);
+    SCOPED_TRACE(image.Listed().file);
+    const Bmp& bmp = Load(image.Listed().file);
+    ASSERT_EQ(bmp.width, image.Listed().width);
     const double share = bmp.MagentaShare(0, 0, bmp.width, bmp.height);
     if (!image.keyed) {
       EXPECT_EQ(share, 0.0) << "an opaque picture shows magenta";
@@ -207,7 +209,7 @@ TEST(ForgedImages, GroundIsExactMagentaAndFiguresNeverAre) {
     EXPECT_EQ(fringe, 0) << "pink fringe pixels";
     if (!image.sprite) continue;
     for (int f = 0; f < image.frames; ++f)
-      EXPECT_NE(bmp.At(f * image.frameWidth + image.frameWidth / 2, image.height / 2), kMagenta) << "frame " << f;
+      EXPECT_NE(bmp.At(f * image.frameWidth + image.frameWidth / 2, image.Listed().height / 2), kMagenta) << "frame " << f;
   }
 }
 
@@ -216,9 +218,9 @@ TEST(ForgedImages, GroundIsExactMagentaAndFiguresNeverAre) {
 TEST(ForgedImages, AnimationFramesDifferAndSpareColumnsStayEmpty) {
   for (const Image& image : kImages) {
     if (image.frames == 1) continue;
-    SCOPED_TRACE(image.file);
-    const Bmp& bmp = Load(image.file);
-    ASSERT_EQ(bmp.width, image.width);
+    SCOPED_TRACE(image.Listed().file);
+    const Bmp& bmp = Load(image.Listed().file);
+    ASSERT_EQ(bmp.width, image.Listed().width);
     auto frameDiffers = [&](int a, int b) {
       for (int y = 0; y < bmp.height; ++y)
         for (int x = 0; x < image.frameWidth; ++x)
@@ -227,8 +229,8 @@ TEST(ForgedImages, AnimationFramesDifferAndSpareColumnsStayEmpty) {
     };
     for (int f = 1; f < image.frames; ++f) EXPECT_TRUE(frameDiffers(f - 1, f)) << "frames " << f - 1 << " and " << f;
     const int used = image.frames * image.frameWidth;
-    if (used < image.width) {
-      EXPECT_EQ(bmp.MagentaShare(used, 0, image.width, image.height), 1.0);
+    if (used < image.Listed().width) {
+      EXPECT_EQ(bmp.MagentaShare(used, 0, image.Listed().width, image.Listed().height), 1.0);
     }
   }
 }

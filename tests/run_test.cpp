@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "platform/Resources.h"
 #include "sprites/Sprite.h"
 #include "world/Globals.h"
+#include "world/Images.h"
 
 namespace skyrift {
 namespace {
@@ -36,60 +38,6 @@ Lines Join(std::initializer_list<Lines> parts) {
   return all;
 }
 
-struct ImageRow {
-  Bitmap** image;
-  const char* name;
-  int width;
-  int height;
-};
-
-// Every image the game keeps, with the size its picture must have.
-const std::array<ImageRow, 43> kImages = {{
-    {&_bmpStage1Far, "stage 1 far", 900, 5000},
-    {&_bmpStage1Near, "stage 1 near", 900, 7500},
-    {&_bmpStage2Far, "stage 2 far", 900, 3500},
-    {&_bmpStage2Near, "stage 2 near", 5000, 600},
-    {&_bmpHudPanel, "status panel", 900, 132},
-    {&_bmpGameOver, "game over", 900, 600},
-    {&_bmpUpgradeMenu1, "upgrade menu 1", 900, 600},
-    {&_bmpUpgradeMenu2, "upgrade menu 2", 900, 600},
-    {&_bmpTitle, "title", 900, 732},
-    {&_bmpPressEnter, "press enter", 300, 50},
-    {&_bmpHowManyPlayers, "how many players", 600, 100},
-    {&_bmpInstructions, "instructions (never drawn)", 900, 732},
-    {&_bmpStageClear, "stage clear", 900, 600},
-    {&_bmpWarning1, "warning 1", 2440, 110},
-    {&_bmpWarning2, "warning 2", 2440, 110},
-    {&_bmpPlayer1, "player 1", 200, 64},
-    {&_bmpPlayer1Recharge, "player 1 recharge", 200, 64},
-    {&_bmpPlayer2, "player 2", 200, 64},
-    {&_bmpPlayer2Recharge, "player 2 recharge", 200, 64},
-    {&_bmpSwoopEnemy, "swoop enemy", 50, 39},
-    {&_bmpHoverEnemy, "hover enemy", 64, 29},
-    {&_bmpConvoyEnemy, "convoy enemy", 50, 37},
-    {&_bmpSpareEnemy, "spare enemy (never drawn)", 120, 120},
-    {&_bmpGunshipEnemy, "gunship", 80, 58},
-    {&_bmpBoss1, "boss", 650, 320},
-    {&_bmpBoss1RightEngine, "boss right engine", 139, 82},
-    {&_bmpBoss1LeftEngine, "boss left engine", 139, 82},
-    {&_bmpBossBeam, "boss beam", 204, 30},
-    {&_bmpBulletCenter, "bullet", 212, 26},
-    {&_bmpEnemyBullet, "enemy bullet", 70, 10},
-    {&_bmpLargeEnemyBullet, "large enemy bullet", 140, 20},
-    {&_bmpBossCurtainBullet, "curtain bullet", 50, 39},
-    {&_bmpBossSweepBullet, "sweep bullet", 140, 20},
-    {&_bmpBulletLeft, "bullet left", 142, 25},
-    {&_bmpBulletRight, "bullet right", 142, 25},
-    {&_bmpExplosion, "explosion", 900, 60},
-    {&_bmpPowerUp, "power-up", 30, 30},
-    {&_bmpRepairPowerUp, "repair power-up", 30, 30},
-    {&_bmpBombPowerUp, "bomb power-up", 30, 30},
-    {&_bmpFocusPowerUp, "focus power-up", 30, 30},
-    {&_bmpBombFlash, "bomb flash", 3600, 600},
-    {&_bmpSpareFlash, "spare flash (never drawn)", 3600, 600},
-    {&_bmpInterlude, "interlude", 566, 732},
-}};
-
 const std::array<Sample**, 15> kSamples = {
     &_sndExplosion,     &_sndBoss1Enter,   &_sndBulletTimeAct,  &_sndBulletTimeDeact,
     &_sndBulletTimeDur, &_sndPlayerFire,   &_sndPlayerBomb,     &_sndEnemyFire,
@@ -98,8 +46,9 @@ const std::array<Sample**, 15> kSamples = {
 };
 
 int LiveImages() {
-  return static_cast<int>(std::count_if(kImages.begin(), kImages.end(),
-                                        [](const ImageRow& row) { return *row.image != nullptr; }));
+  return static_cast<int>(
+      std::count_if(std::begin(kImageResources), std::end(kImageResources),
+                    [](const ImageResource& row) { return *row.image != nullptr; }));
 }
 
 int LiveSamples() {
@@ -137,13 +86,13 @@ TEST(Run, StartUpMakesEveryImageSampleLayerAndTheFrameBeforeTheFirstFrame) {
   GameHarness game;
   ASSERT_TRUE(game.Start());
   // Nothing has been stepped: only the window's first paint has happened.
-  for (const ImageRow& row : kImages) {
-    ASSERT_NE(*row.image, nullptr) << row.name;
-    EXPECT_NE((*row.image)->GetHandle(), nullptr) << row.name << " is empty";
-    EXPECT_EQ((*row.image)->GetWidth(), row.width) << row.name;
-    EXPECT_EQ((*row.image)->GetHeight(), row.height) << row.name;
+  for (const ImageResource& row : kImageResources) {
+    ASSERT_NE(*row.image, nullptr) << row.file;
+    EXPECT_NE((*row.image)->GetHandle(), nullptr) << row.file << " is empty";
+    EXPECT_EQ((*row.image)->GetWidth(), row.width) << row.file;
+    EXPECT_EQ((*row.image)->GetHeight(), row.height) << row.file;
   }
-  EXPECT_EQ(LiveImages(), 43);
+  EXPECT_EQ(LiveImages(), kImageCount);
   EXPECT_EQ(LiveSamples(), 15);
   EXPECT_NE(_pFarBackground, nullptr);
   EXPECT_NE(_pNearBackground, nullptr);
@@ -289,7 +238,7 @@ TEST(Run, WithoutTheTitleMusicTheGameRunsOnSilently) {
   game.Activate(false);
   game.Activate(true);
   game.Step(24);
-  EXPECT_EQ(LiveImages(), 43);
+  EXPECT_EQ(LiveImages(), kImageCount);
   game.Close();
   EXPECT_EQ(game.LogLines().back(), "GameEnd()");
 }
@@ -304,7 +253,7 @@ TEST(Run, AnUnwritableLogNeverStopsTheGame) {
   game.Activate(true);
   game.Step(24);
   EXPECT_EQ(_iKeyP2Menu, 81);
-  EXPECT_EQ(LiveImages(), 43);
+  EXPECT_EQ(LiveImages(), kImageCount);
   EXPECT_EQ(LiveSamples(), 15);
   game.Close();
   EXPECT_EQ(_pEngine, nullptr);

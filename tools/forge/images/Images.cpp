@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -17,15 +18,36 @@ namespace skyrift::forge {
 
 namespace {
 
-struct Picture {
-  int id;
+// The listed images, named as the game's globals, in the list's order.
+enum ListedImage {
+#define IMAGE(id, file, global, width, height) global,
+#include "resources/Images.inc"
+#undef IMAGE
+};
+
+struct Listing {
   const char* file;
-  int width, height, bpp;
+  int width, height;
+};
+constexpr Listing kListed[] = {
+#define IMAGE(id, file, global, width, height) {file, width, height},
+#include "resources/Images.inc"
+#undef IMAGE
+};
+
+// How a listed image is painted and stored.
+struct Picture {
+  ListedImage image;
+  int bpp;
   Ground ground;
   Canvas (*paint)();
   float dither = 0;      // ordered dither for gradients (0..255 steps)
   float alphaCut = 0.5f; // keyed images: coverage below this is ground
   BmpQuirks quirks = {};
+
+  const char* File() const { return kListed[image].file; }
+  int Width() const { return kListed[image].width; }
+  int Height() const { return kListed[image].height; }
 };
 
 constexpr Ground kOpaque = Ground::Opaque;
@@ -48,57 +70,68 @@ Canvas UpgradeMenu2() { return PaintUpgradeMenu(2); }
 Canvas Warning1() { return PaintWarning(1); }
 Canvas Warning2() { return PaintWarning(2); }
 
-const Picture kImages[] = {
-    {2000, "stage1_far.bmp", 900, 5000, 8, kOpaque, PaintStage1Far, 3.0f},
-    {2001, "stage1_near.bmp", 900, 7500, 8, kKeyed, PaintStage1Near},
-    {2002, "stage2_far.bmp", 900, 3500, 8, kOpaque, PaintStage2Far, 3.0f},
-    {2003, "stage2_near.bmp", 5000, 600, 8, kKeyed, PaintStage2Near},
-    {2100, "player1.bmp", 200, 64, 8, kKeyed, Player1},
-    {2101, "player2.bmp", 200, 64, 8, kKeyed, Player2},
-    {2102, "enemy_swoop.bmp", 50, 39, 8, kKeyed, PaintSwoopEnemy},
-    {2103, "enemy_hover.bmp", 64, 29, 8, kKeyed, PaintHoverEnemy},
-    {2104, "enemy_convoy.bmp", 50, 37, 4, kKeyed, PaintConvoyEnemy},
-    {2105, "enemy_spare.bmp", 120, 120, 8, kKeyed, PaintSpareEnemy},
-    {2106, "enemy_gunship.bmp", 80, 58, 8, kKeyed, PaintGunshipEnemy},
-    {2200, "boss1.bmp", 650, 320, 8, kKeyed, PaintBoss},
-    {2201, "boss1_right_engine.bmp", 139, 82, 4, kKeyed, RightEngine},
-    {2202, "boss1_left_engine.bmp", 139, 82, 4, kKeyed, LeftEngine},
-    {2203, "boss_beam.bmp", 204, 30, 8, kKeyed, PaintBossBeam, 0, 0.3f},
-    {2300, "bullet_center.bmp", 212, 26, 8, kKeyed, PaintBulletCentre, 0, 0.3f},
-    {2301, "bullet_left.bmp", 142, 25, 8, kKeyed, BulletLeft, 0, 0.3f},
-    {2302, "bullet_right.bmp", 142, 25, 8, kKeyed, BulletRight, 0, 0.3f},
-    {2303, "enemy_bullet.bmp", 70, 10, 4, kKeyed, PaintEnemyBullet, 0, 0.3f},
-    {2304, "enemy_bullet_large.bmp", 140, 20, 4, kKeyed, PaintEnemyBulletLarge, 0, 0.3f},
-    {2305, "boss_curtain_bullet.bmp", 50, 39, 8, kKeyed, PaintCurtainBullet, 0, 0.3f},
-    {2306, "boss_sweep_bullet.bmp", 140, 20, 4, kKeyed, PaintSweepBullet, 0, 0.3f},
-    {2400, "explosion.bmp", 900, 60, 8, kKeyed, PaintExplosion, 0, 0.3f},
-    {2401, "powerup.bmp", 30, 30, 8, kKeyed, PowerUp},
-    {2402, "powerup_repair.bmp", 30, 30, 8, kKeyed, RepairPowerUp},
-    {2403, "powerup_bomb.bmp", 30, 30, 8, kKeyed, BombPowerUp},
-    {2404, "powerup_focus.bmp", 30, 30, 8, kKeyed, FocusPowerUp},
-    {2405, "player1_recharge.bmp", 200, 64, 8, kKeyed, Player1Recharge},
-    {2406, "player2_recharge.bmp", 200, 64, 8, kKeyed, Player2Recharge},
-    {2407, "bomb_flash.bmp", 3600, 600, 8, kKeyed, PaintBombFlash, 2.0f, 0.35f},
-    {2408, "spare_flash.bmp", 3600, 600, 4, kKeyed, PaintSpareFlash, 10.0f, 0.35f},
-    {2500, "hud_panel.bmp", 900, 132, 8, kOpaque, PaintHudPanel},
-    {2501, "game_over.bmp", 900, 600, 8, kKeyed, PaintGameOver},
-    {2502, "upgrade_menu1.bmp", 900, 600, 8, kOpaque, UpgradeMenu1, 1.5f, 0.5f, {2, false}},
-    {2503, "title.bmp", 900, 732, 8, kOpaque, PaintTitle, 2.5f},
-    {2504, "press_enter.bmp", 300, 50, 8, kKeyed, PaintPressEnter},
-    {2505, "how_many_players.bmp", 600, 100, 8, kKeyed, PaintHowManyPlayers},
-    {2506, "instructions.bmp", 900, 732, 8, kOpaque, PaintInstructions, 1.5f, 0.5f, {2, true}},
-    {2507, "upgrade_menu2.bmp", 900, 600, 8, kOpaque, UpgradeMenu2, 1.5f},
-    {2508, "stage_clear.bmp", 900, 600, 8, kKeyed, PaintStageClear},
-    {2509, "warning1.bmp", 2440, 110, 8, kKeyed, Warning1},
-    {2510, "warning2.bmp", 2440, 110, 8, kKeyed, Warning2},
-    {2600, "interlude.bmp", 566, 732, 8, kOpaque, PaintInterlude, 2.5f},
+constexpr Picture kImages[] = {
+    {_bmpStage1Far, 8, kOpaque, PaintStage1Far, 3.0f},
+    {_bmpStage1Near, 8, kKeyed, PaintStage1Near},
+    {_bmpStage2Far, 8, kOpaque, PaintStage2Far, 3.0f},
+    {_bmpStage2Near, 8, kKeyed, PaintStage2Near},
+    {_bmpPlayer1, 8, kKeyed, Player1},
+    {_bmpPlayer2, 8, kKeyed, Player2},
+    {_bmpSwoopEnemy, 8, kKeyed, PaintSwoopEnemy},
+    {_bmpHoverEnemy, 8, kKeyed, PaintHoverEnemy},
+    {_bmpConvoyEnemy, 4, kKeyed, PaintConvoyEnemy},
+    {_bmpSpareEnemy, 8, kKeyed, PaintSpareEnemy},
+    {_bmpGunshipEnemy, 8, kKeyed, PaintGunshipEnemy},
+    {_bmpBoss1, 8, kKeyed, PaintBoss},
+    {_bmpBoss1RightEngine, 4, kKeyed, RightEngine},
+    {_bmpBoss1LeftEngine, 4, kKeyed, LeftEngine},
+    {_bmpBossBeam, 8, kKeyed, PaintBossBeam, 0, 0.3f},
+    {_bmpBulletCenter, 8, kKeyed, PaintBulletCentre, 0, 0.3f},
+    {_bmpBulletLeft, 8, kKeyed, BulletLeft, 0, 0.3f},
+    {_bmpBulletRight, 8, kKeyed, BulletRight, 0, 0.3f},
+    {_bmpEnemyBullet, 4, kKeyed, PaintEnemyBullet, 0, 0.3f},
+    {_bmpLargeEnemyBullet, 4, kKeyed, PaintEnemyBulletLarge, 0, 0.3f},
+    {_bmpBossCurtainBullet, 8, kKeyed, PaintCurtainBullet, 0, 0.3f},
+    {_bmpBossSweepBullet, 4, kKeyed, PaintSweepBullet, 0, 0.3f},
+    {_bmpExplosion, 8, kKeyed, PaintExplosion, 0, 0.3f},
+    {_bmpPowerUp, 8, kKeyed, PowerUp},
+    {_bmpRepairPowerUp, 8, kKeyed, RepairPowerUp},
+    {_bmpBombPowerUp, 8, kKeyed, BombPowerUp},
+    {_bmpFocusPowerUp, 8, kKeyed, FocusPowerUp},
+    {_bmpPlayer1Recharge, 8, kKeyed, Player1Recharge},
+    {_bmpPlayer2Recharge, 8, kKeyed, Player2Recharge},
+    {_bmpBombFlash, 8, kKeyed, PaintBombFlash, 2.0f, 0.35f},
+    {_bmpSpareFlash, 4, kKeyed, PaintSpareFlash, 10.0f, 0.35f},
+    {_bmpHudPanel, 8, kOpaque, PaintHudPanel},
+    {_bmpGameOver, 8, kKeyed, PaintGameOver},
+    {_bmpUpgradeMenu1, 8, kOpaque, UpgradeMenu1, 1.5f, 0.5f, {2, false}},
+    {_bmpTitle, 8, kOpaque, PaintTitle, 2.5f},
+    {_bmpPressEnter, 8, kKeyed, PaintPressEnter},
+    {_bmpHowManyPlayers, 8, kKeyed, PaintHowManyPlayers},
+    {_bmpInstructions, 8, kOpaque, PaintInstructions, 1.5f, 0.5f, {2, true}},
+    {_bmpUpgradeMenu2, 8, kOpaque, UpgradeMenu2, 1.5f},
+    {_bmpStageClear, 8, kKeyed, PaintStageClear},
+    {_bmpWarning1, 8, kKeyed, Warning1},
+    {_bmpWarning2, 8, kKeyed, Warning2},
+    {_bmpInterlude, 8, kOpaque, PaintInterlude, 2.5f},
 };
+
+// A listed image without a painting, or with two, fails the build.
+constexpr bool EachListedImagePaintedOnce() {
+  for (int listed = 0; listed < static_cast<int>(std::size(kListed)); ++listed) {
+    int paintings = 0;
+    for (const Picture& picture : kImages) paintings += (picture.image == listed);
+    if (paintings != 1) return false;
+  }
+  return std::size(kImages) == std::size(kListed);
+}
+static_assert(EachListedImagePaintedOnce());
 
 bool ForgeOne(const Picture& picture, const std::filesystem::path& outDir) {
   const Canvas canvas = picture.paint();
-  if (canvas.Width() != picture.width || canvas.Height() != picture.height) {
-    std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", picture.file, canvas.Width(), canvas.Height(),
-                 picture.width, picture.height);
+  if (canvas.Width() != picture.Width() || canvas.Height() != picture.Height()) {
+    std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", picture.File(), canvas.Width(), canvas.Height(),
+                 picture.Width(), picture.Height());
     return false;
   }
   QuantiseOptions options;
@@ -107,8 +140,8 @@ bool ForgeOne(const Picture& picture, const std::filesystem::path& outDir) {
   options.dither = picture.dither;
   options.alphaCut = picture.alphaCut;
   const Indexed image = Quantise(canvas, options);
-  if (!WriteFile(outDir / picture.file, EncodeBmp(image, picture.quirks))) {
-    std::fprintf(stderr, "forge: cannot write %s\n", (outDir / picture.file).c_str());
+  if (!WriteFile(outDir / picture.File(), EncodeBmp(image, picture.quirks))) {
+    std::fprintf(stderr, "forge: cannot write %s\n", (outDir / picture.File()).c_str());
     return false;
   }
   return true;
@@ -183,14 +216,14 @@ int WriteContactSheet(const std::filesystem::path& imageDir, const std::filesyst
   for (const Picture& picture : kImages) {
     std::vector<uint8_t> bytes;
     Indexed image;
-    if (!ReadFile(imageDir / picture.file, bytes) || !DecodeBmp(bytes, image)) {
-      std::fprintf(stderr, "forge: cannot read %s\n", (imageDir / picture.file).c_str());
+    if (!ReadFile(imageDir / picture.File(), bytes) || !DecodeBmp(bytes, image)) {
+      std::fprintf(stderr, "forge: cannot read %s\n", (imageDir / picture.File()).c_str());
       return 1;
     }
     const int factor = std::max({1, (image.width + kMaxW - 1) / kMaxW, (image.height + kMaxH - 1) / kMaxH});
     Tile t;
     t.rgb = SheetPixels(image, factor, t.w, t.h);
-    t.label = std::string(picture.file) + (factor > 1 ? " (1/" + std::to_string(factor) + ")" : "");
+    t.label = std::string(picture.File()) + (factor > 1 ? " (1/" + std::to_string(factor) + ")" : "");
     const int tileW = std::max(t.w, 8 * static_cast<int>(t.label.size()));
     if (x + tileW + kGap > kSheetWidth) {
       x = kGap;
