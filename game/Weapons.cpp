@@ -8,6 +8,7 @@
 #include "sprites/Explosion.h"
 #include "sprites/Play.h"
 #include "sprites/PlayerShip.h"
+#include "sprites/Shots.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
 
@@ -33,11 +34,9 @@ constexpr std::array<Volley, 5> kVolleys = {{
 }};
 
 void Shoot(Bitmap* image, int x, int y, int vx, int vy, const char* tag) {
-  auto* shot = new Sprite(image, PlayArea(), EdgeDie);
-  shot->SetFrameCount(5);
+  Sprite* shot = MakePlayerShot(image, tag);
   shot->SetPosition(x, y);
   shot->SetVelocity(vx, vy);
-  shot->SetTag(tag);
   AddToPlay(shot);
 }
 
@@ -57,11 +56,9 @@ void FirePlayerBullets(PlayerShip* ship) {
   const int top = ship->GetPosition().top;
 
   // The centre shot is placed by its own frame width, so it is made before it is positioned.
-  auto* centre = new Sprite(_bmpBulletCenter, PlayArea(), EdgeDie);
-  centre->SetFrameCount(5);
+  Sprite* centre = MakePlayerShot(_bmpBulletCenter, tag);
   centre->SetPosition(left + ship->GetWidth() / 2 - centre->GetWidth() / 2, top - 24);
   centre->SetVelocity(0, -25);
-  centre->SetTag(tag);
   AddToPlay(centre);
 
   const int level = ship->GetPowerLevel();

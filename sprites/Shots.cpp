@@ -30,6 +30,13 @@ POINT BelowCentreOf(const Sprite& shooter) {
 
 }  // namespace
 
+Sprite* MakePlayerShot(Bitmap* image, const char* tag) {
+  auto* shot = new Sprite(image, PlayArea(), EdgeDie);
+  shot->SetFrameCount(5);
+  shot->SetTag(tag);
+  return shot;
+}
+
 Sprite* MakeEnemyBullet(Bitmap* image, int frames) {
   auto* bullet = new Sprite(image, PlayArea(), EdgeDie);
   bullet->SetFrameCount(frames, FALSE);

@@ -1,10 +1,16 @@
-// The enemies' shots: the plain bullet every one of them is, the straight shot dropped below a
-// ship, and the shot aimed at a player.
+// Every shot sprite: the players' (their volleys are the game's rules), and the enemies': the
+// plain bullet every one of them is, the straight shot dropped below a ship, and the shot aimed
+// at a player.
 #pragma once
 
 #include "sprites/Sprite.h"
 
 namespace skyrift {
+
+// A player's shot: a plain sprite of `image`, five frames cycling, tagged with the firing
+// player's bullet tag, removed once it leaves the play area. Its creator places it and gives
+// it its velocity.
+Sprite* MakePlayerShot(Bitmap* image, const char* tag);
 
 // A plain sprite tagged "enemy_bullet" with `frames` frames cycling, bounded by the play area
 // and removed once it has left it. Its creator places it and gives it its velocity.
