@@ -62,7 +62,7 @@ struct GameImages {
   void Panel(int frame) {
     this->frame->Blit(*panel, 0, 0, kFrameWidth, 132, 0, kPlayHeight, true, kMagenta);
     for (int i = 0; i < 6; ++i) {
-      this->frame->DrawText(kNumberPlaces[i], NumberText(i, frame).c_str(), RGB(255, 255, 255));
+      this->frame->WriteText(kNumberPlaces[i], NumberText(i, frame).c_str(), RGB(255, 255, 255));
     }
   }
 };

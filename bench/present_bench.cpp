@@ -47,7 +47,9 @@ void PresentFrames(benchmark::State& state, bool scaled) {
   }
   std::string error;
   std::unique_ptr<platform::Window> window =
-      platform::Window::Create("Skyrift present", kWidth, kHeight, nullptr, 0, error);
+      platform::Window::Create(platform::WindowSpec{platform::ProgramModule(), "Skyrift",
+                                                    "Skyrift present", 1000, 1001, kWidth, kHeight},
+                               error);
   if (window == nullptr) {
     state.SkipWithError(error.c_str());
     return;
@@ -59,7 +61,7 @@ void PresentFrames(benchmark::State& state, bool scaled) {
     return;
   }
   platform::Message message;
-  while (platform::PeekMessage(message)) {
+  while (platform::PollMessage(message)) {
   }
 
   // A frame that changes every time, so that nothing can be skipped as unchanged.

@@ -69,7 +69,7 @@ void EndRun() {
     engine->OnWindowMessage(engine->GetWindow(), platform::Message{platform::MessageKind::Destroy});
   }
   platform::Message quit;
-  while (platform::PeekMessage(quit) && quit.kind != platform::MessageKind::Quit) {
+  while (platform::PollMessage(quit) && quit.kind != platform::MessageKind::Quit) {
   }
 }
 

@@ -32,9 +32,8 @@ Engine::~Engine() {
 }
 
 BOOL Engine::CreateGameWindow(int /*showCommand*/) {
-  const platform::ResourceEntry* icon = platform::FindResource(instance, iconId, platform::kIconGroupResource);
-  ownedWindow = platform::Window::Create(title, width, height, icon != nullptr ? icon->data : nullptr,
-                                         icon != nullptr ? icon->size : 0, windowError);
+  const platform::WindowSpec spec{instance, windowClass, title, iconId, smallIconId, width, height};
+  ownedWindow = platform::Window::Create(spec, windowError);
   if (ownedWindow == nullptr) return FALSE;
   // The window answers its creation message before it is shown, as the game expects.
   OnWindowMessage(ownedWindow.get(), platform::Message{platform::MessageKind::Create});

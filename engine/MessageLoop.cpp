@@ -38,7 +38,7 @@ bool RunFrameIfDue(Engine& engine) {
 int RunMessageLoop() {
   for (;;) {
     platform::Message message;
-    if (platform::PeekMessage(message)) {
+    if (platform::PollMessage(message)) {
       if (message.kind == platform::MessageKind::Quit) return static_cast<int>(message.wParam);
       // Once the engine is gone, the window's last messages are left to the default handling.
       if (Engine* engine = Engine::Current) engine->OnWindowMessage(engine->GetWindow(), message);

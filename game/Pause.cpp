@@ -81,7 +81,7 @@ void DrawPauseSign(HDC dc) {
   if (dc == nullptr) return;
   const auto lettering = platform::Surface::CreateTarget(kLetteringWidth, kLetteringHeight, kSignGround);
   if (lettering == nullptr) return;
-  lettering->DrawText(RECT{0, 0, kLetteringWidth, kLetteringHeight}, "PAUSED", kSignText);
+  lettering->WriteText(RECT{0, 0, kLetteringWidth, kLetteringHeight}, "PAUSED", kSignText);
   // The lettering is right-aligned: find its left edge, to centre it on the band.
   int left = kLetteringWidth;
   for (int y = 0; y < kLetteringHeight; ++y) {

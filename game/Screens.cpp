@@ -45,7 +45,7 @@ void DrawImage(HDC dc, const Bitmap* image, int x, int y, BOOL transparent = TRU
 void DrawNumber(HDC dc, const RECT& box, int value, COLORREF colour) {
   char text[16];
   std::snprintf(text, sizeof text, "%d", value);
-  dc->DrawText(box, text, colour);
+  dc->WriteText(box, text, colour);
 }
 
 // current / maximum of a full bar, in single precision and truncated, as the panel always drew

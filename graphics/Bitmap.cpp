@@ -159,7 +159,7 @@ Bitmap::~Bitmap() { Release(); }
 
 BOOL Bitmap::LoadFromResource(HDC, uint32_t resourceId, HINSTANCE instance) {
   Release();
-  const platform::ResourceEntry* entry = platform::FindResource(
+  const platform::ResourceEntry* entry = platform::LookUpResource(
       instance, static_cast<uint16_t>(resourceId & 0xFFFF), platform::kBitmapResource);
   if (entry == nullptr || entry->data == nullptr || entry->size < kInfoHeaderSize) return FALSE;
 

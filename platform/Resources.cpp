@@ -3,7 +3,7 @@
 
 namespace skyrift::platform {
 
-const ResourceEntry* FindResource(const ResourceModule* module, uint16_t id, uint16_t type) {
+const ResourceEntry* LookUpResource(const ResourceModule* module, uint16_t id, uint16_t type) {
   if (module == nullptr || module->entries == nullptr) return nullptr;
   for (size_t i = 0; i < module->count; ++i) {
     const ResourceEntry& entry = module->entries[i];

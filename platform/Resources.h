@@ -30,8 +30,12 @@ struct ResourceModule {
 // The resources linked into this program (an empty module when none were linked).
 const ResourceModule* ProgramModule();
 
+// The text face WriteText prints in, and its em in pixels.
+constexpr uint16_t kTextFaceResource = 3000;
+constexpr int kTextFacePixelSize = 15;
+
 // The resource of that number and type, or null.
-const ResourceEntry* FindResource(const ResourceModule* module, uint16_t id, uint16_t type);
+const ResourceEntry* LookUpResource(const ResourceModule* module, uint16_t id, uint16_t type);
 
 // Lets the system take back the memory pages that hold one of the program's own resources once
 // its bytes have been read; they are read again from the executable if ever needed. Entries of

@@ -37,7 +37,7 @@ class Surface {
   COLORREF GetPixel(int x, int y) const;
 
   // One line of text, right-aligned and vertically centred in `area`, on a transparent ground.
-  void DrawText(const RECT& area, const char* text, COLORREF colour);
+  void WriteText(const RECT& area, const char* text, COLORREF colour);
 
   struct Impl;
   explicit Surface(std::unique_ptr<Impl> impl);

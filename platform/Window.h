@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Resources.h"
 #include "platform/Surface.h"
 
 namespace skyrift::platform {
@@ -26,13 +27,22 @@ struct Message {
   uint32_t lParam = 0;
 };
 
+// What the engine asks of its window.
+struct WindowSpec {
+  const ResourceModule* module;  // where the icons are found
+  const char* className;         // the system's name for this kind of window, where it has one
+  const char* title;
+  uint16_t largeIcon;  // icon resources of `module`
+  uint16_t smallIcon;
+  int clientWidth;
+  int clientHeight;
+};
+
 class Window {
  public:
   // A hidden, fixed-size window centred on the primary screen. Null, with the reason in
   // `error`, when there is no display or the window cannot be made.
-  static std::unique_ptr<Window> Create(const char* title, int clientWidth, int clientHeight,
-                                        const uint8_t* iconFile, size_t iconSize,
-                                        std::string& error);
+  static std::unique_ptr<Window> Create(const WindowSpec& spec, std::string& error);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -52,10 +62,10 @@ class Window {
 };
 
 // Takes the next message; false when none is waiting.
-bool PeekMessage(Message& message);
+bool PollMessage(Message& message);
 // Sleeps until a message may be waiting or `timeoutMs` has passed (negative: no limit).
 void WaitMessage(int timeoutMs);
-// Makes the next PeekMessage answer Quit with this exit code.
+// Makes the next PollMessage answer Quit with this exit code.
 void PostQuitMessage(int exitCode);
 
 // Shows an error box (and writes the text to standard error).

@@ -74,7 +74,7 @@ void GameHarness::Close() {
     engine->OnWindowMessage(engine->GetWindow(), platform::Message{platform::MessageKind::Destroy});
   }
   platform::Message quit;
-  while (platform::PeekMessage(quit) && quit.kind != platform::MessageKind::Quit) {
+  while (platform::PollMessage(quit) && quit.kind != platform::MessageKind::Quit) {
   }
   running_ = false;
 }

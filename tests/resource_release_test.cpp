@@ -28,7 +28,7 @@ TEST(ResourceRelease, ReleasedPicturesReadBackWholeAndLoadAgainTheSame) {
   for (const auto& [id, file] : {std::pair{2001, "stage1_near.bmp"}, std::pair{2500, "hud_panel.bmp"}}) {
     SCOPED_TRACE(file);
     const platform::ResourceEntry* entry =
-        platform::FindResource(platform::ProgramModule(), static_cast<uint16_t>(id), platform::kBitmapResource);
+        platform::LookUpResource(platform::ProgramModule(), static_cast<uint16_t>(id), platform::kBitmapResource);
     ASSERT_NE(entry, nullptr);
     const Bitmap first(target.get(), static_cast<uint32_t>(id), platform::ProgramModule());
     ASSERT_NE(first.GetHandle(), nullptr);

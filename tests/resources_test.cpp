@@ -54,7 +54,7 @@ TEST(EmbeddedResources, EveryScriptedFileIsEmbeddedWhole) {
 
   for (const ScriptRow& row : rows) {
     SCOPED_TRACE(row.file);
-    const ResourceEntry* entry = FindResource(ProgramModule(), row.id, row.type);
+    const ResourceEntry* entry = LookUpResource(ProgramModule(), row.id, row.type);
     ASSERT_NE(entry, nullptr);
     const std::vector<uint8_t> file = ReadAsset(row.file);
     // A bitmap is kept as a resource compiler keeps it: without the 14-byte file header.
@@ -66,12 +66,12 @@ TEST(EmbeddedResources, EveryScriptedFileIsEmbeddedWhole) {
 }
 
 TEST(EmbeddedResources, LookupNeedsTheRightNumberAndType) {
-  EXPECT_EQ(FindResource(ProgramModule(), 2000, kIconGroupResource), nullptr);
-  EXPECT_EQ(FindResource(ProgramModule(), 1000, kBitmapResource), nullptr);
-  EXPECT_EQ(FindResource(ProgramModule(), 2999, kBitmapResource), nullptr);
-  EXPECT_EQ(FindResource(nullptr, 2000, kBitmapResource), nullptr);
+  EXPECT_EQ(LookUpResource(ProgramModule(), 2000, kIconGroupResource), nullptr);
+  EXPECT_EQ(LookUpResource(ProgramModule(), 1000, kBitmapResource), nullptr);
+  EXPECT_EQ(LookUpResource(ProgramModule(), 2999, kBitmapResource), nullptr);
+  EXPECT_EQ(LookUpResource(nullptr, 2000, kBitmapResource), nullptr);
   const ResourceModule empty{nullptr, 0};
-  EXPECT_EQ(FindResource(&empty, 2000, kBitmapResource), nullptr);
+  EXPECT_EQ(LookUpResource(&empty, 2000, kBitmapResource), nullptr);
 }
 
 }  // namespace

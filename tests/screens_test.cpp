@@ -55,7 +55,7 @@ class ScreensTest : public World {
                     COLORREF ink) {
     auto expected = platform::Surface::CreateTarget(900, 732, ground);
     for (const Number& number : numbers) {
-      expected->DrawText(number.box, std::to_string(number.value).c_str(), ink);
+      expected->WriteText(number.box, std::to_string(number.value).c_str(), ink);
     }
     for (int y = region.top; y < region.bottom; ++y) {
       for (int x = region.left; x < region.right; ++x) {

@@ -95,7 +95,7 @@ TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColou
 TEST(SurfaceDrawing, TextIsRightAlignedAndCentredInItsBoxAndStaysInIt) {
   auto target = Surface::CreateTarget(200, 60, RGB(0, 0, 0));
   const RECT box{20, 10, 180, 50};
-  target->DrawText(box, "12345", RGB(255, 255, 255));
+  target->WriteText(box, "12345", RGB(255, 255, 255));
   int left = 200, right = -1, top = 60, bottom = -1;
   for (int y = 0; y < 60; ++y) {
     for (int x = 0; x < 200; ++x) {

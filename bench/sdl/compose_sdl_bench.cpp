@@ -40,7 +40,7 @@ struct SdlImages {
     for (const Picture& sheet : scene.sheets) sheets.push_back(ToSdl(sheet, scene.palette, true));
     // The same face and size the game letters its numbers with.
     const platform::ResourceEntry* font =
-        platform::FindResource(platform::ProgramModule(), 3000, platform::kRcDataResource);
+        platform::LookUpResource(platform::ProgramModule(), 3000, platform::kRcDataResource);
     if (font != nullptr && (TTF_WasInit() != 0 || TTF_Init() == 0)) {
       face = TTF_OpenFontRW(SDL_RWFromConstMem(font->data, static_cast<int>(font->size)), 1, 15);
     }

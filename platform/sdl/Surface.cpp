@@ -3,13 +3,11 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Clip.h"
 #include "platform/sdl/SurfaceImpl.h"
 
 namespace skyrift::platform {
 namespace {
-
-// Larger images than this are refused rather than risking an allocation the machine can't make.
-constexpr int64_t kMaxPixels = 256LL * 1024 * 1024;
 
 SDL_Color ToSdl(COLORREF colour) {
   return SDL_Color{GetRValue(colour), GetGValue(colour), GetBValue(colour), 255};
@@ -31,24 +29,12 @@ int ExactIndex(const SDL_Surface* surface, COLORREF colour) {
   return -1;
 }
 
-bool SizeAcceptable(int width, int height) {
-  return width > 0 && height > 0 && int64_t{width} * height <= kMaxPixels;
-}
-
-// Clips a copy of (sx, sy, w, h) to (dx, dy) the way SDL_BlitSurface does: first to the source,
-// moving the destination with it, then to the target's clip rectangle. False if nothing is left.
+// A copy clipped to the source's size and the target's clip rectangle.
 bool ClipCopy(const SDL_Surface* source, const SDL_Surface* target, int64_t& sx, int64_t& sy,
               int64_t& w, int64_t& h, int64_t& dx, int64_t& dy) {
-  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-  w = SDL_min(w, source->w - sx);
-  h = SDL_min(h, source->h - sy);
   const SDL_Rect& clip = target->clip_rect;
-  if (dx < clip.x) { w -= clip.x - dx; sx += clip.x - dx; dx = clip.x; }
-  if (dy < clip.y) { h -= clip.y - dy; sy += clip.y - dy; dy = clip.y; }
-  w = SDL_min(w, clip.x + clip.w - dx);
-  h = SDL_min(h, clip.y + clip.h - dy);
-  return w > 0 && h > 0;
+  return platform::ClipCopy(source->w, source->h, ClipArea{clip.x, clip.y, clip.w, clip.h}, sx, sy,
+                            w, h, dx, dy);
 }
 
 // An opaque copy between two 32-bit surfaces of one format, row by row: nearly twice as fast

@@ -7,24 +7,21 @@
 namespace skyrift::platform {
 namespace {
 
-constexpr uint16_t kFontResource = 3000;
-constexpr int kFontPixelSize = 15;
-
 // Opened on first use and kept for the life of the program.
 TTF_Font* Face() {
   static TTF_Font* face = [] () -> TTF_Font* {
-    const ResourceEntry* entry = FindResource(ProgramModule(), kFontResource, kRcDataResource);
+    const ResourceEntry* entry = LookUpResource(ProgramModule(), kTextFaceResource, kRcDataResource);
     if (entry == nullptr) return nullptr;
     if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
     SDL_RWops* stream = SDL_RWFromConstMem(entry->data, static_cast<int>(entry->size));
-    return stream != nullptr ? TTF_OpenFontRW(stream, 1, kFontPixelSize) : nullptr;
+    return stream != nullptr ? TTF_OpenFontRW(stream, 1, kTextFacePixelSize) : nullptr;
   }();
   return face;
 }
 
 }  // namespace
 
-void Surface::DrawText(const RECT& area, const char* text, COLORREF colour) {
+void Surface::WriteText(const RECT& area, const char* text, COLORREF colour) {
   TTF_Font* face = Face();
   if (face == nullptr || text == nullptr || text[0] == '\0') return;
   const SDL_Color fore{GetRValue(colour), GetGValue(colour), GetBValue(colour), 255};

@@ -186,8 +186,8 @@ void Window::Impl::ToggleFullscreen() {
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Window::~Window() = default;
 
-std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int clientHeight,
-                                       const uint8_t* iconFile, size_t iconSize, std::string& error) {
+// SDL keeps no window classes, and the system scales the one icon for every size it shows.
+std::unique_ptr<Window> Window::Create(const WindowSpec& spec, std::string& error) {
   // Copying a software frame to the window beats an OpenGL texture on machines without a GPU,
   // at the frame's size and scaled alike: the window's surface never goes through a renderer.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -208,15 +208,17 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
     return nullptr;
   }
   auto impl = std::make_unique<Impl>();
-  impl->frameWidth = clientWidth;
-  impl->frameHeight = clientHeight;
-  impl->sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
-                               clientHeight, SDL_WINDOW_HIDDEN);
+  impl->frameWidth = spec.clientWidth;
+  impl->frameHeight = spec.clientHeight;
+  impl->sdl = SDL_CreateWindow(spec.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               spec.clientWidth, spec.clientHeight, SDL_WINDOW_HIDDEN);
   if (impl->sdl == nullptr) {
     error = std::string("cannot create the window: ") + SDL_GetError();
     return nullptr;
   }
-  if (SDL_Surface* icon = IconSurface(iconFile, iconSize)) {
+  const ResourceEntry* iconFile = LookUpResource(spec.module, spec.largeIcon, kIconGroupResource);
+  if (SDL_Surface* icon = iconFile != nullptr ? IconSurface(iconFile->data, iconFile->size)
+                                              : nullptr) {
     SDL_SetWindowIcon(impl->sdl, icon);
     SDL_FreeSurface(icon);
   }
@@ -305,7 +307,7 @@ void Window::Present() {
   }
 }
 
-bool PeekMessage(Message& message) {
+bool PollMessage(Message& message) {
   if (TakeQueuedMessage(message)) return true;
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
   SDL_Event event;

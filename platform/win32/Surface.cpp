@@ -7,13 +7,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Clip.h"
 #include "platform/win32/SurfaceImpl.h"
 
 namespace skyrift::platform {
 namespace {
-
-// Larger images than this are refused rather than risking an allocation the machine can't make.
-constexpr int64_t kMaxPixels = 256LL * 1024 * 1024;
 
 // COLORREF (0x00BBGGRR) to the DIB's 32-bit pixel (0x00RRGGBB) and back.
 uint32_t ToPixel(COLORREF colour) {
@@ -21,10 +19,6 @@ uint32_t ToPixel(COLORREF colour) {
 }
 COLORREF FromPixel(uint32_t pixel) {
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
-bool SizeAcceptable(int width, int height) {
-  return width > 0 && height > 0 && int64_t{width} * height <= kMaxPixels;
 }
 
 // The palette entry nearest to `colour`, as an indexed image stores a colour it lacks.
@@ -46,19 +40,11 @@ uint8_t NearestIndex(const Surface::Impl& image, COLORREF colour) {
   return static_cast<uint8_t>(best);
 }
 
-// Clips a copy of (sx, sy, w, h) to (dx, dy): first to the source, moving the destination with
-// it, then to the target. False if nothing is left.
+// A copy clipped to the source and to the whole target.
 bool ClipCopy(const Surface::Impl& source, const Surface::Impl& target, int64_t& sx, int64_t& sy,
               int64_t& w, int64_t& h, int64_t& dx, int64_t& dy) {
-  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-  w = std::min<int64_t>(w, source.width - sx);
-  h = std::min<int64_t>(h, source.height - sy);
-  if (dx < 0) { w += dx; sx -= dx; dx = 0; }
-  if (dy < 0) { h += dy; sy -= dy; dy = 0; }
-  w = std::min<int64_t>(w, target.width - dx);
-  h = std::min<int64_t>(h, target.height - dy);
-  return w > 0 && h > 0;
+  return platform::ClipCopy(source.width, source.height,
+                            ClipArea{0, 0, target.width, target.height}, sx, sy, w, h, dx, dy);
 }
 
 HBITMAP MakeDib(int width, int height, int bitsPerPixel, const uint32_t* palette, void** bits) {

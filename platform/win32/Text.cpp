@@ -9,9 +9,6 @@
 namespace skyrift::platform {
 namespace {
 
-constexpr uint16_t kFontResource = 3000;
-constexpr int kFontPixelSize = 15;  // the em, in pixels
-
 uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 uint32_t Read32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
 
@@ -59,7 +56,7 @@ int Weight(const uint8_t* file, size_t size) {
 // Added on first use and kept for the life of the program; null when the face is missing.
 HFONT Face() {
   static HFONT face = []() -> HFONT {
-    const ResourceEntry* entry = FindResource(ProgramModule(), kFontResource, kRcDataResource);
+    const ResourceEntry* entry = LookUpResource(ProgramModule(), kTextFaceResource, kRcDataResource);
     if (entry == nullptr) return nullptr;
     const std::wstring family = FamilyName(entry->data, entry->size);
     DWORD added = 0;
@@ -67,7 +64,7 @@ HFONT Face() {
                                                static_cast<DWORD>(entry->size), nullptr, &added) == nullptr) {
       return nullptr;
     }
-    return CreateFontW(-kFontPixelSize, 0, 0, 0, Weight(entry->data, entry->size), FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontW(-kTextFacePixelSize, 0, 0, 0, Weight(entry->data, entry->size), FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                        DEFAULT_PITCH, family.c_str());
   }();
@@ -76,7 +73,7 @@ HFONT Face() {
 
 }  // namespace
 
-void Surface::DrawText(const RECT& area, const char* text, COLORREF colour) {
+void Surface::WriteText(const RECT& area, const char* text, COLORREF colour) {
   HFONT face = Face();
   if (face == nullptr || text == nullptr || text[0] == '\0') return;
   ::HDC dc = impl_->dc;

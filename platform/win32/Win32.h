@@ -1,7 +1,7 @@
 // <windows.h> for the Win32 platform files. The game's own types come first, since the system
-// header defines TRUE and FALSE as macros; then the macros that would rename the platform's
-// functions of the same names (FindResource, PeekMessage, DrawText) are taken back, and so are
-// the colour macros, for which the game has functions of its own.
+// header defines TRUE and FALSE as macros; then the colour macros are taken back, for which the
+// game has functions of its own. The platform's own functions are named so that no macro of the
+// system header renames them.
 #pragma once
 
 #include "platform/Types.h"
@@ -14,9 +14,6 @@
 #endif
 #include <windows.h>
 
-#undef FindResource
-#undef PeekMessage
-#undef DrawText
 #undef RGB
 #undef GetRValue
 #undef GetGValue

@@ -29,8 +29,6 @@ struct Window::Impl {
 
 namespace {
 
-constexpr char kClassName[] = "SkyriftWindow";
-constexpr WORD kLargeIcon = 1000, kSmallIcon = 1001;  // the resource script's icons
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The one game window, for the messages that concern its size and place.
@@ -187,22 +185,21 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
   return DefWindowProcA(handle, message, wParam, lParam);
 }
 
-bool RegisterClassOnce(::HINSTANCE module) {
-  static const bool registered = [module] {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProcedure;
-    windowClass.hInstance = module;
-    windowClass.hIcon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kLargeIcon), IMAGE_ICON,
-                                                      0, 0, LR_DEFAULTSIZE));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kSmallIcon), IMAGE_ICON,
-                                                        GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // the arrow
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassExA(&windowClass) != 0;
-  }();
-  return registered;
+// Registers the engine's window class, once for each name.
+bool RegisterClassOnce(::HINSTANCE module, const WindowSpec& spec) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExA(module, spec.className, &windowClass)) return true;
+  windowClass.lpfnWndProc = WindowProcedure;
+  windowClass.hInstance = module;
+  windowClass.hIcon = static_cast<HICON>(
+      LoadImageA(module, MAKEINTRESOURCEA(spec.largeIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageA(module, MAKEINTRESOURCEA(spec.smallIcon), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // the arrow
+  windowClass.lpszClassName = spec.className;
+  return RegisterClassExA(&windowClass) != 0;
 }
 
 std::string LastError(const char* what) {
@@ -222,12 +219,11 @@ bool GameWindowHasFocus() { return gameWindow != nullptr && toldActive; }
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Window::~Window() = default;
 
-// The window class carries the executable's own icons, so the .ico bytes are not needed here.
-std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int clientHeight,
-                                       const uint8_t* /*iconFile*/, size_t /*iconSize*/,
-                                       std::string& error) {
+// The window class carries the executable's own icons, compiled in by the resource script.
+std::unique_ptr<Window> Window::Create(const WindowSpec& spec, std::string& error) {
   ::HINSTANCE module = GetModuleHandleW(nullptr);
-  if (!RegisterClassOnce(module)) {
+  const int clientWidth = spec.clientWidth, clientHeight = spec.clientHeight;
+  if (!RegisterClassOnce(module, spec)) {
     error = LastError("cannot register the window class");
     return nullptr;
   }
@@ -240,8 +236,8 @@ std::unique_ptr<Window> Window::Create(const char* title, int clientWidth, int c
   // Made on the starting monitor's work area first, so that it takes that monitor's scale, then
   // sized by it.
   const ::RECT work = WorkArea(StartingMonitor());
-  impl->handle = CreateWindowExA(0, kClassName, title, kStyle, work.left, work.top, clientWidth,
-                                 clientHeight, nullptr, nullptr, module, nullptr);
+  impl->handle = CreateWindowExA(0, spec.className, spec.title, kStyle, work.left, work.top,
+                                 clientWidth, clientHeight, nullptr, nullptr, module, nullptr);
   if (impl->handle == nullptr) {
     error = LastError("cannot create the window");
     return nullptr;
@@ -294,7 +290,7 @@ void Window::Present() {
   ReleaseDC(window.handle, target);
 }
 
-bool PeekMessage(Message& message) {
+bool PollMessage(Message& message) {
   MSG system;
   while (!QueuedMessageWaiting() && ::PeekMessageA(&system, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&system);

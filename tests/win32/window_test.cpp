@@ -16,6 +16,7 @@
 #include "platform/FilePlaces.h"
 #include "platform/Files.h"
 #include "platform/Keyboard.h"
+#include "platform/Resources.h"
 #include "platform/Window.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/Utf16.h"
@@ -26,12 +27,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-::HWND GameWindow() { return FindWindowA("SkyriftWindow", nullptr); }
+// The window of the class the game names its engine's windows by.
+::HWND GameWindow() { return FindWindowA("Skyrift", nullptr); }
 
 // Every message waiting, in order.
 std::vector<Message> Drain() {
   std::vector<Message> messages;
-  for (Message message; PeekMessage(message);) messages.push_back(message);
+  for (Message message; PollMessage(message);) messages.push_back(message);
   return messages;
 }
 
@@ -45,7 +47,8 @@ bool Has(const std::vector<Message>& messages, MessageKind kind, uint32_t wParam
 // The game's window, shown and active, with the messages of its showing taken.
 std::unique_ptr<Window> ShownWindow() {
   std::string error;
-  auto window = Window::Create("Skyrift", 900, 732, nullptr, 0, error);
+  auto window =
+      Window::Create(WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
   if (window == nullptr) return nullptr;
   window->Show();
   Drain();
@@ -61,7 +64,8 @@ double CpuSeconds() {
 
 TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
   std::string error;
-  auto window = Window::Create("Skyrift", 900, 732, nullptr, 0, error);
+  auto window =
+      Window::Create(WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
   ASSERT_NE(window, nullptr) << error;
   ::HWND handle = GameWindow();
   ASSERT_NE(handle, nullptr);
@@ -77,6 +81,7 @@ TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
   GetWindowTextA(handle, caption, sizeof caption);
   EXPECT_STREQ(caption, "Skyrift");
   EXPECT_NE(GetClassLongPtrA(handle, GCLP_HICON), 0) << "the icon from the resources";
+  EXPECT_NE(GetClassLongPtrA(handle, GCLP_HICONSM), 0) << "the small icon from the resources";
   EXPECT_FALSE(IsWindowVisible(handle)) << "hidden until shown";
 
   Drain();
@@ -109,7 +114,8 @@ TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
 // checked through the X server by the end-to-end test.)
 TEST(Win32Window, OpensCentredOnTheWorkAreaOfItsMonitor) {
   std::string error;
-  auto window = Window::Create("Skyrift", 900, 732, nullptr, 0, error);
+  auto window =
+      Window::Create(WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
   ASSERT_NE(window, nullptr) << error;
   ::HWND handle = GameWindow();
   MONITORINFO monitor{};
@@ -145,7 +151,7 @@ TEST(Win32Window, WaitingSleepsUntilItsTimeOrAMessage) {
 
   PostQuitMessage(3);
   Message quit;
-  ASSERT_TRUE(PeekMessage(quit));
+  ASSERT_TRUE(PollMessage(quit));
   EXPECT_EQ(quit.kind, MessageKind::Quit);
   EXPECT_EQ(quit.wParam, 3u);
 }
