@@ -17,13 +17,6 @@ endif()
 add_link_options(-static -static-libgcc -static-libstdc++)
 set(WIN32_LIBRARIES winmm msacm32 gdi32 user32)
 
-function(skyrift_options target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
-  if(SKYRIFT_WERROR)
-    target_compile_options(${target} PRIVATE -Werror)
-  endif()
-endfunction()
-
 # --- Resources: skyrift.rc compiled by windres, the forged files found in the asset folder --
 set(RESOURCE_OBJECT ${CMAKE_BINARY_DIR}/skyrift_rc.o)
 add_custom_command(OUTPUT ${RESOURCE_OBJECT}
