@@ -47,7 +47,8 @@ inline std::vector<COLORREF> MakePalette() {
   std::vector<COLORREF> palette(256);
   Random random(7);
   for (int i = 0; i < 256; ++i) {
-    palette[i] = RGB(random.Below(256), static_cast<uint8_t>(random.Below(200) + 20), random.Below(256));
+    palette[i] =
+        RGB(random.Below(256), static_cast<uint8_t>(random.Below(200) + 20), random.Below(256));
   }
   palette[kKeyIndex] = kMagenta;
   return palette;
@@ -87,14 +88,16 @@ inline Picture Discs(int width, int height, int count, int radius, uint32_t seed
 // A sprite sheet: `frames` frames side by side, each an ellipse on magenta that grows a little
 // from frame to frame.
 inline Picture Sheet(int frameWidth, int frameHeight, int frames) {
-  Picture p{frameWidth * frames, frameHeight,
-            std::vector<uint8_t>(static_cast<size_t>(frameWidth) * frames * frameHeight, kKeyIndex)};
+  Picture p{
+      frameWidth * frames, frameHeight,
+      std::vector<uint8_t>(static_cast<size_t>(frameWidth) * frames * frameHeight, kKeyIndex)};
   for (int f = 0; f < frames; ++f) {
     const double rx = frameWidth * (0.3 + 0.2 * f / frames), ry = frameHeight * 0.45;
     for (int y = 0; y < frameHeight; ++y) {
       for (int x = 0; x < frameWidth; ++x) {
         const double dx = (x - frameWidth / 2.0) / rx, dy = (y - frameHeight / 2.0) / ry;
-        if (dx * dx + dy * dy < 1.0) p.At(f * frameWidth + x, y) = static_cast<uint8_t>(60 + (x * 3 + y) % 140);
+        if (dx * dx + dy * dy < 1.0)
+          p.At(f * frameWidth + x, y) = static_cast<uint8_t>(60 + (x * 3 + y) % 140);
       }
     }
   }
@@ -106,7 +109,8 @@ inline Picture Panel() {
   Picture p = Discs(kFrameWidth, 132, 30, 20, 23);
   for (int y = 0; y < 132; ++y) {
     for (int x = 0; x < kFrameWidth; ++x) {
-      if (p.At(x, y) == kKeyIndex && (x / 9 + y / 7) % 5 != 0) p.At(x, y) = static_cast<uint8_t>(20 + y % 30);
+      if (p.At(x, y) == kKeyIndex && (x / 9 + y / 7) % 5 != 0)
+        p.At(x, y) = static_cast<uint8_t>(20 + y % 30);
     }
   }
   return p;
@@ -117,14 +121,14 @@ struct SheetKind {
 };
 // The sprites of a busy stage-1 frame: 300 in all.
 inline constexpr SheetKind kSheets[] = {
-    {50, 64, 4, 2},     // the players' ships
-    {42, 26, 5, 100},   // player bullets
-    {20, 20, 7, 80},    // enemy bullets
-    {60, 60, 15, 40},   // explosions
-    {50, 39, 1, 20},    // swoop enemies
-    {64, 29, 1, 20},    // hover enemies
-    {80, 58, 1, 20},    // gunships
-    {30, 30, 1, 18},    // power-ups
+    {50, 64, 4, 2},    // the players' ships
+    {42, 26, 5, 100},  // player bullets
+    {20, 20, 7, 80},   // enemy bullets
+    {60, 60, 15, 40},  // explosions
+    {50, 39, 1, 20},   // swoop enemies
+    {64, 29, 1, 20},   // hover enemies
+    {80, 58, 1, 20},   // gunships
+    {30, 30, 1, 18},   // power-ups
 };
 
 // A sprite's place and size in a frame.
@@ -154,8 +158,9 @@ struct Scene {
       const SheetKind& kind = kSheets[k];
       sheets.push_back(Sheet(kind.frameWidth, kind.frameHeight, kind.frames));
       for (int i = 0; i < kind.count; ++i) {
-        sprites.push_back(Placement{static_cast<int>(k), random.Below(kFrameWidth), random.Below(kPlayHeight),
-                                    random.Below(9) - 4, random.Below(13) - 6, random.Below(kind.frames)});
+        sprites.push_back(Placement{static_cast<int>(k), random.Below(kFrameWidth),
+                                    random.Below(kPlayHeight), random.Below(9) - 4,
+                                    random.Below(13) - 6, random.Below(kind.frames)});
       }
     }
   }
@@ -177,12 +182,19 @@ inline const Scene& TheScene() {
 }
 
 // The numbers the status panel shows.
-inline constexpr RECT kNumberPlaces[] = {{140, 622, 240, 642}, {140, 650, 240, 670}, {140, 678, 240, 698},
-                                  {590, 622, 690, 642}, {590, 650, 690, 670}, {590, 678, 690, 698}};
-inline std::string NumberText(int place, int frame) { return std::to_string(1000 * place + frame % 997); }
+inline constexpr RECT kNumberPlaces[] = {{140, 622, 240, 642}, {140, 650, 240, 670},
+                                         {140, 678, 240, 698}, {590, 622, 690, 642},
+                                         {590, 650, 690, 670}, {590, 678, 690, 698}};
+inline std::string NumberText(int place, int frame) {
+  return std::to_string(1000 * place + frame % 997);
+}
 
-inline int FarTop(int frame) { return 4400 - frame * 2 % 4400; }
-inline int NearTop(int frame) { return 6900 - frame * 3 % 6900; }
+inline int FarTop(int frame) {
+  return 4400 - frame * 2 % 4400;
+}
+inline int NearTop(int frame) {
+  return 6900 - frame * 3 % 6900;
+}
 
 inline double ThreadCpuMilliseconds() {
   timespec now{};
@@ -203,7 +215,9 @@ void RunFrames(benchmark::State& state, Compose compose) {
     const double cpuStart = ThreadCpuMilliseconds();
     compose(frame++);
     cpu.push_back(ThreadCpuMilliseconds() - cpuStart);
-    wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    wall.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   if (wall.empty()) return;
   std::sort(wall.begin(), wall.end());

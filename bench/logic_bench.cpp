@@ -50,10 +50,10 @@ class BusyStage {
           std::make_unique<Bitmap>(dc, ImageResourceOf(&global)->id, platform::ProgramModule()));
       global = images_.back().get();
     };
-    for (Bitmap** global : {&_bmpStage1Far, &_bmpStage1Near, &_bmpPlayer1, &_bmpPlayer2,
-                            &_bmpBulletCenter, &_bmpBulletLeft, &_bmpBulletRight, &_bmpEnemyBullet,
-                            &_bmpHoverEnemy, &_bmpSwoopEnemy, &_bmpExplosion, &_bmpBoss1,
-                            &_bmpHudPanel}) {
+    for (Bitmap** global :
+         {&_bmpStage1Far, &_bmpStage1Near, &_bmpPlayer1, &_bmpPlayer2, &_bmpBulletCenter,
+          &_bmpBulletLeft, &_bmpBulletRight, &_bmpEnemyBullet, &_bmpHoverEnemy, &_bmpSwoopEnemy,
+          &_bmpExplosion, &_bmpBoss1, &_bmpHudPanel}) {
       load(*global);
     }
     // The collision rules drop these where an enemy is destroyed.

@@ -82,7 +82,8 @@ void PresentFrames(benchmark::State& state, bool scaled) {
     target->Blit(*frame, 0, 0, kWidth, kHeight, 0, 0, false, 0);
     window->Present();
     wall.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   if (wall.empty()) return;
   std::sort(wall.begin(), wall.end());
@@ -90,11 +91,19 @@ void PresentFrames(benchmark::State& state, bool scaled) {
   state.counters["p99_ms"] = wall[wall.size() * 99 / 100];
   state.counters["worst_ms"] = wall.back();
 }
-void BM_PresentFrame(benchmark::State& state) { PresentFrames(state, false); }
+void BM_PresentFrame(benchmark::State& state) {
+  PresentFrames(state, false);
+}
 BENCHMARK(BM_PresentFrame)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
-void BM_PresentScaled(benchmark::State& state) { PresentFrames(state, true); }
-BENCHMARK(BM_PresentScaled)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)->Iterations(1000);
+void BM_PresentScaled(benchmark::State& state) {
+  PresentFrames(state, true);
+}
+BENCHMARK(BM_PresentScaled)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1000);
 
 }  // namespace
 }  // namespace skyrift

@@ -96,11 +96,11 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-# Left to the Linux build: the forge's tests (a host tool); the replay, whose recorded
-# checksums follow glibc's rand() (Windows' C library draws other numbers from the same seed);
-# and the soak, which reads its memory figures from /proc.
-file(GLOB TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp tests/win32/*.cpp)
-list(FILTER TEST_SOURCES EXCLUDE REGEX "/tests/(forge_[^/]*|replay_test|soak_test)\\.cpp$")
+# Left to the Linux build: tests/forge (a host tool's) and tests/linux-only: the replay, whose
+# recorded checksums follow glibc's rand() (Windows' C library draws other numbers from the same
+# seed), and the soak, which reads its memory figures from /proc.
+file(GLOB TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp tests/game/*.cpp tests/platform/*.cpp
+  tests/platform/win32/*.cpp)
 add_executable(skyrift_tests ${TEST_SOURCES} ${RESOURCE_OBJECT})
 target_link_libraries(skyrift_tests PRIVATE skyrift_core gtest gtest_main)
 # Wine finds the build tree on its drive Z:, whatever the working folder's drive.
@@ -111,7 +111,7 @@ target_include_directories(skyrift_tests PRIVATE tests)
 # version: the test reads skyrift.exe's version resource as Explorer does.
 target_link_libraries(skyrift_tests PRIVATE version)
 # The shared tests set SDL's variables with POSIX setenv, which Windows lacks.
-target_compile_options(skyrift_tests PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/win32/PosixEnvironment.h)
+target_compile_options(skyrift_tests PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/platform/win32/PosixEnvironment.h)
 skyrift_options(skyrift_tests)
 add_dependencies(skyrift_tests skyrift wine_prefixes)
 gtest_discover_tests(skyrift_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)

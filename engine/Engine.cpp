@@ -19,7 +19,11 @@ void CopyName(char (&buffer)[32], const char* name) {
 
 Engine::Engine(HINSTANCE module, const char* className, const char* caption, uint16_t icon,
                uint16_t smallIcon, int clientWidth, int clientHeight)
-    : instance(module), iconId(icon), smallIconId(smallIcon), width(clientWidth), height(clientHeight) {
+    : instance(module),
+      iconId(icon),
+      smallIconId(smallIcon),
+      width(clientWidth),
+      height(clientHeight) {
   CopyName(windowClass, className);
   CopyName(title, caption);
   sprites.reserve(500);
@@ -68,11 +72,21 @@ int Engine::OnWindowMessage(HWND handle, const platform::Message& message) {
         }
       }
       return 0;
-    case MessageKind::LeftDown: MouseDown(x, y, TRUE); return 0;
-    case MessageKind::LeftUp: MouseUp(x, y, TRUE); return 0;
-    case MessageKind::RightDown: MouseDown(x, y, FALSE); return 0;
-    case MessageKind::RightUp: MouseUp(x, y, FALSE); return 0;
-    case MessageKind::MouseMove: MouseMoved(x, y); return 0;
+    case MessageKind::LeftDown:
+      MouseDown(x, y, TRUE);
+      return 0;
+    case MessageKind::LeftUp:
+      MouseUp(x, y, TRUE);
+      return 0;
+    case MessageKind::RightDown:
+      MouseDown(x, y, FALSE);
+      return 0;
+    case MessageKind::RightUp:
+      MouseUp(x, y, FALSE);
+      return 0;
+    case MessageKind::MouseMove:
+      MouseMoved(x, y);
+      return 0;
     case MessageKind::Destroy:
       // GameEnd deletes this engine: nothing of it may be touched afterwards.
       GameEnd();

@@ -23,7 +23,9 @@ void EnterGameFolders() {
   using namespace skyrift;
   std::string program = platform::ProgramFolder();
   if (program.empty()) {
-    platform::ReportLine("Skyrift: the system does not say where the game's folder is; starting in the current folder");
+    platform::ReportLine(
+        "Skyrift: the system does not say where the game's folder is; starting in the current "
+        "folder");
     program = ".";
   }
   const platform::FilePlaces places = platform::PlaceGameFiles(program);
@@ -31,8 +33,8 @@ void EnterGameFolders() {
   std::error_code error;
   std::filesystem::current_path(platform::Utf8Path(places.dataFolder), error);
   if (error) {
-    platform::ReportLine("Skyrift: cannot enter the game's folder \"" + places.dataFolder + "\": " +
-                         error.message() + "; starting in the current folder");
+    platform::ReportLine("Skyrift: cannot enter the game's folder \"" + places.dataFolder +
+                         "\": " + error.message() + "; starting in the current folder");
   }
   GamePlaceFiles(places.logFile, places.controlsFile);
 }

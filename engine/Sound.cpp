@@ -63,7 +63,8 @@ void Remember(int channel, const Sample* sample, int playedOn) {
 void ReportUnusable(const char* kind, const char* fileName) {
   const std::string& reason = platform::LoadError();
   if (!reason.empty()) {
-    platform::ReportLine(std::string("Skyrift: ") + kind + " \"" + fileName + "\" cannot be used: " + reason);
+    platform::ReportLine(std::string("Skyrift: ") + kind + " \"" + fileName +
+                         "\" cannot be used: " + reason);
   }
 }
 

@@ -101,7 +101,8 @@ Encoding SkipByteOrderMark(std::istream& file) {
 
 // Skips the white space before the next value, counting the line breaks it passes.
 void SkipSpace(std::istream& text, int& line) {
-  for (int c = text.peek(); c != std::char_traits<char>::eof() && std::isspace(c); c = text.peek()) {
+  for (int c = text.peek(); c != std::char_traits<char>::eof() && std::isspace(c);
+       c = text.peek()) {
     if (text.get() == '\n') ++line;
   }
 }
@@ -110,7 +111,9 @@ std::string controlsFile = "controls.txt";
 
 }  // namespace
 
-void SetControlsFile(std::string path) { controlsFile = std::move(path); }
+void SetControlsFile(std::string path) {
+  controlsFile = std::move(path);
+}
 
 void LoadControls() {
   const char* fileName = controlsFile.c_str();
@@ -141,17 +144,19 @@ void LoadControls() {
     int code = 0;
     if (!(text >> code)) {
       if (problem.empty()) {
-        platform::ReportLine(std::string("Skyrift: ") + fileName + " line " + std::to_string(line) +
-                             ": value " + std::to_string(i + 1) +
-                             " is missing or not a key code; it and the ones after it are not read");
+        platform::ReportLine(
+            std::string("Skyrift: ") + fileName + " line " + std::to_string(line) + ": value " +
+            std::to_string(i + 1) +
+            " is missing or not a key code; it and the ones after it are not read");
       }
       break;
     }
     if (code < kFirstKeyCode || code > kLastKeyCode) {
       platform::ReportLine(std::string("Skyrift: ") + fileName + " line " + std::to_string(line) +
-                           ": value " + std::to_string(i + 1) + " (" + kBindings[i].action + ") is " +
-                           std::to_string(code) + ", not a key code from " + std::to_string(kFirstKeyCode) +
-                           " to " + std::to_string(kLastKeyCode) + "; that key is left unbound");
+                           ": value " + std::to_string(i + 1) + " (" + kBindings[i].action +
+                           ") is " + std::to_string(code) + ", not a key code from " +
+                           std::to_string(kFirstKeyCode) + " to " + std::to_string(kLastKeyCode) +
+                           "; that key is left unbound");
       continue;
     }
     *kBindings[i].key = code;

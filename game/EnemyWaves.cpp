@@ -93,8 +93,8 @@ void SpawnConvoyEnemy(int followerCount, int startY) {
   const bool fromLeft = std::rand() % 2 == 0;
   const int startX = fromLeft ? 0 : _iPlayWidth;
   // The class sets its own health.
-  auto* leader = new ConvoyEnemy(_bmpConvoyEnemy, PlayArea(), EdgeDie, followerCount,
-                                 startX, startY);
+  auto* leader =
+      new ConvoyEnemy(_bmpConvoyEnemy, PlayArea(), EdgeDie, followerCount, startX, startY);
   leader->SetVelocity(fromLeft ? kConvoySpeedX : -kConvoySpeedX, kConvoySpeedY);
   leader->SetTag(TagEnemyShip);
   AddToPlay(leader);

@@ -20,10 +20,10 @@ constexpr int kKeyEnter = 13;
 constexpr int kKeyOne = 0x31;
 constexpr int kKeyTwo = 0x32;
 
-constexpr int kTitleFrames = 6;       // title steps wait more than this many counted frames
-constexpr int kFireFrames = 4;        // between volleys
-constexpr int kStageClearFrames = 5;  // before fire leaves the stage-clear screen
-constexpr int kToggleFrames = 5;      // between recharge or bullet-time toggles
+constexpr int kTitleFrames = 6;        // title steps wait more than this many counted frames
+constexpr int kFireFrames = 4;         // between volleys
+constexpr int kStageClearFrames = 5;   // before fire leaves the stage-clear screen
+constexpr int kToggleFrames = 5;       // between recharge or bullet-time toggles
 constexpr int kMenuToggleFrames = 10;  // counted twice a frame, by both menu keys' tests
 
 bool KeyDown(int code) {

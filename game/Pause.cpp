@@ -75,11 +75,14 @@ bool PollPauseKeys() {
   return paused;
 }
 
-bool PlayPaused() { return paused; }
+bool PlayPaused() {
+  return paused;
+}
 
 void DrawPauseSign(HDC dc) {
   if (dc == nullptr) return;
-  const auto lettering = platform::Surface::CreateTarget(kLetteringWidth, kLetteringHeight, kSignGround);
+  const auto lettering =
+      platform::Surface::CreateTarget(kLetteringWidth, kLetteringHeight, kSignGround);
   if (lettering == nullptr) return;
   lettering->WriteText(RECT{0, 0, kLetteringWidth, kLetteringHeight}, "PAUSED", kSignText);
   // The lettering is right-aligned: find its left edge, to centre it on the band.
@@ -90,7 +93,8 @@ void DrawPauseSign(HDC dc) {
     }
   }
   dc->Fill(kSignBand, kSignEdge);
-  dc->Fill(RECT{kSignBand.left + 3, kSignBand.top + 3, kSignBand.right - 3, kSignBand.bottom - 3}, kSignGround);
+  dc->Fill(RECT{kSignBand.left + 3, kSignBand.top + 3, kSignBand.right - 3, kSignBand.bottom - 3},
+           kSignGround);
   const int width = (kLetteringWidth - left) * kSignScale;
   const int x0 = (kSignBand.left + kSignBand.right - width) / 2;
   const int y0 = (kSignBand.top + kSignBand.bottom - kLetteringHeight * kSignScale) / 2;

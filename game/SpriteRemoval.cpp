@@ -17,9 +17,9 @@ namespace {
 
 // The kinds a bomb (and the start of stage 2) leaves in play.
 constexpr std::array<std::string_view, 12> kProtectedTags = {
-    TagPlayer1, TagPlayer2, TagBulletP1, TagBulletP2, TagPowerUp, TagRepairPowerUp,
-    TagBombPowerUp, TagFocusPowerUp, TagBossRightEngine, TagBossLeftEngine,
-    TagBoss, TagWarning};
+    TagPlayer1,         TagPlayer2,        TagBulletP1,    TagBulletP2,
+    TagPowerUp,         TagRepairPowerUp,  TagBombPowerUp, TagFocusPowerUp,
+    TagBossRightEngine, TagBossLeftEngine, TagBoss,        TagWarning};
 
 // A ship leaves the list only after its last life; without its ship the player is out. Its
 // shots still in flight keep hitting with the firepower it had.

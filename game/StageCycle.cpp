@@ -91,8 +91,8 @@ void CycleStage2() {
 void MakeStageLayers(const Stage& stage) {
   // The old layers only point at their images, which the game keeps; the layers themselves go.
   const auto make = [](const StageLayer& layer) {
-    return new ScrollingLayer(*layer.image, _iPlayWidth, _iPlayHeight, layer.direction,
-                              layer.speed, layer.transparent, layer.transparent ? kMagenta : 0);
+    return new ScrollingLayer(*layer.image, _iPlayWidth, _iPlayHeight, layer.direction, layer.speed,
+                              layer.transparent, layer.transparent ? kMagenta : 0);
   };
   delete _pFarBackground;
   _pFarBackground = make(stage.far);

@@ -60,7 +60,7 @@ struct WarningWindow {
   int until;
 };
 
-inline constexpr WarningWindow kFirstWarning{550, 625};    // "large incoming"
+inline constexpr WarningWindow kFirstWarning{550, 625};     // "large incoming"
 inline constexpr int kFirstDrop = 560;                      // a power-up, drifting right and down
 inline constexpr WarningWindow kSecondWarning{2025, 2075};  // "massive enemy"
 inline constexpr int kSecondDrop = 2030;

@@ -23,8 +23,8 @@ struct Stage {
   int state;  // the GameState of play in this stage
   StageLayer far;
   StageLayer near;
-  const char* music;  // streamed from the working directory, looping
-  int musicVolume;    // of 255
+  const char* music;   // streamed from the working directory, looping
+  int musicVolume;     // of 255
   void (*schedule)();  // after the ticker advances: the enemy waves
   void (*script)();    // then the stage's own events; null for none
   BOOL clearBanner;    // the stage-clear banner shows over its play screen while it is set
@@ -33,10 +33,22 @@ struct Stage {
 // Stage 1's music is the title's: NewGame starts it, and the title leads straight into stage 1.
 // The file names are used as they stand.
 inline constexpr Stage kStages[] = {
-    {GameStateStage1, {&_bmpStage1Far, ViewUp, 2, FALSE}, {&_bmpStage1Near, ViewUp, 3, TRUE},
-     "stage2.mp3", 175, RunEnemyWaves, RunStage1Script, TRUE},
-    {GameStateStage2, {&_bmpStage2Far, ViewUp, 1, FALSE}, {&_bmpStage2Near, ViewRight, 2, TRUE},
-     "stage1.mp3", 175, RunEnemyWaves, nullptr, FALSE},
+    {GameStateStage1,
+     {&_bmpStage1Far, ViewUp, 2, FALSE},
+     {&_bmpStage1Near, ViewUp, 3, TRUE},
+     "stage2.mp3",
+     175,
+     RunEnemyWaves,
+     RunStage1Script,
+     TRUE},
+    {GameStateStage2,
+     {&_bmpStage2Far, ViewUp, 1, FALSE},
+     {&_bmpStage2Near, ViewRight, 2, TRUE},
+     "stage1.mp3",
+     175,
+     RunEnemyWaves,
+     nullptr,
+     FALSE},
 };
 inline constexpr int kStageCount = static_cast<int>(std::size(kStages));
 

@@ -65,12 +65,23 @@ void GameDraw(HDC dc) {
     DrawPlayScreen(dc);
   } else {
     switch (_iGameState) {
-      case GameStateTitle: DrawTitleScreen(dc); break;
-      case GameStateInterlude: DrawInterlude(dc); break;
-      case GameStateUpgrade1: DrawUpgradeMenu1(dc); break;
-      case GameStateUpgrade2: DrawUpgradeMenu2(dc); break;
-      case GameStateGameOver: DrawGameOver(dc); break;
-      default: break;
+      case GameStateTitle:
+        DrawTitleScreen(dc);
+        break;
+      case GameStateInterlude:
+        DrawInterlude(dc);
+        break;
+      case GameStateUpgrade1:
+        DrawUpgradeMenu1(dc);
+        break;
+      case GameStateUpgrade2:
+        DrawUpgradeMenu2(dc);
+        break;
+      case GameStateGameOver:
+        DrawGameOver(dc);
+        break;
+      default:
+        break;
     }
   }
   if (PlayPaused()) DrawPauseSign(dc);
@@ -82,7 +93,8 @@ void PresentFrame() {
   HWND window = _pEngine != nullptr ? _pEngine->GetWindow() : nullptr;
   if (window == nullptr) return;
   if (HDC windowDC = window->Frame()) {
-    windowDC->Blit(*_hOffscreenBitmap, 0, 0, _pEngine->GetWidth(), _pEngine->GetHeight(), 0, 0, FALSE, 0);
+    windowDC->Blit(*_hOffscreenBitmap, 0, 0, _pEngine->GetWidth(), _pEngine->GetHeight(), 0, 0,
+                   FALSE, 0);
     window->Present();
   }
 }

@@ -11,7 +11,9 @@ namespace {
 std::string traceFile = "log.txt";  // empty: no log is kept
 }
 
-void SetTraceFile(std::string path) { traceFile = std::move(path); }
+void SetTraceFile(std::string path) {
+  traceFile = std::move(path);
+}
 
 void StartTrace() {
   if (!traceFile.empty()) std::ofstream log(platform::Utf8Path(traceFile), std::ios::trunc);

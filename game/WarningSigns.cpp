@@ -30,7 +30,8 @@ void RunWarningSign(const WarningSign& warning) {
     sign->SetTag(TagWarning);
     sign->SetFrameCount(kWarningColourings, FALSE);
     // Centred across the play area, its bottom 25 pixels above the play area's.
-    sign->SetPosition(_iPlayWidth / 2 - sign->GetWidth() / 2, _iPlayHeight - 25 - sign->GetHeight());
+    sign->SetPosition(_iPlayWidth / 2 - sign->GetWidth() / 2,
+                      _iPlayHeight - 25 - sign->GetHeight());
     AddToPlay(sign);
     warning.sign = sign;
     warning.shown = TRUE;

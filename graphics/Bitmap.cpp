@@ -29,12 +29,12 @@ using platform::Read32;
 struct Layout {
   uint32_t headerSize = 0;
   int width = 0;
-  int rows = 0;           // the height without its sign
-  bool topDown = false;   // a negative height: the first stored row is the top one
+  int rows = 0;          // the height without its sign
+  bool topDown = false;  // a negative height: the first stored row is the top one
   int bitsPerPixel = 0;
-  uint32_t colours = 0;   // colour-table entries
-  uint64_t rowBytes = 0;  // one stored row, padded to 4 bytes
-  uint64_t imageSize = 0; // pixel bytes the header says follow the table
+  uint32_t colours = 0;    // colour-table entries
+  uint64_t rowBytes = 0;   // one stored row, padded to 4 bytes
+  uint64_t imageSize = 0;  // pixel bytes the header says follow the table
   // Bytes actually copied: the image size, but never more than the rows need.
   uint64_t CopyBytes() const { return std::min<uint64_t>(imageSize, rowBytes * rows); }
 };
@@ -44,8 +44,8 @@ struct Layout {
 void HeaderSizes(const uint8_t* header, int32_t& width, int32_t& height) {
   width = static_cast<int32_t>(Read32(header + 4));
   const int64_t stored = static_cast<int32_t>(Read32(header + 8));
-  height = static_cast<int32_t>(std::min<int64_t>(stored < 0 ? -stored : stored,
-                                                  std::numeric_limits<int32_t>::max()));
+  height = static_cast<int32_t>(
+      std::min<int64_t>(stored < 0 ? -stored : stored, std::numeric_limits<int32_t>::max()));
 }
 
 // False for any header this loader does not read: the file is damaged or of a kind the game
@@ -145,7 +145,9 @@ bool ReadExactly(std::FILE* file, void* buffer, size_t bytes) {
 
 Bitmap::Bitmap() = default;
 
-Bitmap::Bitmap(HDC dc, const char* fileName) { LoadFromFile(dc, fileName); }
+Bitmap::Bitmap(HDC dc, const char* fileName) {
+  LoadFromFile(dc, fileName);
+}
 
 Bitmap::Bitmap(HDC dc, uint32_t resourceId, HINSTANCE instance) {
   LoadFromResource(dc, resourceId, instance);
@@ -155,7 +157,9 @@ Bitmap::Bitmap(HDC dc, int width, int height, COLORREF colour) {
   CreateBlank(dc, width, height, colour);
 }
 
-Bitmap::~Bitmap() { Release(); }
+Bitmap::~Bitmap() {
+  Release();
+}
 
 BOOL Bitmap::LoadFromResource(HDC, uint32_t resourceId, HINSTANCE instance) {
   Release();
@@ -231,7 +235,9 @@ BOOL Bitmap::CreateBlank(HDC, int newWidth, int newHeight, COLORREF colour) {
   return TRUE;
 }
 
-void Bitmap::Release() { handle.reset(); }
+void Bitmap::Release() {
+  handle.reset();
+}
 
 void Bitmap::Draw(HDC dc, int x, int y, BOOL transparent, COLORREF key) const {
   DrawRegion(dc, x, y, 0, 0, width, height, transparent, key);

@@ -27,8 +27,8 @@ class Bitmap {
   void Release();
 
   void Draw(HDC dc, int x, int y, BOOL transparent, COLORREF key = kMagenta) const;
-  void DrawRegion(HDC dc, int x, int y, int regionX, int regionY, int regionWidth,
-                  int regionHeight, BOOL transparent, COLORREF key = kMagenta) const;
+  void DrawRegion(HDC dc, int x, int y, int regionX, int regionY, int regionWidth, int regionHeight,
+                  BOOL transparent, COLORREF key = kMagenta) const;
 
   int GetWidth() const { return width; }
   int GetHeight() const { return height; }

@@ -7,13 +7,17 @@ bool driven = false;
 uint32_t drivenTicks = 0;
 }  // namespace
 
-uint32_t GetTickCount() { return driven ? drivenTicks : SystemTicks(); }
+uint32_t GetTickCount() {
+  return driven ? drivenTicks : SystemTicks();
+}
 
 void DriveClock(uint32_t ticks) {
   driven = true;
   drivenTicks = ticks;
 }
 
-void UseRealClock() { driven = false; }
+void UseRealClock() {
+  driven = false;
+}
 
 }  // namespace skyrift::platform

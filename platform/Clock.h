@@ -16,7 +16,9 @@ void UseRealClock();
 
 // Milliseconds from `earlier` to `later`, right across the count's wrap. A count that went
 // backwards (a driven clock set back) reads as a very long time, never as "not yet".
-inline uint32_t TicksBetween(uint32_t earlier, uint32_t later) { return later - earlier; }
+inline uint32_t TicksBetween(uint32_t earlier, uint32_t later) {
+  return later - earlier;
+}
 
 // Each layer's reading of the system's count, at 1 ms resolution; GetTickCount returns it
 // unless a test drives the clock.

@@ -7,7 +7,9 @@ namespace {
 constexpr const char* kControls = "controls.txt";
 constexpr const char* kLog = "log.txt";
 
-bool IsSeparator(char c, System system) { return c == '/' || (system == System::Windows && c == '\\'); }
+bool IsSeparator(char c, System system) {
+  return c == '/' || (system == System::Windows && c == '\\');
+}
 
 std::string WithoutTrailingSeparators(std::string folder, System system) {
   while (folder.size() > 1 && IsSeparator(folder.back(), system)) folder.pop_back();
@@ -39,7 +41,9 @@ std::string XdgFolder(const FileSystem& files, const char* variable, const char*
 }
 
 // " in "folder"", or nothing when there is no folder to name.
-std::string In(const std::string& folder) { return folder.empty() ? "" : " in \"" + folder + "\""; }
+std::string In(const std::string& folder) {
+  return folder.empty() ? "" : " in \"" + folder + "\"";
+}
 
 // Empty when the folder is ready to be written, otherwise why not.
 std::string Prepare(FileSystem& files, const std::string& folder, const char* unknownBecause) {
@@ -71,7 +75,8 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
   if (system == System::Windows) {
     const std::string local = files.Variable("LOCALAPPDATA");
     if (!local.empty()) {
-      stateFolder = configFolder = Join(WithoutTrailingSeparators(local, system), "Skyrift", system);
+      stateFolder = configFolder =
+          Join(WithoutTrailingSeparators(local, system), "Skyrift", system);
     }
     stateUnknownBecause = configUnknownBecause = "LOCALAPPDATA is not set";
   } else {
@@ -88,15 +93,13 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
   }
 
   // On Windows both files share one folder: it is made, or found wanting, once.
-  const std::string configProblem =
-      !configFolder.empty() && configFolder == stateFolder
-          ? stateProblem
-          : Prepare(files, configFolder, configUnknownBecause);
+  const std::string configProblem = !configFolder.empty() && configFolder == stateFolder
+                                        ? stateProblem
+                                        : Prepare(files, configFolder, configUnknownBecause);
   places.controlsFile = defaultControls;
   if (!configProblem.empty()) {
-    places.problems.push_back("cannot keep controls.txt" + In(configFolder) + ": " +
-                              configProblem + "; the default keys are read from \"" +
-                              defaultControls + "\"");
+    places.problems.push_back("cannot keep controls.txt" + In(configFolder) + ": " + configProblem +
+                              "; the default keys are read from \"" + defaultControls + "\"");
     return places;
   }
   // The player's own copy, made once from the default so there is one to edit.
@@ -105,8 +108,8 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
   if (copyProblem.empty()) {
     places.controlsFile = own;
   } else {
-    places.problems.push_back("cannot copy \"" + defaultControls + "\" to \"" + own + "\": " +
-                              copyProblem + "; the default keys are used");
+    places.problems.push_back("cannot copy \"" + defaultControls + "\" to \"" + own +
+                              "\": " + copyProblem + "; the default keys are used");
   }
   return places;
 }

@@ -27,9 +27,9 @@ class FileSystem {
 enum class System { Linux, Windows };
 
 struct FilePlaces {
-  std::string dataFolder;    // samples, music and the default controls.txt
-  std::string controlsFile;  // the controls the game reads
-  std::string logFile;       // empty when no log can be kept
+  std::string dataFolder;             // samples, music and the default controls.txt
+  std::string controlsFile;           // the controls the game reads
+  std::string logFile;                // empty when no log can be kept
   std::vector<std::string> problems;  // one line each for standard error
 };
 

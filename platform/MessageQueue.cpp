@@ -9,9 +9,13 @@ std::deque<Message> queue;
 std::optional<int> quitCode;
 }  // namespace
 
-void PostQuitMessage(int exitCode) { quitCode = exitCode; }
+void PostQuitMessage(int exitCode) {
+  quitCode = exitCode;
+}
 
-void QueueMessage(const Message& message) { queue.push_back(message); }
+void QueueMessage(const Message& message) {
+  queue.push_back(message);
+}
 
 bool TakeQueuedMessage(Message& message) {
   if (quitCode) {
@@ -25,6 +29,8 @@ bool TakeQueuedMessage(Message& message) {
   return true;
 }
 
-bool QueuedMessageWaiting() { return quitCode.has_value() || !queue.empty(); }
+bool QueuedMessageWaiting() {
+  return quitCode.has_value() || !queue.empty();
+}
 
 }  // namespace skyrift::platform

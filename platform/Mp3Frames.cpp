@@ -13,7 +13,7 @@ namespace {
 constexpr int kHighestBitrate = 320000;  // bits per second
 
 struct Header {
-  int version = 0;      // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
+  int version = 0;  // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
   int rateIndex = 0;
   int rate = 0;
   int channels = 0;
@@ -42,16 +42,19 @@ bool ReadHeader(const uint8_t* p, Header& header) {
   header.rate = kRates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
   header.channels = (p[3] >> 6) == 3 ? 1 : 2;
   header.crc = (p[1] & 1) == 0;
-  header.bytes = static_cast<size_t>((mpeg1 ? 144 : 72) * bitrate / header.rate + ((p[2] >> 1) & 1));
+  header.bytes =
+      static_cast<size_t>((mpeg1 ? 144 : 72) * bitrate / header.rate + ((p[2] >> 1) & 1));
   return true;
 }
 
 // Reads the encoder's info frame ("Xing" or "Info" after the side information) and the delay
 // and padding its encoder tag records; false when the frame is an ordinary one.
 bool ReadInfoFrame(const uint8_t* frame, const Header& header, Mp3Frames& frames) {
-  const size_t side = header.version == 3 ? (header.channels == 1 ? 17 : 32) : (header.channels == 1 ? 9 : 17);
+  const size_t side =
+      header.version == 3 ? (header.channels == 1 ? 17 : 32) : (header.channels == 1 ? 9 : 17);
   size_t at = 4 + (header.crc ? 2 : 0) + side;
-  if (at + 8 > header.bytes || (std::memcmp(frame + at, "Xing", 4) != 0 && std::memcmp(frame + at, "Info", 4) != 0)) {
+  if (at + 8 > header.bytes ||
+      (std::memcmp(frame + at, "Xing", 4) != 0 && std::memcmp(frame + at, "Info", 4) != 0)) {
     return false;
   }
   const uint8_t flags = frame[at + 7];
@@ -92,7 +95,9 @@ std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& 
   }
   size_t at = 0, end = size;
   if (size >= 10 && std::memcmp(file, "ID3", 3) == 0) {
-    at = 10 + ((file[6] & 0x7F) << 21 | (file[7] & 0x7F) << 14 | (file[8] & 0x7F) << 7 | (file[9] & 0x7F)) +
+    at = 10 +
+         ((file[6] & 0x7F) << 21 | (file[7] & 0x7F) << 14 | (file[8] & 0x7F) << 7 |
+          (file[9] & 0x7F)) +
          (file[5] & 0x10 ? 10 : 0);
   }
   if (size >= 128 && std::memcmp(file + size - 128, "TAG", 3) == 0) end = size - 128;
@@ -144,8 +149,8 @@ std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& 
     return std::nullopt;
   }
   if (frames.Seconds() > kMaxMusicSeconds) {
-    why = "it holds " + std::to_string(std::llround(frames.Seconds())) + " s of music, more than the " +
-          std::to_string(kMaxMusicSeconds) + " s music may";
+    why = "it holds " + std::to_string(std::llround(frames.Seconds())) +
+          " s of music, more than the " + std::to_string(kMaxMusicSeconds) + " s music may";
     return std::nullopt;
   }
   return frames;

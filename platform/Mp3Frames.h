@@ -17,16 +17,16 @@ struct Mp3Frame {
 };
 
 struct Mp3Frames {
-  int rate = 0;              // Hz
-  int channels = 0;          // 1 or 2
-  int samplesPerFrame = 0;   // per channel: 1152 for MPEG-1, 576 for MPEG-2 and 2.5
+  int rate = 0;             // Hz
+  int channels = 0;         // 1 or 2
+  int samplesPerFrame = 0;  // per channel: 1152 for MPEG-1, 576 for MPEG-2 and 2.5
   std::vector<Mp3Frame> audio;
   std::optional<Mp3Frame> info;  // the encoder's info frame, which holds no sound
-  size_t infoCountAt = 0;    // where in it the frame count is (big-endian), 0 when it has none
-  size_t infoBytesAt = 0;    // where the file's size is, 0 when it has none
-  int encoderDelay = 0;      // samples the encoder put before the sound, from the info frame
-  int padding = 0;           // samples it put after the sound
-  size_t skippedBytes = 0;   // bytes between frames that are no frame: damage
+  size_t infoCountAt = 0;        // where in it the frame count is (big-endian), 0 when it has none
+  size_t infoBytesAt = 0;        // where the file's size is, 0 when it has none
+  int encoderDelay = 0;          // samples the encoder put before the sound, from the info frame
+  int padding = 0;               // samples it put after the sound
+  size_t skippedBytes = 0;       // bytes between frames that are no frame: damage
 
   uint64_t Samples() const { return uint64_t{audio.size()} * samplesPerFrame; }
   double Seconds() const { return rate == 0 ? 0.0 : static_cast<double>(Samples()) / rate; }

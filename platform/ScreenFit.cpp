@@ -73,9 +73,11 @@ void ScaleNearest(const uint8_t* source, size_t sourcePitch, int sourceWidth, in
   const uint32_t* previousSource = nullptr;
   uint8_t* previousRow = nullptr;
   for (int y = 0; y < to.height; ++y) {
-    const auto sourceY = static_cast<size_t>((int64_t{2} * y + 1) * sourceHeight / (int64_t{2} * to.height));
+    const auto sourceY =
+        static_cast<size_t>((int64_t{2} * y + 1) * sourceHeight / (int64_t{2} * to.height));
     const auto* from = reinterpret_cast<const uint32_t*>(source + sourceY * sourcePitch);
-    uint8_t* row = target + static_cast<size_t>(to.y + y) * targetPitch + static_cast<size_t>(to.x) * 4;
+    uint8_t* row =
+        target + static_cast<size_t>(to.y + y) * targetPitch + static_cast<size_t>(to.x) * 4;
     auto* pixels = reinterpret_cast<uint32_t*>(row);
     if (from == previousSource) {
       std::memcpy(row, previousRow, rowBytes);  // enlarged: the row above is the same row again
@@ -105,7 +107,8 @@ void FillBars(uint8_t* target, size_t targetPitch, int targetWidth, int targetHe
     }
     std::memset(row, 0, static_cast<size_t>(std::clamp(picture.x, 0, targetWidth)) * 4);
     const int right = std::clamp(picture.x + picture.width, 0, targetWidth);
-    std::memset(row + static_cast<size_t>(right) * 4, 0, static_cast<size_t>(targetWidth - right) * 4);
+    std::memset(row + static_cast<size_t>(right) * 4, 0,
+                static_cast<size_t>(targetWidth - right) * 4);
   }
 }
 

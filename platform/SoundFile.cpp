@@ -16,7 +16,8 @@ bool OpenSoundFile(std::ifstream& in, const char* name, std::string& why) {
   return static_cast<bool>(in);
 }
 
-std::optional<std::vector<uint8_t>> ReadFileStart(const char* name, uint64_t limit, std::string& why) {
+std::optional<std::vector<uint8_t>> ReadFileStart(const char* name, uint64_t limit,
+                                                  std::string& why) {
   std::ifstream in;
   if (!OpenSoundFile(in, name, why)) return std::nullopt;
   const uint64_t size = std::min(static_cast<uint64_t>(in.tellg()), limit);

@@ -15,6 +15,7 @@ bool OpenSoundFile(std::ifstream& in, const char* name, std::string& why);
 
 // The first `limit` bytes of the file (all of a shorter one), or nothing with the reason in
 // `why`. Only regular files are read (see WhyNotARegularFile).
-std::optional<std::vector<uint8_t>> ReadFileStart(const char* name, uint64_t limit, std::string& why);
+std::optional<std::vector<uint8_t>> ReadFileStart(const char* name, uint64_t limit,
+                                                  std::string& why);
 
 }  // namespace skyrift::platform

@@ -30,9 +30,15 @@ using COLORREF = uint32_t;
 constexpr COLORREF RGB(uint8_t red, uint8_t green, uint8_t blue) {
   return red | (green << 8) | (blue << 16);
 }
-constexpr uint8_t GetRValue(COLORREF colour) { return colour & 0xFF; }
-constexpr uint8_t GetGValue(COLORREF colour) { return (colour >> 8) & 0xFF; }
-constexpr uint8_t GetBValue(COLORREF colour) { return (colour >> 16) & 0xFF; }
+constexpr uint8_t GetRValue(COLORREF colour) {
+  return colour & 0xFF;
+}
+constexpr uint8_t GetGValue(COLORREF colour) {
+  return (colour >> 8) & 0xFF;
+}
+constexpr uint8_t GetBValue(COLORREF colour) {
+  return (colour >> 16) & 0xFF;
+}
 
 // The key colour of every transparent drawing.
 constexpr COLORREF kMagenta = RGB(255, 0, 255);

@@ -72,15 +72,16 @@ std::optional<WaveLayout> ReadWaveLayout(const char* fileName, std::string& why)
   const auto read = [&file](uint64_t at, uint8_t* into, size_t bytes) {
     file.clear();
     file.seekg(static_cast<std::streamoff>(at));
-    return static_cast<bool>(file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(bytes)));
+    return static_cast<bool>(
+        file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(bytes)));
   };
   return ReadWaveLayout(read, size, why);
 }
 
 std::string WhySampleTooLong(const WaveLayout& layout) {
   if (layout.Frames() <= uint64_t{kMaxSampleSeconds} * layout.format.rate) return {};
-  return "it holds " + std::to_string(std::llround(layout.Seconds())) + " s of sound, more than the " +
-         std::to_string(kMaxSampleSeconds) + " s a sample may";
+  return "it holds " + std::to_string(std::llround(layout.Seconds())) +
+         " s of sound, more than the " + std::to_string(kMaxSampleSeconds) + " s a sample may";
 }
 
 }  // namespace skyrift::platform

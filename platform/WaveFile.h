@@ -19,8 +19,8 @@ constexpr uint16_t kWaveExtensible = 0xFFFE;
 struct WaveFormat {
   uint16_t encoding = 0;  // the format tag; for an extensible header, its sub-format's
   uint16_t channels = 0;
-  uint32_t rate = 0;      // frames per second
-  uint16_t bits = 0;      // of one channel's sample
+  uint32_t rate = 0;  // frames per second
+  uint16_t bits = 0;  // of one channel's sample
 };
 
 struct WaveLayout {

@@ -13,12 +13,16 @@
 namespace skyrift::platform {
 
 enum class MessageKind {
-  Create,      // sent by the engine itself once the (hidden) window exists
-  Activate,    // wParam 1 when the window gains the focus or is restored, 0 when it loses it
-  Paint,       // the window's picture was damaged
-  LeftDown, LeftUp, RightDown, RightUp, MouseMove,  // lParam: x in the low 16 bits, y above
-  Destroy,     // the window was closed or the program asked to quit
-  Quit,        // posted by PostQuitMessage; wParam is the exit code
+  Create,    // sent by the engine itself once the (hidden) window exists
+  Activate,  // wParam 1 when the window gains the focus or is restored, 0 when it loses it
+  Paint,     // the window's picture was damaged
+  LeftDown,
+  LeftUp,
+  RightDown,
+  RightUp,
+  MouseMove,  // lParam: x in the low 16 bits, y above
+  Destroy,    // the window was closed or the program asked to quit
+  Quit,       // posted by PostQuitMessage; wParam is the exit code
 };
 
 struct Message {

@@ -44,8 +44,8 @@ class PlayerShip : public Sprite {
   int baseFirepower = 10;  // bought in the upgrade menu
   int speed = 8;           // pixels per frame now
   int baseSpeed = 8;
-  int slowSpeed = 4;       // half the base speed: recharge mode
-  int energy = 500;        // bullet-time energy
+  int slowSpeed = 4;  // half the base speed: recharge mode
+  int energy = 500;   // bullet-time energy
   int maxEnergy = 500;
   int points = 0;
   int bombs = 0;

@@ -29,7 +29,8 @@ Sprite::Sprite(Bitmap* image, POINT topLeft, POINT startVelocity, int layer, con
       zOrder(layer),
       bounds(boundsRect),
       edgeAction(action) {
-  position = RECT{topLeft.x, topLeft.y, topLeft.x + bitmap->GetWidth(), topLeft.y + bitmap->GetHeight()};
+  position =
+      RECT{topLeft.x, topLeft.y, topLeft.x + bitmap->GetWidth(), topLeft.y + bitmap->GetHeight()};
   UpdateCollisionRect();
 }
 
@@ -47,7 +48,8 @@ UpdateResult Sprite::Update() {
   if (dying) return UpdateKill;
   AdvanceFrame();
   // The ships keep the velocity their owner set; everything else slows in bullet time.
-  if (tag != TagPlayer1 && tag != TagPlayer2) velocity = _bBulletTime ? slowVelocity : normalVelocity;
+  if (tag != TagPlayer1 && tag != TagPlayer2)
+    velocity = _bBulletTime ? slowVelocity : normalVelocity;
   return MoveWithinBounds();
 }
 
@@ -115,7 +117,9 @@ UpdateResult Sprite::MoveWithinBounds() {
   return UpdateNone;
 }
 
-Sprite* Sprite::SpawnSprite() { return nullptr; }
+Sprite* Sprite::SpawnSprite() {
+  return nullptr;
+}
 
 void Sprite::Draw(HDC dc) const {
   if (bitmap == nullptr || hidden) return;

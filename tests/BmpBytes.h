@@ -23,8 +23,8 @@ struct BmpForm {
   std::vector<COLORREF> palette;  // the colour table as written
   int64_t coloursUsed = -1;       // the header's count; -1 writes the palette's size
   uint32_t headerSize = 40;
-  int64_t imageSize = -1;         // the header's field; -1 writes what the rows need plus extra
-  int extraBytes = 0;             // written after the rows
+  int64_t imageSize = -1;  // the header's field; -1 writes what the rows need plus extra
+  int extraBytes = 0;      // written after the rows
   std::function<uint8_t(int x, int y)> index;  // palette index at (x, y), y from the top
 };
 
@@ -52,10 +52,11 @@ inline std::vector<uint8_t> MakeBmp(const BmpForm& form) {
   Put32(bytes, 22, static_cast<uint32_t>(form.height));
   Put16(bytes, 26, 1);
   Put16(bytes, 28, static_cast<uint16_t>(form.bits));
-  Put32(bytes, 34, static_cast<uint32_t>(form.imageSize >= 0 ? form.imageSize
-                                                              : rowBytes * rows + form.extraBytes));
-  Put32(bytes, 46, static_cast<uint32_t>(form.coloursUsed >= 0 ? form.coloursUsed
-                                                                : form.palette.size()));
+  Put32(bytes, 34,
+        static_cast<uint32_t>(form.imageSize >= 0 ? form.imageSize
+                                                  : rowBytes * rows + form.extraBytes));
+  Put32(bytes, 46,
+        static_cast<uint32_t>(form.coloursUsed >= 0 ? form.coloursUsed : form.palette.size()));
   for (size_t i = 0; i < form.palette.size(); ++i) {
     const COLORREF c = form.palette[i];
     bytes[tableAt + 4 * i] = GetBValue(c);
@@ -99,7 +100,8 @@ class TempFile {
 // A module holding one bitmap resource: the file's bytes without the file header.
 class OneResource {
  public:
-  OneResource(uint16_t id, const std::vector<uint8_t>& file, uint16_t type = platform::kBitmapResource)
+  OneResource(uint16_t id, const std::vector<uint8_t>& file,
+              uint16_t type = platform::kBitmapResource)
       : data_(file.size() > 14 ? file.begin() + 14 : file.end(), file.end()),
         entry_{id, type, 0, data_.data(), data_.size()},
         module_{&entry_, 1} {}

@@ -54,8 +54,12 @@ void GameHarness::Step(int count) {
   }
 }
 
-void GameHarness::Press(int virtualKey) { platform::KeyEvent(virtualKey, true); }
-void GameHarness::Release(int virtualKey) { platform::KeyEvent(virtualKey, false); }
+void GameHarness::Press(int virtualKey) {
+  platform::KeyEvent(virtualKey, true);
+}
+void GameHarness::Release(int virtualKey) {
+  platform::KeyEvent(virtualKey, false);
+}
 
 void GameHarness::Hold(int virtualKey, int frames) {
   Press(virtualKey);
@@ -65,7 +69,8 @@ void GameHarness::Hold(int virtualKey, int frames) {
 
 void GameHarness::Activate(bool active) {
   if (Engine* engine = Engine::Current) {
-    engine->OnWindowMessage(engine->GetWindow(), platform::Message{platform::MessageKind::Activate, active ? 1u : 0u});
+    engine->OnWindowMessage(engine->GetWindow(),
+                            platform::Message{platform::MessageKind::Activate, active ? 1u : 0u});
   }
 }
 

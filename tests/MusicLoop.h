@@ -23,7 +23,8 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 // The info frame and the first `count` audio frames of `mp3`, with `junk` random bytes after
 // the first half of them.
-inline std::vector<uint8_t> ShortPiece(const std::vector<uint8_t>& mp3, size_t count, size_t junk = 0) {
+inline std::vector<uint8_t> ShortPiece(const std::vector<uint8_t>& mp3, size_t count,
+                                       size_t junk = 0) {
   std::string why;
   platform::Mp3Frames frames = *platform::ScanMp3(mp3.data(), mp3.size(), why);
   frames.audio.resize(std::min(count, frames.audio.size()));
@@ -48,7 +49,8 @@ inline size_t PassLength(const std::vector<uint8_t>& mp3) {
 // How many frames after `from` the stretch of interleaved stereo `heard` that starts there
 // comes round again: the lag between `shortest` and `longest` at which the two stretches
 // differ least.
-inline size_t RepeatsAfter(const std::vector<float>& heard, size_t from, size_t shortest, size_t longest) {
+inline size_t RepeatsAfter(const std::vector<float>& heard, size_t from, size_t shortest,
+                           size_t longest) {
   constexpr size_t kWindow = 4096;  // frames
   size_t best = 0;
   double bestDifference = std::numeric_limits<double>::max();

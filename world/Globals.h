@@ -43,19 +43,19 @@ extern int _iPlayHeight;      // 600
 // The play area as a rectangle at the origin: the bounds of the ships, the shots, the enemies
 // and everything else that flies.
 RECT PlayArea();
-extern int _iFrameRate;       // 24 frames per second
-extern HDC _hOffscreenDC;     // every frame is painted here, then copied to the window
+extern int _iFrameRate;    // 24 frames per second
+extern HDC _hOffscreenDC;  // every frame is painted here, then copied to the window
 extern platform::Surface* _hOffscreenBitmap;  // the 900 x 732 frame behind _hOffscreenDC; owned
-extern Background* _pFarBackground;   // the current stage's opaque far layer; owned
-extern Background* _pNearBackground;  // the current stage's keyed near layer; owned
+extern Background* _pFarBackground;           // the current stage's opaque far layer; owned
+extern Background* _pNearBackground;          // the current stage's keyed near layer; owned
 
 // --- Sound -------------------------------------------------------------------------------
 extern Stream* _sngCurrentStage;  // the stage music; owned
 
 // --- Title and players -------------------------------------------------------------------
-extern int _iNumPlayers;     // 1 or 2 once chosen on the title screen
-extern BOOL _bStartPressed;  // title: start pressed, the number of players is asked
-extern BOOL _bGameStarted;   // title: the number of players was chosen
+extern int _iNumPlayers;       // 1 or 2 once chosen on the title screen
+extern BOOL _bStartPressed;    // title: start pressed, the number of players is asked
+extern BOOL _bGameStarted;     // title: the number of players was chosen
 extern PlayerShip* _pPlayer1;  // owned by the sprite list; read only while the player is in play
 extern PlayerShip* _pPlayer2;
 extern BOOL _bPlayer1Out;  // the player is not in play (absent or out of lives)
@@ -88,14 +88,14 @@ extern int _iUpgradeChoice;  // highlighted entry 0 to 3, shared by both menus
 extern int _iUpgradeCost;    // points per upgrade: 2500
 
 // --- Stage script ------------------------------------------------------------------------
-extern int _iStageTicker;  // frames since the stage began
+extern int _iStageTicker;   // frames since the stage began
 extern int _iCurrentStage;  // the row of the stage table played, or last cleared; 0 is stage 1
 extern Sprite* _pWarning1;  // the warning signs; owned by the sprite list
 extern Sprite* _pWarning2;
 extern BOOL _bWarning1Shown, _bWarning2Shown;
 extern BOOL _bWarning1Made, _bWarning2Made;  // each sign is made once per run, never again
-extern BossShip* _pBoss;  // owned by the sprite list
-extern Sprite* _pBossLeftEngine;   // owned by the game until attached, then by the sprite list
+extern BossShip* _pBoss;                     // owned by the sprite list
+extern Sprite* _pBossLeftEngine;  // owned by the game until attached, then by the sprite list
 extern Sprite* _pBossRightEngine;
 extern BOOL _bBossSpawned, _bBossEnginesAttached, _bBossDefeated;
 extern int _iStageClearTimer;  // frames since the boss died
@@ -114,7 +114,8 @@ extern Bitmap *_bmpHudPanel, *_bmpGameOver, *_bmpUpgradeMenu1, *_bmpUpgradeMenu2
 extern Bitmap *_bmpTitle, *_bmpPressEnter, *_bmpHowManyPlayers, *_bmpInstructions;
 extern Bitmap *_bmpStageClear, *_bmpWarning1, *_bmpWarning2;
 extern Bitmap *_bmpPlayer1, *_bmpPlayer1Recharge, *_bmpPlayer2, *_bmpPlayer2Recharge;
-extern Bitmap *_bmpSwoopEnemy, *_bmpHoverEnemy, *_bmpConvoyEnemy, *_bmpSpareEnemy, *_bmpGunshipEnemy;
+extern Bitmap *_bmpSwoopEnemy, *_bmpHoverEnemy, *_bmpConvoyEnemy, *_bmpSpareEnemy,
+    *_bmpGunshipEnemy;
 extern Bitmap *_bmpBoss1, *_bmpBoss1RightEngine, *_bmpBoss1LeftEngine, *_bmpBossBeam;
 extern Bitmap *_bmpBulletCenter, *_bmpBulletLeft, *_bmpBulletRight;
 extern Bitmap *_bmpEnemyBullet, *_bmpLargeEnemyBullet, *_bmpBossCurtainBullet, *_bmpBossSweepBullet;

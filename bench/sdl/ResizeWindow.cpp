@@ -10,7 +10,8 @@ bool ResizeGameWindow(const char* title, int width, int height) {
   SDL_Window* window = nullptr;
   for (Uint32 id = 1; id < 64 && window == nullptr; ++id) {
     SDL_Window* candidate = SDL_GetWindowFromID(id);
-    if (candidate != nullptr && std::strcmp(SDL_GetWindowTitle(candidate), title) == 0) window = candidate;
+    if (candidate != nullptr && std::strcmp(SDL_GetWindowTitle(candidate), title) == 0)
+      window = candidate;
   }
   if (window == nullptr) return false;
   SDL_SetWindowSize(window, width, height);

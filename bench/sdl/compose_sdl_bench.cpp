@@ -14,7 +14,8 @@ SDL_Surface* ToSdl(const Picture& picture, const std::vector<COLORREF>& palette,
   SDL_Surface* surface =
       SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 8, SDL_PIXELFORMAT_INDEX8);
   std::vector<SDL_Color> colours;
-  for (COLORREF c : palette) colours.push_back(SDL_Color{GetRValue(c), GetGValue(c), GetBValue(c), 255});
+  for (COLORREF c : palette)
+    colours.push_back(SDL_Color{GetRValue(c), GetGValue(c), GetBValue(c), 255});
   SDL_SetPaletteColors(surface->format->palette, colours.data(), 0, 256);
   for (int y = 0; y < picture.height; ++y) {
     std::copy_n(picture.pixels.data() + static_cast<size_t>(y) * picture.width, picture.width,
@@ -27,7 +28,8 @@ SDL_Surface* ToSdl(const Picture& picture, const std::vector<COLORREF>& palette,
 struct SdlImages {
   SDL_Surface *far, *near, *boss, *banner, *panel;
   std::vector<SDL_Surface*> sheets;
-  SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormat(0, kFrameWidth, kFrameHeight, 32, SDL_PIXELFORMAT_XRGB8888);
+  SDL_Surface* frame =
+      SDL_CreateRGBSurfaceWithFormat(0, kFrameWidth, kFrameHeight, 32, SDL_PIXELFORMAT_XRGB8888);
   TTF_Font* face = nullptr;
 
   SdlImages() {
@@ -65,7 +67,8 @@ struct SdlImages {
     Blit(panel, 0, 0, kFrameWidth, 132, 0, kPlayHeight);
     if (face == nullptr) return;
     for (int i = 0; i < 6; ++i) {
-      SDL_Surface* line = TTF_RenderUTF8_Blended(face, NumberText(i, frameNumber).c_str(), SDL_Color{255, 255, 255, 255});
+      SDL_Surface* line = TTF_RenderUTF8_Blended(face, NumberText(i, frameNumber).c_str(),
+                                                 SDL_Color{255, 255, 255, 255});
       if (line == nullptr) continue;
       const RECT& r = kNumberPlaces[i];
       SDL_Rect place{r.right - line->w, r.top + (r.bottom - r.top - line->h) / 2, line->w, line->h};

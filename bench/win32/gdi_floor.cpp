@@ -36,8 +36,8 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
   RECT outer{0, 0, kWidth, kHeight};
   AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
   HWND window = CreateWindowExW(0, L"GdiFloor", L"GdiFloor", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                                module, nullptr);
+                                outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                                nullptr, module, nullptr);
   if (window == nullptr) return 1;
 
   BITMAPINFO format{};

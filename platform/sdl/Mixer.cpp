@@ -50,8 +50,8 @@ void LimitMix(void*, Uint8* stream, int bytes) {
 
 bool TryOpen(int rate) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudioDevice(rate, AUDIO_F32SYS, 2, 1024, nullptr,
-                          SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+  if (Mix_OpenAudioDevice(rate, AUDIO_F32SYS, 2, 1024, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) !=
+      0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
@@ -174,7 +174,8 @@ MixerMusic* LoadMusic(const char* fileName) {
   if (!frames) return nullptr;
   auto music = std::make_unique<MixerMusic>();
   music->frames = JoinFrames(file->data(), *frames);
-  SDL_RWops* bytes = SDL_RWFromConstMem(music->frames.data(), static_cast<int>(music->frames.size()));
+  SDL_RWops* bytes =
+      SDL_RWFromConstMem(music->frames.data(), static_cast<int>(music->frames.size()));
   music->music = Mix_LoadMUSType_RW(bytes, MUS_MP3, SDL_TRUE);
   if (music->music == nullptr) {
     loadError = Mix_GetError();

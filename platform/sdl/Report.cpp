@@ -4,6 +4,8 @@
 
 namespace skyrift::platform {
 
-void ReportLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+void ReportLine(const std::string& line) {
+  std::fprintf(stderr, "%s\n", line.c_str());
+}
 
 }  // namespace skyrift::platform

@@ -65,8 +65,8 @@ bool CopyRows(SDL_Surface* from, SDL_Surface* target, int x, int y, int width, i
 
 // A keyed copy of an indexed image onto a 32-bit target, tile by tile. Only the tiles the
 // clipped region touches are converted or drawn.
-void BlitKeyedTiles(Surface::Impl& source, SDL_Surface* target, int x, int y, int width,
-                    int height, int toX, int toY, COLORREF key) {
+void BlitKeyedTiles(Surface::Impl& source, SDL_Surface* target, int x, int y, int width, int height,
+                    int toX, int toY, COLORREF key) {
   int64_t sx = x, sy = y, w = width, h = height, dx = toX, dy = toY;
   if (!ClipCopy(source.sdl, target, sx, sy, w, h, dx, dy)) return;
   source.UseKeyedTiles(key, target->format->format);
@@ -83,7 +83,8 @@ void BlitKeyedTiles(Surface::Impl& source, SDL_Surface* target, int x, int y, in
       SDL_Rect from{static_cast<int>(left - column * kTileWidth),
                     static_cast<int>(top - row * kTileHeight), static_cast<int>(right - left),
                     static_cast<int>(bottom - top)};
-      SDL_Rect to{static_cast<int>(dx + left - sx), static_cast<int>(dy + top - sy), from.w, from.h};
+      SDL_Rect to{static_cast<int>(dx + left - sx), static_cast<int>(dy + top - sy), from.w,
+                  from.h};
       SDL_BlitSurface(tile, &from, target, &to);
     }
   }
@@ -166,8 +167,12 @@ std::unique_ptr<Surface> WrapSurface(SDL_Surface* surface) {
   return std::make_unique<Surface>(std::move(impl));
 }
 
-int Surface::Width() const { return impl_->sdl->w; }
-int Surface::Height() const { return impl_->sdl->h; }
+int Surface::Width() const {
+  return impl_->sdl->w;
+}
+int Surface::Height() const {
+  return impl_->sdl->h;
+}
 
 uint8_t* Surface::IndexRow(int y) {
   impl_->DropKeyedTiles();  // the pixels may change: a keyed copy would go stale
@@ -197,7 +202,8 @@ void Surface::Blit(const Surface& source, int sx, int sy, int w, int h, int dx, 
     SDL_BlitSurface(from, &sourceRect, target, &targetRect);
     return;
   }
-  const Uint32 keyValue = from->format->BytesPerPixel == 1 ? static_cast<Uint32>(index) : MapColour(from, key);
+  const Uint32 keyValue =
+      from->format->BytesPerPixel == 1 ? static_cast<Uint32>(index) : MapColour(from, key);
   SDL_SetColorKey(from, SDL_TRUE, keyValue);
   SDL_BlitSurface(from, &sourceRect, target, &targetRect);
   SDL_SetColorKey(from, SDL_FALSE, 0);
@@ -217,12 +223,19 @@ void Surface::SetPixel(int x, int y, COLORREF colour) {
 COLORREF Surface::GetPixel(int x, int y) const {
   const SDL_Surface* sdl = impl_->sdl;
   if (x < 0 || y < 0 || x >= sdl->w || y >= sdl->h) return 0xFFFFFFFF;
-  const uint8_t* row = static_cast<const uint8_t*>(sdl->pixels) + static_cast<size_t>(y) * sdl->pitch;
+  const uint8_t* row =
+      static_cast<const uint8_t*>(sdl->pixels) + static_cast<size_t>(y) * sdl->pitch;
   Uint32 value = 0;
   switch (sdl->format->BytesPerPixel) {
-    case 1: value = row[x]; break;
-    case 2: value = reinterpret_cast<const Uint16*>(row)[x]; break;
-    case 4: value = reinterpret_cast<const Uint32*>(row)[x]; break;
+    case 1:
+      value = row[x];
+      break;
+    case 2:
+      value = reinterpret_cast<const Uint16*>(row)[x];
+      break;
+    case 4:
+      value = reinterpret_cast<const Uint32*>(row)[x];
+      break;
     default: {
       const uint8_t* p = row + x * 3;
       value = p[0] | (p[1] << 8) | (p[2] << 16);

@@ -9,8 +9,9 @@ namespace {
 
 // Opened on first use and kept for the life of the program.
 TTF_Font* Face() {
-  static TTF_Font* face = [] () -> TTF_Font* {
-    const ResourceEntry* entry = LookUpResource(ProgramModule(), kTextFaceResource, kRcDataResource);
+  static TTF_Font* face = []() -> TTF_Font* {
+    const ResourceEntry* entry =
+        LookUpResource(ProgramModule(), kTextFaceResource, kRcDataResource);
     if (entry == nullptr) return nullptr;
     if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
     SDL_RWops* stream = SDL_RWFromConstMem(entry->data, static_cast<int>(entry->size));

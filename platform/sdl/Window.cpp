@@ -21,8 +21,8 @@ struct Window::Impl {
   std::unique_ptr<Surface> frame;
   // The frame while the window is larger or smaller: scaled into the window's surface.
   std::unique_ptr<Surface> canvas;
-  bool scaled = false;     // what the last frame was drawn into
-  bool barsDue = true;     // the area around the picture needs painting
+  bool scaled = false;        // what the last frame was drawn into
+  bool barsDue = true;        // the area around the picture needs painting
   bool swallowEnter = false;  // Enter went down as Alt+Enter: not the game's until released
   ~Impl();
 
@@ -39,8 +39,12 @@ namespace {
 // The one game window, for the keys that belong to it rather than to the game.
 Window::Impl* gameWindow = nullptr;
 
-uint32_t Read32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Read32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24);
+}
+uint16_t Read16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 // The largest 32-bit image of an .ico file as a surface SDL can use for the window icon.
 SDL_Surface* IconSurface(const uint8_t* file, size_t size) {
@@ -65,7 +69,8 @@ SDL_Surface* IconSurface(const uint8_t* file, size_t size) {
     }
   }
   if (best == nullptr) return nullptr;
-  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, bestSide, bestSide, 32, SDL_PIXELFORMAT_BGRA32);
+  SDL_Surface* icon =
+      SDL_CreateRGBSurfaceWithFormat(0, bestSide, bestSide, 32, SDL_PIXELFORMAT_BGRA32);
   if (icon == nullptr) return nullptr;
   for (int y = 0; y < bestSide; ++y) {  // rows are stored bottom-up
     std::memcpy(static_cast<uint8_t*>(icon->pixels) + y * icon->pitch,
@@ -75,7 +80,8 @@ SDL_Surface* IconSurface(const uint8_t* file, size_t size) {
 }
 
 Message MouseMessage(MessageKind kind, int x, int y) {
-  return Message{kind, 0, (static_cast<uint32_t>(x) & 0xFFFF) | ((static_cast<uint32_t>(y) & 0xFFFF) << 16)};
+  return Message{kind, 0,
+                 (static_cast<uint32_t>(x) & 0xFFFF) | ((static_cast<uint32_t>(y) & 0xFFFF) << 16)};
 }
 
 // F11 and Alt+Enter switch between the window and fullscreen; the game never sees them, and an
@@ -112,10 +118,12 @@ std::optional<Message> Translate(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP: {
       const bool isDown = event.type == SDL_MOUSEBUTTONDOWN;
       if (event.button.button == SDL_BUTTON_LEFT) {
-        return MouseMessage(isDown ? MessageKind::LeftDown : MessageKind::LeftUp, event.button.x, event.button.y);
+        return MouseMessage(isDown ? MessageKind::LeftDown : MessageKind::LeftUp, event.button.x,
+                            event.button.y);
       }
       if (event.button.button == SDL_BUTTON_RIGHT) {
-        return MouseMessage(isDown ? MessageKind::RightDown : MessageKind::RightUp, event.button.x, event.button.y);
+        return MouseMessage(isDown ? MessageKind::RightDown : MessageKind::RightUp, event.button.x,
+                            event.button.y);
       }
       return std::nullopt;
     }
@@ -201,7 +209,8 @@ std::unique_ptr<Window> Window::Create(const WindowSpec& spec, std::string& erro
   // for one by name (the headless tests) gets it.
   const char* driver = SDL_GetCurrentVideoDriver();
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-  if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+  if (driver != nullptr &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
       (requested == nullptr || std::strcmp(requested, driver) != 0)) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     error = DisplayProblem();
@@ -217,8 +226,8 @@ std::unique_ptr<Window> Window::Create(const WindowSpec& spec, std::string& erro
     return nullptr;
   }
   const ResourceEntry* iconFile = LookUpResource(spec.module, spec.largeIcon, kIconGroupResource);
-  if (SDL_Surface* icon = iconFile != nullptr ? IconSurface(iconFile->data, iconFile->size)
-                                              : nullptr) {
+  if (SDL_Surface* icon =
+          iconFile != nullptr ? IconSurface(iconFile->data, iconFile->size) : nullptr) {
     SDL_SetWindowIcon(impl->sdl, icon);
     SDL_FreeSurface(icon);
   }
@@ -237,10 +246,13 @@ void Window::Show() {
   SDL_Rect usable;
   const int display = SDL_GetWindowDisplayIndex(window.sdl);
   if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
-  if (window.frameWidth + kRoomForAnyFrame <= usable.w && window.frameHeight + kRoomForAnyFrame <= usable.h) return;
+  if (window.frameWidth + kRoomForAnyFrame <= usable.w &&
+      window.frameHeight + kRoomForAnyFrame <= usable.h)
+    return;
   int top = 0, left = 0, bottom = 0, right = 0;
   // A driver that knows of no frames (the headless ones) has none to wait for.
-  for (int waited = 0; waited < kFrameWaitMs && SDL_GetWindowBordersSize(window.sdl, &top, &left, &bottom, &right) == 0;
+  for (int waited = 0; waited < kFrameWaitMs &&
+                       SDL_GetWindowBordersSize(window.sdl, &top, &left, &bottom, &right) == 0;
        waited += 10) {
     if (top + left + bottom + right > 0) break;
     SDL_Delay(10);
@@ -262,11 +274,13 @@ Surface* Window::Frame() {
   SDL_Surface* surface = SDL_GetWindowSurface(window.sdl);
   if (surface == nullptr) return nullptr;
   if (!window.FitsExactly(surface)) {
-    if (window.canvas == nullptr) window.canvas = Surface::CreateTarget(window.frameWidth, window.frameHeight, 0);
+    if (window.canvas == nullptr)
+      window.canvas = Surface::CreateTarget(window.frameWidth, window.frameHeight, 0);
     window.scaled = true;
     return window.canvas.get();
   }
-  if (window.frame == nullptr || window.frame->impl().sdl != surface) window.frame = WrapSurface(surface);
+  if (window.frame == nullptr || window.frame->impl().sdl != surface)
+    window.frame = WrapSurface(surface);
   if (window.scaled && window.canvas != nullptr) {
     SDL_BlitSurface(window.canvas->impl().sdl, nullptr, surface, nullptr);
   }
@@ -283,7 +297,8 @@ void Window::Present() {
     return;
   }
   SDL_Surface* canvas = window.canvas->impl().sdl;
-  const Placement picture = Letterbox(window.frameWidth, window.frameHeight, surface->w, surface->h);
+  const Placement picture =
+      Letterbox(window.frameWidth, window.frameHeight, surface->w, surface->h);
   const SDL_Rect area{picture.x, picture.y, picture.width, picture.height};
   if (surface->format->format != canvas->format->format) {
     // A screen of another depth: SDL converts as it scales, still nearest-neighbour.

@@ -12,13 +12,14 @@ namespace {
 // The system's words for an error code, on one line.
 std::string Reason(DWORD error) {
   wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   if (text == nullptr) return "error " + std::to_string(error);
   std::string reason = Utf8(text);
   LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
+  while (!reason.empty() &&
+         (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
     reason.pop_back();
   }
   return reason;
@@ -45,13 +46,15 @@ class Win32FileSystem : public FileSystem {
     for (size_t at = folder.find_first_of("\\/");; at = folder.find_first_of("\\/", at + 1)) {
       const std::string level = folder.substr(0, at);
       // A drive ("C:") or a share's root cannot be made; only the last level's failure counts.
-      if (!level.empty() && level.back() != ':' && !CreateDirectoryW(Utf16(level).c_str(), nullptr)) {
+      if (!level.empty() && level.back() != ':' &&
+          !CreateDirectoryW(Utf16(level).c_str(), nullptr)) {
         failure = GetLastError() == ERROR_ALREADY_EXISTS ? 0 : GetLastError();
       }
       if (at == std::string::npos) break;
     }
     const DWORD attributes = GetFileAttributesW(Utf16(folder).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return Reason(failure != 0 ? failure : GetLastError());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+      return Reason(failure != 0 ? failure : GetLastError());
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return "not a folder";
     const DWORD problem = WriteProblem(folder);
     return problem == 0 ? "" : Reason(problem);
@@ -68,8 +71,8 @@ class Win32FileSystem : public FileSystem {
   // Whether a file can be made there, found by making one that vanishes when closed: folder
   // permissions on Windows are lists that only an attempt reads right.
   static DWORD WriteProblem(const std::string& folder) {
-    const std::wstring probe =
-        Utf16(folder) + L"\\skyrift-write-check-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const std::wstring probe = Utf16(folder) + L"\\skyrift-write-check-" +
+                               std::to_wstring(GetCurrentProcessId()) + L".tmp";
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();

@@ -36,7 +36,7 @@ struct RawPad {
 constexpr UINT kVirtualSlot = ~0u;
 
 bool started = false;
-std::optional<UINT> current;  // the slot read last time, read alone while it answers
+std::optional<UINT> current;       // the slot read last time, read alone while it answers
 std::optional<uint32_t> lastScan;  // none: the next read scans
 unsigned scans = 0;
 std::optional<RawPad> virtualPad;
@@ -113,7 +113,9 @@ std::optional<RawPad> ReadAny() {
 
 }  // namespace
 
-unsigned GamepadScans() { return scans; }
+unsigned GamepadScans() {
+  return scans;
+}
 
 // A fresh start looks for a pad at once.
 bool OpenGamepads() {
@@ -130,7 +132,9 @@ int GamepadCount() {
   return count;
 }
 
-GamepadCaps GamepadCapabilities() { return GamepadCaps{0, kAxisMax, 0, kAxisMax}; }
+GamepadCaps GamepadCapabilities() {
+  return GamepadCaps{0, kAxisMax, 0, kAxisMax};
+}
 
 bool ReadGamepad(GamepadReading& reading) {
   reading = GamepadReading{};
@@ -175,11 +179,13 @@ void SetVirtualGamepadDpad(bool up, bool down, bool left, bool right) {
   if (!virtualPad) return;
   // Up 0, then clockwise in hundredths of a degree; opposite directions cancel.
   const int dx = (right ? 1 : 0) - (left ? 1 : 0), dy = (down ? 1 : 0) - (up ? 1 : 0);
-  static constexpr DWORD kAngles[3][3] = {{31500, 0, 4500}, {27000, JOY_POVCENTERED, 9000},
-                                          {22500, 18000, 13500}};
+  static constexpr DWORD kAngles[3][3] = {
+      {31500, 0, 4500}, {27000, JOY_POVCENTERED, 9000}, {22500, 18000, 13500}};
   virtualPad->pov = kAngles[dy + 1][dx + 1];
 }
 
-void DetachVirtualGamepad() { virtualPad.reset(); }
+void DetachVirtualGamepad() {
+  virtualPad.reset();
+}
 
 }  // namespace skyrift::platform

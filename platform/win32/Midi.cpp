@@ -17,7 +17,8 @@ namespace {
 MCIDEVICEID song = 0;  // the one open song, 0 while none is
 
 DWORD Command(MCIDEVICEID device, UINT message, DWORD_PTR flags, void* parameters) {
-  return static_cast<DWORD>(mciSendCommandW(device, message, flags, reinterpret_cast<DWORD_PTR>(parameters)));
+  return static_cast<DWORD>(
+      mciSendCommandW(device, message, flags, reinterpret_cast<DWORD_PTR>(parameters)));
 }
 
 }  // namespace

@@ -54,7 +54,9 @@ bool MixState::Playing(int channel) const {
   return Valid(channel) && channels_[channel].chunk != nullptr;
 }
 
-bool MixState::Paused(int channel) const { return Valid(channel) && channels_[channel].paused; }
+bool MixState::Paused(int channel) const {
+  return Valid(channel) && channels_[channel].paused;
+}
 
 void MixState::PlayMusic(const void* owner, std::unique_ptr<MusicSource> source) {
   music_ = std::move(source);
@@ -66,7 +68,9 @@ void MixState::ForgetMusic(const void* owner) {
   if (owner != nullptr && owner == musicOwner_) PlayMusic(nullptr, nullptr);
 }
 
-void MixState::SetMusicVolume(int volume) { musicVolume_ = std::clamp(volume, 0, kFullVolume); }
+void MixState::SetMusicVolume(int volume) {
+  musicVolume_ = std::clamp(volume, 0, kFullVolume);
+}
 
 void MixState::Render(int16_t* out, size_t frames) {
   const size_t samples = frames * 2;
@@ -74,7 +78,8 @@ void MixState::Render(int16_t* out, size_t frames) {
   for (Channel& channel : channels_) {
     if (channel.chunk == nullptr || channel.paused) continue;
     const StereoPcm& pcm = channel.chunk->pcm;
-    const float gain = kEffectsGain * static_cast<float>(channel.volume) / (kFullVolume * kFullScale);
+    const float gain =
+        kEffectsGain * static_cast<float>(channel.volume) / (kFullVolume * kFullScale);
     for (size_t i = 0; i < samples;) {
       if (channel.position >= pcm.size()) {
         if (!channel.loop) {
@@ -100,7 +105,8 @@ void MixState::Render(int16_t* out, size_t frames) {
   }
   limiter_.Process(sum_.data(), frames);
   // The limiter keeps every sample inside full scale, so the conversion never clamps.
-  for (size_t k = 0; k < samples; ++k) out[k] = static_cast<int16_t>(std::lrint(sum_[k] * kFullScale));
+  for (size_t k = 0; k < samples; ++k)
+    out[k] = static_cast<int16_t>(std::lrint(sum_[k] * kFullScale));
 }
 
 }  // namespace skyrift::platform

@@ -44,8 +44,8 @@ struct Output {
   int rate = 0;
   std::unique_ptr<MixState> mix;  // guarded by `lock`
   std::mutex lock;
-  HWAVEOUT device = nullptr;      // the feeder thread's alone
-  HANDLE bufferDone = nullptr;    // signalled by the device each time it finishes a buffer
+  HWAVEOUT device = nullptr;    // the feeder thread's alone
+  HANDLE bufferDone = nullptr;  // signalled by the device each time it finishes a buffer
   std::array<WAVEHDR, kBufferCount> headers{};
   std::array<std::array<int16_t, kBufferFrames * 2>, kBufferCount> buffers{};
   std::thread feeder;
@@ -93,7 +93,8 @@ void CloseDevice() {
   if (output->device == nullptr) return;
   waveOutReset(output->device);
   for (WAVEHDR& header : output->headers) {
-    if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(output->device, &header, sizeof header);
+    if (header.dwFlags & WHDR_PREPARED)
+      waveOutUnprepareHeader(output->device, &header, sizeof header);
   }
   waveOutClose(output->device);
   output->device = nullptr;
@@ -110,9 +111,15 @@ bool WriteBuffer(WAVEHDR& header) {
 // Opens the default device and queues every buffer; false, with nothing open, when any step
 // fails.
 bool OpenDevice() {
-  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, static_cast<DWORD>(output->rate),
-                      static_cast<DWORD>(output->rate * 4), 4, 16, 0};
-  if (calls.open(&output->device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(output->bufferDone), 0,
+  WAVEFORMATEX format{WAVE_FORMAT_PCM,
+                      2,
+                      static_cast<DWORD>(output->rate),
+                      static_cast<DWORD>(output->rate * 4),
+                      4,
+                      16,
+                      0};
+  if (calls.open(&output->device, WAVE_MAPPER, &format,
+                 reinterpret_cast<DWORD_PTR>(output->bufferDone), 0,
                  CALLBACK_EVENT) != MMSYSERR_NOERROR) {
     output->device = nullptr;
     return false;
@@ -209,7 +216,9 @@ void CloseMixer() {
   output = nullptr;
 }
 
-bool MixerIsOpen() { return output != nullptr; }
+bool MixerIsOpen() {
+  return output != nullptr;
+}
 
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
@@ -283,13 +292,21 @@ MixerMusic* LoadMusic(const char* fileName) {
   return music.release();
 }
 
-const std::string& LoadError() { return loadError; }
+const std::string& LoadError() {
+  return loadError;
+}
 
-WaveOutCalls& DeviceCalls() { return calls; }
+WaveOutCalls& DeviceCalls() {
+  return calls;
+}
 
-int DeviceReopenings() { return reopenings; }
+int DeviceReopenings() {
+  return reopenings;
+}
 
-bool DevicePlaying() { return devicePlaying; }
+bool DevicePlaying() {
+  return devicePlaying;
+}
 
 void FreeMusic(MixerMusic* music) {
   if (music == nullptr) return;

@@ -32,7 +32,8 @@ class Mp3Stream : public MusicSource {
   Mp3Stream(const std::vector<uint8_t>& file, Mp3Frames frames, bool loop, int outputRate)
       : file_(file), frames_(std::move(frames)), loop_(loop), outputRate_(outputRate) {
     // A tag whose silence would take the whole piece is not believed.
-    if (uint64_t{static_cast<unsigned>(frames_.encoderDelay + frames_.padding)} >= frames_.Samples()) {
+    if (uint64_t{static_cast<unsigned>(frames_.encoderDelay + frames_.padding)} >=
+        frames_.Samples()) {
       frames_.encoderDelay = frames_.padding = 0;
     }
   }
@@ -46,7 +47,8 @@ class Mp3Stream : public MusicSource {
     source.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
     source.wfx.nChannels = static_cast<WORD>(frames_.channels);
     source.wfx.nSamplesPerSec = static_cast<DWORD>(frames_.rate);
-    source.wfx.nAvgBytesPerSec = static_cast<DWORD>(first.bytes * frames_.rate / frames_.samplesPerFrame);
+    source.wfx.nAvgBytesPerSec =
+        static_cast<DWORD>(first.bytes * frames_.rate / frames_.samplesPerFrame);
     source.wfx.nBlockAlign = 1;
     source.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
     source.wID = MPEGLAYER3_ID_MPEG;
@@ -54,10 +56,13 @@ class Mp3Stream : public MusicSource {
     source.nBlockSize = static_cast<WORD>(first.bytes);
     source.nFramesPerBlock = 1;
     source.nCodecDelay = 0;
-    WAVEFORMATEX pcm{WAVE_FORMAT_PCM, static_cast<WORD>(frames_.channels),
+    WAVEFORMATEX pcm{WAVE_FORMAT_PCM,
+                     static_cast<WORD>(frames_.channels),
                      static_cast<DWORD>(frames_.rate),
                      static_cast<DWORD>(frames_.rate * frames_.channels * 2),
-                     static_cast<WORD>(frames_.channels * 2), 16, 0};
+                     static_cast<WORD>(frames_.channels * 2),
+                     16,
+                     0};
     if (acmStreamOpen(&stream_, nullptr, &source.wfx, &pcm, nullptr, 0, 0, 0) != 0) {
       stream_ = nullptr;
       return false;
@@ -89,7 +94,8 @@ class Mp3Stream : public MusicSource {
       while (pending_.size() < kSourceBytes && (loop_ || next_ < count)) {
         if (next_ == count) next_ = 0;  // straight on into the next pass, the codec fed throughout
         const Mp3Frame& frame = frames_.audio[next_++];
-        pending_.insert(pending_.end(), file_.data() + frame.at, file_.data() + frame.at + frame.bytes);
+        pending_.insert(pending_.end(), file_.data() + frame.at,
+                        file_.data() + frame.at + frame.bytes);
       }
       if (pending_.empty()) return false;
       const bool last = !loop_ && next_ == count;
@@ -100,12 +106,14 @@ class Mp3Stream : public MusicSource {
       header.pbDst = output_.data();
       header.cbDstLength = static_cast<DWORD>(output_.size());
       if (acmStreamPrepareHeader(stream_, &header, 0) != 0) return false;
-      const MMRESULT result =
-          acmStreamConvert(stream_, &header, last ? ACM_STREAMCONVERTF_END : ACM_STREAMCONVERTF_BLOCKALIGN);
+      const MMRESULT result = acmStreamConvert(
+          stream_, &header, last ? ACM_STREAMCONVERTF_END : ACM_STREAMCONVERTF_BLOCKALIGN);
       acmStreamUnprepareHeader(stream_, &header, 0);
       // What the codec cannot take is dropped rather than offered again: a stretch it refuses
       // is skipped, and the music plays on.
-      const size_t used = result == 0 && header.cbSrcLengthUsed > 0 && !last ? header.cbSrcLengthUsed : pending_.size();
+      const size_t used = result == 0 && header.cbSrcLengthUsed > 0 && !last
+                              ? header.cbSrcLengthUsed
+                              : pending_.size();
       pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
       const size_t got = result == 0 ? header.cbDstLengthUsed / (2 * frames_.channels) : 0;
       if (KeepSound(reinterpret_cast<const int16_t*>(output_.data()), got)) return true;
@@ -125,11 +133,13 @@ class Mp3Stream : public MusicSource {
       const uint64_t decoded = decoded_ + i;
       if (decoded < kDecoderDelay) continue;
       const uint64_t inPass = (decoded - kDecoderDelay) % pass;
-      if (inPass >= from && inPass < to) kept_.insert(kept_.end(), pcm + i * channels, pcm + (i + 1) * channels);
+      if (inPass >= from && inPass < to)
+        kept_.insert(kept_.end(), pcm + i * channels, pcm + (i + 1) * channels);
     }
     decoded_ += frames;
     if (kept_.empty()) return false;
-    ready_ = ToOutputFormat(kept_.data(), kept_.size() / channels, channels, frames_.rate, outputRate_);
+    ready_ =
+        ToOutputFormat(kept_.data(), kept_.size() / channels, channels, frames_.rate, outputRate_);
     readAt_ = 0;
     return true;
   }
@@ -142,7 +152,7 @@ class Mp3Stream : public MusicSource {
   size_t next_ = 0;               // the next frame to hand to the codec
   std::vector<uint8_t> pending_;  // handed over and not yet taken by the codec
   std::vector<uint8_t> output_;
-  uint64_t decoded_ = 0;          // frames the codec has given back so far
+  uint64_t decoded_ = 0;  // frames the codec has given back so far
   std::vector<int16_t> kept_;
   StereoPcm ready_;  // decoded and not yet read, from readAt_ on
   size_t readAt_ = 0;

@@ -14,7 +14,8 @@ namespace {
 
 bool Usable(DWORD which) {
   const HANDLE handle = GetStdHandle(which);
-  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+         GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
 // Once, before the first line: the parent's console, if it has one and no redirection was

@@ -22,7 +22,7 @@ struct IconDirectoryEntry {  // shared by .ico files and icon groups up to the l
 #pragma pack(pop)
 constexpr size_t kGroupEntrySize = sizeof(IconDirectoryEntry) + 2;  // then the icon's number
 constexpr size_t kFileEntrySize = sizeof(IconDirectoryEntry) + 4;   // then the image's offset
-constexpr WORD kIconImageResource = 3;  // one image of a group
+constexpr WORD kIconImageResource = 3;                              // one image of a group
 
 std::span<const uint8_t> Bytes(HMODULE module, HRSRC found) {
   HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
@@ -44,7 +44,8 @@ std::vector<uint8_t> IconFile(HMODULE module, std::span<const uint8_t> group) {
     const uint8_t* entry = group.data() + 6 + i * kGroupEntrySize;
     WORD number = 0;
     std::memcpy(&number, entry + sizeof(IconDirectoryEntry), 2);
-    const auto image = Bytes(module, FindResourceW(module, MAKEINTRESOURCEW(number), MAKEINTRESOURCEW(kIconImageResource)));
+    const auto image = Bytes(module, FindResourceW(module, MAKEINTRESOURCEW(number),
+                                                   MAKEINTRESOURCEW(kIconImageResource)));
     if (image.empty()) return {};
     const auto offset = static_cast<DWORD>(file.size());
     uint8_t* out = file.data() + 6 + i * kFileEntrySize;
@@ -72,7 +73,8 @@ BOOL CALLBACK AddResource(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR co
     bytes = *file;
     table.iconFiles.push_back(std::move(file));
   }
-  if (!bytes.empty()) table.entries.push_back(ResourceEntry{id, kind, 0, bytes.data(), bytes.size()});
+  if (!bytes.empty())
+    table.entries.push_back(ResourceEntry{id, kind, 0, bytes.data(), bytes.size()});
   return TRUE;
 }
 
@@ -83,7 +85,8 @@ const ResourceModule* ProgramModule() {
     Table made;
     HMODULE self = GetModuleHandleW(nullptr);
     for (uint16_t type : {kBitmapResource, kRcDataResource, kIconGroupResource}) {
-      EnumResourceNamesW(self, MAKEINTRESOURCEW(type), AddResource, reinterpret_cast<LONG_PTR>(&made));
+      EnumResourceNamesW(self, MAKEINTRESOURCEW(type), AddResource,
+                         reinterpret_cast<LONG_PTR>(&made));
     }
     made.module = ResourceModule{made.entries.data(), made.entries.size()};
     return made;

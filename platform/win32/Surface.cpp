@@ -66,7 +66,8 @@ HBITMAP MakeDib(int width, int height, int bitsPerPixel, const uint32_t* palette
                           nullptr, 0);
 }
 
-std::unique_ptr<Surface> MakeSurface(int width, int height, int bitsPerPixel, const uint32_t* palette) {
+std::unique_ptr<Surface> MakeSurface(int width, int height, int bitsPerPixel,
+                                     const uint32_t* palette) {
   auto impl = std::make_unique<Surface::Impl>();
   void* bits = nullptr;
   impl->bitmap = MakeDib(width, height, bitsPerPixel, palette, &bits);
@@ -88,7 +89,8 @@ std::unique_ptr<Surface> MakeSurface(int width, int height, int bitsPerPixel, co
 
 uint32_t PixelAt(const Surface::Impl& image, int64_t x, int64_t y) {
   const uint8_t* row = image.Row(static_cast<int>(y));
-  return image.bytesPerPixel == 1 ? image.palette[row[x]] : reinterpret_cast<const uint32_t*>(row)[x];
+  return image.bytesPerPixel == 1 ? image.palette[row[x]]
+                                  : reinterpret_cast<const uint32_t*>(row)[x];
 }
 
 void PutPixel(Surface::Impl& image, int64_t x, int64_t y, COLORREF colour) {
@@ -102,8 +104,8 @@ void PutPixel(Surface::Impl& image, int64_t x, int64_t y, COLORREF colour) {
 
 // An opaque copy onto a 32-bit target: each index looked up in the palette, or rows of
 // 32-bit pixels moved (bottom row first when a surface copies within itself downwards).
-void CopyOpaque(const Surface::Impl& source, Surface::Impl& target, int64_t sx, int64_t sy, int64_t w,
-                int64_t h, int64_t dx, int64_t dy) {
+void CopyOpaque(const Surface::Impl& source, Surface::Impl& target, int64_t sx, int64_t sy,
+                int64_t w, int64_t h, int64_t dx, int64_t dy) {
   const bool upward = &source == &target && dy > sy;
   // A copy of the palette that no store into the target can alias, so the compiler keeps it in
   // place instead of reading it back after every pixel.
@@ -132,8 +134,8 @@ void CopyOpaque(const Surface::Impl& source, Surface::Impl& target, int64_t sx, 
 
 // A keyed copy of an indexed image onto a 32-bit target, tile by tile: only the tiles the
 // clipped region touches are converted or drawn, and each row copies its opaque runs.
-void BlitKeyedTiles(Surface::Impl& source, Surface::Impl& target, int64_t sx, int64_t sy,
-                    int64_t w, int64_t h, int64_t dx, int64_t dy) {
+void BlitKeyedTiles(Surface::Impl& source, Surface::Impl& target, int64_t sx, int64_t sy, int64_t w,
+                    int64_t h, int64_t dx, int64_t dy) {
   constexpr int64_t kTileWidth = Surface::Impl::kTileWidth;
   constexpr int64_t kTileHeight = Surface::Impl::kTileHeight;
   for (int64_t row = sy / kTileHeight; row * kTileHeight < sy + h; ++row) {
@@ -147,11 +149,13 @@ void BlitKeyedTiles(Surface::Impl& source, Surface::Impl& target, int64_t sx, in
       for (int64_t y = top; y < bottom; ++y) {
         const int64_t tileY = y - row * kTileHeight;
         const uint32_t* from = tile.pixels.data() + tileY * kTileWidth;
-        auto* to = reinterpret_cast<uint32_t*>(target.Row(static_cast<int>(dy + y - sy))) + (dx - sx + tileLeft);
+        auto* to = reinterpret_cast<uint32_t*>(target.Row(static_cast<int>(dy + y - sy))) +
+                   (dx - sx + tileLeft);
         for (uint32_t r = tile.rowRuns[tileY]; r < tile.rowRuns[tileY + 1]; ++r) {
           const int64_t start = std::max<int64_t>(tile.runs[r].start, left);
           const int64_t end = std::min<int64_t>(tile.runs[r].start + tile.runs[r].length, right);
-          if (end > start) std::memcpy(to + start, from + start, static_cast<size_t>(end - start) * 4);
+          if (end > start)
+            std::memcpy(to + start, from + start, static_cast<size_t>(end - start) * 4);
         }
       }
     }
@@ -168,7 +172,9 @@ Surface::Impl::~Impl() {
   if (bitmap != nullptr) DeleteObject(bitmap);
 }
 
-void Surface::Impl::DropKeyedTiles() { keyed.tiles.clear(); }
+void Surface::Impl::DropKeyedTiles() {
+  keyed.tiles.clear();
+}
 
 void Surface::Impl::UseKeyedTiles(COLORREF key) {
   if (!keyed.tiles.empty() && keyed.key == key) return;
@@ -184,7 +190,8 @@ const Surface::Impl::KeyedTile& Surface::Impl::Tile(int column, int row) {
   if (tile != nullptr) return *tile;
   tile = std::make_unique<KeyedTile>();
   const int left = column * kTileWidth, top = row * kTileHeight;
-  const int columns = std::min(kTileWidth, width - left), rows = std::min(kTileHeight, height - top);
+  const int columns = std::min(kTileWidth, width - left),
+            rows = std::min(kTileHeight, height - top);
   const uint32_t key = ToPixel(keyed.key);
   tile->pixels.assign(static_cast<size_t>(kTileWidth) * rows, 0);
   tile->rowRuns.reserve(rows + 1);
@@ -223,8 +230,12 @@ std::unique_ptr<Surface> Surface::CreateTarget(int width, int height, COLORREF c
   return surface;
 }
 
-int Surface::Width() const { return impl_->width; }
-int Surface::Height() const { return impl_->height; }
+int Surface::Width() const {
+  return impl_->width;
+}
+int Surface::Height() const {
+  return impl_->height;
+}
 
 uint8_t* Surface::IndexRow(int y) {
   impl_->DropKeyedTiles();  // the pixels may change: a keyed copy would go stale
@@ -267,7 +278,8 @@ void Surface::Blit(const Surface& source, int x, int y, int width, int height, i
 
 void Surface::Fill(const RECT& area, COLORREF colour) {
   const int left = std::max(area.left, 0), top = std::max(area.top, 0);
-  const int right = std::min(area.right, impl_->width), bottom = std::min(area.bottom, impl_->height);
+  const int right = std::min(area.right, impl_->width),
+            bottom = std::min(area.bottom, impl_->height);
   if (right <= left || bottom <= top) return;
   if (impl_->bytesPerPixel == 1) impl_->DropKeyedTiles();
   for (int y = top; y < bottom; ++y) {

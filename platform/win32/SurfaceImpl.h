@@ -30,8 +30,8 @@ struct Surface::Impl {
     uint16_t start, length;
   };
   struct KeyedTile {
-    std::vector<uint32_t> pixels;      // kTileWidth per row
-    std::vector<uint32_t> rowRuns;     // where each row's runs begin in `runs`, plus the end
+    std::vector<uint32_t> pixels;   // kTileWidth per row
+    std::vector<uint32_t> rowRuns;  // where each row's runs begin in `runs`, plus the end
     std::vector<Run> runs;
   };
   struct KeyedTiles {

@@ -9,8 +9,12 @@
 namespace skyrift::platform {
 namespace {
 
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
-uint32_t Read32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+uint16_t Read16(const uint8_t* p) {
+  return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+uint32_t Read32(const uint8_t* p) {
+  return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
 
 // A table of a TrueType file, or null when it has none or the table runs past the file's end.
 const uint8_t* Table(const uint8_t* file, size_t size, const char* tag, size_t& length) {
@@ -39,7 +43,8 @@ std::wstring FamilyName(const uint8_t* file, size_t size) {
     const size_t bytes = Read16(entry + 8), at = strings + Read16(entry + 10);
     if (at > length || bytes > length - at) continue;
     std::wstring family;
-    for (size_t c = 0; c + 1 < bytes; c += 2) family.push_back(static_cast<wchar_t>(Read16(name + at + c)));
+    for (size_t c = 0; c + 1 < bytes; c += 2)
+      family.push_back(static_cast<wchar_t>(Read16(name + at + c)));
     return family;
   }
   return {};
@@ -56,17 +61,19 @@ int Weight(const uint8_t* file, size_t size) {
 // Added on first use and kept for the life of the program; null when the face is missing.
 HFONT Face() {
   static HFONT face = []() -> HFONT {
-    const ResourceEntry* entry = LookUpResource(ProgramModule(), kTextFaceResource, kRcDataResource);
+    const ResourceEntry* entry =
+        LookUpResource(ProgramModule(), kTextFaceResource, kRcDataResource);
     if (entry == nullptr) return nullptr;
     const std::wstring family = FamilyName(entry->data, entry->size);
     DWORD added = 0;
-    if (family.empty() || AddFontMemResourceEx(const_cast<uint8_t*>(entry->data),
-                                               static_cast<DWORD>(entry->size), nullptr, &added) == nullptr) {
+    if (family.empty() ||
+        AddFontMemResourceEx(const_cast<uint8_t*>(entry->data), static_cast<DWORD>(entry->size),
+                             nullptr, &added) == nullptr) {
       return nullptr;
     }
-    return CreateFontW(-kTextFacePixelSize, 0, 0, 0, Weight(entry->data, entry->size), FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                       DEFAULT_PITCH, family.c_str());
+    return CreateFontW(-kTextFacePixelSize, 0, 0, 0, Weight(entry->data, entry->size), FALSE, FALSE,
+                       FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS,
+                       ANTIALIASED_QUALITY, DEFAULT_PITCH, family.c_str());
   }();
   return face;
 }

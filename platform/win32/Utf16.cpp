@@ -16,7 +16,8 @@ std::wstring Utf16(std::string_view utf8) {
 std::string Utf8(std::wstring_view utf16) {
   if (utf16.empty()) return {};
   const int size = static_cast<int>(utf16.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<size_t>(length), '\0');
   WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), length, nullptr, nullptr);
   return text;

@@ -13,8 +13,8 @@ namespace {
 // What this decoder takes: integer PCM of 8 to 32 bits and 32-bit float, in one or two
 // channels, plain or in an extensible header; the same files the SDL build plays.
 bool Supported(const WaveFormat& format) {
-  const bool pcm = format.encoding == kWavePcm &&
-                   (format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32);
+  const bool pcm = format.encoding == kWavePcm && (format.bits == 8 || format.bits == 16 ||
+                                                   format.bits == 24 || format.bits == 32);
   const bool single = format.encoding == kWaveFloat && format.bits == 32;
   return (pcm || single) && (format.channels == 1 || format.channels == 2) && format.rate <= 384000;
 }
@@ -25,20 +25,27 @@ int16_t Sample(const uint8_t* p, const WaveFormat& format) {
     float value;
     std::memcpy(&value, p, sizeof value);
     if (std::isnan(value)) return 0;
-    return static_cast<int16_t>(std::lrint(std::clamp(value, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
+    return static_cast<int16_t>(
+        std::lrint(std::clamp(value, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
   }
   switch (format.bits) {
-    case 8: return static_cast<int16_t>((p[0] - 128) << 8);
-    case 16: return static_cast<int16_t>(Read16(p));
-    case 24: return static_cast<int16_t>(Read24(p) >> 8);
-    default: return static_cast<int16_t>(Read32(p) >> 16);
+    case 8:
+      return static_cast<int16_t>((p[0] - 128) << 8);
+    case 16:
+      return static_cast<int16_t>(Read16(p));
+    case 24:
+      return static_cast<int16_t>(Read24(p) >> 8);
+    default:
+      return static_cast<int16_t>(Read32(p) >> 16);
   }
 }
 
 }  // namespace
 
-StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int rate, int outputRate) {
-  const auto outFrames = static_cast<size_t>((static_cast<uint64_t>(frames) * outputRate + rate - 1) / rate);
+StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int rate,
+                         int outputRate) {
+  const auto outFrames =
+      static_cast<size_t>((static_cast<uint64_t>(frames) * outputRate + rate - 1) / rate);
   StereoPcm out(outFrames * 2);
   if (frames == 0) return out;
   // Position in the source in 32.32 fixed point, so long samples keep their pitch exactly.
@@ -78,7 +85,8 @@ std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputR
   std::vector<int16_t> pcm(frames * format.channels);
   const uint8_t* data = file + layout->dataAt;
   for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = Sample(data + i * sampleBytes, format);
-  return ToOutputFormat(pcm.data(), frames, format.channels, static_cast<int>(format.rate), outputRate);
+  return ToOutputFormat(pcm.data(), frames, format.channels, static_cast<int>(format.rate),
+                        outputRate);
 }
 
 }  // namespace skyrift::platform

@@ -22,8 +22,8 @@ struct Window::Impl {
   std::unique_ptr<Surface> frame;   // the game's frame, always at its own size
   std::unique_ptr<Surface> scaled;  // the client's picture when the client is another size
   bool fullscreen = false;
-  bool barsDue = true;              // the area around the picture needs painting
-  WINDOWPLACEMENT windowed{};       // where the window was before fullscreen
+  bool barsDue = true;         // the area around the picture needs painting
+  WINDOWPLACEMENT windowed{};  // where the window was before fullscreen
   ~Impl();
 };
 
@@ -47,7 +47,8 @@ constexpr UINT kBaseDpi = 96;
 // The monitor the program is started on: the one of the window it was started from (Explorer's
 // or a console's), else the one under the pointer.
 HMONITOR StartingMonitor() {
-  if (HMONITOR monitor = MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTONULL)) return monitor;
+  if (HMONITOR monitor = MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTONULL))
+    return monitor;
   ::POINT pointer{};
   GetCursorPos(&pointer);
   return MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
@@ -96,7 +97,9 @@ void ToggleFullscreen(Window::Impl& window) {
   InvalidateRect(handle, nullptr, FALSE);
 }
 
-constexpr bool Repeated(LPARAM lParam) { return (lParam & (1 << 30)) != 0; }
+constexpr bool Repeated(LPARAM lParam) {
+  return (lParam & (1 << 30)) != 0;
+}
 
 Message MouseMessage(MessageKind kind, LPARAM lParam) {
   return Message{kind, 0, static_cast<uint32_t>(lParam & 0xFFFFFFFF)};
@@ -119,8 +122,10 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       return 0;
     }
     case WM_ACTIVATEAPP:
-      if (wParam == FALSE) TellActive(false);
-      else if (!IsIconic(handle) && GetForegroundWindow() == handle) TellActive(true);
+      if (wParam == FALSE)
+        TellActive(false);
+      else if (!IsIconic(handle) && GetForegroundWindow() == handle)
+        TellActive(true);
       return 0;
     case WM_SYSCOMMAND:
       // A tapped Alt or F10 would enter the menu's modal loop and stall the game until the next
@@ -151,7 +156,8 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       if (gameWindow != nullptr && !gameWindow->fullscreen) {
         const auto* suggested = reinterpret_cast<const ::RECT*>(lParam);
         const ::POINT at{suggested->left, suggested->top};
-        Place(*gameWindow, HIWORD(wParam), WorkArea(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)), &at);
+        Place(*gameWindow, HIWORD(wParam),
+              WorkArea(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)), &at);
       }
       return 0;
     case WM_SIZE:
@@ -170,11 +176,21 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
     }
     case WM_ERASEBKGND:
       return 1;  // the game's frame covers the whole client area
-    case WM_LBUTTONDOWN: QueueMessage(MouseMessage(MessageKind::LeftDown, lParam)); return 0;
-    case WM_LBUTTONUP: QueueMessage(MouseMessage(MessageKind::LeftUp, lParam)); return 0;
-    case WM_RBUTTONDOWN: QueueMessage(MouseMessage(MessageKind::RightDown, lParam)); return 0;
-    case WM_RBUTTONUP: QueueMessage(MouseMessage(MessageKind::RightUp, lParam)); return 0;
-    case WM_MOUSEMOVE: QueueMessage(MouseMessage(MessageKind::MouseMove, lParam)); return 0;
+    case WM_LBUTTONDOWN:
+      QueueMessage(MouseMessage(MessageKind::LeftDown, lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      QueueMessage(MouseMessage(MessageKind::LeftUp, lParam));
+      return 0;
+    case WM_RBUTTONDOWN:
+      QueueMessage(MouseMessage(MessageKind::RightDown, lParam));
+      return 0;
+    case WM_RBUTTONUP:
+      QueueMessage(MouseMessage(MessageKind::RightUp, lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      QueueMessage(MouseMessage(MessageKind::MouseMove, lParam));
+      return 0;
     case WM_CLOSE:
       // The engine ends the game and lets the window go; the window is destroyed with it.
       QueueMessage(Message{MessageKind::Destroy});
@@ -194,9 +210,9 @@ bool RegisterClassOnce(::HINSTANCE module, const WindowSpec& spec) {
   windowClass.hInstance = module;
   windowClass.hIcon = static_cast<HICON>(
       LoadImageA(module, MAKEINTRESOURCEA(spec.largeIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  windowClass.hIconSm = static_cast<HICON>(
-      LoadImageA(module, MAKEINTRESOURCEA(spec.smallIcon), IMAGE_ICON,
-                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(spec.smallIcon),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), 0));
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // the arrow
   windowClass.lpszClassName = spec.className;
   return RegisterClassExA(&windowClass) != 0;
@@ -214,7 +230,9 @@ Window::Impl::~Impl() {
 }
 
 // What the activation messages said, which costs no call to the system on every key read.
-bool GameWindowHasFocus() { return gameWindow != nullptr && toldActive; }
+bool GameWindowHasFocus() {
+  return gameWindow != nullptr && toldActive;
+}
 
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Window::~Window() = default;
@@ -252,7 +270,9 @@ void Window::Show() {
   SetForegroundWindow(impl_->handle);
 }
 
-Surface* Window::Frame() { return impl_->frame.get(); }
+Surface* Window::Frame() {
+  return impl_->frame.get();
+}
 
 // A client of the frame's size takes the frame as it is; any other size (a scaled monitor, a
 // small screen, fullscreen) takes it scaled, nearest-neighbour, with black bars around it.
@@ -268,7 +288,8 @@ void Window::Present() {
   if (width == frame.width && height == frame.height) {
     BitBlt(target, 0, 0, frame.width, frame.height, frame.dc, 0, 0, SRCCOPY);
   } else {
-    if (window.scaled == nullptr || window.scaled->Width() != width || window.scaled->Height() != height) {
+    if (window.scaled == nullptr || window.scaled->Width() != width ||
+        window.scaled->Height() != height) {
       window.scaled = Surface::CreateTarget(width, height, 0);
       window.barsDue = true;
     }
@@ -277,13 +298,15 @@ void Window::Present() {
       const Placement area = Letterbox(frame.width, frame.height, width, height);
       GdiFlush();  // the frame's last drawing is in its pixels before they are read
       if (window.barsDue) FillBars(picture.bits, picture.stride, width, height, area);
-      ScaleNearest(frame.bits, frame.stride, frame.width, frame.height, picture.bits, picture.stride, area);
+      ScaleNearest(frame.bits, frame.stride, frame.width, frame.height, picture.bits,
+                   picture.stride, area);
       // Only the picture changes from frame to frame; the bars go out when they were painted.
       if (window.barsDue) {
         BitBlt(target, 0, 0, width, height, picture.dc, 0, 0, SRCCOPY);
         window.barsDue = false;
       } else {
-        BitBlt(target, area.x, area.y, area.width, area.height, picture.dc, area.x, area.y, SRCCOPY);
+        BitBlt(target, area.x, area.y, area.width, area.height, picture.dc, area.x, area.y,
+               SRCCOPY);
       }
     }
   }
@@ -308,7 +331,8 @@ void WaitMessage(int timeoutMs) {
 
 void ShowErrorBox(Window* owner, const char* caption, const char* text) {
   ReportLine(std::string(caption) + ": " + text);
-  MessageBoxA(owner != nullptr ? owner->impl().handle : nullptr, text, caption, MB_OK | MB_ICONERROR);
+  MessageBoxA(owner != nullptr ? owner->impl().handle : nullptr, text, caption,
+              MB_OK | MB_ICONERROR);
 }
 
 }  // namespace skyrift::platform

@@ -18,7 +18,9 @@ namespace skyrift::e2e {
 constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 732;
 
-inline bool Same(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool Same(const Rgb& a, const Rgb& b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 inline std::string Describe(const Rgb& c) {
   return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
@@ -174,8 +176,8 @@ inline std::vector<int> Region(const Screenshot& shot, int left, int top, int ri
 // How many of a grid of the title picture's pixels the grab shows where the frame, scaled
 // nearest-neighbour into the rectangle (left, top, width, height), puts them, leaving out the band
 // where the prompts are drawn over it; `compared` receives how many were looked at.
-inline int TitlePixelsShown(const Screenshot& shot, const Picture& title, int left, int top, int width,
-                            int height, int& compared) {
+inline int TitlePixelsShown(const Screenshot& shot, const Picture& title, int left, int top,
+                            int width, int height, int& compared) {
   compared = 0;
   int matching = 0;
   for (int y = 3; y < height; y += 37) {

@@ -83,7 +83,8 @@ inline Screenshot GrabWindow(const std::string& window, const fs::path& folder, 
   const fs::path file = folder / "grab.rgb";
   Shell("import -window " + window + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
   std::ifstream in(file, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
   return Screenshot(width, height, std::move(bytes));
 }
 
@@ -99,9 +100,11 @@ struct Geometry {
   int x = -1, y = -1, width = -1, height = -1;
 };
 inline Geometry WindowGeometry(const std::string& window, bool frame = false) {
-  const std::string info = Shell("xwininfo " + std::string(frame ? "-frame " : "") + "-id " + window);
-  return Geometry{InfoField(info, "Absolute upper-left X:"), InfoField(info, "Absolute upper-left Y:"),
-                  InfoField(info, "Width:"), InfoField(info, "Height:")};
+  const std::string info =
+      Shell("xwininfo " + std::string(frame ? "-frame " : "") + "-id " + window);
+  return Geometry{InfoField(info, "Absolute upper-left X:"),
+                  InfoField(info, "Absolute upper-left Y:"), InfoField(info, "Width:"),
+                  InfoField(info, "Height:")};
 }
 
 // A real window manager (openbox) on the test's X server, for as long as this object lives:
@@ -126,7 +129,8 @@ class WindowManager {
   WindowManager& operator=(const WindowManager&) = delete;
 
   bool Running() const {
-    return Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos;
+    return Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+           std::string::npos;
   }
 
  private:
@@ -197,7 +201,9 @@ class GameProcess {
   void KeyUp(const std::string& key) { Shell("xdotool keyup " + key); }
 
   Screenshot Grab() const { return GrabWindow(window_, Folder()); }
-  Screenshot Grab(int width, int height) const { return GrabWindow(window_, Folder(), width, height); }
+  Screenshot Grab(int width, int height) const {
+    return GrabWindow(window_, Folder(), width, height);
+  }
 
   // Sends SIGTERM (SDL's quit) and returns the exit code, or -1 if it did not end in time.
   int Close() {

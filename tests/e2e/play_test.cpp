@@ -61,7 +61,9 @@ int CountColour(const Screenshot& shot, const Box& box, const Rgb& colour) {
   return count;
 }
 
-int Area(const Box& box) { return (box.right - box.left) * (box.bottom - box.top); }
+int Area(const Box& box) {
+  return (box.right - box.left) * (box.bottom - box.top);
+}
 
 // Pixels of the menus' red lettering: anti-aliased, so only the strokes' cores are pure red.
 int RedLettering(const Screenshot& shot, const Box& box) {
@@ -99,8 +101,8 @@ bool SameGrab(const Screenshot& a, const Screenshot& b) {
 class OnePlayerRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const Picture* picture : {&title_, &pressEnter_, &howMany_, &ship_, &bullet_, &flash_,
-                                   &warning_, &menu_}) {
+    for (const Picture* picture :
+         {&title_, &pressEnter_, &howMany_, &ship_, &bullet_, &flash_, &warning_, &menu_}) {
       ASSERT_TRUE(picture->Valid());
     }
     ASSERT_TRUE(game_.Start()) << "no window appeared";
@@ -153,8 +155,8 @@ class OnePlayerRun : public ::testing::Test {
     game_.Hold("1");
     stageStart_ = Clock::now() - std::chrono::milliseconds(350);  // the hold's time
     const Screenshot shot = Grab();
-    const Found ship = Locate(shot, ship_, kShipFrames, kShipStartX, kShipStartY, kShipStartX,
-                              kShipStartY, 0.95);
+    const Found ship =
+        Locate(shot, ship_, kShipFrames, kShipStartX, kShipStartY, kShipStartX, kShipStartY, 0.95);
     EXPECT_TRUE(ship.found) << "no ship at (425, 500)";
     // Nowhere else: a one-player game has one ship.
     shipAt_ = Found{true, kShipStartX, kShipStartY, 0};
@@ -208,9 +210,9 @@ class OnePlayerRun : public ::testing::Test {
       shots.push_back(game_.Grab());
     }
     game_.KeyUp("space");
-    EXPECT_TRUE(std::any_of(shots.begin(), shots.end(),
-                            [this](const Screenshot& shot) { return FindBullet(shot).found; }))
-        << "no shot over the ship after fire";
+    EXPECT_TRUE(std::any_of(shots.begin(), shots.end(), [this](const Screenshot& shot) {
+      return FindBullet(shot).found;
+    })) << "no shot over the ship after fire";
   }
 
   // Holds an arrow a few frames at a time until the ship is where `arrived` says; the frames
@@ -242,7 +244,8 @@ class OnePlayerRun : public ::testing::Test {
   void KillShowsOnThePanel() {
     const Screenshot before = Grab();
     const std::vector<int> experience = Region(before, kExperienceNumber);
-    EXPECT_GT(DarkLettering(before, kExperienceNumber), 5) << "no number where the experience shows";
+    EXPECT_GT(DarkLettering(before, kExperienceNumber), 5)
+        << "no number where the experience shows";
     game_.KeyDown("space");
     bool changed = false;
     for (int sweep = 0; !changed && StageSeconds() < kKillDeadline; ++sweep) {
@@ -269,7 +272,8 @@ class OnePlayerRun : public ::testing::Test {
     const Found ship = Locate(Grab(), ship_, kShipFrames, 0, 300, 850, kBottomRow, 0.85);
     if (!ship.found || ship.x <= kKillLane + 60) return;
     shipAt_ = ship;
-    MoveShip("Left", [](const Found& at) { return at.x <= kKillLane; }, 2);
+    MoveShip(
+        "Left", [](const Found& at) { return at.x <= kKillLane; }, 2);
   }
 
   // The ship fires on from the lane while it waits: the swoopers it brings down cannot shoot it.
@@ -390,9 +394,14 @@ class OnePlayerRun : public ::testing::Test {
   void CloseWritesTheWholeLog() {
     ASSERT_EQ(game_.Close(), 0);
     const std::vector<std::string> log = game_.LogLines();
-    const std::vector<std::string> start = {"GameInitialize()", "", "Controls:",
-                                            "38403739329088679878365687071848281", "",
-                                            "CreateBitmaps()", "GameStart()", "NewGame()"};
+    const std::vector<std::string> start = {"GameInitialize()",
+                                            "",
+                                            "Controls:",
+                                            "38403739329088679878365687071848281",
+                                            "",
+                                            "CreateBitmaps()",
+                                            "GameStart()",
+                                            "NewGame()"};
     ASSERT_GE(log.size(), start.size() + 4);
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + static_cast<long>(start.size())),
               start);

@@ -15,7 +15,8 @@ namespace {
 
 void ExpectScreen(int width, int height) {
   const std::string root = Shell("xwininfo -root");
-  ASSERT_EQ(InfoField(root, "Width:"), width) << "run this suite on a " << width << " x " << height << " screen";
+  ASSERT_EQ(InfoField(root, "Width:"), width)
+      << "run this suite on a " << width << " x " << height << " screen";
   ASSERT_EQ(InfoField(root, "Height:"), height);
 }
 
@@ -44,7 +45,8 @@ void ExpectFullscreenTitle(const GameProcess& game, const Picture& title) {
   EXPECT_EQ(shown, compared) << "the title picture, scaled, in the middle";
 }
 
-TEST_F(OnA1920x1080Screen, F11AndAltEnterSwitchToALetterboxedFullscreenAndBackLeavingTheTitleAlone) {
+TEST_F(OnA1920x1080Screen,
+       F11AndAltEnterSwitchToALetterboxedFullscreenAndBackLeavingTheTitleAlone) {
   const Picture title = Picture::Asset("title.bmp");
   ASSERT_TRUE(title.Valid());
   GameProcess game;
@@ -70,7 +72,8 @@ TEST_F(OnA1920x1080Screen, F11AndAltEnterSwitchToALetterboxedFullscreenAndBackLe
     EXPECT_EQ(back.y, windowed.y);
     const Screenshot shot = game.Grab();
     int compared = 0;
-    EXPECT_EQ(TitlePixelsShown(shot, title, 0, 0, 900, 732, compared), compared) << "the picture at its own size";
+    EXPECT_EQ(TitlePixelsShown(shot, title, 0, 0, 900, 732, compared), compared)
+        << "the picture at its own size";
   }
 
   // Had the Enter of Alt+Enter reached the game, the title would be waiting for the number of
@@ -85,7 +88,8 @@ TEST_F(OnA1920x1080Screen, F11AndAltEnterSwitchToALetterboxedFullscreenAndBackLe
 
 std::vector<unsigned char> FileBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
 }
 
 bool Silent(const std::vector<unsigned char>& sound, size_t from, size_t to) {
@@ -167,7 +171,6 @@ TEST_F(OnA1920x1080Screen, EscPausesStageOneItsFramesAndItsMusicAndEscResumes) {
   EXPECT_FALSE(Silent(heard, beforePause - 44100, beforePause)) << "music before the pause";
   EXPECT_TRUE(Silent(heard, pauseFrom, pauseTo)) << "silence while paused";
   EXPECT_FALSE(Silent(heard, playFrom, playTo)) << "music again";
-
 }
 
 TEST(OnA1280x720Screen, TheWholeWindowFrameIncludedFitsTheScreenAndKeepsThePicturesShape) {
@@ -183,7 +186,8 @@ TEST(OnA1280x720Screen, TheWholeWindowFrameIncludedFitsTheScreenAndKeepsThePictu
 
   const Geometry client = WindowGeometry(game.Window());
   // The window manager's frame around it: left, right, top, bottom.
-  std::istringstream extents(Shell("xprop -id " + game.Window() + " _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,"));
+  std::istringstream extents(
+      Shell("xprop -id " + game.Window() + " _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,"));
   int left = -1, right = -1, top = -1, bottom = -1;
   extents >> left >> right >> top >> bottom;
   ASSERT_GE(top, 1) << "the window manager framed the window";

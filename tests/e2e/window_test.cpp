@@ -33,16 +33,17 @@ TEST(Window, OpensCentredFixedSizeWithItsCaptionAndClosesWithExitCodeZero) {
 
 TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
   GameProcess game;  // only for its fresh copy of the game folder
-  const std::string output = Shell("cd '" + game.Folder().string() +
-                                 "' && DISPLAY= WAYLAND_DISPLAY= ./skyrift 2>&1; echo \"exit=$?\"");
+  const std::string output =
+      Shell("cd '" + game.Folder().string() +
+            "' && DISPLAY= WAYLAND_DISPLAY= ./skyrift 2>&1; echo \"exit=$?\"");
   EXPECT_NE(output.find("cannot open a display"), std::string::npos) << output;
   EXPECT_EQ(output.substr(output.rfind("exit=")), "exit=1") << output;
 }
 
 TEST(Window, ADisplayThatIsSetButGoneIsNamedWithWhatTheSystemSaid) {
   GameProcess game;
-  const std::string output = Shell("cd '" + game.Folder().string() +
-                                   "' && DISPLAY=:9731 WAYLAND_DISPLAY= ./skyrift 2>&1");
+  const std::string output =
+      Shell("cd '" + game.Folder().string() + "' && DISPLAY=:9731 WAYLAND_DISPLAY= ./skyrift 2>&1");
   EXPECT_NE(output.find("cannot open the display \":9731\": "), std::string::npos) << output;
   EXPECT_EQ(output.find("is DISPLAY set?"), std::string::npos) << output;
 }

@@ -71,7 +71,9 @@ class WineGame {
     Sleep(150);
   }
   Screenshot Grab() const { return GrabWindow(window_, Folder()); }
-  Screenshot Grab(int width, int height) const { return GrabWindow(window_, Folder(), width, height); }
+  Screenshot Grab(int width, int height) const {
+    return GrabWindow(window_, Folder(), width, height);
+  }
   // Closes the window as a player does (Alt+F4, which Windows turns into the close message)
   // and returns the exit code, or -1 if the program did not end in time.
   int Close() {
@@ -102,7 +104,8 @@ bool SamePlayArea(const Screenshot& a, const Screenshot& b) {
   return true;
 }
 
-int CountColour(const Screenshot& shot, int left, int top, int right, int bottom, const Rgb& colour) {
+int CountColour(const Screenshot& shot, int left, int top, int right, int bottom,
+                const Rgb& colour) {
   int count = 0;
   for (int y = top; y < bottom; ++y) {
     for (int x = left; x < right; ++x) count += Same(shot.At(x, y), colour) ? 1 : 0;
@@ -213,7 +216,9 @@ TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
 
 // A Wine command in the end-to-end prefix (reg, wineserver), its output.
 std::string InPrefix(const std::string& command) {
-  return Shell("WINEPREFIX='" SKYRIFT_WINEPREFIX "' HOME='" SKYRIFT_WINE_HOME "' '" SKYRIFT_WINE "' " + command + " 2>&1");
+  return Shell("WINEPREFIX='" SKYRIFT_WINEPREFIX "' HOME='" SKYRIFT_WINE_HOME "' '" SKYRIFT_WINE
+               "' " +
+               command + " 2>&1");
 }
 
 // The display scale as Wine keeps it (200 % here) for one test; the prefix's own afterwards. A
@@ -222,7 +227,8 @@ class DisplayScale {
  public:
   explicit DisplayScale(int dpi) {
     EndServer();
-    InPrefix("reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d " + std::to_string(dpi) + " /f");
+    InPrefix("reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d " +
+             std::to_string(dpi) + " /f");
     EndServer();
   }
   ~DisplayScale() {
@@ -233,7 +239,8 @@ class DisplayScale {
 
  private:
   static void EndServer() {
-    Shell("WINEPREFIX='" SKYRIFT_WINEPREFIX "' wineserver -k 2>/dev/null; WINEPREFIX='" SKYRIFT_WINEPREFIX
+    Shell("WINEPREFIX='" SKYRIFT_WINEPREFIX
+          "' wineserver -k 2>/dev/null; WINEPREFIX='" SKYRIFT_WINEPREFIX
           "' wineserver -w 2>/dev/null");
   }
 };
@@ -284,9 +291,11 @@ TEST(WineGame, TheStageRunsTwentyFourFramesASecond) {
   for (int wait = 0; wait < 30 && told == log.end(); ++wait) {  // the game writes it when it hears
     Sleep(100);
     log = game.LogLines();
-    told = std::find_if(log.begin(), log.end(), [&](const std::string& line) { return line.starts_with(ticker); });
+    told = std::find_if(log.begin(), log.end(),
+                        [&](const std::string& line) { return line.starts_with(ticker); });
   }
-  ASSERT_NE(told, log.end()) << "the loss of focus was not logged: " << ::testing::PrintToString(log);
+  ASSERT_NE(told, log.end()) << "the loss of focus was not logged: "
+                             << ::testing::PrintToString(log);
   const int frames = std::stoi(told->substr(ticker.size()));
   RecordProperty("frames_in_10_s", frames);
   std::printf("%d frames in 10 s\n", frames);
@@ -310,9 +319,9 @@ TEST(WineGame, StartedFromACommandPromptTheReasonASampleIsUnusableAppearsThere) 
 
 TEST(WineGame, WithoutADisplayTheGameSaysSoAndFails) {
   WineGame game;  // only for its fresh copy of the game folder
-  const std::string output =
-      Shell("cd '" + game.Folder().string() + "' && DISPLAY= WINEPREFIX='" SKYRIFT_WINEPREFIX "' HOME='" +
-            SKYRIFT_WINE_HOME + "' timeout 60 '" SKYRIFT_WINE "' skyrift.exe 2>&1; echo \"exit=$?\"");
+  const std::string output = Shell(
+      "cd '" + game.Folder().string() + "' && DISPLAY= WINEPREFIX='" SKYRIFT_WINEPREFIX "' HOME='" +
+      SKYRIFT_WINE_HOME + "' timeout 60 '" SKYRIFT_WINE "' skyrift.exe 2>&1; echo \"exit=$?\"");
   EXPECT_NE(output.find("Skyrift: cannot create the window"), std::string::npos) << output;
   EXPECT_EQ(output.substr(output.rfind("exit=")), "exit=1") << output;
 }

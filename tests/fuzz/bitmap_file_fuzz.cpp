@@ -41,7 +41,9 @@ void DrawEveryWay(const Bitmap& image, Surface& target) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/skyrift_bitmap_fuzz_" + std::to_string(getpid()) + ".bmp";
-  static const bool removeAtExit = [] { return std::atexit([] { std::remove(path.c_str()); }) == 0; }();
+  static const bool removeAtExit = [] {
+    return std::atexit([] { std::remove(path.c_str()); }) == 0;
+  }();
   (void)removeAtExit;
   static auto target = Surface::CreateTarget(48, 40, skyrift::RGB(40, 40, 40));
   if (LargeButAllowed(data, size)) return -1;  // not worth keeping in the corpus either

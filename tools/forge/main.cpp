@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   if (verb == "images" && argc == 3) return ForgeImages(argv[2]);
   if (verb == "audio" && argc == 3) return ForgeAudio(argv[2]);
   if (verb == "sheet" && argc == 4) return WriteContactSheet(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: forge images OUTDIR | forge audio OUTDIR | forge sheet IMAGEDIR PNG\n");
+  std::fprintf(stderr,
+               "usage: forge images OUTDIR | forge audio OUTDIR | forge sheet IMAGEDIR PNG\n");
   return 2;
 }

@@ -110,14 +110,14 @@ constexpr const char* kDarkBreak =
 constexpr Section kDarkSections[] = {
     {8, "Em C D B Em C Am B", "drive drive drive drive drive drive drive fill", "R.rrR.rrR.rrR.ro",
      "", true, kDarkVerse, 0, 1.0, true, false},
-    {8, "C D Em Em C D B B", "four four four four four four four fill", "R-r-r-r-R-r-o-r-",
-     "", true, kDarkChorus, 0, 1.0, true, false},
+    {8, "C D Em Em C D B B", "four four four four four four four fill", "R-r-r-r-R-r-o-r-", "",
+     true, kDarkChorus, 0, 1.0, true, false},
     {8, "Am Em C B Am Em C B", "none none air air half half half roll", "R-------R-------",
      "0.1.2.3.2.1.0.1.", true, kDarkBreak, 0, 0.55, true, true},
     {8, "Em C D B Em C Am B", "drive drive drive drive drive drive drive fill", "R.rrR.rrR.rrR.ro",
      "", true, kDarkVerse, -2, 1.0, true, false},
-    {8, "C D Em Em C D B B", "four four four four four four four fill", "R-r-r-r-R-r-o-r-",
-     "", true, kDarkChorus, -2, 1.0, true, false},
+    {8, "C D Em Em C D B B", "four four four four four four four fill", "R-r-r-r-R-r-o-r-", "",
+     true, kDarkChorus, -2, 1.0, true, false},
     {4, "Em C D B", "intro intro intro fill", "R.rrR.rrR.rrR.ro",  //
      "", false, "", 0, 0.4, false, true},
 };

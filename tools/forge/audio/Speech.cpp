@@ -14,7 +14,6 @@ namespace skyrift::forge::audio {
 
 namespace {
 
-
 cst_voice* Voice() {
   static cst_voice* voice = nullptr;
   static std::once_flag once;

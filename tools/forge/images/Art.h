@@ -10,7 +10,8 @@
 namespace skyrift::forge {
 
 // Lays out frames side by side; columns past the last frame stay empty.
-Canvas Strip(int width, int height, int frames, int frameWidth, const std::function<void(Canvas&, int)>& paint);
+Canvas Strip(int width, int height, int frames, int frameWidth,
+             const std::function<void(Canvas&, int)>& paint);
 
 // A shaded metal hull: a dark rim, then a fill lit from the upper left with a bevel
 // that brightens toward the middle of the shape.

@@ -42,7 +42,8 @@ void StarField(Canvas& c, uint64_t seed, int count, float twinkleShare) {
 
 // A nebula: layered fractal noise shaped by a mask function of the position.
 template <class Mask>
-void Nebula(Canvas& c, uint32_t seed, float scale, const std::vector<uint32_t>& ramp, float strength, Mask mask) {
+void Nebula(Canvas& c, uint32_t seed, float scale, const std::vector<uint32_t>& ramp,
+            float strength, Mask mask) {
   const int w = c.Width(), h = c.Height();
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -60,9 +61,11 @@ void Nebula(Canvas& c, uint32_t seed, float scale, const std::vector<uint32_t>& 
 }
 
 // A lit sphere with bands and an atmosphere rim; light from the upper left.
-void Planet(Canvas& c, Vec centre, float r, const std::vector<uint32_t>& bands, uint32_t atmosphere, uint32_t seed) {
-  const Box b = c.Clip({static_cast<int>(centre.x - r * 1.3f), static_cast<int>(centre.y - r * 1.3f),
-                        static_cast<int>(centre.x + r * 1.3f) + 1, static_cast<int>(centre.y + r * 1.3f) + 1});
+void Planet(Canvas& c, Vec centre, float r, const std::vector<uint32_t>& bands, uint32_t atmosphere,
+            uint32_t seed) {
+  const Box b = c.Clip(
+      {static_cast<int>(centre.x - r * 1.3f), static_cast<int>(centre.y - r * 1.3f),
+       static_cast<int>(centre.x + r * 1.3f) + 1, static_cast<int>(centre.y + r * 1.3f) + 1});
   const float lx = -0.55f, ly = -0.5f, lz = 0.67f;
   for (int y = b.y0; y < b.y1; ++y)
     for (int x = b.x0; x < b.x1; ++x) {
@@ -71,7 +74,8 @@ void Planet(Canvas& c, Vec centre, float r, const std::vector<uint32_t>& bands, 
       if (d2 > 1.0f) {
         // Atmosphere halo outside the disc, strongest on the lit side.
         const float d = std::sqrt(d2);
-        const float halo = std::pow(Clamp01(1 - (d - 1) / 0.18f), 2.0f) * Clamp01(0.3f - (dx * lx + dy * ly) * 0.9f + 0.3f);
+        const float halo = std::pow(Clamp01(1 - (d - 1) / 0.18f), 2.0f) *
+                           Clamp01(0.3f - (dx * lx + dy * ly) * 0.9f + 0.3f);
         c.AddLight(x, y, Hex(atmosphere), halo * 0.8f);
         continue;
       }
@@ -81,7 +85,8 @@ void Planet(Canvas& c, Vec centre, float r, const std::vector<uint32_t>& bands, 
       const float lat = dy + 0.035f * (Fbm(dx * 2.5f, dy * 8, seed, 4) - 0.5f);
       const float n = Fbm(dx * 2 + 10, lat * 7, seed + 7, 3);
       const float storms = Fbm(dx * 6, dy * 6, seed + 9, 3);
-      const Rgba surface = Ramp(bands, Clamp01(0.5f + 0.45f * std::sin(lat * 7.0f + n * 2.2f) + 0.1f * (storms - 0.5f)));
+      const Rgba surface = Ramp(
+          bands, Clamp01(0.5f + 0.45f * std::sin(lat * 7.0f + n * 2.2f) + 0.1f * (storms - 0.5f)));
       const float rim = std::pow(1 - dz, 3.0f);
       Rgba col = Shade(surface, 0.08f + 1.05f * lambert);
       col = Mix(col, Hex(atmosphere), rim * 0.6f * Clamp01(lambert + 0.2f));
@@ -92,17 +97,20 @@ void Planet(Canvas& c, Vec centre, float r, const std::vector<uint32_t>& bands, 
 
 // An asteroid: a lumpy disc shaded as a sphere, with craters; dark rim for the key.
 void Asteroid(Canvas& c, Vec centre, float r, uint32_t seed, Rgba tone) {
-  const Box b = c.Clip({static_cast<int>(centre.x - r * 1.4f) - 2, static_cast<int>(centre.y - r * 1.4f) - 2,
-                        static_cast<int>(centre.x + r * 1.4f) + 3, static_cast<int>(centre.y + r * 1.4f) + 3});
+  const Box b = c.Clip(
+      {static_cast<int>(centre.x - r * 1.4f) - 2, static_cast<int>(centre.y - r * 1.4f) - 2,
+       static_cast<int>(centre.x + r * 1.4f) + 3, static_cast<int>(centre.y + r * 1.4f) + 3});
   Rng rng(seed);
   struct Crater {
     float x, y, r;
   };
   std::vector<Crater> craters;
   const int n = 3 + static_cast<int>(r / 8);
-  for (int i = 0; i < n; ++i) craters.push_back({rng.Range(-0.6f, 0.6f), rng.Range(-0.6f, 0.6f), rng.Range(0.08f, 0.22f)});
+  for (int i = 0; i < n; ++i)
+    craters.push_back({rng.Range(-0.6f, 0.6f), rng.Range(-0.6f, 0.6f), rng.Range(0.08f, 0.22f)});
   auto radius = [&](float angle) {
-    return r * (0.66f + 0.55f * Fbm(std::cos(angle) * 1.9f + 3, std::sin(angle) * 1.9f + 3, seed, 3));
+    return r *
+           (0.66f + 0.55f * Fbm(std::cos(angle) * 1.9f + 3, std::sin(angle) * 1.9f + 3, seed, 3));
   };
   for (int y = b.y0; y < b.y1; ++y)
     for (int x = b.x0; x < b.x1; ++x) {
@@ -151,11 +159,14 @@ void Wreck(Canvas& c, Vec at, float size, float angle, uint32_t seed) {
   // Dull, scorched and unlit, so that no player takes a wreck for a live enemy.
   Hull(c, plate, Hex(0x4A4846), 1.5f, 0.6f);
   for (int i = -2; i <= 2; ++i)
-    c.Line(place({i * 0.35f, -0.55f}), place({i * 0.35f, 0.55f}), std::max(1.0f, size * 0.06f), Hex(0x1E1E22));
+    c.Line(place({i * 0.35f, -0.55f}), place({i * 0.35f, 0.55f}), std::max(1.0f, size * 0.06f),
+           Hex(0x1E1E22));
   c.Line(place({-1.2f, 0}), place({1.2f, 0}), std::max(1.0f, size * 0.08f), Hex(0x66646A));
   const Vec burn = place({rng.Range(-0.7f, 0.7f), rng.Range(-0.3f, 0.3f)});
-  c.FillSdf(Canvas::Bounds(plate, 2), [&](Vec p) { return std::max(SdPolygon(p, plate) + 1.5f, SdCircle(p, burn, size * 0.45f)); },
-            Hex(0x14100E, 0.7f));
+  c.FillSdf(
+      Canvas::Bounds(plate, 2),
+      [&](Vec p) { return std::max(SdPolygon(p, plate) + 1.5f, SdCircle(p, burn, size * 0.45f)); },
+      Hex(0x14100E, 0.7f));
 }
 
 }  // namespace
@@ -173,16 +184,17 @@ Canvas PaintStage1Far() {
   // cloud before the boss.
   Nebula(c, 2001, 0.0028f, {0x101040, 0x3A2A90, 0x8A4AD0, 0xE0B0FF}, 0.65f, [](float x, float y) {
     const float centreX = 450 + 260 * std::sin(y * 0.0011f);
-    return Clamp01(1.2f - std::fabs(x - centreX) / 420) * Smooth(300, 1200, y) * (1 - Smooth(3900, 4700, y));
+    return Clamp01(1.2f - std::fabs(x - centreX) / 420) * Smooth(300, 1200, y) *
+           (1 - Smooth(3900, 4700, y));
   });
-  Nebula(c, 2002, 0.0035f, {0x052028, 0x0E5A6A, 0x40C0C0, 0xC0FFF0}, 0.55f, [](float, float y) {
-    return Smooth(3200, 4000, y) * 0.9f;
-  });
+  Nebula(c, 2002, 0.0035f, {0x052028, 0x0E5A6A, 0x40C0C0, 0xC0FFF0}, 0.55f,
+         [](float, float y) { return Smooth(3200, 4000, y) * 0.9f; });
   Nebula(c, 2003, 0.003f, {0x200818, 0x7A1840, 0xE05070, 0xFFD0C0}, 0.6f, [](float x, float y) {
     return (1 - Smooth(200, 1300, y)) * Clamp01(1.3f - std::fabs(x - 620) / 500);
   });
   // Faint dust everywhere, so the stretches between the clouds are never flat black.
-  Nebula(c, 2007, 0.0045f, {0x080C20, 0x18244A, 0x3A4A80, 0x8090C0}, 0.45f, [](float, float) { return 0.8f; });
+  Nebula(c, 2007, 0.0045f, {0x080C20, 0x18244A, 0x3A4A80, 0x8090C0}, 0.45f,
+         [](float, float) { return 0.8f; });
   StarField(c, 2004, 9000, 0.008f);
   // A ringless blue world at the start and a small red moon near the end.
   Planet(c, {180, 4720}, 260, {0x0A2A60, 0x1A5AA0, 0x4A9AD0, 0xD0F0FF, 0x2A6A9A}, 0x60B0FF, 2005);
@@ -212,7 +224,8 @@ Canvas PaintStage1Near() {
     const float density = 0.35f + 0.65f * (1 - y / 7500.0f);
     if (!rng.Chance(density)) continue;
     const bool edge = rng.Chance(0.75f);
-    const float x = edge ? (rng.Chance(0.5f) ? rng.Range(-30, 170) : rng.Range(730, 930)) : rng.Range(200, 700);
+    const float x =
+        edge ? (rng.Chance(0.5f) ? rng.Range(-30, 170) : rng.Range(730, 930)) : rng.Range(200, 700);
     const float r = edge ? rng.Range(14, 70) : rng.Range(8, 26);
     const float tone = rng.Unit();
     const Rgba col = tone < 0.4f ? Hex(0x8A7A6A) : (tone < 0.7f ? Hex(0x7A7470) : Hex(0x8A6A52));
@@ -223,7 +236,7 @@ Canvas PaintStage1Near() {
     const float y = rng.Range(200, 7400);
     const float x = rng.Chance(0.5f) ? rng.Range(40, 300) : rng.Range(600, 860);
     Wreck(c, {x, y}, i % 4 == 0 ? rng.Range(28, 44) : rng.Range(10, 24), rng.Range(0, kPi),
-         static_cast<uint32_t>(2100 + i));
+          static_cast<uint32_t>(2100 + i));
   }
   // Small debris: rock chips and metal splinters.
   for (int i = 0; i < 500; ++i) {
@@ -253,9 +266,8 @@ Canvas PaintStage2Far() {
     const float centreX = 450 - 300 * std::sin(y * 0.0016f + 1);
     return Clamp01(1.3f - std::fabs(x - centreX) / 450);
   });
-  Nebula(c, 2022, 0.004f, {0x0A1420, 0x1A4050, 0x50A0A0, 0xD0FFF0}, 0.5f, [](float x, float) {
-    return Clamp01((x - 500) / 400);
-  });
+  Nebula(c, 2022, 0.004f, {0x0A1420, 0x1A4050, 0x50A0A0, 0xD0FFF0}, 0.5f,
+         [](float x, float) { return Clamp01((x - 500) / 400); });
   StarField(c, 2023, 6500, 0.01f);
   // A ringed gas giant at the start, seen low over the stage.
   Planet(c, {660, 3200}, 300, {0x6A3010, 0xC07030, 0xF0C080, 0xA05020, 0xE0A060}, 0xFFC080, 2024);
@@ -267,7 +279,8 @@ Canvas PaintStage2Far() {
       const bool behind = y < 3200 && (x - 660) * (x - 660) + (y - 3200) * (y - 3200) < 300 * 300;
       if (behind) continue;
       const float bands = 0.5f + 0.5f * std::sin(d * 90);
-      c.Blend(x, y, Mix(Hex(0x8A6040), Hex(0xF0D0A0), bands), 0.55f * Smooth(0.62f, 0.7f, d) * (1 - Smooth(0.95f, 1.0f, d)));
+      c.Blend(x, y, Mix(Hex(0x8A6040), Hex(0xF0D0A0), bands),
+              0.55f * Smooth(0.62f, 0.7f, d) * (1 - Smooth(0.95f, 1.0f, d)));
     }
   Planet(c, {160, 500}, 90, {0x102040, 0x305080, 0x80A0C0, 0x203050}, 0x90C0FF, 2025);
   return c;
@@ -301,23 +314,33 @@ void Tower(Canvas& c, float x0, float width, float length, bool fromTop, Rng& rn
     const float my = fromTop ? along : 604 - along;
     const float mw = width + rng.Range(10, 30), mh = rng.Range(22, 40);
     const float cx = (x0 + x1) / 2;
-    const std::vector<Vec> box{{cx - mw / 2, my - mh / 2}, {cx + mw / 2, my - mh / 2}, {cx + mw / 2, my + mh / 2},
+    const std::vector<Vec> box{{cx - mw / 2, my - mh / 2},
+                               {cx + mw / 2, my - mh / 2},
+                               {cx + mw / 2, my + mh / 2},
                                {cx - mw / 2, my + mh / 2}};
     Hull(c, box, Hex(0x6A7488), 1.5f);
     for (float wy = my - mh / 2 + 6; wy < my + mh / 2 - 5; wy += 8)
       for (float wx = cx - mw / 2 + 5; wx < cx + mw / 2 - 6; wx += 7)
-        if (rng.Chance(0.6f)) c.Rect(wx, wy, wx + 4, wy + 3, Hex(rng.Chance(0.8f) ? 0xFFD890 : 0x80E0FF));
+        if (rng.Chance(0.6f))
+          c.Rect(wx, wy, wx + 4, wy + 3, Hex(rng.Chance(0.8f) ? 0xFFD890 : 0x80E0FF));
     if (m == 0 && rng.Chance(0.55f)) {
       // Solar wings.
       for (int side : {-1, 1}) {
         const float px0 = side < 0 ? cx - mw / 2 - 70 : cx + mw / 2 + 4, px1 = px0 + 66;
-        c.Rect(side < 0 ? px1 : cx + mw / 2, my - 1.5f, side < 0 ? cx - mw / 2 : px0, my + 1.5f, steel);
+        c.Rect(side < 0 ? px1 : cx + mw / 2, my - 1.5f, side < 0 ? cx - mw / 2 : px0, my + 1.5f,
+               steel);
         c.Rect(px0 - 1, my - 13, px1 + 1, my + 13, dark);
-        c.FillSdf({static_cast<int>(px0), static_cast<int>(my - 12), static_cast<int>(px1) + 1, static_cast<int>(my + 13)},
-                  [&](Vec p) { return SdBox(p, {(px0 + px1) / 2, my}, {33, 12}); }, [&](Vec p) {
-                    const bool line = std::fmod(p.x - px0, 11.0f) < 1.0f || std::fabs(p.y - my) < 0.6f;
-                    return line ? Hex(0x8A94A8) : Mix(Hex(0x2A4AA0), Hex(0x10204A), Clamp01((p.y - my + 12) / 24));
-                  });
+        c.FillSdf(
+            {static_cast<int>(px0), static_cast<int>(my - 12), static_cast<int>(px1) + 1,
+             static_cast<int>(my + 13)},
+            [&](Vec p) {
+              return SdBox(p, {(px0 + px1) / 2, my}, {33, 12});
+            },
+            [&](Vec p) {
+              const bool line = std::fmod(p.x - px0, 11.0f) < 1.0f || std::fabs(p.y - my) < 0.6f;
+              return line ? Hex(0x8A94A8)
+                          : Mix(Hex(0x2A4AA0), Hex(0x10204A), Clamp01((p.y - my + 12) / 24));
+            });
       }
     }
   }
@@ -334,17 +357,21 @@ void Tower(Canvas& c, float x0, float width, float length, bool fromTop, Rng& rn
 
 // A great half-wheel hub at an edge: rim, spokes and a glowing core.
 void Hub(Canvas& c, Vec centre, float radius) {
-  c.FillSdf({static_cast<int>(centre.x - radius) - 4, static_cast<int>(centre.y - radius) - 4,
-             static_cast<int>(centre.x + radius) + 5, static_cast<int>(centre.y + radius) + 5},
-            [&](Vec p) { return std::fabs(SdCircle(p, centre, radius)) - 11; }, Hex(0x0A0A0E));
-  c.FillSdf({static_cast<int>(centre.x - radius) - 4, static_cast<int>(centre.y - radius) - 4,
-             static_cast<int>(centre.x + radius) + 5, static_cast<int>(centre.y + radius) + 5},
-            [&](Vec p) { return std::fabs(SdCircle(p, centre, radius)) - 9.5f; }, [&](Vec p) {
-              const float a = std::atan2(p.y - centre.y, p.x - centre.x);
-              const bool seam = std::fmod(a * radius / 24 + 100, 1.0f) < 0.08f;
-              const float lit = Clamp01(0.5f - (p.y - centre.y) / radius * 0.5f - (p.x - centre.x) / radius * 0.3f);
-              return seam ? Hex(0x20242C) : Shade(Hex(0x7A8498), 0.6f + 0.6f * lit);
-            });
+  c.FillSdf(
+      {static_cast<int>(centre.x - radius) - 4, static_cast<int>(centre.y - radius) - 4,
+       static_cast<int>(centre.x + radius) + 5, static_cast<int>(centre.y + radius) + 5},
+      [&](Vec p) { return std::fabs(SdCircle(p, centre, radius)) - 11; }, Hex(0x0A0A0E));
+  c.FillSdf(
+      {static_cast<int>(centre.x - radius) - 4, static_cast<int>(centre.y - radius) - 4,
+       static_cast<int>(centre.x + radius) + 5, static_cast<int>(centre.y + radius) + 5},
+      [&](Vec p) { return std::fabs(SdCircle(p, centre, radius)) - 9.5f; },
+      [&](Vec p) {
+        const float a = std::atan2(p.y - centre.y, p.x - centre.x);
+        const bool seam = std::fmod(a * radius / 24 + 100, 1.0f) < 0.08f;
+        const float lit =
+            Clamp01(0.5f - (p.y - centre.y) / radius * 0.5f - (p.x - centre.x) / radius * 0.3f);
+        return seam ? Hex(0x20242C) : Shade(Hex(0x7A8498), 0.6f + 0.6f * lit);
+      });
   for (int i = 0; i < 16; ++i) {
     const float a = i * kPi / 8 + 0.2f;
     const Vec d{std::cos(a), std::sin(a)};

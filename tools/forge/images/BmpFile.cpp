@@ -17,17 +17,24 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v & 0xFFFF);
   Put16(out, v >> 16);
 }
-uint32_t Get16(const std::vector<uint8_t>& in, size_t at) { return in[at] | static_cast<uint32_t>(in[at + 1]) << 8; }
-uint32_t Get32(const std::vector<uint8_t>& in, size_t at) { return Get16(in, at) | Get16(in, at + 2) << 16; }
+uint32_t Get16(const std::vector<uint8_t>& in, size_t at) {
+  return in[at] | static_cast<uint32_t>(in[at + 1]) << 8;
+}
+uint32_t Get32(const std::vector<uint8_t>& in, size_t at) {
+  return Get16(in, at) | Get16(in, at + 2) << 16;
+}
 
-uint32_t RowBytes(int width, int bpp) { return ((static_cast<uint32_t>(width) * bpp + 31) / 32) * 4; }
+uint32_t RowBytes(int width, int bpp) {
+  return ((static_cast<uint32_t>(width) * bpp + 31) / 32) * 4;
+}
 
 }  // namespace
 
 std::vector<uint8_t> EncodeBmp(const Indexed& image, const BmpQuirks& quirks) {
   const uint32_t colours = 1u << image.bpp;
   const uint32_t stride = RowBytes(image.width, image.bpp);
-  const uint32_t pixelBytes = stride * static_cast<uint32_t>(image.height) + static_cast<uint32_t>(quirks.extraBytes);
+  const uint32_t pixelBytes =
+      stride * static_cast<uint32_t>(image.height) + static_cast<uint32_t>(quirks.extraBytes);
   const uint32_t offset = 14 + 40 + 4 * colours;
   std::vector<uint8_t> out;
   out.reserve(offset + pixelBytes);
@@ -77,7 +84,8 @@ bool DecodeBmp(const std::vector<uint8_t>& in, Indexed& image) {
   image = Indexed{};
   if (in.size() < 54 || in[0] != 'B' || in[1] != 'M') return false;
   const uint32_t offset = Get32(in, 10), headerSize = Get32(in, 14);
-  const int32_t width = static_cast<int32_t>(Get32(in, 18)), height = static_cast<int32_t>(Get32(in, 22));
+  const int32_t width = static_cast<int32_t>(Get32(in, 18)),
+                height = static_cast<int32_t>(Get32(in, 22));
   const uint32_t bpp = Get16(in, 28), compression = Get32(in, 30);
   uint32_t colours = Get32(in, 46);
   if (headerSize < 40 || (bpp != 8 && bpp != 4) || compression != 0) return false;
@@ -86,20 +94,23 @@ bool DecodeBmp(const std::vector<uint8_t>& in, Indexed& image) {
   if (colours > (1u << bpp)) return false;
   const size_t table = 14 + static_cast<size_t>(headerSize);
   const uint32_t stride = RowBytes(width, static_cast<int>(bpp));
-  if (table + 4ull * colours > in.size() || offset + static_cast<uint64_t>(stride) * height > in.size()) return false;
+  if (table + 4ull * colours > in.size() ||
+      offset + static_cast<uint64_t>(stride) * height > in.size())
+    return false;
   Indexed out;
   out.width = width;
   out.height = height;
   out.bpp = static_cast<int>(bpp);
   out.palette.assign(1u << bpp, 0);
   for (uint32_t i = 0; i < colours; ++i)
-    out.palette[i] = static_cast<uint32_t>(in[table + 4 * i + 2]) << 16 | static_cast<uint32_t>(in[table + 4 * i + 1]) << 8 |
-                     in[table + 4 * i];
+    out.palette[i] = static_cast<uint32_t>(in[table + 4 * i + 2]) << 16 |
+                     static_cast<uint32_t>(in[table + 4 * i + 1]) << 8 | in[table + 4 * i];
   out.index.resize(static_cast<size_t>(width) * height);
   for (int y = 0; y < height; ++y) {
     const uint8_t* row = &in[offset + static_cast<size_t>(height - 1 - y) * stride];
     for (int x = 0; x < width; ++x)
-      out.index[static_cast<size_t>(y) * width + x] = bpp == 8 ? row[x] : ((row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F);
+      out.index[static_cast<size_t>(y) * width + x] =
+          bpp == 8 ? row[x] : ((row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F);
   }
   image = std::move(out);
   return true;
@@ -126,7 +137,8 @@ std::vector<uint8_t> EncodeIco(const std::vector<Canvas>& sizes) {
         const Rgba& p = c.At(x, y);
         const float a = Clamp01(p.a);
         auto channel = [a](float v) {
-          return static_cast<uint8_t>(std::lround(std::clamp(a > 0 ? v / a : 0.0f, 0.0f, 1.0f) * 255));
+          return static_cast<uint8_t>(
+              std::lround(std::clamp(a > 0 ? v / a : 0.0f, 0.0f, 1.0f) * 255));
         };
         e.push_back(channel(p.b));
         e.push_back(channel(p.g));

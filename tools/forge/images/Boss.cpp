@@ -38,8 +38,10 @@ void Plating(Canvas& c, const std::vector<Vec>& poly, float course, uint32_t see
       const float fx = mx - col * width;
       const float tone = ValueNoise(col * 7.3f, row * 3.1f, seed + 2) - 0.5f;
       float k = 1.0f + tone * 0.26f;
-      if (fx < 1.0f || fy < 1.0f) k *= 0.68f;
-      else if (fy < 2.0f) k *= 1.15f;
+      if (fx < 1.0f || fy < 1.0f)
+        k *= 0.68f;
+      else if (fy < 2.0f)
+        k *= 1.15f;
       const float grain = ValueNoise(p.x * 0.35f, p.y * 0.35f, seed + 3);
       k *= 0.94f + 0.12f * grain;
       Rgba& d = c.At(x, y);
@@ -51,7 +53,8 @@ void Plating(Canvas& c, const std::vector<Vec>& poly, float course, uint32_t see
 }
 
 // A shadow band cast to the right of a raised part (light comes from the upper left).
-void CastShadow(Canvas& c, const std::vector<Vec>& caster, const std::vector<Vec>& onto, Vec offset) {
+void CastShadow(Canvas& c, const std::vector<Vec>& caster, const std::vector<Vec>& onto,
+                Vec offset) {
   const Box box = c.Clip(Canvas::Bounds(onto, 0));
   for (int y = box.y0; y < box.y1; ++y)
     for (int x = box.x0; x < box.x1; ++x) {
@@ -74,10 +77,14 @@ void Turret(Canvas& c, Vec at, float r) {
   c.Rect(at.x - r * 0.4f, at.y, at.x - r * 0.2f, at.y + r * 1.6f, Hex(0x8A90A0));
   c.Rect(at.x + r * 0.2f, at.y, at.x + r * 0.4f, at.y + r * 1.6f, Hex(0x8A90A0));
   c.Circle(at, r + 1.5f, Hex(0x0A0A10));
-  c.FillSdf({static_cast<int>(at.x - r) - 2, static_cast<int>(at.y - r) - 2, static_cast<int>(at.x + r) + 3,
-             static_cast<int>(at.y + r) + 3},
-            [&](Vec p) { return SdCircle(p, at, r); },
-            [&](Vec p) { return Mix(Hex(0xA8B0C0), Hex(0x3A4050), Clamp01(Length(p - (at + Vec{-r * 0.4f, -r * 0.4f})) / (r * 1.6f))); });
+  c.FillSdf(
+      {static_cast<int>(at.x - r) - 2, static_cast<int>(at.y - r) - 2,
+       static_cast<int>(at.x + r) + 3, static_cast<int>(at.y + r) + 3},
+      [&](Vec p) { return SdCircle(p, at, r); },
+      [&](Vec p) {
+        return Mix(Hex(0xA8B0C0), Hex(0x3A4050),
+                   Clamp01(Length(p - (at + Vec{-r * 0.4f, -r * 0.4f})) / (r * 1.6f)));
+      });
   c.Circle(at, r * 0.35f, Hex(0x20242C));
   c.Circle(at, r * 0.18f, Hex(0xFF4040));
 }
@@ -96,18 +103,37 @@ Canvas PaintBoss() {
 
   // Wings: a broad delta with blade tips raking down past the engines and notches above
   // the engine mounts.
-  const std::vector<Vec> wing = Mirror({{325, 26}, {420, 30}, {520, 46}, {600, 70}, {646, 104}, {648, 160}, {632, 196},
-                                        {644, 262}, {604, 238}, {570, 222}, {546, 192}, {436, 192}, {412, 224},
-                                        {394, 250}, {325, 256}});
+  const std::vector<Vec> wing = Mirror({{325, 26},
+                                        {420, 30},
+                                        {520, 46},
+                                        {600, 70},
+                                        {646, 104},
+                                        {648, 160},
+                                        {632, 196},
+                                        {644, 262},
+                                        {604, 238},
+                                        {570, 222},
+                                        {546, 192},
+                                        {436, 192},
+                                        {412, 224},
+                                        {394, 250},
+                                        {325, 256}});
   Hull(c, wing, armour, 1.5f);
   Plating(c, wing, 21, 2200);
   // Crimson leading-edge bands and a darker trailing edge.
   for (int side : {-1, 1}) {
     const auto X = [side](float dx) { return kAxis + side * dx; };
-    c.Polygon({{X(110), 33}, {X(200), 40}, {X(282), 58}, {X(318), 94}, {X(312), 104}, {X(274), 72},
-               {X(196), 54}, {X(108), 47}},
+    c.Polygon({{X(110), 33},
+               {X(200), 40},
+               {X(282), 58},
+               {X(318), 94},
+               {X(312), 104},
+               {X(274), 72},
+               {X(196), 54},
+               {X(108), 47}},
               crimson);
-    c.Polygon({{X(110), 40}, {X(200), 46}, {X(276), 62}, {X(274), 66}, {X(198), 50}, {X(110), 44}}, Hex(0xFF5A6A));
+    c.Polygon({{X(110), 40}, {X(200), 46}, {X(276), 62}, {X(274), 66}, {X(198), 50}, {X(110), 44}},
+              Hex(0xFF5A6A));
     c.Polygon({{X(307), 200}, {X(319), 262}, {X(310), 256}, {X(300), 212}}, crimson);
     // Wing turrets.
     Turret(c, {X(172), 120}, 11);
@@ -123,8 +149,8 @@ Canvas PaintBoss() {
   // Struts from the wing to each engine mount; seen bare, with a glowing socket, once an
   // engine is shot away.
   for (const float cx : {163.5f, 487.5f}) {
-    const std::vector<Vec> strut{{cx - 34, 186}, {cx + 34, 186}, {cx + 46, 262}, {cx + 30, 300}, {cx - 30, 300},
-                                 {cx - 46, 262}};
+    const std::vector<Vec> strut{{cx - 34, 186}, {cx + 34, 186}, {cx + 46, 262},
+                                 {cx + 30, 300}, {cx - 30, 300}, {cx - 46, 262}};
     Hull(c, strut, dark, 1.5f);
     c.Rect(cx - 26, 246, cx + 26, 292, Hex(0x0C0C12));
     c.Circle({cx, 270}, 16, Hex(0x301010));
@@ -133,7 +159,8 @@ Canvas PaintBoss() {
     for (int i = 0; i < 3; ++i) c.Rect(cx - 22 + i * 17, 200, cx - 16 + i * 17, 236, Hex(0x14161E));
   }
   // The spine: a long armoured keel whose prow points down at the players.
-  const std::vector<Vec> spine = Mirror({{325, 2}, {360, 6}, {388, 36}, {396, 150}, {386, 236}, {360, 290}, {325, 316}});
+  const std::vector<Vec> spine =
+      Mirror({{325, 2}, {360, 6}, {388, 36}, {396, 150}, {386, 236}, {360, 290}, {325, 316}});
   CastShadow(c, spine, wing, {9, 6});
   Hull(c, spine, Hex(0x788298), 1.5f);
   Plating(c, spine, 18, 2201);
@@ -143,7 +170,8 @@ Canvas PaintBoss() {
     c.Polygon({{X(40), 212}, {X(48), 214}, {X(22), 296}, {X(16), 292}}, Hex(0x0A0A10));
     c.Polygon({{X(40), 214}, {X(46), 216}, {X(21), 292}, {X(17), 290}}, Hex(0xA8B2C4));
     // Lit windows along the keel.
-    for (int i = 0; i < 7; ++i) c.Rect(X(58) - 1.5f, 60 + i * 12.0f, X(58) + 1.5f, 65 + i * 12.0f, Hex(0xFFE0A0));
+    for (int i = 0; i < 7; ++i)
+      c.Rect(X(58) - 1.5f, 60 + i * 12.0f, X(58) + 1.5f, 65 + i * 12.0f, Hex(0xFFE0A0));
   }
   // Bridge tower and the fan gun at the top.
   const std::vector<Vec> tower = Mirror({{325, 8}, {346, 12}, {352, 42}, {340, 70}, {325, 74}});
@@ -163,16 +191,27 @@ Canvas PaintBoss() {
   }
   // The core: a great lens the sweeping streams pour from.
   c.Circle({327, 172}, 36, Hex(0x08080C));
-  c.FillSdf({288, 134, 368, 212}, [](Vec p) { return SdCircle(p, {327, 172}, 33); }, [](Vec p) {
-    const float a = std::atan2(p.y - 172, p.x - 327);
-    const float lit = Clamp01(0.5f - ((p.x - 327) + (p.y - 172)) / 66);
-    return Shade(Hex(0x505868), (0.7f + 0.25f * std::sin(a * 8)) * (0.7f + 0.6f * lit));
-  });
+  c.FillSdf(
+      {288, 134, 368, 212},
+      [](Vec p) {
+        return SdCircle(p, {327, 172}, 33);
+      },
+      [](Vec p) {
+        const float a = std::atan2(p.y - 172, p.x - 327);
+        const float lit = Clamp01(0.5f - ((p.x - 327) + (p.y - 172)) / 66);
+        return Shade(Hex(0x505868), (0.7f + 0.25f * std::sin(a * 8)) * (0.7f + 0.6f * lit));
+      });
   c.Circle({327, 172}, 22, Hex(0x0A0408));
-  c.FillSdf({300, 145, 355, 200}, [](Vec p) { return SdCircle(p, {327, 172}, 20); }, [](Vec p) {
-    const float d = Length(p - Vec{322, 166}) / 22;
-    return Mix(Hex(0xFFE0C0), Mix(Hex(0xFF3050), Hex(0x400818), Clamp01(d * 1.2f - 0.2f)), Clamp01(d * 3));
-  });
+  c.FillSdf(
+      {300, 145, 355, 200},
+      [](Vec p) {
+        return SdCircle(p, {327, 172}, 20);
+      },
+      [](Vec p) {
+        const float d = Length(p - Vec{322, 166}) / 22;
+        return Mix(Hex(0xFFE0C0), Mix(Hex(0xFF3050), Hex(0x400818), Clamp01(d * 1.2f - 0.2f)),
+                   Clamp01(d * 3));
+      });
   c.Glow({327, 172}, 48, Hex(0xFF3050), 0.4f);
   // Wing-tip drives (pointing back, up the screen) and running lights.
   for (float tx : {40.0f, 610.0f}) {
@@ -194,8 +233,8 @@ Canvas PaintBossEngine(bool right) {
   const Rgba armour = Hex(0x6A7080);
   // Heat shimmer from the exhausts at the back (top).
   c.Glow({innerX, 6}, 22, Hex(0xFF7030), 0.7f);
-  const std::vector<Vec> pod{{10, 12}, {40, 3}, {100, 3}, {129, 12}, {136, 40}, {128, 68}, {98, 79}, {40, 79},
-                             {11, 68}, {3, 40}};
+  const std::vector<Vec> pod{{10, 12},  {40, 3},  {100, 3}, {129, 12}, {136, 40},
+                             {128, 68}, {98, 79}, {40, 79}, {11, 68},  {3, 40}};
   Hull(c, pod, armour, 1.5f);
   // Exhaust bells along the back edge.
   for (float bx : {right ? 60.0f : 79.0f, right ? 124.0f : 15.0f}) {
@@ -206,11 +245,16 @@ Canvas PaintBossEngine(bool right) {
   c.Line({8, 40}, {131, 40}, 1.2f, Hex(0x30343E));
   // Turbine intake.
   c.Circle({innerX, 38}, 25, Hex(0x08080C));
-  c.FillSdf({0, 0, 139, 82}, [&](Vec p) { return SdCircle(p, {innerX, 38}, 22); }, [&](Vec p) {
-    const float a = std::atan2(p.y - 38, p.x - innerX);
-    const float blades = 0.5f + 0.5f * std::sin(a * 12 + Length(p - Vec{innerX, 38}) * 0.25f);
-    return Mix(Hex(0x282C34), Hex(0x8A909C), blades);
-  });
+  c.FillSdf(
+      {0, 0, 139, 82},
+      [&](Vec p) {
+        return SdCircle(p, {innerX, 38}, 22);
+      },
+      [&](Vec p) {
+        const float a = std::atan2(p.y - 38, p.x - innerX);
+        const float blades = 0.5f + 0.5f * std::sin(a * 12 + Length(p - Vec{innerX, 38}) * 0.25f);
+        return Mix(Hex(0x282C34), Hex(0x8A909C), blades);
+      });
   c.Circle({innerX, 38}, 8, Hex(0x101014));
   c.Circle({innerX, 38}, 5.5f, Hex(0xFF8030));
   // The beam cannon: a crimson lens in an armoured collar with a firing channel below it.
@@ -221,7 +265,8 @@ Canvas PaintBossEngine(bool right) {
   c.Circle({muzzleX, 26}, 11, Hex(0x300810));
   c.Circle({muzzleX, 26}, 8, Hex(0xE02040));
   c.Circle({muzzleX - 2, 24}, 3.5f, Hex(0xFFC0C8));
-  for (int i = 0; i < 4; ++i) c.Rect(muzzleX - 7, 46 + i * 9.0f, muzzleX + 7, 49 + i * 9.0f, Hex(0xC02030));
+  for (int i = 0; i < 4; ++i)
+    c.Rect(muzzleX - 7, 46 + i * 9.0f, muzzleX + 7, 49 + i * 9.0f, Hex(0xC02030));
   // Armour stripes.
   const float stripeX = right ? 125.0f : 14.0f;
   c.Rect(stripeX - 4, 20, stripeX + 4, 62, Hex(0xA0182C));

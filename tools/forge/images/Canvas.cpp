@@ -17,7 +17,9 @@ uint32_t Hash(int32_t x, int32_t y, uint32_t seed) {
   return h;
 }
 
-float Lattice(int32_t x, int32_t y, uint32_t seed) { return (Hash(x, y, seed) >> 8) * (1.0f / 16777216.0f); }
+float Lattice(int32_t x, int32_t y, uint32_t seed) {
+  return (Hash(x, y, seed) >> 8) * (1.0f / 16777216.0f);
+}
 
 }  // namespace
 
@@ -44,7 +46,9 @@ float Fbm(float x, float y, uint32_t seed, int octaves, float lacunarity, float 
   return sum / norm;
 }
 
-float SdCircle(Vec p, Vec c, float r) { return Length(p - c) - r; }
+float SdCircle(Vec p, Vec c, float r) {
+  return Length(p - c) - r;
+}
 
 float SdEllipse(Vec p, Vec c, float rx, float ry) {
   const Vec q = p - c;
@@ -77,7 +81,7 @@ float SdPolygon(Vec p, const std::vector<Vec>& v) {
     const float len2 = Dot(e, e);
     const Vec b = w - e * (len2 > 0 ? Clamp01(Dot(w, e) / len2) : 0.0f);
     d = std::min(d, Dot(b, b));
-    const bool c1 = p.y >= v[i].y, c2 = p.y < v[j].y, c3 = e.x * w.y > e.y * w.x;
+    const bool c1 = p.y >= v[i].y, c2 = p.y<v[j].y, c3 = e.x * w.y> e.y * w.x;
     if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) s = -s;
   }
   return s * std::sqrt(d);
@@ -96,41 +100,50 @@ Box Canvas::Bounds(const std::vector<Vec>& poly, int margin) {
 }
 
 void Canvas::Circle(Vec c, float r, Rgba colour) {
-  const Box b{static_cast<int>(c.x - r) - 2, static_cast<int>(c.y - r) - 2, static_cast<int>(c.x + r) + 3,
-              static_cast<int>(c.y + r) + 3};
-  FillSdf(b, [&](Vec p) { return SdCircle(p, c, r); }, colour);
+  const Box b{static_cast<int>(c.x - r) - 2, static_cast<int>(c.y - r) - 2,
+              static_cast<int>(c.x + r) + 3, static_cast<int>(c.y + r) + 3};
+  FillSdf(
+      b, [&](Vec p) { return SdCircle(p, c, r); }, colour);
 }
 
 void Canvas::Ellipse(Vec c, float rx, float ry, Rgba colour) {
-  const Box b{static_cast<int>(c.x - rx) - 2, static_cast<int>(c.y - ry) - 2, static_cast<int>(c.x + rx) + 3,
-              static_cast<int>(c.y + ry) + 3};
-  FillSdf(b, [&](Vec p) { return SdEllipse(p, c, rx, ry); }, colour);
+  const Box b{static_cast<int>(c.x - rx) - 2, static_cast<int>(c.y - ry) - 2,
+              static_cast<int>(c.x + rx) + 3, static_cast<int>(c.y + ry) + 3};
+  FillSdf(
+      b, [&](Vec p) { return SdEllipse(p, c, rx, ry); }, colour);
 }
 
 void Canvas::Line(Vec a, Vec b, float width, Rgba colour) {
   const float h = width * 0.5f;
-  const Box box{static_cast<int>(std::min(a.x, b.x) - h) - 2, static_cast<int>(std::min(a.y, b.y) - h) - 2,
-                static_cast<int>(std::max(a.x, b.x) + h) + 3, static_cast<int>(std::max(a.y, b.y) + h) + 3};
-  FillSdf(box, [&](Vec p) { return SdSegment(p, a, b, h); }, colour);
+  const Box box{
+      static_cast<int>(std::min(a.x, b.x) - h) - 2, static_cast<int>(std::min(a.y, b.y) - h) - 2,
+      static_cast<int>(std::max(a.x, b.x) + h) + 3, static_cast<int>(std::max(a.y, b.y) + h) + 3};
+  FillSdf(
+      box, [&](Vec p) { return SdSegment(p, a, b, h); }, colour);
 }
 
 void Canvas::Rect(float x0, float y0, float x1, float y1, Rgba colour) {
   const Vec c{(x0 + x1) * 0.5f, (y0 + y1) * 0.5f}, half{(x1 - x0) * 0.5f, (y1 - y0) * 0.5f};
-  FillSdf({static_cast<int>(x0) - 1, static_cast<int>(y0) - 1, static_cast<int>(x1) + 2, static_cast<int>(y1) + 2},
-          [&](Vec p) { return SdBox(p, c, half); }, colour);
+  FillSdf(
+      {static_cast<int>(x0) - 1, static_cast<int>(y0) - 1, static_cast<int>(x1) + 2,
+       static_cast<int>(y1) + 2},
+      [&](Vec p) { return SdBox(p, c, half); }, colour);
 }
 
 void Canvas::Polygon(const std::vector<Vec>& poly, Rgba colour) {
-  FillSdf(Bounds(poly, 2), [&](Vec p) { return SdPolygon(p, poly); }, colour);
+  FillSdf(
+      Bounds(poly, 2), [&](Vec p) { return SdPolygon(p, poly); }, colour);
 }
 
 void Canvas::PolygonOutline(const std::vector<Vec>& poly, float width, Rgba colour) {
-  FillSdf(Bounds(poly, static_cast<int>(width) + 2), [&](Vec p) { return SdPolygon(p, poly) - width; }, colour);
+  FillSdf(
+      Bounds(poly, static_cast<int>(width) + 2), [&](Vec p) { return SdPolygon(p, poly) - width; },
+      colour);
 }
 
 void Canvas::Glow(Vec c, float r, Rgba colour, float intensity, float falloff) {
-  const Box b = ToPixels({static_cast<int>(c.x - r) - 1, static_cast<int>(c.y - r) - 1, static_cast<int>(c.x + r) + 2,
-                          static_cast<int>(c.y + r) + 2});
+  const Box b = ToPixels({static_cast<int>(c.x - r) - 1, static_cast<int>(c.y - r) - 1,
+                          static_cast<int>(c.x + r) + 2, static_cast<int>(c.y + r) + 2});
   const float inv = 1.0f / s_;
   for (int y = b.y0; y < b.y1; ++y)
     for (int x = b.x0; x < b.x1; ++x) {
@@ -140,8 +153,9 @@ void Canvas::Glow(Vec c, float r, Rgba colour, float intensity, float falloff) {
 }
 
 void Canvas::GlowLine(Vec a, Vec b, float r, Rgba colour, float intensity) {
-  const Box box = ToPixels({static_cast<int>(std::min(a.x, b.x) - r) - 1, static_cast<int>(std::min(a.y, b.y) - r) - 1,
-                            static_cast<int>(std::max(a.x, b.x) + r) + 2, static_cast<int>(std::max(a.y, b.y) + r) + 2});
+  const Box box = ToPixels(
+      {static_cast<int>(std::min(a.x, b.x) - r) - 1, static_cast<int>(std::min(a.y, b.y) - r) - 1,
+       static_cast<int>(std::max(a.x, b.x) + r) + 2, static_cast<int>(std::max(a.y, b.y) + r) + 2});
   const float inv = 1.0f / s_;
   for (int y = box.y0; y < box.y1; ++y)
     for (int x = box.x0; x < box.x1; ++x) {

@@ -15,21 +15,34 @@ struct Rgba {
   float r = 0, g = 0, b = 0, a = 0;
 };
 
-inline Rgba operator*(Rgba c, float k) { return {c.r * k, c.g * k, c.b * k, c.a * k}; }
-inline Rgba operator+(Rgba x, Rgba y) { return {x.r + y.r, x.g + y.g, x.b + y.b, x.a + y.a}; }
+inline Rgba operator*(Rgba c, float k) {
+  return {c.r * k, c.g * k, c.b * k, c.a * k};
+}
+inline Rgba operator+(Rgba x, Rgba y) {
+  return {x.r + y.r, x.g + y.g, x.b + y.b, x.a + y.a};
+}
 
 // An opaque colour from 0xRRGGBB, optionally with an alpha.
 inline Rgba Hex(uint32_t rgb, float alpha = 1.0f) {
-  const float r = ((rgb >> 16) & 0xFF) / 255.0f, g = ((rgb >> 8) & 0xFF) / 255.0f, b = (rgb & 0xFF) / 255.0f;
+  const float r = ((rgb >> 16) & 0xFF) / 255.0f, g = ((rgb >> 8) & 0xFF) / 255.0f,
+              b = (rgb & 0xFF) / 255.0f;
   return {r * alpha, g * alpha, b * alpha, alpha};
 }
-inline Rgba Rgb(float r, float g, float b, float a = 1.0f) { return {r * a, g * a, b * a, a}; }
+inline Rgba Rgb(float r, float g, float b, float a = 1.0f) {
+  return {r * a, g * a, b * a, a};
+}
 // Linear mix of two colours (t = 0 gives x).
-inline Rgba Mix(Rgba x, Rgba y, float t) { return x * (1 - t) + y * t; }
+inline Rgba Mix(Rgba x, Rgba y, float t) {
+  return x * (1 - t) + y * t;
+}
 // Scales the colour channels (not alpha): k < 1 darkens, k > 1 brightens.
-inline Rgba Shade(Rgba c, float k) { return {c.r * k, c.g * k, c.b * k, c.a}; }
+inline Rgba Shade(Rgba c, float k) {
+  return {c.r * k, c.g * k, c.b * k, c.a};
+}
 
-inline float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+inline float Clamp01(float v) {
+  return v < 0 ? 0 : (v > 1 ? 1 : v);
+}
 inline float Smooth(float e0, float e1, float x) {
   const float t = Clamp01((x - e0) / (e1 - e0));
   return t * t * (3 - 2 * t);
@@ -38,17 +51,29 @@ inline float Smooth(float e0, float e1, float x) {
 struct Vec {
   float x = 0, y = 0;
 };
-inline Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec operator*(Vec a, float k) { return {a.x * k, a.y * k}; }
-inline float Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
-inline float Length(Vec a) { return std::sqrt(a.x * a.x + a.y * a.y); }
+inline Vec operator+(Vec a, Vec b) {
+  return {a.x + b.x, a.y + b.y};
+}
+inline Vec operator-(Vec a, Vec b) {
+  return {a.x - b.x, a.y - b.y};
+}
+inline Vec operator*(Vec a, float k) {
+  return {a.x * k, a.y * k};
+}
+inline float Dot(Vec a, Vec b) {
+  return a.x * b.x + a.y * b.y;
+}
+inline float Length(Vec a) {
+  return std::sqrt(a.x * a.x + a.y * a.y);
+}
 
 // The project's own generator (xorshift-style with a splitmix seed), so the art never
 // depends on the C library's rand and the same seed gives the same picture everywhere.
 class Rng {
  public:
-  explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) { Next(); }
+  explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {
+    Next();
+  }
   uint64_t Next() {
     uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -58,7 +83,9 @@ class Rng {
   // Uniform in [0, 1).
   float Unit() { return static_cast<float>(Next() >> 40) / static_cast<float>(1ull << 24); }
   float Range(float lo, float hi) { return lo + (hi - lo) * Unit(); }
-  int Int(int lo, int hiInclusive) { return lo + static_cast<int>(Next() % static_cast<uint64_t>(hiInclusive - lo + 1)); }
+  int Int(int lo, int hiInclusive) {
+    return lo + static_cast<int>(Next() % static_cast<uint64_t>(hiInclusive - lo + 1));
+  }
   bool Chance(float p) { return Unit() < p; }
 
  private:
@@ -150,7 +177,8 @@ class Canvas {
   void Polygon(const std::vector<Vec>& poly, Rgba colour);
   template <class Paint>
   void Polygon(const std::vector<Vec>& poly, Paint paint) {
-    FillSdf(Bounds(poly, 2), [&](Vec p) { return SdPolygon(p, poly); }, paint);
+    FillSdf(
+        Bounds(poly, 2), [&](Vec p) { return SdPolygon(p, poly); }, paint);
   }
   // The polygon grown by width (a dark rim drawn first gives figures their outline).
   void PolygonOutline(const std::vector<Vec>& poly, float width, Rgba colour);
@@ -195,11 +223,13 @@ void DrawMask(Canvas& c, const Mask& m, int dx, int dy, Paint paint, float opaci
   for (int y = 0; y < m.h; ++y)
     for (int x = 0; x < m.w; ++x) {
       const float a = m.At(x, y) * opacity;
-      if (a > 0) c.Blend(x + dx, y + dy, paint(Vec{x + dx + 0.5f, y + dy + 0.5f}), std::min(1.0f, a));
+      if (a > 0)
+        c.Blend(x + dx, y + dy, paint(Vec{x + dx + 0.5f, y + dy + 0.5f}), std::min(1.0f, a));
     }
 }
 inline void DrawMask(Canvas& c, const Mask& m, int dx, int dy, Rgba colour, float opacity = 1.0f) {
-  DrawMask(c, m, dx, dy, [colour](Vec) { return colour; }, opacity);
+  DrawMask(
+      c, m, dx, dy, [colour](Vec) { return colour; }, opacity);
 }
 // Adds a mask as light (for glows).
 void AddMask(Canvas& c, const Mask& m, int dx, int dy, Rgba colour, float intensity);

@@ -48,37 +48,49 @@ Canvas PaintExplosion() {
       for (const Puff& p : puffs) {
         const float r = (7 + 9 * smokeT) * p.size;
         const Vec at = centre + p.offset * (1 + smokeT * 1.4f) + Vec{0, -3 * smokeT};
-        c.FillSdf({0, 0, 60, 60}, [&](Vec q) {
-          // Ragged puffs: the edge is eaten by noise, more so as the smoke thins.
-          const float n = Fbm(q.x * 0.22f, q.y * 0.22f + f * 0.7f, 77, 3);
-          return SdCircle(q, at, r) + (n - 0.5f) * 8 + smokeT * 3;
-        }, [&](Vec q) {
-          const float n = Fbm(q.x * 0.25f, q.y * 0.25f + f, 78, 3);
-          const float lit = Clamp01((at.y - q.y) / r * 0.5f + 0.5f);  // fire light from below fades
-          const Rgba smoke = Mix(Hex(0x3A3438), Hex(0x8A7A70), lit * (1 - smokeT) * 0.8f + n * 0.3f);
-          return smoke * alpha;
-        });
+        c.FillSdf(
+            {0, 0, 60, 60},
+            [&](Vec q) {
+              // Ragged puffs: the edge is eaten by noise, more so as the smoke thins.
+              const float n = Fbm(q.x * 0.22f, q.y * 0.22f + f * 0.7f, 77, 3);
+              return SdCircle(q, at, r) + (n - 0.5f) * 8 + smokeT * 3;
+            },
+            [&](Vec q) {
+              const float n = Fbm(q.x * 0.25f, q.y * 0.25f + f, 78, 3);
+              const float lit =
+                  Clamp01((at.y - q.y) / r * 0.5f + 0.5f);  // fire light from below fades
+              const Rgba smoke =
+                  Mix(Hex(0x3A3438), Hex(0x8A7A70), lit * (1 - smokeT) * 0.8f + n * 0.3f);
+              return smoke * alpha;
+            });
       }
     }
     // Fireball: a quick bloom that cools and breaks up.
     if (f <= 10) {
       const float radius = f < 5 ? 6 + 4.2f * f : 27 - 2.2f * (f - 5);
       const float heat = f < 3 ? 1.0f : 1.0f - (f - 3) / 8.0f;
-      c.FillSdf({0, 0, 60, 60}, [&](Vec q) {
-        const float n = Fbm(q.x * 0.16f, q.y * 0.16f, 2401 + f, 3);
-        return SdCircle(q, centre, radius * (0.75f + 0.45f * n));
-      }, [&](Vec q) {
-        const float d = Length(q - centre) / std::max(1.0f, radius);
-        const float n = Fbm(q.x * 0.2f, q.y * 0.2f, 2402, 3);
-        return Fire(heat * (1.15f - 0.75f * d) + 0.25f * (n - 0.5f));
-      });
+      c.FillSdf(
+          {0, 0, 60, 60},
+          [&](Vec q) {
+            const float n = Fbm(q.x * 0.16f, q.y * 0.16f, 2401 + f, 3);
+            return SdCircle(q, centre, radius * (0.75f + 0.45f * n));
+          },
+          [&](Vec q) {
+            const float d = Length(q - centre) / std::max(1.0f, radius);
+            const float n = Fbm(q.x * 0.2f, q.y * 0.2f, 2402, 3);
+            return Fire(heat * (1.15f - 0.75f * d) + 0.25f * (n - 0.5f));
+          });
     }
     // The first flash: a white-hot star that the fireball swallows.
     if (f <= 2) {
       const float r = 9 + 5 * f;
-      c.FillSdf({0, 0, 60, 60}, [&](Vec q) { return SdCircle(q, centre, r + 3); }, [&](Vec q) {
-        return Mix(Hex(0xFFFFF4), Hex(0xFFB030), Clamp01(Length(q - centre) / (r + 3)) * Clamp01(Length(q - centre) / (r + 3)));
-      });
+      c.FillSdf(
+          {0, 0, 60, 60}, [&](Vec q) { return SdCircle(q, centre, r + 3); },
+          [&](Vec q) {
+            return Mix(
+                Hex(0xFFFFF4), Hex(0xFFB030),
+                Clamp01(Length(q - centre) / (r + 3)) * Clamp01(Length(q - centre) / (r + 3)));
+          });
       for (int k = 0; k < 4; ++k) {
         const float a = k * kPi / 2 + kPi / 4 * f;
         const Vec d{std::cos(a), std::sin(a)};
@@ -155,15 +167,19 @@ Canvas PaintPowerUp(int kind) {
   Canvas c(30, 30);
   const Vec centre{15, 15};
   c.Circle(centre, 14.3f, Hex(0x050508));
-  c.FillSdf({0, 0, 30, 30}, [&](Vec p) { return SdCircle(p, centre, 13.2f); }, [&](Vec p) {
-    const float t = Clamp01((p.y - 2) / 26);
-    return Mix(Hex(look.light), Hex(look.dark), t);
-  });
+  c.FillSdf(
+      {0, 0, 30, 30}, [&](Vec p) { return SdCircle(p, centre, 13.2f); },
+      [&](Vec p) {
+        const float t = Clamp01((p.y - 2) / 26);
+        return Mix(Hex(look.light), Hex(look.dark), t);
+      });
   c.Circle(centre, 10.2f, Hex(0x0C0C14));
-  c.FillSdf({0, 0, 30, 30}, [&](Vec p) { return SdCircle(p, centre, 9.6f); }, [&](Vec p) {
-    const float d = Length(p - Vec{13, 12}) / 12;
-    return Mix(Shade(Hex(look.rim), 0.55f), Hex(0x101018), Clamp01(d));
-  });
+  c.FillSdf(
+      {0, 0, 30, 30}, [&](Vec p) { return SdCircle(p, centre, 9.6f); },
+      [&](Vec p) {
+        const float d = Length(p - Vec{13, 12}) / 12;
+        return Mix(Shade(Hex(look.rim), 0.55f), Hex(0x101018), Clamp01(d));
+      });
   const Rgba ink = Hex(0xFFFFFF);
   switch (kind) {
     case 0:  // an upward chevron pair: more fire power
@@ -185,8 +201,12 @@ Canvas PaintPowerUp(int kind) {
       break;
   }
   // Gloss on the rim.
-  c.FillSdf({0, 0, 30, 30}, [&](Vec p) { return std::max(SdCircle(p, centre, 12.6f), -SdCircle(p, centre, 10.8f)); },
-            [&](Vec p) { return Hex(0xFFFFFF, 0.45f * Clamp01((16 - p.y) / 12) * Clamp01((17 - p.x) / 10)); });
+  c.FillSdf(
+      {0, 0, 30, 30},
+      [&](Vec p) { return std::max(SdCircle(p, centre, 12.6f), -SdCircle(p, centre, 10.8f)); },
+      [&](Vec p) {
+        return Hex(0xFFFFFF, 0.45f * Clamp01((16 - p.y) / 12) * Clamp01((17 - p.x) / 10));
+      });
   return c;
 }
 

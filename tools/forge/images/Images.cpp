@@ -41,8 +41,8 @@ struct Picture {
   int bpp;
   Ground ground;
   Canvas (*paint)();
-  float dither = 0;      // ordered dither for gradients (0..255 steps)
-  float alphaCut = 0.5f; // keyed images: coverage below this is ground
+  float dither = 0;       // ordered dither for gradients (0..255 steps)
+  float alphaCut = 0.5f;  // keyed images: coverage below this is ground
   BmpQuirks quirks = {};
 
   const char* File() const { return kListed[image].file; }
@@ -53,22 +53,54 @@ struct Picture {
 constexpr Ground kOpaque = Ground::Opaque;
 constexpr Ground kKeyed = Ground::Magenta;
 
-Canvas Player1() { return PaintPlayer(1, false); }
-Canvas Player2() { return PaintPlayer(2, false); }
-Canvas Player1Recharge() { return PaintPlayer(1, true); }
-Canvas Player2Recharge() { return PaintPlayer(2, true); }
-Canvas RightEngine() { return PaintBossEngine(true); }
-Canvas LeftEngine() { return PaintBossEngine(false); }
-Canvas BulletLeft() { return PaintBulletSide(false); }
-Canvas BulletRight() { return PaintBulletSide(true); }
-Canvas PowerUp() { return PaintPowerUp(0); }
-Canvas RepairPowerUp() { return PaintPowerUp(1); }
-Canvas BombPowerUp() { return PaintPowerUp(2); }
-Canvas FocusPowerUp() { return PaintPowerUp(3); }
-Canvas UpgradeMenu1() { return PaintUpgradeMenu(1); }
-Canvas UpgradeMenu2() { return PaintUpgradeMenu(2); }
-Canvas Warning1() { return PaintWarning(1); }
-Canvas Warning2() { return PaintWarning(2); }
+Canvas Player1() {
+  return PaintPlayer(1, false);
+}
+Canvas Player2() {
+  return PaintPlayer(2, false);
+}
+Canvas Player1Recharge() {
+  return PaintPlayer(1, true);
+}
+Canvas Player2Recharge() {
+  return PaintPlayer(2, true);
+}
+Canvas RightEngine() {
+  return PaintBossEngine(true);
+}
+Canvas LeftEngine() {
+  return PaintBossEngine(false);
+}
+Canvas BulletLeft() {
+  return PaintBulletSide(false);
+}
+Canvas BulletRight() {
+  return PaintBulletSide(true);
+}
+Canvas PowerUp() {
+  return PaintPowerUp(0);
+}
+Canvas RepairPowerUp() {
+  return PaintPowerUp(1);
+}
+Canvas BombPowerUp() {
+  return PaintPowerUp(2);
+}
+Canvas FocusPowerUp() {
+  return PaintPowerUp(3);
+}
+Canvas UpgradeMenu1() {
+  return PaintUpgradeMenu(1);
+}
+Canvas UpgradeMenu2() {
+  return PaintUpgradeMenu(2);
+}
+Canvas Warning1() {
+  return PaintWarning(1);
+}
+Canvas Warning2() {
+  return PaintWarning(2);
+}
 
 constexpr Picture kImages[] = {
     {_bmpStage1Far, 8, kOpaque, PaintStage1Far, 3.0f},
@@ -130,8 +162,8 @@ static_assert(EachListedImagePaintedOnce());
 bool ForgeOne(const Picture& picture, const std::filesystem::path& outDir) {
   const Canvas canvas = picture.paint();
   if (canvas.Width() != picture.Width() || canvas.Height() != picture.Height()) {
-    std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", picture.File(), canvas.Width(), canvas.Height(),
-                 picture.Width(), picture.Height());
+    std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", picture.File(),
+                 canvas.Width(), canvas.Height(), picture.Width(), picture.Height());
     return false;
   }
   QuantiseOptions options;
@@ -161,10 +193,14 @@ bool ForgeIcons(const std::filesystem::path& outDir) {
       for (int x = 0; x < size; ++x) {
         const Rgba p = icon.At(x, y);
         const float a = std::clamp(p.a, 0.0f, 1.0f);
-        for (float v : {p.r, p.g, p.b}) rgba.push_back(static_cast<uint8_t>(std::lround(std::clamp(a > 0 ? v / a : 0.0f, 0.0f, 1.0f) * 255)));
+        for (float v : {p.r, p.g, p.b})
+          rgba.push_back(static_cast<uint8_t>(
+              std::lround(std::clamp(a > 0 ? v / a : 0.0f, 0.0f, 1.0f) * 255)));
         rgba.push_back(static_cast<uint8_t>(std::lround(a * 255)));
       }
-    ok = WriteFile(outDir / ("skyrift_" + std::to_string(size) + ".png"), EncodePng(size, size, rgba, 4)) && ok;
+    ok = WriteFile(outDir / ("skyrift_" + std::to_string(size) + ".png"),
+                   EncodePng(size, size, rgba, 4)) &&
+         ok;
   }
   if (!ok) std::fprintf(stderr, "forge: cannot write the icons into %s\n", outDir.c_str());
   return ok;
@@ -172,7 +208,8 @@ bool ForgeIcons(const std::filesystem::path& outDir) {
 
 bool CopyTextFace(const std::filesystem::path& outDir) {
   std::vector<uint8_t> bytes;
-  if (!ReadFile(GameTextFace(), bytes) || bytes.empty() || !WriteFile(outDir / "skyrift_font.ttf", bytes)) {
+  if (!ReadFile(GameTextFace(), bytes) || bytes.empty() ||
+      !WriteFile(outDir / "skyrift_font.ttf", bytes)) {
     std::fprintf(stderr, "forge: cannot copy the text face %s\n", GameTextFace().c_str());
     return false;
   }
@@ -196,7 +233,8 @@ std::vector<uint8_t> SheetPixels(const Indexed& image, int factor, int& outW, in
           sum[2] += c & 0xFF;
           ++n;
         }
-      for (int k = 0; k < 3; ++k) rgb[(static_cast<size_t>(y) * outW + x) * 3 + k] = static_cast<uint8_t>(sum[k] / n);
+      for (int k = 0; k < 3; ++k)
+        rgb[(static_cast<size_t>(y) * outW + x) * 3 + k] = static_cast<uint8_t>(sum[k] / n);
     }
   return rgb;
 }
@@ -220,10 +258,12 @@ int WriteContactSheet(const std::filesystem::path& imageDir, const std::filesyst
       std::fprintf(stderr, "forge: cannot read %s\n", (imageDir / picture.File()).c_str());
       return 1;
     }
-    const int factor = std::max({1, (image.width + kMaxW - 1) / kMaxW, (image.height + kMaxH - 1) / kMaxH});
+    const int factor =
+        std::max({1, (image.width + kMaxW - 1) / kMaxW, (image.height + kMaxH - 1) / kMaxH});
     Tile t;
     t.rgb = SheetPixels(image, factor, t.w, t.h);
-    t.label = std::string(picture.File()) + (factor > 1 ? " (1/" + std::to_string(factor) + ")" : "");
+    t.label =
+        std::string(picture.File()) + (factor > 1 ? " (1/" + std::to_string(factor) + ")" : "");
     const int tileW = std::max(t.w, 8 * static_cast<int>(t.label.size()));
     if (x + tileW + kGap > kSheetWidth) {
       x = kGap;
@@ -240,7 +280,8 @@ int WriteContactSheet(const std::filesystem::path& imageDir, const std::filesyst
   std::vector<uint8_t> sheet(static_cast<size_t>(kSheetWidth) * height * 3, 0x20);
   for (const Tile& t : tiles) {
     for (int j = 0; j < t.h; ++j)
-      std::copy_n(&t.rgb[static_cast<size_t>(j) * t.w * 3], t.w * 3, &sheet[(static_cast<size_t>(t.y + j) * kSheetWidth + t.x) * 3]);
+      std::copy_n(&t.rgb[static_cast<size_t>(j) * t.w * 3], t.w * 3,
+                  &sheet[(static_cast<size_t>(t.y + j) * kSheetWidth + t.x) * 3]);
     const TextMask label = RenderText(Face::Bold, 12, t.label);
     for (int j = 0; j < label.mask.h; ++j)
       for (int i = 0; i < label.mask.w; ++i) {

@@ -74,7 +74,8 @@ std::vector<Colour> MedianCut(const std::vector<Bin>& hist, int wanted) {
       const Bin& h = hist[i];
       return axis == 0 ? h.r / h.n : (axis == 1 ? h.g / h.n : h.b / h.n);
     };
-    std::stable_sort(box.bins.begin(), box.bins.end(), [&](int a, int b) { return channel(a) < channel(b); });
+    std::stable_sort(box.bins.begin(), box.bins.end(),
+                     [&](int a, int b) { return channel(a) < channel(b); });
     double total = 0;
     for (int i : box.bins) total += hist[i].n;
     double acc = 0;
@@ -96,7 +97,8 @@ std::vector<Colour> MedianCut(const std::vector<Bin>& hist, int wanted) {
   return out;
 }
 
-// A few Lloyd passes over the histogram bins pull the median-cut colours to their clusters' centres.
+// A few Lloyd passes over the histogram bins pull the median-cut colours to their clusters'
+// centres.
 void Refine(const std::vector<Bin>& hist, std::vector<Colour>& palette, int passes) {
   std::vector<int> used;
   for (int i = 0; i < static_cast<int>(hist.size()); ++i)
@@ -105,7 +107,8 @@ void Refine(const std::vector<Bin>& hist, std::vector<Colour>& palette, int pass
     std::vector<Bin> acc(palette.size());
     for (int i : used) {
       const Bin& h = hist[i];
-      const Colour c{static_cast<float>(h.r / h.n), static_cast<float>(h.g / h.n), static_cast<float>(h.b / h.n)};
+      const Colour c{static_cast<float>(h.r / h.n), static_cast<float>(h.g / h.n),
+                     static_cast<float>(h.b / h.n)};
       size_t best = 0;
       float bestD = 1e30f;
       for (size_t k = 0; k < palette.size(); ++k) {
@@ -122,12 +125,15 @@ void Refine(const std::vector<Bin>& hist, std::vector<Colour>& palette, int pass
     }
     for (size_t k = 0; k < palette.size(); ++k)
       if (acc[k].n > 0)
-        palette[k] = {static_cast<float>(acc[k].r / acc[k].n), static_cast<float>(acc[k].g / acc[k].n),
+        palette[k] = {static_cast<float>(acc[k].r / acc[k].n),
+                      static_cast<float>(acc[k].g / acc[k].n),
                       static_cast<float>(acc[k].b / acc[k].n)};
   }
 }
 
-uint8_t ToByte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f))); }
+uint8_t ToByte(float v) {
+  return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f)));
+}
 
 constexpr std::array<float, 16> kBayer = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
 
@@ -137,7 +143,8 @@ Indexed Quantise(const Canvas& canvas, const QuantiseOptions& options) {
   const int w = canvas.Width(), h = canvas.Height();
   const int slots = 1 << options.bpp;
   const bool keyed = options.ground == Ground::Magenta;
-  const float er = ((options.edge >> 16) & 0xFF), eg = ((options.edge >> 8) & 0xFF), eb = (options.edge & 0xFF);
+  const float er = ((options.edge >> 16) & 0xFF), eg = ((options.edge >> 8) & 0xFF),
+              eb = (options.edge & 0xFF);
 
   // Flatten: opaque images lie on black; keyed figures lie on their dark edge colour.
   std::vector<Colour> flat(static_cast<size_t>(w) * h);
@@ -151,7 +158,8 @@ Indexed Quantise(const Canvas& canvas, const QuantiseOptions& options) {
         continue;
       }
       const float k = keyed ? 1 - Clamp01(p.a) : 0.0f;
-      flat[i] = {std::clamp(p.r * 255 + er * k, 0.0f, 255.0f), std::clamp(p.g * 255 + eg * k, 0.0f, 255.0f),
+      flat[i] = {std::clamp(p.r * 255 + er * k, 0.0f, 255.0f),
+                 std::clamp(p.g * 255 + eg * k, 0.0f, 255.0f),
                  std::clamp(p.b * 255 + eb * k, 0.0f, 255.0f)};
     }
 
@@ -159,7 +167,8 @@ Indexed Quantise(const Canvas& canvas, const QuantiseOptions& options) {
   for (size_t i = 0; i < flat.size(); ++i) {
     if (ground[i]) continue;
     const Colour& c = flat[i];
-    const int key = (static_cast<int>(c.r) >> 3) << 10 | (static_cast<int>(c.g) >> 3) << 5 | (static_cast<int>(c.b) >> 3);
+    const int key = (static_cast<int>(c.r) >> 3) << 10 | (static_cast<int>(c.g) >> 3) << 5 |
+                    (static_cast<int>(c.b) >> 3);
     hist[key].r += c.r;
     hist[key].g += c.g;
     hist[key].b += c.b;
@@ -180,19 +189,20 @@ Indexed Quantise(const Canvas& canvas, const QuantiseOptions& options) {
   if (keyed) out.palette[0] = kMagenta;
   std::vector<Colour> entries;
   for (size_t k = 0; k < colours.size(); ++k) {
-    uint32_t rgb = static_cast<uint32_t>(ToByte(colours[k].r)) << 16 | static_cast<uint32_t>(ToByte(colours[k].g)) << 8 |
-                   ToByte(colours[k].b);
+    uint32_t rgb = static_cast<uint32_t>(ToByte(colours[k].r)) << 16 |
+                   static_cast<uint32_t>(ToByte(colours[k].g)) << 8 | ToByte(colours[k].b);
     if (rgb == kMagenta) rgb = 0xFE00FE;
     out.palette[first + k] = rgb;
-    entries.push_back({static_cast<float>((rgb >> 16) & 0xFF), static_cast<float>((rgb >> 8) & 0xFF),
-                       static_cast<float>(rgb & 0xFF)});
+    entries.push_back({static_cast<float>((rgb >> 16) & 0xFF),
+                       static_cast<float>((rgb >> 8) & 0xFF), static_cast<float>(rgb & 0xFF)});
   }
   if (entries.empty()) entries.push_back({0, 0, 0});  // a keyed image with no figure at all
 
   // Nearest entry per 6-bit cell, filled on first use.
   std::vector<int16_t> cache(1 << 18, -1);
   auto nearest = [&](const Colour& c) {
-    const int cr = static_cast<int>(c.r) >> 2, cg = static_cast<int>(c.g) >> 2, cb = static_cast<int>(c.b) >> 2;
+    const int cr = static_cast<int>(c.r) >> 2, cg = static_cast<int>(c.g) >> 2,
+              cb = static_cast<int>(c.b) >> 2;
     const int key = cr << 12 | cg << 6 | cb;
     if (cache[key] < 0) {
       const Colour centre{cr * 4 + 1.5f, cg * 4 + 1.5f, cb * 4 + 1.5f};
@@ -216,7 +226,8 @@ Indexed Quantise(const Canvas& canvas, const QuantiseOptions& options) {
       Colour c = flat[i];
       if (options.dither > 0) {
         const float d = (kBayer[(y & 3) * 4 + (x & 3)] / 16.0f - 0.47f) * options.dither;
-        c = {std::clamp(c.r + d, 0.0f, 255.0f), std::clamp(c.g + d, 0.0f, 255.0f), std::clamp(c.b + d, 0.0f, 255.0f)};
+        c = {std::clamp(c.r + d, 0.0f, 255.0f), std::clamp(c.g + d, 0.0f, 255.0f),
+             std::clamp(c.b + d, 0.0f, 255.0f)};
       }
       out.index[i] = static_cast<uint8_t>(first + nearest(c));
     }

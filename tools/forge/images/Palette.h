@@ -14,7 +14,7 @@ inline constexpr uint32_t kMagenta = 0xFF00FF;
 enum class Ground { Opaque, Magenta };
 
 struct QuantiseOptions {
-  int bpp = 8;                      // 8 or 4
+  int bpp = 8;  // 8 or 4
   Ground ground = Ground::Opaque;
   // Pixels less covered than this become ground; the rest are laid over the edge colour,
   // so a figure's anti-aliased rim fades into a dark outline instead of into magenta.
@@ -28,7 +28,9 @@ struct Indexed {
   int width = 0, height = 0, bpp = 8;
   std::vector<uint32_t> palette;  // 0xRRGGBB, exactly 2^bpp entries
   std::vector<uint8_t> index;     // width * height, top row first
-  uint32_t ColourAt(int x, int y) const { return palette[index[static_cast<size_t>(y) * width + x]]; }
+  uint32_t ColourAt(int x, int y) const {
+    return palette[index[static_cast<size_t>(y) * width + x]];
+  }
 };
 
 Indexed Quantise(const Canvas& canvas, const QuantiseOptions& options);

@@ -39,20 +39,26 @@ class BitWriter {
   int used_ = 0;
 };
 
-constexpr std::array<int, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                             31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<int, 29> kLengthBase = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                             15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                             67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::array<int, 29> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                               2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::array<int, 30> kDistBase = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                           193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr std::array<int, 30> kDistExtra = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
+constexpr std::array<int, 30> kDistBase = {
+    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::array<int, 30> kDistExtra = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                             6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
 void Symbol(BitWriter& w, int v) {
-  if (v < 144) w.Code(0x30 + static_cast<uint32_t>(v), 8);
-  else if (v < 256) w.Code(0x190 + static_cast<uint32_t>(v - 144), 9);
-  else if (v < 280) w.Code(static_cast<uint32_t>(v - 256), 7);
-  else w.Code(0xC0 + static_cast<uint32_t>(v - 280), 8);
+  if (v < 144)
+    w.Code(0x30 + static_cast<uint32_t>(v), 8);
+  else if (v < 256)
+    w.Code(0x190 + static_cast<uint32_t>(v - 144), 9);
+  else if (v < 280)
+    w.Code(static_cast<uint32_t>(v - 256), 7);
+  else
+    w.Code(0xC0 + static_cast<uint32_t>(v - 280), 8);
 }
 
 void Match(BitWriter& w, int length, int distance) {
@@ -155,12 +161,13 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data) {
   return out;
 }
 
-std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& pixels, int channels) {
+std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& pixels,
+                               int channels) {
   std::vector<uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
   for (uint32_t v : {static_cast<uint32_t>(width), static_cast<uint32_t>(height)})
     for (int s = 24; s >= 0; s -= 8) header.push_back(static_cast<uint8_t>(v >> s));
-  const uint8_t colourType = channels == 4 ? 6 : 2;  // RGBA or RGB
+  const uint8_t colourType = channels == 4 ? 6 : 2;       // RGBA or RGB
   header.insert(header.end(), {8, colourType, 0, 0, 0});  // 8 bits a channel, no interlace
   Chunk(out, "IHDR", header);
   // Each row uses the "sub" filter: flat areas become runs of zeros.

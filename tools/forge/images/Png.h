@@ -10,7 +10,8 @@ namespace skyrift::forge {
 
 // pixels holds width * height * channels bytes (3: RGB, 4: RGBA, alpha not premultiplied),
 // top row first.
-std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& pixels, int channels = 3);
+std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& pixels,
+                               int channels = 3);
 
 // zlib stream (RFC 1950) of the data: deflate with fixed Huffman codes and LZ77 matches.
 std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data);

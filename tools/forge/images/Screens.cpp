@@ -25,7 +25,8 @@ void Backdrop(Canvas& c, uint32_t seed, uint32_t deep, uint32_t cloud, Calm calm
     for (int x = 0; x < w; ++x) {
       const float n = Fbm(x * 0.006f, y * 0.006f, seed, 4);
       const float warp = Fbm(x * 0.004f + n, y * 0.004f, seed + 5, 4);
-      const float v = Clamp01((warp - 0.42f) * 2.2f) * (1 - 0.8f * calm(static_cast<float>(x), static_cast<float>(y)));
+      const float v = Clamp01((warp - 0.42f) * 2.2f) *
+                      (1 - 0.8f * calm(static_cast<float>(x), static_cast<float>(y)));
       c.At(x, y) = Mix(Hex(deep), Hex(cloud), v * 0.7f);
     }
   Rng rng(seed);
@@ -42,15 +43,23 @@ void Backdrop(Canvas& c, uint32_t seed, uint32_t deep, uint32_t cloud, Calm calm
 // A bevelled metal plate.
 void Plate(Canvas& c, float x0, float y0, float x1, float y1, uint32_t base, float radius = 4) {
   const Vec centre{(x0 + x1) / 2, (y0 + y1) / 2}, half{(x1 - x0) / 2, (y1 - y0) / 2};
-  const Box box{static_cast<int>(x0) - 2, static_cast<int>(y0) - 2, static_cast<int>(x1) + 3, static_cast<int>(y1) + 3};
-  c.FillSdf(box, [&](Vec p) { return SdBox(p, centre, {half.x + 1, half.y + 1}, radius + 1); }, Hex(0x05060A));
-  c.FillSdf(box, [&](Vec p) { return SdBox(p, centre, half, radius); }, [&](Vec p) {
-    const float inside = -SdBox(p, centre, half, radius);
-    const float t = Clamp01((p.y - y0) / std::max(1.0f, y1 - y0));
-    float k = 1.15f - 0.35f * t;
-    if (inside < 1.5f) k += (p.y < centre.y ? 0.35f : -0.25f);
-    return Shade(Hex(base), k);
-  });
+  const Box box{static_cast<int>(x0) - 2, static_cast<int>(y0) - 2, static_cast<int>(x1) + 3,
+                static_cast<int>(y1) + 3};
+  c.FillSdf(
+      box,
+      [&](Vec p) {
+        return SdBox(p, centre, {half.x + 1, half.y + 1}, radius + 1);
+      },
+      Hex(0x05060A));
+  c.FillSdf(
+      box, [&](Vec p) { return SdBox(p, centre, half, radius); },
+      [&](Vec p) {
+        const float inside = -SdBox(p, centre, half, radius);
+        const float t = Clamp01((p.y - y0) / std::max(1.0f, y1 - y0));
+        float k = 1.15f - 0.35f * t;
+        if (inside < 1.5f) k += (p.y < centre.y ? 0.35f : -0.25f);
+        return Shade(Hex(base), k);
+      });
 }
 
 const TextStyle& Heading(uint32_t colour) {
@@ -73,8 +82,8 @@ struct KeyRow {
   const char* action;
 };
 constexpr KeyRow kDefaultKeys[] = {
-    {"ARROWS", "W A S D", "MOVE"}, {"SPACE", "F", "FIRE"},    {"Z", "G", "BOMB"},
-    {"X", "T", "BULLET TIME"},     {"C", "R", "RECHARGE"},    {"TAB", "Q", "UPGRADES"},
+    {"ARROWS", "W A S D", "MOVE"}, {"SPACE", "F", "FIRE"}, {"Z", "G", "BOMB"},
+    {"X", "T", "BULLET TIME"},     {"C", "R", "RECHARGE"}, {"TAB", "Q", "UPGRADES"},
 };
 
 TextStyle Plain(uint32_t colour, float outline = 0) {
@@ -105,11 +114,12 @@ Canvas PaintHudPanel() {
   c.Rect(447, 5, 453, 132, Hex(0x0A0C12));
   c.Rect(449, 5, 451, 132, Hex(0x5A6478));
   for (int half = 0; half < 2; ++half) {
-    const float nx = half == 0 ? 100 : 550;   // number column
-    const float gx = half == 0 ? 277 : 724;   // gauge slots
+    const float nx = half == 0 ? 100 : 550;  // number column
+    const float gx = half == 0 ? 277 : 724;  // gauge slots
     const uint32_t colour = half == 0 ? kP1 : kP2;
     // Title strip.
-    DrawText(c, Face::Display, 17, half == 0 ? "PLAYER 1" : "PLAYER 2", nx - 88, 20, Plain(colour, 1.5f), Align::Left);
+    DrawText(c, Face::Display, 17, half == 0 ? "PLAYER 1" : "PLAYER 2", nx - 88, 20,
+             Plain(colour, 1.5f), Align::Left);
     c.Rect(nx - 88 + 84, 19, nx - 88 + 330, 21, Shade(Hex(colour), 0.6f));
     // The light number plate: black numbers sit on it.
     Plate(c, nx - 4, 40, nx + 104, 101, 0xC8D2E0, 3);
@@ -118,25 +128,30 @@ Canvas PaintHudPanel() {
     const char* labels[] = {"BOMBS", "EXPERIENCE", "SHIPS"};
     const float rows[] = {52, 72, 92};
     for (int i = 0; i < 3; ++i)
-      DrawText(c, Face::Condensed, 12, labels[i], nx - 9, rows[i], Plain(0xD8E0F0, 1), Align::Right);
+      DrawText(c, Face::Condensed, 12, labels[i], nx - 9, rows[i], Plain(0xD8E0F0, 1),
+               Align::Right);
     // Gauges: a frame that lies just outside the slot pixels, the slot dark and empty.
     const char* gauges[] = {"HULL", "ENERGY"};
     const float top[] = {57, 73};
     const uint32_t tint[] = {0x2A0808, 0x080A2A};
     for (int i = 0; i < 2; ++i) {
-      DrawText(c, Face::Condensed, 12, gauges[i], gx - 7, top[i] + 3, Plain(0xD8E0F0, 1), Align::Right);
+      DrawText(c, Face::Condensed, 12, gauges[i], gx - 7, top[i] + 3, Plain(0xD8E0F0, 1),
+               Align::Right);
       c.Rect(gx - 3, top[i] - 3, gx + 158, top[i] + 9, Hex(0x05060A));
       c.Rect(gx - 2, top[i] - 2, gx + 157, top[i] + 8, Hex(0x9AA6BE));
       c.Rect(gx - 1, top[i] - 1, gx + 156, top[i] + 7, Hex(0x2A3040));
       c.Rect(gx, top[i], gx + 155, top[i] + 6, Hex(tint[i]));
       // Ticks every quarter, below the slot.
-      for (int q = 1; q < 4; ++q) c.Rect(gx + q * 155 / 4.0f, top[i] + 8, gx + q * 155 / 4.0f + 1, top[i] + 11, Hex(0x8A96B0));
+      for (int q = 1; q < 4; ++q)
+        c.Rect(gx + q * 155 / 4.0f, top[i] + 8, gx + q * 155 / 4.0f + 1, top[i] + 11,
+               Hex(0x8A96B0));
     }
     // Decorative lower strip with vents.
     for (int v = 0; v < 10; ++v) c.Rect(gx + v * 15.5f, 98, gx + v * 15.5f + 9, 101, Hex(0x0A0C12));
   }
   c.Rect(0, 112, 900, 114, Hex(0x0A0C12));
-  for (int x = 0; x < 900; x += 30) c.Rect(static_cast<float>(x), 118, x + 18.0f, 126, Hex(0x323A4C));
+  for (int x = 0; x < 900; x += 30)
+    c.Rect(static_cast<float>(x), 118, x + 18.0f, 126, Hex(0x323A4C));
   return c;
 }
 
@@ -210,8 +225,10 @@ Canvas PaintWarning(int which) {
       for (int i = -2; i < 40; ++i) {
         const float x = 30 + i * 16.0f;
         const std::vector<Vec> stripe{{x, y0}, {x + 8, y0}, {x + 16, y0 + 12}, {x + 8, y0 + 12}};
-        c.FillSdf(Canvas::Bounds(stripe, 2),
-                  [&](Vec p) { return std::max(SdPolygon(p, stripe), SdPolygon(p, banner) + 6); }, Hex(k.stripe));
+        c.FillSdf(
+            Canvas::Bounds(stripe, 2),
+            [&](Vec p) { return std::max(SdPolygon(p, stripe), SdPolygon(p, banner) + 6); },
+            Hex(k.stripe));
       }
     TextStyle title = Plain(k.title, 2);
     title.tracking = 6;
@@ -233,11 +250,18 @@ Canvas PaintWarning(int which) {
 // actions, then each player's keys in keycaps beneath them.
 void KeysLegend(Canvas& c) {
   constexpr float kLeft = 124, kRight = 776, kTop = 566, kBottom = 714;
-  const Box panel{static_cast<int>(kLeft) - 2, static_cast<int>(kTop) - 2, static_cast<int>(kRight) + 3,
-                  static_cast<int>(kBottom) + 3};
-  const Vec centre{(kLeft + kRight) / 2, (kTop + kBottom) / 2}, half{(kRight - kLeft) / 2, (kBottom - kTop) / 2};
-  c.FillSdf(panel, [&](Vec p) { return SdBox(p, centre, {half.x + 1, half.y + 1}, 9); }, Hex(0x6A7AA8, 0.6f));
-  c.FillSdf(panel, [&](Vec p) { return SdBox(p, centre, half, 8); }, Hex(0x04060E, 0.86f));
+  const Box panel{static_cast<int>(kLeft) - 2, static_cast<int>(kTop) - 2,
+                  static_cast<int>(kRight) + 3, static_cast<int>(kBottom) + 3};
+  const Vec centre{(kLeft + kRight) / 2, (kTop + kBottom) / 2},
+      half{(kRight - kLeft) / 2, (kBottom - kTop) / 2};
+  c.FillSdf(
+      panel,
+      [&](Vec p) {
+        return SdBox(p, centre, {half.x + 1, half.y + 1}, 9);
+      },
+      Hex(0x6A7AA8, 0.6f));
+  c.FillSdf(
+      panel, [&](Vec p) { return SdBox(p, centre, half, 8); }, Hex(0x04060E, 0.86f));
   // Each action's column as wide as its name or its widest key needs.
   constexpr float kWidths[6] = {96, 84, 70, 104, 92, 92};
   float columnCentre[6];
@@ -248,12 +272,13 @@ void KeysLegend(Canvas& c) {
   }
   DrawText(c, Face::Condensed, 14, "CONTROLS", kLeft + 12, 588, Plain(0x8A98B8), Align::Left);
   for (int i = 0; i < 6; ++i) {
-    DrawText(c, Face::Condensed, 14, kDefaultKeys[i].action, columnCentre[i], 588, Plain(0xC8D4F0), Align::Centre);
+    DrawText(c, Face::Condensed, 14, kDefaultKeys[i].action, columnCentre[i], 588, Plain(0xC8D4F0),
+             Align::Centre);
   }
   for (int p = 0; p < 2; ++p) {
     const float y = p == 0 ? 628 : 676;
-    DrawText(c, Face::Display, 18, p == 0 ? "PLAYER 1" : "PLAYER 2", kLeft + 12, y, Plain(p == 0 ? kP1 : kP2, 1),
-             Align::Left);
+    DrawText(c, Face::Display, 18, p == 0 ? "PLAYER 1" : "PLAYER 2", kLeft + 12, y,
+             Plain(p == 0 ? kP1 : kP2, 1), Align::Left);
     for (int i = 0; i < 6; ++i) {
       const std::string key = p == 0 ? kDefaultKeys[i].key1 : kDefaultKeys[i].key2;
       const float kw = std::max(30.0f, 18.0f + 10.5f * static_cast<float>(key.size()));
@@ -293,7 +318,8 @@ Canvas PaintTitle() {
       const float d = std::fabs(y - centreY);
       const float width = 4 + 26 * (1 - t * t);
       const float v = std::exp(-d / width) * (1 - t * t);
-      if (v > 0.003f) c.AddLight(x, y, Mix(Hex(0xC040FF), Hex(0x60E0FF), Clamp01(1 - d / 30)), v * 1.1f);
+      if (v > 0.003f)
+        c.AddLight(x, y, Mix(Hex(0xC040FF), Hex(0x60E0FF), Clamp01(1 - d / 30)), v * 1.1f);
     }
   // Two fighters climbing toward the rift, either side of the prompts.
   DrawFighter(c, 1, 1, {28, 470}, 1.9f);
@@ -330,7 +356,8 @@ Canvas PaintInstructions() {
     const float x0 = p == 0 ? 60 : 480, x1 = x0 + 360;
     const uint32_t colour = p == 0 ? kP1 : kP2;
     Plate(c, x0, 130, x1, 600, 0x1A2234, 8);
-    DrawText(c, Face::Display, 30, p == 0 ? "PLAYER 1" : "PLAYER 2", (x0 + x1) / 2, 166, Heading(colour));
+    DrawText(c, Face::Display, 30, p == 0 ? "PLAYER 1" : "PLAYER 2", (x0 + x1) / 2, 166,
+             Heading(colour));
     DrawFighter(c, p + 1, 0, {x1 - 70, 190}, 1.0f);
     for (int i = 0; i < 6; ++i) {
       const float y = 240 + i * 58.0f;
@@ -338,11 +365,12 @@ Canvas PaintInstructions() {
       const float kw = std::max(44.0f, 16.0f + 12.0f * static_cast<float>(key.size()));
       Plate(c, x0 + 24, y - 19, x0 + 24 + kw, y + 19, 0xD0D8E8, 6);
       DrawText(c, Face::Bold, 17, key, x0 + 24 + kw / 2, y, Plain(0x10141C));
-      DrawText(c, Face::Display, 22, kDefaultKeys[i].action, x0 + 40 + kw, y, Plain(0xE8EEFF), Align::Left);
+      DrawText(c, Face::Display, 22, kDefaultKeys[i].action, x0 + 40 + kw, y, Plain(0xE8EEFF),
+               Align::Left);
     }
   }
-  DrawText(c, Face::Display, 18, "DESTROY ENEMIES TO EARN EXPERIENCE, THEN SPEND IT ON UPGRADES", 450, 632,
-           Plain(0xB8C8E0, 1));
+  DrawText(c, Face::Display, 18, "DESTROY ENEMIES TO EARN EXPERIENCE, THEN SPEND IT ON UPGRADES",
+           450, 632, Plain(0xB8C8E0, 1));
   TextStyle enter = Heading(0xFFC040);
   DrawText(c, Face::Display, 34, "PRESS ENTER TO START", 450, 686, enter);
   return c;
@@ -368,10 +396,12 @@ Canvas PaintUpgradeMenu(int player) {
   Plate(c, 430, 180, 880, 500, 0x121826, 10);
   const char* names[] = {"FIRE POWER", "SHIP SPEED", "HULL MAXIMUM", "ENERGY MAXIMUM"};
   const float bars[] = {248, 322, 396, 470};
-  const Box boxes[] = {{756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
+  const Box boxes[] = {
+      {756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
   for (int i = 0; i < 4; ++i) {
     DrawText(c, Face::Display, 21, names[i], 452, bars[i] - 16, Plain(0xE8EEFF, 1), Align::Left);
-    DrawText(c, Face::Condensed, 12, "COST: 2500 EXPERIENCE", 452, bars[i] + 22, Plain(0x9AA8C0), Align::Left);
+    DrawText(c, Face::Condensed, 12, "COST: 2500 EXPERIENCE", 452, bars[i] + 22, Plain(0x9AA8C0),
+             Align::Left);
     // The selection rail: a thin guide line through the slot between two brackets, and a
     // pointer aimed at it. Unlit it reads as a track; the game's red fill lights the chosen one.
     const float y = bars[i], mid = y + 5;
@@ -380,8 +410,10 @@ Canvas PaintUpgradeMenu(int player) {
     for (float side : {-1.0f, 1.0f}) {
       const float edge = side < 0 ? 449 : 736;
       c.Rect(edge - (side < 0 ? 2 : 0), y - 3, edge + (side < 0 ? 0 : 2), y + 13, Hex(0x8A96B0));
-      c.Rect(side < 0 ? edge - 2 : edge - 4, y - 3, side < 0 ? edge + 4 : edge + 2, y - 1, Hex(0x8A96B0));
-      c.Rect(side < 0 ? edge - 2 : edge - 4, y + 11, side < 0 ? edge + 4 : edge + 2, y + 13, Hex(0x8A96B0));
+      c.Rect(side < 0 ? edge - 2 : edge - 4, y - 3, side < 0 ? edge + 4 : edge + 2, y - 1,
+             Hex(0x8A96B0));
+      c.Rect(side < 0 ? edge - 2 : edge - 4, y + 11, side < 0 ? edge + 4 : edge + 2, y + 13,
+             Hex(0x8A96B0));
     }
     const std::vector<Vec> pointer{{434, mid - 7}, {445, mid}, {434, mid + 7}};
     c.PolygonOutline(pointer, 1.5f, Hex(0x05060C));
@@ -392,16 +424,17 @@ Canvas PaintUpgradeMenu(int player) {
     c.Rect(b.x0 - 3.0f, b.y0 - 3.0f, b.x1 + 3.0f, b.y1 + 3.0f, Hex(0x05060A));
     c.Rect(b.x0 - 2.0f, b.y0 - 2.0f, b.x1 + 2.0f, b.y1 + 2.0f, Hex(0x5A6680));
     c.Rect(b.x0 - 1.0f, b.y0 - 1.0f, b.x1 + 1.0f, b.y1 + 1.0f, Hex(0x2A3244));
-    c.Rect(static_cast<float>(b.x0), static_cast<float>(b.y0), static_cast<float>(b.x1), static_cast<float>(b.y1),
-           Hex(0x0A0608));
-    c.Rect(static_cast<float>(b.x0), static_cast<float>(b.y0), static_cast<float>(b.x1), b.y0 + 2.0f,
-           Hex(0x1E1418));
+    c.Rect(static_cast<float>(b.x0), static_cast<float>(b.y0), static_cast<float>(b.x1),
+           static_cast<float>(b.y1), Hex(0x0A0608));
+    c.Rect(static_cast<float>(b.x0), static_cast<float>(b.y0), static_cast<float>(b.x1),
+           b.y0 + 2.0f, Hex(0x1E1418));
   }
   // Keys.
   const char* keys = player == 1 ? "UP / DOWN: CHOOSE     SPACE: BUY     TAB: LEAVE"
                                  : "W / S: CHOOSE     F: BUY     Q: LEAVE";
   DrawText(c, Face::Display, 20, keys, 450, 540, Plain(0xD0DAF0, 1));
-  DrawText(c, Face::Condensed, 14, "EVERY UPGRADE COSTS 2500 EXPERIENCE", 450, 570, Plain(0x8A98B8));
+  DrawText(c, Face::Condensed, 14, "EVERY UPGRADE COSTS 2500 EXPERIENCE", 450, 570,
+           Plain(0x8A98B8));
   return c;
 }
 
@@ -419,7 +452,8 @@ Canvas PaintInterlude() {
       const float d = std::sqrt((x - 283.0f) * (x - 283.0f) + (y - 1420.0f) * (y - 1420.0f)) - 950;
       if (d < 0) {
         const float n = Fbm(x * 0.012f, y * 0.03f, 2601, 5);
-        c.At(x, y) = Mix(Mix(Hex(0x100808), Hex(0x603020), n), Hex(0xFFC080), std::exp(d / 30.0f) * 0.9f);
+        c.At(x, y) =
+            Mix(Mix(Hex(0x100808), Hex(0x603020), n), Hex(0xFFC080), std::exp(d / 30.0f) * 0.9f);
       }
     }
   DrawFighter(c, 1, 2, {150, 300}, 1.6f);
@@ -436,16 +470,22 @@ Canvas PaintInterlude() {
 Canvas PaintIcon(int size) {
   Canvas c(size, size);
   const float s = static_cast<float>(size);
-  c.FillSdf({0, 0, size, size}, [&](Vec p) { return SdBox(p, {s / 2, s / 2}, {s / 2 - 0.5f, s / 2 - 0.5f}, s * 0.2f); },
-            [&](Vec p) { return Mix(Hex(0x2A1A60), Hex(0x05040E), Clamp01(p.y / s)); });
+  c.FillSdf(
+      {0, 0, size, size},
+      [&](Vec p) {
+        return SdBox(p, {s / 2, s / 2}, {s / 2 - 0.5f, s / 2 - 0.5f}, s * 0.2f);
+      },
+      [&](Vec p) { return Mix(Hex(0x2A1A60), Hex(0x05040E), Clamp01(p.y / s)); });
   c.Glow({s / 2, s * 0.4f}, s * 0.5f, Hex(0x8A5AFF), 0.6f);
   if (size <= 24) {
     // Too small for the detailed ship: a bold delta silhouette reads better.
     c.SetScale(s / 16.0f);
-    const std::vector<Vec> ship{{8, 1.5f}, {10, 7}, {14.5f, 12}, {14.5f, 13.8f}, {9.5f, 12.2f}, {8, 14.5f},
-                                {6.5f, 12.2f}, {1.5f, 13.8f}, {1.5f, 12}, {6, 7}};
+    const std::vector<Vec> ship{{8, 1.5f},     {10, 7},    {14.5f, 12},   {14.5f, 13.8f},
+                                {9.5f, 12.2f}, {8, 14.5f}, {6.5f, 12.2f}, {1.5f, 13.8f},
+                                {1.5f, 12},    {6, 7}};
     c.PolygonOutline(ship, 0.8f, Hex(0x05040E));
-    c.Polygon(ship, [](Vec p) { return Mix(Hex(0xFFFFFF), Hex(0x4A9CFF), Clamp01((p.y - 2) / 12)); });
+    c.Polygon(ship,
+              [](Vec p) { return Mix(Hex(0xFFFFFF), Hex(0x4A9CFF), Clamp01((p.y - 2) / 12)); });
     c.Ellipse({8, 7.5f}, 1.0f, 2.0f, Hex(0x1A3A80));
     return c;
   }

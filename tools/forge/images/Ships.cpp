@@ -46,22 +46,31 @@ void PaintFighter(Canvas& c, const PlayerLook& look, int frame) {
   c.Line({16, 33}, {7, 43}, 1.2f, Shade(Hex(look.hull), 1.1f));
   // Forward canards.
   const std::vector<Vec> canardR{{28.5f, 14}, {35, 21}, {35, 23.5f}, {29.5f, 22}};
-  for (const auto& wing : {canardR, MirrorPoly(canardR, ax)}) Hull(c, wing, Shade(Hex(look.hull), 0.85f));
+  for (const auto& wing : {canardR, MirrorPoly(canardR, ax)})
+    Hull(c, wing, Shade(Hex(look.hull), 0.85f));
   // Engine nacelles.
   for (float nx : {19.0f, 31.0f}) {
-    const std::vector<Vec> nacelle{{nx - 2.0f, 33}, {nx + 2.0f, 33}, {nx + 3.4f, 38}, {nx + 3.4f, 51},
-                                   {nx + 2.6f, 53.5f}, {nx - 2.6f, 53.5f}, {nx - 3.4f, 51}, {nx - 3.4f, 38}};
+    const std::vector<Vec> nacelle{{nx - 2.0f, 33}, {nx + 2.0f, 33},    {nx + 3.4f, 38},
+                                   {nx + 3.4f, 51}, {nx + 2.6f, 53.5f}, {nx - 2.6f, 53.5f},
+                                   {nx - 3.4f, 51}, {nx - 3.4f, 38}};
     Hull(c, nacelle, Shade(Hex(look.hull), 0.8f));
     c.Rect(nx - 2.8f, 50.5f, nx + 2.8f, 54.0f, Hex(0x24242C));
     c.Rect(nx - 1.8f, 52.5f, nx + 1.8f, 54.0f, Hex(look.flameInner));
   }
   // Fuselage.
-  const std::vector<Vec> body = Symmetric({{25, 1.5f}, {27.2f, 7}, {29.3f, 16}, {30.4f, 27}, {30.8f, 42}, {29.5f, 50},
-                                           {27, 53}, {25, 53}},
+  const std::vector<Vec> body = Symmetric({{25, 1.5f},
+                                           {27.2f, 7},
+                                           {29.3f, 16},
+                                           {30.4f, 27},
+                                           {30.8f, 42},
+                                           {29.5f, 50},
+                                           {27, 53},
+                                           {25, 53}},
                                           ax);
   Hull(c, body, Hex(look.hull));
   // A centre stripe in the player's colour and panel lines.
-  c.Polygon({{25, 4}, {26.3f, 9}, {26.3f, 44}, {25, 47}, {23.7f, 44}, {23.7f, 9}}, Shade(Hex(look.accent), 1.05f));
+  c.Polygon({{25, 4}, {26.3f, 9}, {26.3f, 44}, {25, 47}, {23.7f, 44}, {23.7f, 9}},
+            Shade(Hex(look.accent), 1.05f));
   c.Line({21, 31}, {29, 31}, 0.8f, Hex(0x000000, 0.35f));
   c.Line({21.5f, 40}, {28.5f, 40}, 0.8f, Hex(0x000000, 0.35f));
   Canopy(c, {25, 21}, 2.9f, 6.0f, Hex(look.canopy));
@@ -111,12 +120,15 @@ Canvas PaintSwoopEnemy() {
   Canvas c(50, 39);
   const float ax = 25;
   for (float ex : {19.0f, 31.0f}) Flame(c, {ex, 7}, 4.0f, 7.0f, Hex(0xFF5030), Hex(0xFFE0A0), -1);
-  const std::vector<Vec> wings = Symmetric({{25, 8}, {36, 3.5f}, {47.5f, 2.5f}, {45, 12}, {37, 22}, {30, 26}, {25, 26}}, ax);
+  const std::vector<Vec> wings =
+      Symmetric({{25, 8}, {36, 3.5f}, {47.5f, 2.5f}, {45, 12}, {37, 22}, {30, 26}, {25, 26}}, ax);
   Hull(c, wings, Hex(0x8A2E4E));
-  const std::vector<Vec> body = Symmetric({{25, 3}, {29, 5}, {30.5f, 16}, {28.5f, 29}, {25, 37.5f}}, ax);
+  const std::vector<Vec> body =
+      Symmetric({{25, 3}, {29, 5}, {30.5f, 16}, {28.5f, 29}, {25, 37.5f}}, ax);
   Hull(c, body, Hex(0xB8A8B8));
   // Leading-edge claws.
-  for (const auto& claw : {std::vector<Vec>{{45, 12}, {47, 22}, {42, 16}}, MirrorPoly({{45, 12}, {47, 22}, {42, 16}}, ax)})
+  for (const auto& claw : {std::vector<Vec>{{45, 12}, {47, 22}, {42, 16}},
+                           MirrorPoly({{45, 12}, {47, 22}, {42, 16}}, ax)})
     Hull(c, claw, Hex(0x6A2038));
   c.Line({31, 8}, {44, 5}, 1.0f, Hex(0xE06080));
   c.Line({19, 8}, {6, 5}, 1.0f, Hex(0xE06080));
@@ -132,17 +144,26 @@ Canvas PaintHoverEnemy() {
   Canvas c(64, 29);
   for (float px : {7.5f, 56.5f}) {
     c.Ellipse({px, 14.5f}, 7.0f, 10.5f, Hex(0x06080A));
-    c.FillSdf({0, 0, 64, 29}, [&](Vec p) { return SdEllipse(p, {px, 14.5f}, 6.0f, 9.5f); },
-              [&](Vec p) { return Shade(Hex(0x5E7C68), 1.2f - (p.y - 5) / 19 * 0.6f); });
+    c.FillSdf(
+        {0, 0, 64, 29},
+        [&](Vec p) {
+          return SdEllipse(p, {px, 14.5f}, 6.0f, 9.5f);
+        },
+        [&](Vec p) { return Shade(Hex(0x5E7C68), 1.2f - (p.y - 5) / 19 * 0.6f); });
     c.Circle({px, 22}, 2.0f, Hex(0xFFE040));
     c.Glow({px, 23}, 5, Hex(0xFFD030), 0.6f);
   }
   c.Rect(10, 12.5f, 54, 16.5f, Hex(0x2A3430));
   c.Ellipse({32, 14}, 20.5f, 10.5f, Hex(0x06080A));
-  c.FillSdf({0, 0, 64, 29}, [](Vec p) { return SdEllipse(p, {32, 14}, 19.5f, 9.5f); }, [](Vec p) {
-    const float t = Clamp01((p.y - 4) / 19);
-    return Mix(Hex(0xA8C8B0), Hex(0x3A5446), t);
-  });
+  c.FillSdf(
+      {0, 0, 64, 29},
+      [](Vec p) {
+        return SdEllipse(p, {32, 14}, 19.5f, 9.5f);
+      },
+      [](Vec p) {
+        const float t = Clamp01((p.y - 4) / 19);
+        return Mix(Hex(0xA8C8B0), Hex(0x3A5446), t);
+      });
   c.Ellipse({32, 14}, 13.5f, 6.0f, Hex(0x2E4438));
   for (int i = 0; i < 8; ++i) {
     const float a = i * kPi / 4;
@@ -159,7 +180,8 @@ Canvas PaintConvoyEnemy() {
   // A boxy armoured hauler with cargo pods; drawn in few flat tones for its 16 colours.
   Canvas c(50, 37);
   for (float ex : {19.0f, 31.0f}) Flame(c, {ex, 5}, 4.5f, 5.0f, Hex(0xFF8020), Hex(0xFFF0B0), -1);
-  const std::vector<Vec> hull = Symmetric({{25, 4}, {38, 4}, {40, 7}, {40, 26}, {33, 33}, {28, 36}, {25, 36}}, 25);
+  const std::vector<Vec> hull =
+      Symmetric({{25, 4}, {38, 4}, {40, 7}, {40, 26}, {33, 33}, {28, 36}, {25, 36}}, 25);
   Hull(c, hull, Hex(0xB08850), 1.0f, 0.6f);
   for (float px : {3.5f, 46.5f}) {
     c.Rect(px - 3.5f, 7, px + 3.5f, 27, Hex(0x101010));
@@ -182,9 +204,11 @@ Canvas PaintGunshipEnemy() {
   Canvas c(80, 58);
   const float ax = 38;
   for (float ex : {31.0f, 45.0f}) Flame(c, {ex, 8}, 5.0f, 8.0f, Hex(0xFF6030), Hex(0xFFE0A0), -1);
-  const std::vector<Vec> wings = Symmetric({{38, 10}, {60, 6}, {74, 14}, {72, 28}, {56, 34}, {38, 36}}, ax);
+  const std::vector<Vec> wings =
+      Symmetric({{38, 10}, {60, 6}, {74, 14}, {72, 28}, {56, 34}, {38, 36}}, ax);
   Hull(c, wings, Hex(0x5A6474));
-  const std::vector<Vec> body = Symmetric({{38, 2}, {47, 3}, {50, 20}, {47, 40}, {41, 50}, {38, 52}}, ax);
+  const std::vector<Vec> body =
+      Symmetric({{38, 2}, {47, 3}, {50, 20}, {47, 40}, {41, 50}, {38, 52}}, ax);
   Hull(c, body, Hex(0x9AA2AE));
   c.Line({52, 12}, {70, 16}, 1.5f, Hex(0xC03030));
   c.Line({24, 12}, {6, 16}, 1.5f, Hex(0xC03030));
@@ -192,11 +216,19 @@ Canvas PaintGunshipEnemy() {
   Canopy(c, {38, 38}, 3.4f, 5.0f, Hex(0xFF5040));
   // The cannon turret: its shots leave the lower right, x 54..69, y 34..61.
   c.Circle({61.5f, 36}, 7.5f, Hex(0x08080C));
-  c.FillSdf({50, 26, 74, 46}, [](Vec p) { return SdCircle(p, {61.5f, 36}, 6.5f); },
-            [](Vec p) { return Mix(Hex(0xC8CCD4), Hex(0x50545C), Clamp01((p.y - 30) / 12)); });
+  c.FillSdf(
+      {50, 26, 74, 46},
+      [](Vec p) {
+        return SdCircle(p, {61.5f, 36}, 6.5f);
+      },
+      [](Vec p) { return Mix(Hex(0xC8CCD4), Hex(0x50545C), Clamp01((p.y - 30) / 12)); });
   c.Rect(58.5f, 38, 64.5f, 57.5f, Hex(0x08080C));
-  c.FillSdf({58, 38, 66, 58}, [](Vec p) { return SdBox(p, {61.5f, 47.5f}, {2.2f, 9.5f}); },
-            [](Vec p) { return Shade(Hex(0x9098A4), 1.2f - std::fabs(p.x - 61.0f) * 0.25f); });
+  c.FillSdf(
+      {58, 38, 66, 58},
+      [](Vec p) {
+        return SdBox(p, {61.5f, 47.5f}, {2.2f, 9.5f});
+      },
+      [](Vec p) { return Shade(Hex(0x9098A4), 1.2f - std::fabs(p.x - 61.0f) * 0.25f); });
   c.Rect(58, 54, 65, 57.5f, Hex(0x40444C));
   c.Glow({61.5f, 56}, 4, Hex(0xFF4020), 0.6f);
   return c;
@@ -206,10 +238,13 @@ Canvas PaintSpareEnemy() {
   // A heavy frigate: a long armoured spine with gun decks and four drive bells at the back.
   Canvas c(120, 120);
   const float ax = 60;
-  for (float ex : {38.0f, 50.0f, 70.0f, 82.0f}) Flame(c, {ex, 10}, 6.0f, 10.0f, Hex(0x4A8AFF), Hex(0xE0F0FF), -1);
-  const std::vector<Vec> wings = Symmetric({{60, 20}, {96, 14}, {116, 34}, {112, 58}, {86, 66}, {60, 70}}, ax);
+  for (float ex : {38.0f, 50.0f, 70.0f, 82.0f})
+    Flame(c, {ex, 10}, 6.0f, 10.0f, Hex(0x4A8AFF), Hex(0xE0F0FF), -1);
+  const std::vector<Vec> wings =
+      Symmetric({{60, 20}, {96, 14}, {116, 34}, {112, 58}, {86, 66}, {60, 70}}, ax);
   Hull(c, wings, Hex(0x4E5870));
-  const std::vector<Vec> body = Symmetric({{60, 4}, {74, 6}, {80, 30}, {76, 80}, {68, 104}, {60, 117}}, ax);
+  const std::vector<Vec> body =
+      Symmetric({{60, 4}, {74, 6}, {80, 30}, {76, 80}, {68, 104}, {60, 117}}, ax);
   Hull(c, body, Hex(0x9CA6BC));
   for (float ex : {38.0f, 50.0f, 70.0f, 82.0f}) {
     c.Rect(ex - 4, 6, ex + 4, 18, Hex(0x08080C));

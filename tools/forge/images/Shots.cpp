@@ -12,7 +12,9 @@ constexpr float kPi = std::numbers::pi_v<float>;
 
 // 0..1..0 over a cycle of n frames, so the animation loops without a jump; the quarter-frame
 // phase keeps the rising and falling halves from repeating a frame.
-float Pulse(int frame, int n) { return 0.5f - 0.5f * std::cos(2 * kPi * (frame + 0.25f) / n); }
+float Pulse(int frame, int n) {
+  return 0.5f - 0.5f * std::cos(2 * kPi * (frame + 0.25f) / n);
+}
 
 // A glowing bolt along a segment: a soft halo, a deep sheath, a bright body and a
 // white-hot core, nested so the shot reads as light even after the key cuts its halo.
@@ -84,8 +86,14 @@ Canvas PaintCurtainBullet() {
     const float p = Pulse(f, 7);
     // A falling amber needle, brightest at its leading (lower) end.
     c.Line({3.5f, 2}, {3.5f, 37}, 5.0f, Hex(0x2A1600));
-    c.FillSdf({0, 0, 7, 39}, [](Vec q) { return SdSegment(q, {3.5f, 3}, {3.5f, 36}, 2.0f); },
-              [p](Vec q) { return Mix(Hex(0x8A4A00), Mix(Hex(0xFFC020), Hex(0xFFE060), p), q.y / 39.0f); });
+    c.FillSdf(
+        {0, 0, 7, 39},
+        [](Vec q) {
+          return SdSegment(q, {3.5f, 3}, {3.5f, 36}, 2.0f);
+        },
+        [p](Vec q) {
+          return Mix(Hex(0x8A4A00), Mix(Hex(0xFFC020), Hex(0xFFE060), p), q.y / 39.0f);
+        });
     c.Line({3.5f, 14 - 4 * p}, {3.5f, 35}, 1.0f, Hex(0xFFFFE0));
   });
 }
@@ -112,16 +120,22 @@ Canvas PaintBossBeam() {
     // segments overlap into one beam: each frame is a full-height slice of that column,
     // its edges rippling with a phase that moves down the frames.
     const float phase = f * kPi / 2;
-    auto edge = [phase](float y, float amp) { return amp * std::sin(y * 0.42f + phase) + 0.6f * amp * std::sin(y * 1.1f - phase); };
+    auto edge = [phase](float y, float amp) {
+      return amp * std::sin(y * 0.42f + phase) + 0.6f * amp * std::sin(y * 1.1f - phase);
+    };
     for (int y = 0; y < 30; ++y)
       for (int x = 0; x < 51; ++x) {
         const float fy = y + 0.5f, fx = x + 0.5f - 25.5f;
-        const float outer = 12.5f + edge(fy, 1.6f), mid = 8.0f + edge(fy + 3, 1.0f), core = 3.2f + edge(fy + 7, 0.6f);
+        const float outer = 12.5f + edge(fy, 1.6f), mid = 8.0f + edge(fy + 3, 1.0f),
+                    core = 3.2f + edge(fy + 7, 0.6f);
         const float d = std::fabs(fx);
         if (d > outer + 4) continue;
         c.AddLight(x, y, Hex(0xFF2040), Clamp01((outer + 4 - d) / 4) * 0.6f);
         if (d < outer) c.Blend(x, y, Hex(0x8A0820), Clamp01(outer - d));
-        if (d < mid) c.Blend(x, y, Mix(Hex(0xFF2848), Hex(0xFF6070), 0.5f + 0.5f * std::sin(fy * 0.7f + phase)), Clamp01(mid - d));
+        if (d < mid)
+          c.Blend(x, y,
+                  Mix(Hex(0xFF2848), Hex(0xFF6070), 0.5f + 0.5f * std::sin(fy * 0.7f + phase)),
+                  Clamp01(mid - d));
         if (d < core) c.Blend(x, y, Hex(0xFFE8EC), Clamp01(core - d));
       }
   });

@@ -16,10 +16,14 @@ const char* const kBoldSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.
 
 std::filesystem::path Preferred(Face face) {
   switch (face) {
-    case Face::Logo: return "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-Black.otf";
-    case Face::Display: return "/usr/share/fonts/truetype/play/Play-Bold.ttf";
-    case Face::Bold: return kBoldSans;
-    case Face::Condensed: return "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
+    case Face::Logo:
+      return "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-Black.otf";
+    case Face::Display:
+      return "/usr/share/fonts/truetype/play/Play-Bold.ttf";
+    case Face::Bold:
+      return kBoldSans;
+    case Face::Condensed:
+      return "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
   }
   return kBoldSans;
 }
@@ -65,12 +69,15 @@ std::filesystem::path FacePath(Face face) {
   static bool warned[4] = {};
   if (!warned[static_cast<int>(face)]) {
     warned[static_cast<int>(face)] = true;
-    std::fprintf(stderr, "forge: %s is missing, lettering with %s instead (run scripts/setup)\n", p.c_str(), kBoldSans);
+    std::fprintf(stderr, "forge: %s is missing, lettering with %s instead (run scripts/setup)\n",
+                 p.c_str(), kBoldSans);
   }
   return kBoldSans;
 }
 
-std::filesystem::path GameTextFace() { return kBoldSans; }
+std::filesystem::path GameTextFace() {
+  return kBoldSans;
+}
 
 bool FontsReady() {
   if (Lib().Open(kBoldSans) == nullptr) {
@@ -100,10 +107,12 @@ TextMask RenderText(Face face, float pixelSize, const std::string& text, float t
     const FT_UInt g = FT_Get_Char_Index(f, ch);
     if (previous && g && FT_HAS_KERNING(f)) {
       FT_Vector k;
-      if (FT_Get_Kerning(f, previous, g, FT_KERNING_DEFAULT, &k) == 0) pen += static_cast<float>(k.x) / 64.0f;
+      if (FT_Get_Kerning(f, previous, g, FT_KERNING_DEFAULT, &k) == 0)
+        pen += static_cast<float>(k.x) / 64.0f;
     }
     placed.push_back({g, pen});
-    if (FT_Load_Glyph(f, g, FT_LOAD_DEFAULT) == 0) pen += static_cast<float>(f->glyph->advance.x) / 64.0f;
+    if (FT_Load_Glyph(f, g, FT_LOAD_DEFAULT) == 0)
+      pen += static_cast<float>(f->glyph->advance.x) / 64.0f;
     pen += tracking;
     previous = g;
   }
@@ -151,10 +160,16 @@ Box DrawText(Canvas& canvas, Face face, float pixelSize, const std::string& text
   const int dy = static_cast<int>(std::lround(cy - inkH * 0.5f)) - t.inkY0;
   const float top = static_cast<float>(dy + t.inkY0), span = std::max(1, inkH);
 
-  if (style.glow > 0) AddMask(canvas, Blur(Dilate(t.mask, style.glow * 0.3f), style.glow), dx, dy, style.glowColour, style.glowStrength);
-  if (style.shadow > 0) DrawMask(canvas, Dilate(t.mask, style.outline), dx + style.shadow, dy + style.shadow, style.shadowColour);
-  if (style.outline > 0) DrawMask(canvas, Dilate(t.mask, style.outline), dx, dy, style.outlineColour);
-  DrawMask(canvas, t.mask, dx, dy, [&](Vec p) { return Mix(style.top, style.bottom, Clamp01((p.y - top) / span)); });
+  if (style.glow > 0)
+    AddMask(canvas, Blur(Dilate(t.mask, style.glow * 0.3f), style.glow), dx, dy, style.glowColour,
+            style.glowStrength);
+  if (style.shadow > 0)
+    DrawMask(canvas, Dilate(t.mask, style.outline), dx + style.shadow, dy + style.shadow,
+             style.shadowColour);
+  if (style.outline > 0)
+    DrawMask(canvas, Dilate(t.mask, style.outline), dx, dy, style.outlineColour);
+  DrawMask(canvas, t.mask, dx, dy,
+           [&](Vec p) { return Mix(style.top, style.bottom, Clamp01((p.y - top) / span)); });
   return {dx + t.inkX0, dy + t.inkY0, dx + t.inkX1, dy + t.inkY1};
 }
 

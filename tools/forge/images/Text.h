@@ -25,22 +25,23 @@ bool FontsReady();
 
 struct TextMask {
   Mask mask;
-  int baseline = 0;                    // row of the baseline inside the mask
+  int baseline = 0;                                // row of the baseline inside the mask
   int inkX0 = 0, inkY0 = 0, inkX1 = 0, inkY1 = 0;  // bounds of the inked pixels (exclusive ends)
 };
 
 // Renders text at a pixel size; tracking adds that many pixels between letters. pad leaves
 // room around the letters for outlines and glows.
-TextMask RenderText(Face face, float pixelSize, const std::string& text, float tracking = 0, int pad = 0);
+TextMask RenderText(Face face, float pixelSize, const std::string& text, float tracking = 0,
+                    int pad = 0);
 
 struct TextStyle {
   Rgba top = Hex(0xFFFFFF), bottom = Hex(0xFFFFFF);  // vertical gradient over the ink
   float outline = 0;                                 // width of a dark rim
   Rgba outlineColour = Hex(0x000000);
-  int glow = 0;                                      // radius of a soft light behind
+  int glow = 0;  // radius of a soft light behind
   Rgba glowColour = Hex(0xFFFFFF);
   float glowStrength = 1.0f;
-  int shadow = 0;                                    // offset of a drop shadow down-right
+  int shadow = 0;  // offset of a drop shadow down-right
   Rgba shadowColour = Hex(0x000000, 0.7f);
   float tracking = 0;
 };

@@ -161,10 +161,11 @@ TEST(Soak, TwentyMinutesOfTwoPlayersKeepTheSpritesBoundedAndMemoryFlat) {
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-  std::printf("soak: %d frames in %.1f s (%.2f ms a frame), at most %zu sprites, resident "
-              "%ld KB after the warm-up, at most %ld KB, peak %ld KB; states seen:",
-              kSoakFrames, seconds, seconds * 1000 / kSoakFrames, mostSprites, baselineKb,
-              highestKb, PeakKb());
+  std::printf(
+      "soak: %d frames in %.1f s (%.2f ms a frame), at most %zu sprites, resident "
+      "%ld KB after the warm-up, at most %ld KB, peak %ld KB; states seen:",
+      kSoakFrames, seconds, seconds * 1000 / kSoakFrames, mostSprites, baselineKb, highestKb,
+      PeakKb());
   for (int state : states) std::printf(" %d", state);
   std::printf("\n");
 

@@ -22,7 +22,8 @@ TEST(ProgramResources, TheVersionResourceCarriesTheProjectVersionAndNames) {
     char* value = nullptr;
     UINT length = 0;
     const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
-    if (!VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) return std::string();
+    if (!VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
+      return std::string();
     return std::string(value);
   };
   EXPECT_EQ(text("ProductVersion"), SKYRIFT_VERSION);

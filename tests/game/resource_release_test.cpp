@@ -18,17 +18,19 @@ namespace {
 
 std::vector<uint8_t> AssetWithoutFileHeader(const std::string& name) {
   std::ifstream in(std::string(SKYRIFT_ASSET_DIR) + "/" + name, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   return bytes.size() > 14 ? std::vector<uint8_t>(bytes.begin() + 14, bytes.end()) : bytes;
 }
 
 TEST(ResourceRelease, ReleasedPicturesReadBackWholeAndLoadAgainTheSame) {
   auto target = platform::Surface::CreateTarget(16, 16, 0);
   // The largest picture spans many pages; the panel is small and shares pages with neighbours.
-  for (const auto& [id, file] : {std::pair{2001, "stage1_near.bmp"}, std::pair{2500, "hud_panel.bmp"}}) {
+  for (const auto& [id, file] :
+       {std::pair{2001, "stage1_near.bmp"}, std::pair{2500, "hud_panel.bmp"}}) {
     SCOPED_TRACE(file);
-    const platform::ResourceEntry* entry =
-        platform::LookUpResource(platform::ProgramModule(), static_cast<uint16_t>(id), platform::kBitmapResource);
+    const platform::ResourceEntry* entry = platform::LookUpResource(
+        platform::ProgramModule(), static_cast<uint16_t>(id), platform::kBitmapResource);
     ASSERT_NE(entry, nullptr);
     const Bitmap first(target.get(), static_cast<uint32_t>(id), platform::ProgramModule());
     ASSERT_NE(first.GetHandle(), nullptr);
@@ -44,7 +46,8 @@ TEST(ResourceRelease, ReleasedPicturesReadBackWholeAndLoadAgainTheSame) {
     ASSERT_EQ(second.GetHeight(), first.GetHeight());
     for (int y = 0; y < first.GetHeight(); y += 97) {
       for (int x = 0; x < first.GetWidth(); x += 89) {
-        ASSERT_EQ(second.GetHandle()->GetPixel(x, y), first.GetHandle()->GetPixel(x, y)) << x << "," << y;
+        ASSERT_EQ(second.GetHandle()->GetPixel(x, y), first.GetHandle()->GetPixel(x, y))
+            << x << "," << y;
       }
     }
   }
@@ -54,7 +57,8 @@ TEST(ResourceRelease, ResourcesOutsideTheProgramAreLeftAlone) {
   // Page-aligned and several pages long, so that a release would have whole pages to drop.
   const size_t size = 6 * 4096;
   std::vector<uint8_t> storage(size + 4096);
-  uint8_t* data = storage.data() + (4096 - reinterpret_cast<uintptr_t>(storage.data()) % 4096) % 4096;
+  uint8_t* data =
+      storage.data() + (4096 - reinterpret_cast<uintptr_t>(storage.data()) % 4096) % 4096;
   for (size_t i = 0; i < size; ++i) data[i] = static_cast<uint8_t>(i * 7 + 1);
   const platform::ResourceEntry entry{2000, platform::kBitmapResource, 0, data, size};
 

@@ -19,7 +19,9 @@ namespace {
 
 using namespace skyrift::forge;
 
-uint32_t Channel(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
+uint32_t Channel(uint32_t c, int shift) {
+  return (c >> shift) & 0xFF;
+}
 
 TEST(ForgeQuantiser, KeyedFiguresNeverTakeTheGroundColour) {
   // Figure pixels close to magenta, and one painted exactly magenta, next to true ground.
@@ -76,12 +78,14 @@ TEST(ForgeQuantiser, KeepsFewColoursExactlyAndApproximatesMany) {
     options.bpp = bpp;
     const Indexed out = Quantise(few, options);
     ASSERT_EQ(out.palette.size(), 1u << bpp);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(out.ColourAt(i % 10, i / 10), five[i % 5]) << "bpp " << bpp;
+    for (int i = 0; i < 100; ++i)
+      EXPECT_EQ(out.ColourAt(i % 10, i / 10), five[i % 5]) << "bpp " << bpp;
   }
   // A smooth ramp: 256 entries follow it closely, 16 still stay near it.
   Canvas ramp(256, 4);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 256; ++x) ramp.At(x, y) = Rgb(x / 255.0f, 0.5f * x / 255.0f, 1 - x / 255.0f);
+    for (int x = 0; x < 256; ++x)
+      ramp.At(x, y) = Rgb(x / 255.0f, 0.5f * x / 255.0f, 1 - x / 255.0f);
   for (int bpp : {4, 8}) {
     QuantiseOptions options;
     options.bpp = bpp;
@@ -101,15 +105,18 @@ Indexed Pattern(int width, int height, int bpp) {
   image.width = width;
   image.height = height;
   image.bpp = bpp;
-  for (uint32_t i = 0; i < (1u << bpp); ++i) image.palette.push_back((i * 0x010203u + 0x400000u * (i & 1)) & 0xFFFFFFu);
+  for (uint32_t i = 0; i < (1u << bpp); ++i)
+    image.palette.push_back((i * 0x010203u + 0x400000u * (i & 1)) & 0xFFFFFFu);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.index.push_back(static_cast<uint8_t>((x * 7 + y * 3) % (1 << bpp)));
+    for (int x = 0; x < width; ++x)
+      image.index.push_back(static_cast<uint8_t>((x * 7 + y * 3) % (1 << bpp)));
   return image;
 }
 
 TEST(ForgeBitmapFile, RoundTripsOddWidthsAtBothDepths) {
   // Odd widths exercise the 4-byte row padding and, at 4 bits, the half-filled last byte.
-  for (const auto& [w, h, bpp] : {std::tuple{139, 82, 4}, std::tuple{37, 5, 8}, std::tuple{1, 1, 4}, std::tuple{3, 2, 8}}) {
+  for (const auto& [w, h, bpp] :
+       {std::tuple{139, 82, 4}, std::tuple{37, 5, 8}, std::tuple{1, 1, 4}, std::tuple{3, 2, 8}}) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + "x" + std::to_string(bpp));
     const Indexed image = Pattern(w, h, bpp);
     const std::vector<uint8_t> bytes = EncodeBmp(image);
@@ -170,7 +177,8 @@ TEST(ForgeIconFile, StoresStraightAlphaAndAMask) {
   EXPECT_EQ(ico[4], 2);  // two entries
   EXPECT_EQ(ico[6], 32);
   EXPECT_EQ(ico[6 + 16], 16);
-  const uint32_t offset = ico[18] | ico[19] << 8 | ico[20] << 16 | static_cast<uint32_t>(ico[21]) << 24;
+  const uint32_t offset =
+      ico[18] | ico[19] << 8 | ico[20] << 16 | static_cast<uint32_t>(ico[21]) << 24;
   // The half-covered red pixel is stored un-premultiplied, BGRA.
   EXPECT_EQ(ico[offset + 40 + 0], 0);
   EXPECT_EQ(ico[offset + 40 + 2], 255);
@@ -199,10 +207,15 @@ bool Inflate(const std::vector<uint8_t>& z, std::vector<uint8_t>& out) {
     for (int i = 0; i < n; ++i) v = (v << 1) | bits(1);
     return v;
   };
-  static const int lengthBase[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-  static const int lengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-  static const int distBase[] = {1, 2, 3, 4, 5, 7, 9, 13, 17, 25, 33, 49, 65, 97, 129, 193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-  static const int distExtra[] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+  static const int lengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+  static const int lengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                    2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+  static const int distBase[] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                 33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+  static const int distExtra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                  6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
   try {
     bool last = false;
     while (!last) {
@@ -218,12 +231,16 @@ bool Inflate(const std::vector<uint8_t>& z, std::vector<uint8_t>& out) {
       if (type != 1) return false;
       for (;;) {
         uint32_t sym = code(7);
-        if (sym <= 23) sym += 256;
+        if (sym <= 23)
+          sym += 256;
         else {
           sym = (sym << 1) | bits(1);
-          if (sym >= 0x30 && sym <= 0xBF) sym -= 0x30;
-          else if (sym >= 0xC0 && sym <= 0xC7) sym = sym - 0xC0 + 280;
-          else sym = ((sym << 1) | bits(1)) - 0x190 + 144;
+          if (sym >= 0x30 && sym <= 0xBF)
+            sym -= 0x30;
+          else if (sym >= 0xC0 && sym <= 0xC7)
+            sym = sym - 0xC0 + 280;
+          else
+            sym = ((sym << 1) | bits(1)) - 0x190 + 144;
         }
         if (sym < 256) {
           out.push_back(static_cast<uint8_t>(sym));
@@ -243,7 +260,8 @@ bool Inflate(const std::vector<uint8_t>& z, std::vector<uint8_t>& out) {
     }
     bit = (bit + 7) / 8 * 8;
     uint32_t adler = 0;
-    for (int i = 0; i < 4; ++i) adler = adler << 8 | bits(8);  // whole bytes, most significant first
+    for (int i = 0; i < 4; ++i)
+      adler = adler << 8 | bits(8);  // whole bytes, most significant first
     return adler == Adler32(out.data(), out.size()) && bit / 8 == z.size();
   } catch (const std::out_of_range&) {
     return false;
@@ -303,9 +321,11 @@ TEST(ForgePng, ImageDataHoldsFilteredRowsOfRgbOrRgba) {
     size_t at = 8;
     std::vector<uint8_t> idat;
     while (at + 12 <= png.size()) {
-      const uint32_t len = static_cast<uint32_t>(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+      const uint32_t len =
+          static_cast<uint32_t>(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
       if (std::string(reinterpret_cast<const char*>(&png[at + 4]), 4) == "IDAT")
-        idat.assign(png.begin() + static_cast<long>(at) + 8, png.begin() + static_cast<long>(at + 8 + len));
+        idat.assign(png.begin() + static_cast<long>(at) + 8,
+                    png.begin() + static_cast<long>(at + 8 + len));
       at += 12 + len;
     }
     std::vector<uint8_t> raw;

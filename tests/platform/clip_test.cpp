@@ -9,9 +9,9 @@ namespace {
 TEST(ClipCopy, ACopyIsCutToItsSourceThenToTheTargetsClipMovingBothCornersTogether) {
   struct Case {
     const char* what;
-    ClipArea clip;  // of the target
-    int64_t sx, sy, w, h, dx, dy;              // asked for, from a 100 x 80 source
-    bool left;                                 // anything left
+    ClipArea clip;                 // of the target
+    int64_t sx, sy, w, h, dx, dy;  // asked for, from a 100 x 80 source
+    bool left;                     // anything left
     int64_t wantSx, wantSy, wantW, wantH, wantDx, wantDy;
   } cases[] = {
       {"inside", {0, 0, 200, 200}, 10, 10, 20, 20, 5, 6, true, 10, 10, 20, 20, 5, 6},

@@ -41,7 +41,8 @@ std::vector<ScriptRow> ReadScript() {
 
 std::vector<uint8_t> ReadAsset(const std::string& name) {
   std::ifstream in(std::string(SKYRIFT_ASSET_DIR) + "/" + name, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
 }
 
 TEST(EmbeddedResources, EveryScriptedFileIsEmbeddedWhole) {

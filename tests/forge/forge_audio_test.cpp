@@ -506,7 +506,8 @@ TEST(ForgedMusic, ThePiecesDifferInTempoKeyAndSound) {
     std::printf("%s: %.1f bpm, %s, octave bands (dB):", kPieces[k].file, bpm, keys[k].c_str());
     for (int b = 0; b < kBands; ++b) {
       const double centre = 62.5 * std::exp2(b);
-      bands[k][b] = 10.0 * std::log10(BandShare(power, pcm.rate, centre / M_SQRT2, centre * M_SQRT2));
+      bands[k][b] =
+          10.0 * std::log10(BandShare(power, pcm.rate, centre / M_SQRT2, centre * M_SQRT2));
       std::printf(" %.1f", bands[k][b]);
     }
     std::printf("\n");

@@ -34,7 +34,6 @@ class UpgradeMenu : public World {
     for (int key : keys) platform::KeyEvent(key, false);
     return choices;
   }
-
 };
 
 TEST_F(UpgradeMenu, AHeldKeyMovesTheHighlightEveryFourthFrameAndWraps) {

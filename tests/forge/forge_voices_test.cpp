@@ -54,9 +54,9 @@ TEST(Announcements, EachIsRecognisedAsItsOwnPhraseAmongTheFive) {
     const fs::path wav = fs::path(SKYRIFT_GAME_DIR) / line.file;
     ASSERT_TRUE(fs::exists(wav));
     // The model listens at 16 kHz, the rate the forge writes the voices at.
-    const std::string heard = Output("pocketsphinx_continuous -infile '" + wav.string() +
-                                     "' -jsgf '" + grammar.string() +
-                                     "' -logfn /dev/null 2>/dev/null");
+    const std::string heard =
+        Output("pocketsphinx_continuous -infile '" + wav.string() + "' -jsgf '" + grammar.string() +
+               "' -logfn /dev/null 2>/dev/null");
     EXPECT_EQ(heard, line.words);
   }
 }

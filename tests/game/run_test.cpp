@@ -202,16 +202,16 @@ void ExpectLayer(const LayerRule& rule) {
 TEST(Run, EachStageScrollsItsTwoLayersItsOwnWayAndStage2PlaysItsOwnMusic) {
   GameHarness game;
   ASSERT_TRUE(game.Start());
-  for (const LayerRule& rule : {LayerRule{&_pFarBackground, 0, 2, 0, false},
-                                LayerRule{&_pNearBackground, 0, 3, 0, true}}) {
+  for (const LayerRule& rule :
+       {LayerRule{&_pFarBackground, 0, 2, 0, false}, LayerRule{&_pNearBackground, 0, 3, 0, true}}) {
     SCOPED_TRACE(rule.layer == &_pFarBackground ? "stage 1 far" : "stage 1 near");
     ExpectLayer(rule);
   }
 
   SetChannelVolume(kMusicChannel, 255);
   StartStage2();
-  for (const LayerRule& rule : {LayerRule{&_pFarBackground, 0, 1, 0, false},
-                                LayerRule{&_pNearBackground, 0, 0, 2, true}}) {
+  for (const LayerRule& rule :
+       {LayerRule{&_pFarBackground, 0, 1, 0, false}, LayerRule{&_pNearBackground, 0, 0, 2, true}}) {
     SCOPED_TRACE(rule.layer == &_pFarBackground ? "stage 2 far" : "stage 2 near");
     ExpectLayer(rule);
   }

@@ -247,8 +247,9 @@ std::string Chunk(const char* id, const std::string& body) {
   return id + Le(static_cast<uint32_t>(body.size()), 4) + body + std::string(body.size() % 2, '\0');
 }
 std::string Format(uint32_t rate, uint16_t channels, uint16_t bits) {
-  return Chunk("fmt ", Le(1, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * channels * bits / 8, 4) +
-                           Le(channels * bits / 8, 2) + Le(bits, 2));
+  return Chunk("fmt ", Le(1, 2) + Le(channels, 2) + Le(rate, 4) +
+                           Le(rate * channels * bits / 8, 4) + Le(channels * bits / 8, 2) +
+                           Le(bits, 2));
 }
 void WriteChunks(const std::string& name, const std::string& chunks) {
   std::ofstream(name, std::ios::binary)
@@ -271,9 +272,10 @@ TEST_F(SoundLayer, MultiChunkFilesAreJudgedByTheFormatTheDecoderUses) {
        "it holds 2048 s of sound, more than the 90 s a sample may"},
       {"big first", Format(44100, 2, 16) + Format(1, 1, 8) + data, nullptr},
       {"tiny after the data", Format(22050, 1, 16) + data + Format(1, 1, 8), nullptr},
-      {"other chunks first", Chunk("LIST", "INFOx") + Chunk("fact", Le(1024, 4)) + Format(8000, 1, 16) + data,
-       nullptr},
-      {"data before its format", data + Format(44100, 2, 16), "its sound data comes before its format"},
+      {"other chunks first",
+       Chunk("LIST", "INFOx") + Chunk("fact", Le(1024, 4)) + Format(8000, 1, 16) + data, nullptr},
+      {"data before its format", data + Format(44100, 2, 16),
+       "its sound data comes before its format"},
   };
   for (const auto& c : cases) {
     const std::string file = (folder.Path() / (std::string(c.name) + ".wav")).string();

@@ -34,13 +34,18 @@ TEST(Limiter, NothingLeavesPastTheCeilingWhateverComesIn) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const std::vector<float> cases[] = {
       // thirty-two effects at full scale on one side, twenty on the other
-      Frames(kRate, [](size_t i) { return Sine(i, 32.0); }, [](size_t i) { return Sine(i, 20.0); }),
+      Frames(
+          kRate, [](size_t i) { return Sine(i, 32.0); }, [](size_t i) { return Sine(i, 20.0); }),
       // a sudden spike out of silence
-      Frames(kRate / 10, [](size_t i) { return i == 2000 ? 50.0f : 0.0f; },
-             [](size_t i) { return i >= 2000 ? -40.0f : 0.0f; }),
+      Frames(
+          kRate / 10, [](size_t i) { return i == 2000 ? 50.0f : 0.0f; },
+          [](size_t i) { return i >= 2000 ? -40.0f : 0.0f; }),
       // square bursts
-      Frames(kRate, [](size_t i) { return (i / 300) % 2 ? 6.0f : -6.0f; }, [](size_t) { return 0.1f; }),
-      Frames(64, [=](size_t i) { return i % 2 ? inf : nan; }, [=](size_t) { return -inf; }),
+      Frames(
+          kRate, [](size_t i) { return (i / 300) % 2 ? 6.0f : -6.0f; },
+          [](size_t) { return 0.1f; }),
+      Frames(
+          64, [=](size_t i) { return i % 2 ? inf : nan; }, [=](size_t) { return -inf; }),
   };
   for (std::vector<float> frames : cases) {
     Limiter limiter(kRate, kThreshold, kCeiling);
@@ -69,9 +74,9 @@ TEST(Limiter, PassesAQuietMixComesDownFastAndRecoversWithoutSteps) {
     SCOPED_TRACE(layout.name);
     const size_t side = layout.left ? 0 : 1;  // a side that carries the mix
     Limiter limiter(kRate, kThreshold, kCeiling);
-    const std::vector<float> in =
-        Frames(total, [&](size_t i) { return layout.left ? Sine(i, level(i)) : 0.0f; },
-               [&](size_t i) { return layout.right ? Sine(i, level(i)) : 0.0f; });
+    const std::vector<float> in = Frames(
+        total, [&](size_t i) { return layout.left ? Sine(i, level(i)) : 0.0f; },
+        [&](size_t i) { return layout.right ? Sine(i, level(i)) : 0.0f; });
     std::vector<float> out = in;
     std::vector<float> gains;
     for (size_t i = 0; i < total; ++i) {

@@ -31,7 +31,8 @@ TEST_F(SpriteBase, ConstructorsPlaceTheSprite) {
   EXPECT_EQ(plain.GetPosition(), (RECT{0, 0, 50, 39}));
   EXPECT_EQ(plain.GetBounds(), (RECT{0, 0, 640, 480}));
   Sprite unplaced(image.get(), PlayArea(), EdgeDie);
-  EXPECT_EQ(unplaced.GetPosition(), (RECT{-100, -100, -50, -61})) << "off the play area until placed";
+  EXPECT_EQ(unplaced.GetPosition(), (RECT{-100, -100, -50, -61}))
+      << "off the play area until placed";
   Sprite moving(image.get(), POINT{10, 20}, POINT{-5, 7}, 3, PlayArea(), EdgeWrap);
   EXPECT_EQ(moving.GetPosition(), (RECT{10, 20, 60, 59}));
   EXPECT_EQ(moving.GetZOrder(), 3);
@@ -110,7 +111,8 @@ TEST_F(SpriteBase, EdgeBounceClampsAndReversesTheVelocityForGood) {
   EXPECT_EQ(powerUp.GetPosition().top, 7);
   _bBulletTime = FALSE;
   powerUp.Update();
-  EXPECT_EQ(powerUp.GetVelocity(), (POINT{-1, -3})) << "a bounce in bullet time keeps the slowed speed";
+  EXPECT_EQ(powerUp.GetVelocity(), (POINT{-1, -3}))
+      << "a bounce in bullet time keeps the slowed speed";
   EXPECT_EQ(powerUp.GetPosition().left, 869);
   powerUp.SetPosition(10, 2);
   powerUp.Update();

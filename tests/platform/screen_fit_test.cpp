@@ -41,27 +41,30 @@ TEST(ScreenFit, TheWindowTakesTheMonitorsScaleUnlessItWouldNotFitThenTheLargestT
     int clientWidth, clientHeight;
   };
   const Case cases[] = {
-      {96, 0, 0, 1920, 1080, 900, 732},      // fits: exactly the frame
-      {96, 0, 0, 900, 732, 900, 732},        // a screen of exactly the frame with no frame around
-      {96, 16, 39, 900, 732, 852, 693},      // the same screen, but the caption must fit too
-      {96, 10, 27, 1280, 720, 852, 693},     // a small screen, no taskbar
-      {96, 16, 39, 1366, 728, 847, 689},     // 1366 x 768 above a 40-pixel taskbar
-      {96, 16, 39, 1920, 1040, 900, 732},    // room to spare
-      {120, 16, 39, 1920, 1040, 1125, 915},  // 125%
-      {144, 16, 39, 2560, 1400, 1350, 1098},   // 150%
-      {144, 20, 48, 1920, 1040, 1219, 992},    // 150% on a 1080-line screen: shrunk to fit
-      {192, 32, 78, 3840, 2120, 1800, 1464},   // 200% on a 4K screen
-      {192, 32, 78, 2560, 1400, 1625, 1322},   // 200% that does not fit
+      {96, 0, 0, 1920, 1080, 900, 732},       // fits: exactly the frame
+      {96, 0, 0, 900, 732, 900, 732},         // a screen of exactly the frame with no frame around
+      {96, 16, 39, 900, 732, 852, 693},       // the same screen, but the caption must fit too
+      {96, 10, 27, 1280, 720, 852, 693},      // a small screen, no taskbar
+      {96, 16, 39, 1366, 728, 847, 689},      // 1366 x 768 above a 40-pixel taskbar
+      {96, 16, 39, 1920, 1040, 900, 732},     // room to spare
+      {120, 16, 39, 1920, 1040, 1125, 915},   // 125%
+      {144, 16, 39, 2560, 1400, 1350, 1098},  // 150%
+      {144, 20, 48, 1920, 1040, 1219, 992},   // 150% on a 1080-line screen: shrunk to fit
+      {192, 32, 78, 3840, 2120, 1800, 1464},  // 200% on a 4K screen
+      {192, 32, 78, 2560, 1400, 1625, 1322},  // 200% that does not fit
   };
   for (const Case& c : cases) {
     const Placement got = FitWindow(kFrameWidth, kFrameHeight, c.dpi, c.extraWidth, c.extraHeight,
                                     c.usableWidth, c.usableHeight);
-    EXPECT_EQ(got.width, c.clientWidth) << c.dpi << " dpi on " << c.usableWidth << " x " << c.usableHeight;
-    EXPECT_EQ(got.height, c.clientHeight) << c.dpi << " dpi on " << c.usableWidth << " x " << c.usableHeight;
+    EXPECT_EQ(got.width, c.clientWidth)
+        << c.dpi << " dpi on " << c.usableWidth << " x " << c.usableHeight;
+    EXPECT_EQ(got.height, c.clientHeight)
+        << c.dpi << " dpi on " << c.usableWidth << " x " << c.usableHeight;
     EXPECT_LE(got.width + c.extraWidth, c.usableWidth);
     EXPECT_LE(got.height + c.extraHeight, c.usableHeight);
     // The picture fills such a window whole: no stray bar along an edge.
-    EXPECT_EQ(Letterbox(kFrameWidth, kFrameHeight, got.width, got.height), (Placement{0, 0, got.width, got.height}));
+    EXPECT_EQ(Letterbox(kFrameWidth, kFrameHeight, got.width, got.height),
+              (Placement{0, 0, got.width, got.height}));
   }
 }
 
@@ -95,7 +98,8 @@ TEST(ScreenFit, EachPixelTakesTheSourcePixelUnderItsCentreAndOnlyTheBarsTurnBlac
 
   // Halved: the pixel under each centre, not an average (sharp, and no colour the frame lacks).
   std::vector<uint32_t> small(2, 0);
-  ScaleNearest(from, 4 * 4, 4, 2, reinterpret_cast<uint8_t*>(small.data()), 2 * 4, Placement{0, 0, 2, 1});
+  ScaleNearest(from, 4 * 4, 4, 2, reinterpret_cast<uint8_t*>(small.data()), 2 * 4,
+               Placement{0, 0, 2, 1});
   EXPECT_EQ(small, (std::vector<uint32_t>{6, 8}));
 
   // Three source columns over four target columns: the middle one is drawn twice, none is lost.

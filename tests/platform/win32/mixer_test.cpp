@@ -28,17 +28,25 @@ namespace {
 
 std::vector<uint8_t> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
 }
 
-std::string GameFile(const char* name) { return std::string(SKYRIFT_GAME_DIR) + "/" + name; }
+std::string GameFile(const char* name) {
+  return std::string(SKYRIFT_GAME_DIR) + "/" + name;
+}
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) { out.push_back(v & 0xFF), out.push_back((v >> 8) & 0xFF); }
-void Put32(std::vector<uint8_t>& out, uint32_t v) { Put16(out, v & 0xFFFF), Put16(out, v >> 16); }
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(v & 0xFF), out.push_back((v >> 8) & 0xFF);
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  Put16(out, v & 0xFFFF), Put16(out, v >> 16);
+}
 
 std::vector<uint8_t> Wav(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits,
                          const std::vector<uint8_t>& data, uint32_t dataLength) {
-  std::vector<uint8_t> file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+  std::vector<uint8_t> file = {'R', 'I', 'F', 'F', 0,   0,   0,   0,
+                               'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
   Put32(file, 16);
   Put16(file, format);
   Put16(file, channels);
@@ -77,11 +85,17 @@ TEST(WavDecoding, EveryFormatBecomesStereoAtTheOutputRateAndBadFilesAreRefused) 
 
   // The wider formats the SDL build plays, plain and in an extensible header: each sample
   // keeps its top 16 bits; floats are scaled to full scale and held inside it.
-  const auto extensible = [](uint16_t encoding, uint16_t channels, uint16_t bits, const std::vector<uint8_t>& data) {
+  const auto extensible = [](uint16_t encoding, uint16_t channels, uint16_t bits,
+                             const std::vector<uint8_t>& data) {
     std::vector<uint8_t> file = Wav(kWaveExtensible, channels, 44100, bits, data);
-    const std::vector<uint8_t> extension = {22, 0, static_cast<uint8_t>(bits), 0, 3, 0, 0, 0,
-                                            static_cast<uint8_t>(encoding), 0, 0, 0, 0, 0, 0x10, 0,
-                                            0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    const std::vector<uint8_t> extension = {22,   0,    static_cast<uint8_t>(bits),
+                                            0,    3,    0,
+                                            0,    0,    static_cast<uint8_t>(encoding),
+                                            0,    0,    0,
+                                            0,    0,    0x10,
+                                            0,    0x80, 0,
+                                            0,    0xAA, 0,
+                                            0x38, 0x9B, 0x71};
     file[16] = 40;  // the format chunk's length
     file.insert(file.begin() + 36, extension.begin(), extension.end());
     return file;
@@ -96,10 +110,18 @@ TEST(WavDecoding, EveryFormatBecomesStereoAtTheOutputRateAndBadFilesAreRefused) 
     std::vector<uint8_t> file;
     StereoPcm expected;
   } wider[] = {
-      {"24-bit mono", Wav(1, 1, 44100, 24, {0x00, 0x34, 0x12, 0xFF, 0xFF, 0x80}), {0x1234, 0x1234, -32513, -32513}},
-      {"32-bit stereo", Wav(1, 2, 44100, 32, {0, 0, 0x34, 0x12, 0, 0, 0x00, 0x80}), {0x1234, -32768}},
-      {"float mono", Wav(3, 1, 44100, 32, floats({0.5f, -1.0f, 2.0f})), {16384, 16384, -32768, -32768, 32767, 32767}},
-      {"extensible 24-bit stereo", extensible(1, 2, 24, {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0}), {0x4000, -0x4000}},
+      {"24-bit mono",
+       Wav(1, 1, 44100, 24, {0x00, 0x34, 0x12, 0xFF, 0xFF, 0x80}),
+       {0x1234, 0x1234, -32513, -32513}},
+      {"32-bit stereo",
+       Wav(1, 2, 44100, 32, {0, 0, 0x34, 0x12, 0, 0, 0x00, 0x80}),
+       {0x1234, -32768}},
+      {"float mono",
+       Wav(3, 1, 44100, 32, floats({0.5f, -1.0f, 2.0f})),
+       {16384, 16384, -32768, -32768, 32767, 32767}},
+      {"extensible 24-bit stereo",
+       extensible(1, 2, 24, {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0}),
+       {0x4000, -0x4000}},
       {"extensible float stereo", extensible(3, 2, 32, floats({-0.25f, 0.25f})), {-8192, 8192}},
   };
   for (const auto& w : wider) {
@@ -131,7 +153,8 @@ TEST(WavDecoding, EveryFormatBecomesStereoAtTheOutputRateAndBadFilesAreRefused) 
   }
   // Cut anywhere inside its headers, a good file is refused rather than read past its end.
   const auto good = Wav(1, 1, 44100, 16, {1, 0, 2, 0});
-  for (size_t size = 0; size < 44; ++size) EXPECT_FALSE(DecodeWav(good.data(), size, 44100)) << size;
+  for (size_t size = 0; size < 44; ++size)
+    EXPECT_FALSE(DecodeWav(good.data(), size, 44100)) << size;
 }
 
 TEST(WavDecoding, TheGamesSamplesAllDecode) {
@@ -141,17 +164,22 @@ TEST(WavDecoding, TheGamesSamplesAllDecode) {
     const auto bytes = ReadAll(entry.path().string());
     const auto pcm = DecodeWav(bytes.data(), bytes.size(), 44100);
     ASSERT_TRUE(pcm) << entry.path();
-    EXPECT_TRUE(std::any_of(pcm->begin(), pcm->end(), [](int16_t s) { return s != 0; })) << entry.path();
+    EXPECT_TRUE(std::any_of(pcm->begin(), pcm->end(), [](int16_t s) { return s != 0; }))
+        << entry.path();
     ++decoded;
   }
   EXPECT_EQ(decoded, 15);
 }
 
-MixerChunk Constant(int16_t value, size_t frames) { return MixerChunk{StereoPcm(frames * 2, value)}; }
+MixerChunk Constant(int16_t value, size_t frames) {
+  return MixerChunk{StereoPcm(frames * 2, value)};
+}
 
 // A sample quiet enough for the limiter to leave alone reaches the device at the effects' share
 // of its level.
-int16_t AtEffectsGain(int32_t sample) { return static_cast<int16_t>(std::lrint(sample * kEffectsGain)); }
+int16_t AtEffectsGain(int32_t sample) {
+  return static_cast<int16_t>(std::lrint(sample * kEffectsGain));
+}
 
 TEST(Mixing, ManyLoudChannelsNeverClipAndQuietOnesPassAtTheEffectsGain) {
   // Thirty-two channels at full scale, looping: the output stays short of both limits.
@@ -205,7 +233,8 @@ TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
   size_t frames = 0, loud = 0;
   for (size_t got; (got = once->Read(block.data(), 44100)) > 0;) {
     frames += got;
-    loud += std::count_if(block.begin(), block.begin() + got * 2, [](int16_t s) { return std::abs(s) > 1000; });
+    loud += std::count_if(block.begin(), block.begin() + got * 2,
+                          [](int16_t s) { return std::abs(s) > 1000; });
     ASSERT_LT(frames, 200u * 44100) << "a stream that is not looped ends";
   }
   EXPECT_GE(frames, 60u * 44100) << "a piece of one to two minutes";
@@ -226,7 +255,9 @@ TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
   EXPECT_EQ(OpenMp3({}, true, 44100), nullptr);
 }
 
-std::vector<float> AsFloats(const int16_t* pcm, size_t samples) { return std::vector<float>(pcm, pcm + samples); }
+std::vector<float> AsFloats(const int16_t* pcm, size_t samples) {
+  return std::vector<float>(pcm, pcm + samples);
+}
 
 // A damaged stretch (200 KB of junk inside the piece) is stepped over and the loop goes on;
 // with or without it, each pass lasts the piece's sound to the sample, so the seam has no gap.
@@ -242,7 +273,8 @@ TEST(Mp3Music, ALoopIsSeamlessAndPlaysOnPastADamagedStretch) {
     ASSERT_EQ(looped->Read(heard.data(), 4 * pass), 4 * pass) << "the stream ran dry";
     const std::vector<float> samples = AsFloats(heard.data(), heard.size());
     for (size_t from : {pass / 3, pass * 2 / 3, pass + pass / 2}) {
-      EXPECT_EQ(testing::RepeatsAfter(samples, from, pass - 3000, pass + 3000), pass) << "at " << from;
+      EXPECT_EQ(testing::RepeatsAfter(samples, from, pass - 3000, pass + 3000), pass)
+          << "at " << from;
     }
   }
 }
@@ -276,15 +308,17 @@ TEST(WaveOut, WhatIsMixedReachesTheDevice) {
   // start.
   const auto first = std::find_if(heard.begin(), heard.end(), [](int16_t s) { return s != 0; });
   ASSERT_NE(first, heard.end()) << "only silence reached the device";
-  const auto firstExpected =
-      std::find_if(expected->begin(), expected->end(), [](int16_t s) { return AtEffectsGain(s) != 0; });
-  const size_t offset = static_cast<size_t>(first - heard.begin()) - static_cast<size_t>(firstExpected - expected->begin());
+  const auto firstExpected = std::find_if(expected->begin(), expected->end(),
+                                          [](int16_t s) { return AtEffectsGain(s) != 0; });
+  const size_t offset = static_cast<size_t>(first - heard.begin()) -
+                        static_cast<size_t>(firstExpected - expected->begin());
   // Its first half second: a machine busy enough to starve the device longer would add silence.
   constexpr size_t kCompared = 44100;  // samples, two a frame
   ASSERT_GE(heard.size(), offset + kCompared);
   ASSERT_GE(expected->size(), kCompared);
   size_t matching = 0;
-  for (size_t i = 0; i < kCompared; ++i) matching += heard[offset + i] == AtEffectsGain((*expected)[i]);
+  for (size_t i = 0; i < kCompared; ++i)
+    matching += heard[offset + i] == AtEffectsGain((*expected)[i]);
   EXPECT_EQ(matching, kCompared);
 }
 
@@ -304,10 +338,12 @@ std::vector<float> Captured() {
 
 // The loop as it reaches the device: each pass as long as the piece's sound, no gap between.
 TEST(WaveOut, TheMusicLoopsWithoutAGapAtItsSeam) {
-  if (std::getenv("SKYRIFT_SOUND_CAPTURE") == nullptr) GTEST_SKIP() << "no capture device configured";
+  if (std::getenv("SKYRIFT_SOUND_CAPTURE") == nullptr)
+    GTEST_SKIP() << "no capture device configured";
   const std::string file = (std::filesystem::temp_directory_path() / "skyrift-seam.mp3").string();
   const std::vector<uint8_t> piece = testing::ShortPiece(ReadAll(GameFile("stage2.mp3")), 40);
-  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(piece.data()), piece.size());
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(piece.data()), piece.size());
   const size_t pass = testing::PassLength(piece);
   ASSERT_TRUE(OpenMixer(44100, 32, 3));
   MixerMusic* music = LoadMusic(file.c_str());
@@ -319,17 +355,21 @@ TEST(WaveOut, TheMusicLoopsWithoutAGapAtItsSeam) {
   std::filesystem::remove(file);
 
   const std::vector<float> heard = Captured();
-  const size_t start = static_cast<size_t>(
-      std::find_if(heard.begin(), heard.end(), [](float s) { return s != 0.0f; }) - heard.begin()) / 2;
+  const size_t start = static_cast<size_t>(std::find_if(heard.begin(), heard.end(),
+                                                        [](float s) { return s != 0.0f; }) -
+                                           heard.begin()) /
+                       2;
   for (size_t from : {start + pass / 2, start + pass + pass / 2}) {
-    EXPECT_EQ(testing::RepeatsAfter(heard, from, pass - 3000, pass + 3000), pass) << "at " << from - start;
+    EXPECT_EQ(testing::RepeatsAfter(heard, from, pass - 3000, pass + 3000), pass)
+        << "at " << from - start;
   }
 }
 
 // A device that fails (as a headset pulled out does) is given up and the default device opened
 // again; what is played afterwards is heard.
 TEST(WaveOut, AFailedDeviceIsReopenedAndTheSoundGoesOn) {
-  if (std::getenv("SKYRIFT_SOUND_CAPTURE") == nullptr) GTEST_SKIP() << "no capture device configured";
+  if (std::getenv("SKYRIFT_SOUND_CAPTURE") == nullptr)
+    GTEST_SKIP() << "no capture device configured";
   static std::atomic<bool> failing{false};
   ASSERT_TRUE(OpenMixer(44100, 32, 3));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -340,10 +380,12 @@ TEST(WaveOut, AFailedDeviceIsReopenedAndTheSoundGoesOn) {
     return failing ? MMSYSERR_NODRIVER : waveOutWrite(device, header, size);
   };
   failing = true;
-  for (int wait = 0; wait < 100 && DevicePlaying(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int wait = 0; wait < 100 && DevicePlaying(); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_FALSE(DevicePlaying()) << "the failure was seen";
   failing = false;
-  for (int wait = 0; wait < 500 && !DevicePlaying(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int wait = 0; wait < 500 && !DevicePlaying(); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   DeviceCalls().write = working;
   EXPECT_TRUE(DevicePlaying()) << "a device again";
   EXPECT_GE(DeviceReopenings(), before + 1);

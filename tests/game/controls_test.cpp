@@ -87,7 +87,8 @@ TEST_F(ControlsFile, TheLayoutOverLinesIsFree) {
       // Anything after the eighteenth value is ignored, words included.
       "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81 13 14 fifteen",
       // Saved by Notepad: a UTF-8 byte-order mark before the first number.
-      "\xEF\xBB\xBF" "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81\r\n",
+      "\xEF\xBB\xBF"
+      "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81\r\n",
       // Saved as "Unicode", either byte order.
       Utf16("38 40 37 39 32 90 88 67 9\r\n87 83 65 68 70 71 84 82 81\r\n", false),
       Utf16("38 40 37 39 32 90 88 67 9\r\n87 83 65 68 70 71 84 82 81\r\n", true),
@@ -118,9 +119,7 @@ TEST_F(ControlsFile, ReadingStopsAtTheFirstValueThatIsNotANumber) {
        {38, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
        "38400000000000000000"},
       // Signs and digits are taken as the standard extraction takes them: "7x" gives 7, then stops.
-      {"+38 7x 5",
-       {38, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-       "3870000000000000000"},
+      {"+38 7x 5", {38, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "3870000000000000000"},
       {"", std::vector<int>(18, 0), "000000000000000000"},
   };
   for (const Case& c : cases) {
@@ -136,8 +135,8 @@ TEST_F(ControlsFile, ReadingStopsAtTheFirstValueThatIsNotANumber) {
     EXPECT_EQ(log[2], c.logged) << c.text;
     // The player is told which value stopped the reading, in one line.
     const auto read = std::find(c.keys.begin(), c.keys.end(), 0) - c.keys.begin();
-    EXPECT_NE(said.find(": value " + std::to_string(read + 1) + " is missing"),
-              std::string::npos) << said;
+    EXPECT_NE(said.find(": value " + std::to_string(read + 1) + " is missing"), std::string::npos)
+        << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   }
 }
@@ -147,16 +146,16 @@ TEST_F(ControlsFile, ANumberThatIsNoKeyCodeBindsNothingAndIsNamed) {
   ::testing::internal::CaptureStderr();
   LoadControls();
   const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(Keys(), (std::vector<int>{38, 40, 0, 39, 32, 0, 88, 0, 9, 87, 83, 65, 68, 70, 71, 84,
-                                      82, 0}));
-  EXPECT_EQ(Log(), (std::vector<std::string>{"", "Controls:", "3840039320880987836568707184820",
-                                             ""}));
+  EXPECT_EQ(Keys(),
+            (std::vector<int>{38, 40, 0, 39, 32, 0, 88, 0, 9, 87, 83, 65, 68, 70, 71, 84, 82, 0}));
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"", "Controls:", "3840039320880987836568707184820", ""}));
   // One line for each, with its place, the action it was meant for and the value.
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 4) << said;
-  for (const char* named : {"line 1: value 3 (player 1 left) is 0,",
-                            "line 2: value 6 (player 1 bomb) is 256,",
-                            "line 3: value 8 (player 1 recharge) is -1,",
-                            "line 3: value 18 (player 2 menu) is 1000000,"}) {
+  for (const char* named :
+       {"line 1: value 3 (player 1 left) is 0,", "line 2: value 6 (player 1 bomb) is 256,",
+        "line 3: value 8 (player 1 recharge) is -1,",
+        "line 3: value 18 (player 2 menu) is 1000000,"}) {
     EXPECT_NE(said.find(named), std::string::npos) << named << "\n" << said;
   }
 
@@ -217,7 +216,8 @@ TEST_F(ControlsFile, AMissingOrUnreadableFileIsReportedAndBindsNothing) {
                                                "", "Controls:", "000000000000000000", ""};
     EXPECT_EQ(Log(), expected) << c.name;
     EXPECT_EQ(said, std::string("Skyrift: controls.txt cannot be used: ") + c.reason +
-                        "; no key is bound\n") << c.name;
+                        "; no key is bound\n")
+        << c.name;
   }
 }
 

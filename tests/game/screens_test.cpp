@@ -169,7 +169,7 @@ TEST_F(ScreensTest, BannersLieOverTheWorld) {
 
 TEST_F(ScreensTest, TheInterludePageLiesOnStage1sLastFrameAsItWasWhenTheStageWasCleared) {
   StartGame(false);
-  _bGameStarted = TRUE;  // the pad acts once the players are chosen
+  _bGameStarted = TRUE;             // the pad acts once the players are chosen
   _pPlayer1->SetPosition(20, 480);  // where the page leaves the frame to show
   AddSprite(TagEnemyShip, 800, 100);
   _bBossDefeated = TRUE;
@@ -225,16 +225,13 @@ TEST_F(ScreensTest, ThePanelAndTheMenuPrintTheirNumbersRightAlignedInTheirBoxes)
   DrawPlayScreen(_hOffscreenDC);
   const COLORREF black = RGB(0, 0, 0);
   const RECT halves[2] = {{100, 625, 200, 700}, {550, 625, 650, 700}};
-  EXPECT_TRUE(Shows(halves[0], kPanelColour,
-                    {{{100, 625, 200, 680}, 7},
-                     {{100, 645, 200, 700}, 4321},
-                     {{100, 685, 200, 700}, 4}},
-                    black));
-  EXPECT_TRUE(Shows(halves[1], kPanelColour,
-                    {{{550, 625, 650, 680}, 2},
-                     {{550, 645, 650, 700}, 98765},
-                     {{550, 685, 650, 700}, 5}},
-                    black));
+  EXPECT_TRUE(Shows(
+      halves[0], kPanelColour,
+      {{{100, 625, 200, 680}, 7}, {{100, 645, 200, 700}, 4321}, {{100, 685, 200, 700}, 4}}, black));
+  EXPECT_TRUE(
+      Shows(halves[1], kPanelColour,
+            {{{550, 625, 650, 680}, 2}, {{550, 645, 650, 700}, 98765}, {{550, 685, 650, 700}, 5}},
+            black));
   for (const RECT& half : halves) {
     const auto [first, last] = Columns(half, black);
     EXPECT_GE(last, half.right - 3) << "the numbers end at their boxes' right edge";

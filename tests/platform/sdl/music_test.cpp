@@ -30,12 +30,14 @@ TEST(SdlMusic, LoopsSeamlesslyAndPlaysOnPastADamagedStretch) {
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
   setenv("SDL_DISKAUDIODELAY", "0", 1);
-  const std::vector<uint8_t> music = testing::ReadBytes(std::string(SKYRIFT_GAME_DIR) + "/stage2.mp3");
+  const std::vector<uint8_t> music =
+      testing::ReadBytes(std::string(SKYRIFT_GAME_DIR) + "/stage2.mp3");
   for (const size_t junk : {size_t{0}, size_t{200 * 1024}}) {
     SCOPED_TRACE(junk);
     const std::vector<uint8_t> piece = testing::ShortPiece(music, 80, junk);
     const std::string file = (folder.Path() / "piece.mp3").string();
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(piece.data()), piece.size());
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(piece.data()), piece.size());
     const size_t pass = testing::PassLength(piece);
 
     ASSERT_TRUE(StartSoundLibrary(44100, 32));
@@ -44,7 +46,9 @@ TEST(SdlMusic, LoopsSeamlesslyAndPlaysOnPastADamagedStretch) {
     PlayStream(kMusicChannel, stream);
     SetChannelVolume(kMusicChannel, 255);
     const uintmax_t fourPasses = 4 * pass * 2 * sizeof(float);
-    for (int wait = 0; wait < 500 && (!fs::exists(capture) || fs::file_size(capture) < fourPasses); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int wait = 0; wait < 500 && (!fs::exists(capture) || fs::file_size(capture) < fourPasses);
+         ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(platform::MusicPlaying());
     CloseStream(stream);
     CloseSoundLibrary();
@@ -52,10 +56,13 @@ TEST(SdlMusic, LoopsSeamlesslyAndPlaysOnPastADamagedStretch) {
     const std::vector<uint8_t> bytes = testing::ReadBytes(capture);
     std::vector<float> heard(bytes.size() / sizeof(float));
     std::memcpy(heard.data(), bytes.data(), heard.size() * sizeof(float));
-    const size_t start = static_cast<size_t>(
-        std::find_if(heard.begin(), heard.end(), [](float s) { return s != 0.0f; }) - heard.begin()) / 2;
+    const size_t start = static_cast<size_t>(std::find_if(heard.begin(), heard.end(),
+                                                          [](float s) { return s != 0.0f; }) -
+                                             heard.begin()) /
+                         2;
     for (size_t from : {start + pass / 3, start + pass * 2 / 3, start + pass + pass / 2}) {
-      EXPECT_EQ(testing::RepeatsAfter(heard, from, pass - 3000, pass + 3000), pass) << "at " << from - start;
+      EXPECT_EQ(testing::RepeatsAfter(heard, from, pass - 3000, pass + 3000), pass)
+          << "at " << from - start;
     }
   }
   // The rest of the run, when it shares this process, keeps its own output.

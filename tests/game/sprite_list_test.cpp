@@ -97,7 +97,9 @@ TEST_F(SpriteList, ASpawnedSpriteIsUpdatedInTheSamePass) {
 
 TEST_F(SpriteList, ASpawnInALowerLayerDoesNotUpdateTheSpawnerTwice) {
   ScriptedSprite* parent = Add("parent", 5);
-  parent->onUpdate = [](ScriptedSprite& self) { return self.updates == 1 ? UpdateSpawn : UpdateNone; };
+  parent->onUpdate = [](ScriptedSprite& self) {
+    return self.updates == 1 ? UpdateSpawn : UpdateNone;
+  };
   parent->spawn = [&] { return new ScriptedSprite(&image, "below", 0); };
   engine.UpdateAllSprites();
   EXPECT_EQ(parent->updates, 1);

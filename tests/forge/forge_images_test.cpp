@@ -30,19 +30,26 @@ std::vector<uint8_t> ReadAll(const fs::path& path) {
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return b[at] | static_cast<uint32_t>(b[at + 1]) << 8; }
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
+uint32_t U16(const std::vector<uint8_t>& b, size_t at) {
+  return b[at] | static_cast<uint32_t>(b[at + 1]) << 8;
+}
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+  return U16(b, at) | U16(b, at + 2) << 16;
+}
 
 // A bitmap file parsed the way the game's loader reads it.
 struct Bmp {
   std::vector<uint8_t> bytes;
-  uint32_t fileSize = 0, offset = 0, headerSize = 0, imageSize = 0, coloursUsed = 0, compression = 0;
+  uint32_t fileSize = 0, offset = 0, headerSize = 0, imageSize = 0, coloursUsed = 0,
+           compression = 0;
   int width = 0, height = 0, planes = 0, bpp = 0;
   std::vector<uint32_t> palette;
   std::vector<uint8_t> index;  // top row first
 
   uint32_t At(int x, int y) const { return palette[index[static_cast<size_t>(y) * width + x]]; }
-  static int Luma(uint32_t c) { return (((c >> 16) & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + (c & 0xFF) * 114) / 1000; }
+  static int Luma(uint32_t c) {
+    return (((c >> 16) & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + (c & 0xFF) * 114) / 1000;
+  }
   int LumaAt(int x, int y) const { return Luma(At(x, y)); }
   // Share of magenta pixels in a rectangle.
   double MagentaShare(int x0, int y0, int x1, int y1) const {
@@ -77,7 +84,8 @@ std::string Parse(const fs::path& path, Bmp& bmp) {
   if (bmp.offset + stride * bmp.height > b.size()) return "pixels run past the end";
   for (uint32_t i = 0; i < colours; ++i) {
     const size_t at = 14 + bmp.headerSize + 4 * i;
-    bmp.palette.push_back(static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 1]) << 8 | b[at]);
+    bmp.palette.push_back(static_cast<uint32_t>(b[at + 2]) << 16 |
+                          static_cast<uint32_t>(b[at + 1]) << 8 | b[at]);
   }
   bmp.index.resize(static_cast<size_t>(bmp.width) * bmp.height);
   for (int y = 0; y < bmp.height; ++y) {
@@ -101,48 +109,27 @@ struct Image {
 };
 
 constexpr Image kImages[] = {
-    {&_bmpStage1Far, 8, 1, 900, false, false},
-    {&_bmpStage1Near, 8, 1, 900, true, false},
-    {&_bmpStage2Far, 8, 1, 900, false, false},
-    {&_bmpStage2Near, 8, 1, 5000, true, false},
-    {&_bmpPlayer1, 8, 4, 50, true, true},
-    {&_bmpPlayer2, 8, 4, 50, true, true},
-    {&_bmpSwoopEnemy, 8, 1, 50, true, true},
-    {&_bmpHoverEnemy, 8, 1, 64, true, true},
-    {&_bmpConvoyEnemy, 4, 1, 50, true, true},
-    {&_bmpSpareEnemy, 8, 1, 120, true, true},
-    {&_bmpGunshipEnemy, 8, 1, 80, true, true},
-    {&_bmpBoss1, 8, 1, 650, true, true},
-    {&_bmpBoss1RightEngine, 4, 1, 139, true, true},
-    {&_bmpBoss1LeftEngine, 4, 1, 139, true, true},
-    {&_bmpBossBeam, 8, 4, 51, true, true},
-    {&_bmpBulletCenter, 8, 5, 42, true, true},
-    {&_bmpBulletLeft, 8, 5, 28, true, true},
-    {&_bmpBulletRight, 8, 5, 28, true, true},
-    {&_bmpEnemyBullet, 4, 7, 10, true, true},
-    {&_bmpLargeEnemyBullet, 4, 7, 20, true, true},
-    {&_bmpBossCurtainBullet, 8, 7, 7, true, true},
-    {&_bmpBossSweepBullet, 4, 7, 20, true, true},
-    {&_bmpExplosion, 8, 15, 60, true, true},
-    {&_bmpPowerUp, 8, 1, 30, true, true},
-    {&_bmpRepairPowerUp, 8, 1, 30, true, true},
-    {&_bmpBombPowerUp, 8, 1, 30, true, true},
-    {&_bmpFocusPowerUp, 8, 1, 30, true, true},
-    {&_bmpPlayer1Recharge, 8, 4, 50, true, true},
-    {&_bmpPlayer2Recharge, 8, 4, 50, true, true},
-    {&_bmpBombFlash, 8, 4, 900, true, false},
-    {&_bmpSpareFlash, 4, 4, 900, true, false},
-    {&_bmpHudPanel, 8, 1, 900, false, false},
-    {&_bmpGameOver, 8, 1, 900, true, false},
-    {&_bmpUpgradeMenu1, 8, 1, 900, false, false},
-    {&_bmpTitle, 8, 1, 900, false, false},
-    {&_bmpPressEnter, 8, 1, 300, true, false},
-    {&_bmpHowManyPlayers, 8, 1, 600, true, false},
-    {&_bmpInstructions, 8, 1, 900, false, false},
-    {&_bmpUpgradeMenu2, 8, 1, 900, false, false},
-    {&_bmpStageClear, 8, 1, 900, true, false},
-    {&_bmpWarning1, 8, 4, 610, true, true},
-    {&_bmpWarning2, 8, 4, 610, true, true},
+    {&_bmpStage1Far, 8, 1, 900, false, false},      {&_bmpStage1Near, 8, 1, 900, true, false},
+    {&_bmpStage2Far, 8, 1, 900, false, false},      {&_bmpStage2Near, 8, 1, 5000, true, false},
+    {&_bmpPlayer1, 8, 4, 50, true, true},           {&_bmpPlayer2, 8, 4, 50, true, true},
+    {&_bmpSwoopEnemy, 8, 1, 50, true, true},        {&_bmpHoverEnemy, 8, 1, 64, true, true},
+    {&_bmpConvoyEnemy, 4, 1, 50, true, true},       {&_bmpSpareEnemy, 8, 1, 120, true, true},
+    {&_bmpGunshipEnemy, 8, 1, 80, true, true},      {&_bmpBoss1, 8, 1, 650, true, true},
+    {&_bmpBoss1RightEngine, 4, 1, 139, true, true}, {&_bmpBoss1LeftEngine, 4, 1, 139, true, true},
+    {&_bmpBossBeam, 8, 4, 51, true, true},          {&_bmpBulletCenter, 8, 5, 42, true, true},
+    {&_bmpBulletLeft, 8, 5, 28, true, true},        {&_bmpBulletRight, 8, 5, 28, true, true},
+    {&_bmpEnemyBullet, 4, 7, 10, true, true},       {&_bmpLargeEnemyBullet, 4, 7, 20, true, true},
+    {&_bmpBossCurtainBullet, 8, 7, 7, true, true},  {&_bmpBossSweepBullet, 4, 7, 20, true, true},
+    {&_bmpExplosion, 8, 15, 60, true, true},        {&_bmpPowerUp, 8, 1, 30, true, true},
+    {&_bmpRepairPowerUp, 8, 1, 30, true, true},     {&_bmpBombPowerUp, 8, 1, 30, true, true},
+    {&_bmpFocusPowerUp, 8, 1, 30, true, true},      {&_bmpPlayer1Recharge, 8, 4, 50, true, true},
+    {&_bmpPlayer2Recharge, 8, 4, 50, true, true},   {&_bmpBombFlash, 8, 4, 900, true, false},
+    {&_bmpSpareFlash, 4, 4, 900, true, false},      {&_bmpHudPanel, 8, 1, 900, false, false},
+    {&_bmpGameOver, 8, 1, 900, true, false},        {&_bmpUpgradeMenu1, 8, 1, 900, false, false},
+    {&_bmpTitle, 8, 1, 900, false, false},          {&_bmpPressEnter, 8, 1, 300, true, false},
+    {&_bmpHowManyPlayers, 8, 1, 600, true, false},  {&_bmpInstructions, 8, 1, 900, false, false},
+    {&_bmpUpgradeMenu2, 8, 1, 900, false, false},   {&_bmpStageClear, 8, 1, 900, true, false},
+    {&_bmpWarning1, 8, 4, 610, true, true},         {&_bmpWarning2, 8, 4, 610, true, true},
     {&_bmpInterlude, 8, 1, 566, false, false},
 };
 
@@ -172,10 +159,12 @@ TEST(ForgedImages, EachFileHasTheStoredFormTheGameReads) {
     EXPECT_EQ(bmp.planes, 1);
     EXPECT_EQ(bmp.compression, 0u);
     EXPECT_EQ(bmp.headerSize, 40u);
-    const uint32_t stride = ((static_cast<uint32_t>(image.Listed().width) * image.bpp + 31) / 32) * 4;
+    const uint32_t stride =
+        ((static_cast<uint32_t>(image.Listed().width) * image.bpp + 31) / 32) * 4;
     // Two screens carry an image size 2 bytes larger than their rows, and the instructions
     // screen a colours-used count of 0 over a full table.
-    const uint32_t padding = (image.global == &_bmpUpgradeMenu1 || image.global == &_bmpInstructions) ? 2 : 0;
+    const uint32_t padding =
+        (image.global == &_bmpUpgradeMenu1 || image.global == &_bmpInstructions) ? 2 : 0;
     EXPECT_EQ(bmp.imageSize, stride * image.Listed().height + padding);
     EXPECT_EQ(bmp.coloursUsed, image.global == &_bmpInstructions ? 0u : (1u << image.bpp));
     EXPECT_EQ(bmp.palette.size(), 1u << image.bpp);
@@ -209,7 +198,9 @@ TEST(ForgedImages, GroundIsExactMagentaAndFiguresNeverAre) {
     EXPECT_EQ(fringe, 0) << "pink fringe pixels";
     if (!image.sprite) continue;
     for (int f = 0; f < image.frames; ++f)
-      EXPECT_NE(bmp.At(f * image.frameWidth + image.frameWidth / 2, image.Listed().height / 2), kMagenta) << "frame " << f;
+      EXPECT_NE(bmp.At(f * image.frameWidth + image.frameWidth / 2, image.Listed().height / 2),
+                kMagenta)
+          << "frame " << f;
   }
 }
 
@@ -224,10 +215,12 @@ TEST(ForgedImages, AnimationFramesDifferAndSpareColumnsStayEmpty) {
     auto frameDiffers = [&](int a, int b) {
       for (int y = 0; y < bmp.height; ++y)
         for (int x = 0; x < image.frameWidth; ++x)
-          if (bmp.At(a * image.frameWidth + x, y) != bmp.At(b * image.frameWidth + x, y)) return true;
+          if (bmp.At(a * image.frameWidth + x, y) != bmp.At(b * image.frameWidth + x, y))
+            return true;
       return false;
     };
-    for (int f = 1; f < image.frames; ++f) EXPECT_TRUE(frameDiffers(f - 1, f)) << "frames " << f - 1 << " and " << f;
+    for (int f = 1; f < image.frames; ++f)
+      EXPECT_TRUE(frameDiffers(f - 1, f)) << "frames " << f - 1 << " and " << f;
     const int used = image.frames * image.frameWidth;
     if (used < image.Listed().width) {
       EXPECT_EQ(bmp.MagentaShare(used, 0, image.Listed().width, image.Listed().height), 1.0);
@@ -239,7 +232,8 @@ TEST(ForgedImages, EffectsFadeOutAndLayersStaySparse) {
   // The explosion blooms and fades: its last frame shows far less than its biggest.
   const Bmp& explosion = Load("explosion.bmp");
   double fullest = 0;
-  for (int f = 0; f < 15; ++f) fullest = std::max(fullest, 1 - explosion.MagentaShare(f * 60, 0, f * 60 + 60, 60));
+  for (int f = 0; f < 15; ++f)
+    fullest = std::max(fullest, 1 - explosion.MagentaShare(f * 60, 0, f * 60 + 60, 60));
   EXPECT_GT(fullest, 0.4);
   EXPECT_LT(1 - explosion.MagentaShare(14 * 60, 0, 900, 60), fullest * 0.15);
   // The bomb flash starts as a white-out and leaves mostly ground in its later frames.
@@ -285,7 +279,8 @@ TEST(ForgedImages, EnemyShotsAreWarmAndPlayerShotsCool) {
     const auto c = FigureColour(Load(file));
     EXPECT_GT(c[2], c[0] + 40) << file;
   }
-  for (const char* file : {"enemy_bullet.bmp", "enemy_bullet_large.bmp", "boss_curtain_bullet.bmp", "boss_beam.bmp"}) {
+  for (const char* file :
+       {"enemy_bullet.bmp", "enemy_bullet_large.bmp", "boss_curtain_bullet.bmp", "boss_beam.bmp"}) {
     const auto c = FigureColour(Load(file));
     EXPECT_GT(c[0], c[2] + 40) << file;
   }
@@ -293,8 +288,10 @@ TEST(ForgedImages, EnemyShotsAreWarmAndPlayerShotsCool) {
   const auto sweep = FigureColour(Load("boss_sweep_bullet.bmp"));
   EXPECT_GT(sweep[1], sweep[0] + 40);
   // The four power-ups each have their own dominant colour: gold, green, red, blue.
-  const auto power = FigureColour(Load("powerup.bmp")), repair = FigureColour(Load("powerup_repair.bmp"));
-  const auto bomb = FigureColour(Load("powerup_bomb.bmp")), focus = FigureColour(Load("powerup_focus.bmp"));
+  const auto power = FigureColour(Load("powerup.bmp")),
+             repair = FigureColour(Load("powerup_repair.bmp"));
+  const auto bomb = FigureColour(Load("powerup_bomb.bmp")),
+             focus = FigureColour(Load("powerup_focus.bmp"));
   EXPECT_GT(power[0], power[2] + 30);
   EXPECT_GT(power[1], power[2] + 20);
   EXPECT_GT(repair[1], repair[0] + 30);
@@ -325,7 +322,8 @@ TEST(ForgedImages, BossPartsMeetWhereTheGameJoinsThem) {
     // The beam leaves around body-relative (muzzle, 255..285): the engine shows a red muzzle there.
     const uint32_t muzzle = m.engine->At(m.muzzleX - m.x, 270 - m.y);
     ASSERT_NE(muzzle, kMagenta);
-    EXPECT_GT(static_cast<int>((muzzle >> 16) & 0xFF), static_cast<int>(muzzle & 0xFF) + 60) << "engine at " << m.x;
+    EXPECT_GT(static_cast<int>((muzzle >> 16) & 0xFF), static_cast<int>(muzzle & 0xFF) + 60)
+        << "engine at " << m.x;
   }
   // The gunship's shots leave its lower right (x 54..69, y 34..57): its cannon is there.
   const Bmp& gunship = Load("enemy_gunship.bmp");
@@ -365,7 +363,8 @@ TEST(ForgedImages, StatusPanelLeavesRoomForNumbersAndBars) {
 
 TEST(ForgedImages, UpgradeScreensLeaveRoomForNumbersAndHighlight) {
   constexpr int kBars[] = {248, 322, 396, 470};
-  constexpr std::array<int, 4> kBoxes[] = {{756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
+  constexpr std::array<int, 4> kBoxes[] = {
+      {756, 219, 861, 242}, {756, 291, 861, 314}, {756, 365, 861, 390}, {756, 436, 861, 457}};
   for (const char* file : {"upgrade_menu1.bmp", "upgrade_menu2.bmp"}) {
     SCOPED_TRACE(file);
     const Bmp& menu = Load(file);
@@ -433,7 +432,8 @@ TEST(ForgedImages, IconsAndTextFaceAreWhatTheGameEmbeds) {
           static_cast<int>(U32(b, offset + 8)) != 2 * size || U16(b, offset + 14) != 32)
         return std::vector<int>{};
       const size_t maskStride = ((static_cast<size_t>(size) + 31) / 32) * 4;
-      if (bytes != 40 + static_cast<size_t>(size) * size * 4 + maskStride * size) return std::vector<int>{};
+      if (bytes != 40 + static_cast<size_t>(size) * size * 4 + maskStride * size)
+        return std::vector<int>{};
       out.push_back(size);
     }
     return out;
@@ -444,10 +444,13 @@ TEST(ForgedImages, IconsAndTextFaceAreWhatTheGameEmbeds) {
   // The desktop's icons: square RGBA PNGs of each size the hicolor theme is given.
   for (int size : {16, 32, 48, 64, 128, 256}) {
     SCOPED_TRACE(size);
-    const std::vector<uint8_t> png = ReadAll(kAssets / ("skyrift_" + std::to_string(size) + ".png"));
+    const std::vector<uint8_t> png =
+        ReadAll(kAssets / ("skyrift_" + std::to_string(size) + ".png"));
     ASSERT_GT(png.size(), 26u);
     EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-    const auto big32 = [&](size_t at) { return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    const auto big32 = [&](size_t at) {
+      return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    };
     EXPECT_EQ(big32(16), size);
     EXPECT_EQ(big32(20), size);
     EXPECT_EQ(png[25], 6);  // RGBA: the icon's corners stay see-through on any panel
@@ -468,7 +471,8 @@ TEST(ForgedImages, ASecondRunGivesTheSameBytes) {
   size_t compared = 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
     const fs::path name = entry.path().filename();
-    EXPECT_TRUE(ReadAll(entry.path()) == ReadAll(kAssets / name)) << name << " differs between runs";
+    EXPECT_TRUE(ReadAll(entry.path()) == ReadAll(kAssets / name))
+        << name << " differs between runs";
     ++compared;
   }
   // The pictures, two icons, the face and the desktop's six icon sizes.
@@ -480,7 +484,8 @@ TEST(ForgedImages, ContactSheetIsAValidPng) {
   const skyrift::testing::TempFolder folder("skyrift_sheet");
   const fs::path& dir = folder.Path();
   const fs::path png = dir / "sheet.png";
-  ASSERT_EQ(std::system((forge.string() + " sheet " + kAssets.string() + " " + png.string()).c_str()), 0);
+  ASSERT_EQ(
+      std::system((forge.string() + " sheet " + kAssets.string() + " " + png.string()).c_str()), 0);
   const std::vector<uint8_t> b = ReadAll(png);
   ASSERT_GT(b.size(), 8u);
   const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -506,10 +511,10 @@ TEST(ForgedImages, ContactSheetIsAValidPng) {
     chunks.emplace_back(reinterpret_cast<const char*>(&b[at + 4]), 4);
     EXPECT_EQ(crc(&b[at + 4], length + 4), be32(at + 8 + length)) << chunks.back();
     if (chunks.size() == 1) {
-      EXPECT_GT(be32(at + 8), 1000u);  // width
-      EXPECT_GT(be32(at + 12), 1000u); // height
-      EXPECT_EQ(b[at + 16], 8);        // bits per channel
-      EXPECT_EQ(b[at + 17], 2);        // RGB
+      EXPECT_GT(be32(at + 8), 1000u);   // width
+      EXPECT_GT(be32(at + 12), 1000u);  // height
+      EXPECT_EQ(b[at + 16], 8);         // bits per channel
+      EXPECT_EQ(b[at + 17], 2);         // RGB
     }
     at += 12 + length;
   }

@@ -233,9 +233,12 @@ TEST(BitmapDraw, KeyedCopiesLeaveOutTheKeyColourAndOpaqueCopiesKeepIt) {
     ASSERT_NE(image.GetHandle(), nullptr);
 
     // The same image keyed two ways in turn, then opaque: each copy honours its own key.
-    struct Draw { BOOL transparent; COLORREF key; };
-    for (const Draw draw : {Draw{TRUE, kMagenta}, Draw{TRUE, RGB(0, 255, 0)},
-                            Draw{TRUE, kMagenta}, Draw{FALSE, kMagenta}}) {
+    struct Draw {
+      BOOL transparent;
+      COLORREF key;
+    };
+    for (const Draw draw : {Draw{TRUE, kMagenta}, Draw{TRUE, RGB(0, 255, 0)}, Draw{TRUE, kMagenta},
+                            Draw{FALSE, kMagenta}}) {
       auto target = Surface::CreateTarget(12, 8, kGrey);
       image.Draw(target.get(), 2, 1, draw.transparent, draw.key);
       int wrong = 0;
@@ -256,7 +259,9 @@ TEST(BitmapDraw, KeyedCopiesLeaveOutTheKeyColourAndOpaqueCopiesKeepIt) {
 // what lies outside the image or the target is simply not copied. The large image is drawn
 // keyed in pieces, so its regions cross the pieces' edges.
 TEST(BitmapDraw, RegionsPartlyOutsideCopyOnlyTheOverlap) {
-  struct Region { int x, y, left, top, width, height; };
+  struct Region {
+    int x, y, left, top, width, height;
+  };
   struct Case {
     bmp::BmpForm form;
     int targetWidth, targetHeight;
@@ -268,11 +273,21 @@ TEST(BitmapDraw, RegionsPartlyOutsideCopyOnlyTheOverlap) {
   large.palette[0] = kMagenta;
   large.index = [](int x, int y) { return static_cast<uint8_t>((x / 3 + y * 7) % 50); };
   const Case cases[] = {
-      {Pattern(8, 11), 14, 12,
-       {{5, 5, -2, -1, 5, 4}, {5, 5, 4, 2, 6, 6}, {-3, 8, 0, 0, 7, 5}, {10, -2, 1, 1, 40, 40},
-        {5, 5, 8, 0, 3, 3}, {5, 5, 0, 0, 0, 5}}},
-      {large, 330, 250,
-       {{-10, -5, 200, 30, 400, 300}, {3, 7, 250, 60, 20, 10}, {0, 0, 590, 190, 50, 50},
+      {Pattern(8, 11),
+       14,
+       12,
+       {{5, 5, -2, -1, 5, 4},
+        {5, 5, 4, 2, 6, 6},
+        {-3, 8, 0, 0, 7, 5},
+        {10, -2, 1, 1, 40, 40},
+        {5, 5, 8, 0, 3, 3},
+        {5, 5, 0, 0, 0, 5}}},
+      {large,
+       330,
+       250,
+       {{-10, -5, 200, 30, 400, 300},
+        {3, 7, 250, 60, 20, 10},
+        {0, 0, 590, 190, 50, 50},
         {40, 20, -30, -40, 300, 150}}},
   };
   for (const Case& c : cases) {
@@ -296,8 +311,8 @@ TEST(BitmapDraw, RegionsPartlyOutsideCopyOnlyTheOverlap) {
             wrong += target->GetPixel(tx, ty) != expected;
           }
         }
-        EXPECT_EQ(wrong, 0) << c.form.width << " wide, region " << r.left << "," << r.top
-                            << " at " << r.x << "," << r.y << " transparent " << transparent;
+        EXPECT_EQ(wrong, 0) << c.form.width << " wide, region " << r.left << "," << r.top << " at "
+                            << r.x << "," << r.y << " transparent " << transparent;
       }
     }
   }

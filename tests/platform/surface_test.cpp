@@ -21,14 +21,16 @@ std::unique_ptr<Surface> PatternImage() {
   std::mt19937 random(7);
   for (int y = 0; y < 150; ++y) {
     uint8_t* row = image->IndexRow(y);
-    for (int x = 0; x < 300; ++x) row[x] = random() % 4 == 0 ? 200 : static_cast<uint8_t>(random() % 200);
+    for (int x = 0; x < 300; ++x)
+      row[x] = random() % 4 == 0 ? 200 : static_cast<uint8_t>(random() % 200);
   }
   return image;
 }
 
 // What a copy must leave in the target, worked out one pixel at a time.
 std::vector<COLORREF> Expected(const Surface& image, const std::vector<COLORREF>& before, int width,
-                               int height, int sx, int sy, int w, int h, int dx, int dy, bool keyed) {
+                               int height, int sx, int sy, int w, int h, int dx, int dy,
+                               bool keyed) {
   std::vector<COLORREF> after = before;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
@@ -55,15 +57,19 @@ TEST(SurfaceDrawing, CopiesMatchAPixelByPixelModelAtEveryEdgeAndSeam) {
   constexpr int kWidth = 200, kHeight = 120;
   auto target = Surface::CreateTarget(kWidth, kHeight, RGB(1, 2, 3));
   std::mt19937 random(11);
-  auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  auto between = [&](int low, int high) {
+    return low + static_cast<int>(random() % (high - low + 1));
+  };
   for (int round = 0; round < 300; ++round) {
     // Regions that start before, inside and past the image and the target, over tile seams.
-    const int sx = between(-40, 320), sy = between(-40, 170), w = between(0, 300), h = between(0, 140);
+    const int sx = between(-40, 320), sy = between(-40, 170), w = between(0, 300),
+              h = between(0, 140);
     const int dx = between(-150, 220), dy = between(-100, 140);
     const bool keyed = round % 2 == 0;
     const auto before = Pixels(*target);
     target->Blit(*image, sx, sy, w, h, dx, dy, keyed, kMagenta);
-    ASSERT_EQ(Pixels(*target), Expected(*image, before, kWidth, kHeight, sx, sy, w, h, dx, dy, keyed))
+    ASSERT_EQ(Pixels(*target),
+              Expected(*image, before, kWidth, kHeight, sx, sy, w, h, dx, dy, keyed))
         << "round " << round << (keyed ? " keyed" : " opaque") << " from " << sx << "," << sy
         << " size " << w << "x" << h << " to " << dx << "," << dy;
   }
@@ -77,7 +83,9 @@ TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColou
   target->SetPixel(10, 7, RGB(255, 0, 0));  // outside: ignored
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 10; ++x) {
-      const COLORREF expected = (x == 9 && y == 7) ? RGB(40, 50, 60) : (x < 4 && y >= 6) ? RGB(10, 20, 30) : 0;
+      const COLORREF expected = (x == 9 && y == 7)  ? RGB(40, 50, 60)
+                                : (x < 4 && y >= 6) ? RGB(10, 20, 30)
+                                                    : 0;
       ASSERT_EQ(target->GetPixel(x, y), expected) << x << "," << y;
     }
   }
@@ -100,7 +108,8 @@ TEST(SurfaceDrawing, TextIsRightAlignedAndCentredInItsBoxAndStaysInIt) {
   for (int y = 0; y < 60; ++y) {
     for (int x = 0; x < 200; ++x) {
       if (target->GetPixel(x, y) == 0) continue;
-      ASSERT_TRUE(x >= box.left && x < box.right && y >= box.top && y < box.bottom) << x << "," << y;
+      ASSERT_TRUE(x >= box.left && x < box.right && y >= box.top && y < box.bottom)
+          << x << "," << y;
       left = std::min(left, x), right = std::max(right, x);
       top = std::min(top, y), bottom = std::max(bottom, y);
     }

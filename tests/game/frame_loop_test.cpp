@@ -100,7 +100,8 @@ TEST(Clock, TheRealTickCountIsTheSystemsUptimeNotTheProgramsAge) {
   const uint32_t ticks = platform::GetTickCount();
   // Either may be the coarser clock (Windows's tick count moves in steps of about 16 ms), so
   // the two agree to within a second either way, across the wrap.
-  EXPECT_LT(std::abs(static_cast<int32_t>(ticks - uptime)), 1000) << "ticks " << ticks << ", uptime " << uptime;
+  EXPECT_LT(std::abs(static_cast<int32_t>(ticks - uptime)), 1000)
+      << "ticks " << ticks << ", uptime " << uptime;
 }
 
 }  // namespace

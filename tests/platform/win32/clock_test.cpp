@@ -24,7 +24,8 @@ TEST(Win32Clock, TheTickCountStepsByOneMillisecondAndKeepsPace) {
   }
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start);
   EXPECT_EQ(oneMillisecondSteps, 50) << "the count moves in coarser steps";
-  EXPECT_NEAR(static_cast<double>(TicksBetween(first, last)), static_cast<double>(elapsed.count()), 20.0)
+  EXPECT_NEAR(static_cast<double>(TicksBetween(first, last)), static_cast<double>(elapsed.count()),
+              20.0)
       << "milliseconds, as the steady clock counts them";
 }
 

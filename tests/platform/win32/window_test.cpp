@@ -28,7 +28,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The window of the class the game names its engine's windows by.
-::HWND GameWindow() { return FindWindowA("Skyrift", nullptr); }
+::HWND GameWindow() {
+  return FindWindowA("Skyrift", nullptr);
+}
 
 // Every message waiting, in order.
 std::vector<Message> Drain() {
@@ -47,8 +49,8 @@ bool Has(const std::vector<Message>& messages, MessageKind kind, uint32_t wParam
 // The game's window, shown and active, with the messages of its showing taken.
 std::unique_ptr<Window> ShownWindow() {
   std::string error;
-  auto window =
-      Window::Create(WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
+  auto window = Window::Create(
+      WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
   if (window == nullptr) return nullptr;
   window->Show();
   Drain();
@@ -58,14 +60,16 @@ std::unique_ptr<Window> ShownWindow() {
 double CpuSeconds() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](FILETIME t) { return ((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7; };
+  auto seconds = [](FILETIME t) {
+    return ((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7;
+  };
   return seconds(kernel) + seconds(user);
 }
 
 TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
   std::string error;
-  auto window =
-      Window::Create(WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
+  auto window = Window::Create(
+      WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
   ASSERT_NE(window, nullptr) << error;
   ::HWND handle = GameWindow();
   ASSERT_NE(handle, nullptr);
@@ -114,8 +118,8 @@ TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
 // checked through the X server by the end-to-end test.)
 TEST(Win32Window, OpensCentredOnTheWorkAreaOfItsMonitor) {
   std::string error;
-  auto window =
-      Window::Create(WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
+  auto window = Window::Create(
+      WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
   ASSERT_NE(window, nullptr) << error;
   ::HWND handle = GameWindow();
   MONITORINFO monitor{};
@@ -242,10 +246,12 @@ TEST(Win32Window, MinimisingSleepsRestoringWakesAndTheMenuKeyNeverStalls) {
 
   // A tapped Alt or F10 asks for the menu so. Should the menu's loop start, a timer leaves it,
   // so that the test tells how long it took.
-  const UINT_PTR timer = SetTimer(nullptr, 0, 1000, [](::HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  const UINT_PTR timer =
+      SetTimer(nullptr, 0, 1000, [](::HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
   const auto start = Clock::now();
   SendMessageA(handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500)) << "the window went into menu mode";
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500))
+      << "the window went into menu mode";
   KillTimer(nullptr, timer);
   Drain();
 }
@@ -280,13 +286,18 @@ TEST(Win32Files, UTF8PathsReachTheSystemWhateverItsCodePage) {
   const std::string name = "\xE3\x82\xB9\xE3\x82\xAB\xE3\x82\xA4 \xC3\xA9";  // スカイ é
   EXPECT_EQ(Utf16(name), L"\u30B9\u30AB\u30A4 \u00E9");
   EXPECT_EQ(Utf8(Utf16(name)), name);
-  EXPECT_EQ(Utf16("a\xFF" "b"), L"a\uFFFD" L"b") << "a stray byte is marked, not the end of the text";
+  EXPECT_EQ(Utf16("a\xFF"
+                  "b"),
+            L"a\uFFFD"
+            L"b")
+      << "a stray byte is marked, not the end of the text";
 
   testing::TempFolder temporary;
   const std::string folder = Utf8(temporary.Path().wstring()) + "\\" + name;
   ASSERT_TRUE(CreateDirectoryW(Utf16(folder).c_str(), nullptr));
   const std::string file = folder + "\\sample.wav";
-  ::HANDLE made = CreateFileW(Utf16(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ::HANDLE made =
+      CreateFileW(Utf16(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_NE(made, INVALID_HANDLE_VALUE);
   CloseHandle(made);
   EXPECT_EQ(WhyNotARegularFile(file.c_str()), "");
