@@ -25,7 +25,12 @@ uint16_t SystemKeyState(int virtualKey) {
     if ((state & 0x8000) == 0) ignored[virtualKey] = false;
     return 0;
   }
-  if (state == 0 || (::GetAsyncKeyState(VK_MENU) & 0x8000) != 0) return 0;
+  if (state == 0) return 0;
+  if ((::GetAsyncKeyState(VK_MENU) & 0x8000) != 0) {
+    // A key pressed with Alt is the system's (Alt+Tab), even if Alt is let go first.
+    if ((state & 0x8000) != 0) ignored[virtualKey] = true;
+    return 0;
+  }
   return state;
 }
 
