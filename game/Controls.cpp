@@ -170,4 +170,11 @@ void LoadControls() {
   TraceLine("");
 }
 
+bool BoundToAnAction(int code) {
+  for (const Binding& binding : kBindings) {
+    if (*binding.key == code) return true;
+  }
+  return false;
+}
+
 }  // namespace skyrift

@@ -8,5 +8,7 @@ namespace skyrift {
 // Where the controls are read from (UTF-8; controls.txt in the working folder unless told).
 void SetControlsFile(std::string path);
 void LoadControls();
+// Whether a player's action is bound to this key code.
+bool BoundToAnAction(int code);
 
 }  // namespace skyrift

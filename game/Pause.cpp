@@ -1,6 +1,7 @@
 #include "game/Pause.h"
 
 #include "engine/Sound.h"
+#include "game/Controls.h"
 #include "game/StateMachine.h"
 #include "platform/Keyboard.h"
 #include "world/Globals.h"
@@ -36,17 +37,6 @@ bool Pausable() {
   }
 }
 
-// A key bound in controls.txt to a player's action keeps that meaning.
-bool BoundToAnAction(int code) {
-  for (const int* key : {&_iKeyP1Up, &_iKeyP1Down, &_iKeyP1Left, &_iKeyP1Right, &_iKeyP1Fire,
-                         &_iKeyP1Bomb, &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu,
-                         &_iKeyP2Up, &_iKeyP2Down, &_iKeyP2Left, &_iKeyP2Right, &_iKeyP2Fire,
-                         &_iKeyP2Bomb, &_iKeyP2BulletTime, &_iKeyP2Recharge, &_iKeyP2Menu}) {
-    if (*key == code) return true;
-  }
-  return false;
-}
-
 // A press since the last frame: the key went down, or was tapped between two frames. A held
 // key is one press, however often the system repeats it.
 bool Pressed(int code, bool& wasDown) {
@@ -54,6 +44,7 @@ bool Pressed(int code, bool& wasDown) {
   const bool down = state < 0;
   const bool pressed = (down && !wasDown) || (!down && (state & 1) != 0);
   wasDown = down;
+  // A key bound in controls.txt to a player's action keeps that meaning.
   return pressed && !BoundToAnAction(code);
 }
 
