@@ -1,9 +1,13 @@
 // A picture in memory: an 8-bit paletted image, or a 32-bit drawing target (what the game
-// calls a device context). All copying, keying, filling and lettering goes through here.
+// calls a device context). All copying, keying, filling and pixel work is done here, on the
+// pixels themselves, the same on every system; each layer only allocates the memory (where its
+// window system can show it) and letters text into it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -11,19 +15,31 @@ namespace skyrift::platform {
 
 class Surface {
  public:
+  // Where a surface's pixels live: rows top first, `stride` bytes apart; a 32-bit pixel is
+  // 0x00RRGGBB in the machine's (little-endian) order. A layer derives from this to keep its
+  // own handles on the memory beside it.
+  struct Pixels {
+    virtual ~Pixels() = default;
+    uint8_t* bits = nullptr;
+    size_t stride = 0;
+  };
+
   // An 8-bit image whose palette holds `colours` entries (at most 256); pixels start at 0.
   // Null when the size is not positive, too large, or memory runs out.
   static std::unique_ptr<Surface> CreateIndexed(int width, int height, const COLORREF* palette,
                                                 int colours);
   // A 32-bit drawing target filled with one colour. Null on failure.
   static std::unique_ptr<Surface> CreateTarget(int width, int height, COLORREF colour);
+  // A 32-bit drawing target over memory a layer holds already (a window's own pixels).
+  static std::unique_ptr<Surface> WrapTarget(std::unique_ptr<Pixels> pixels, int width, int height);
 
   ~Surface();
   Surface(const Surface&) = delete;
   Surface& operator=(const Surface&) = delete;
 
-  int Width() const;
-  int Height() const;
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Indexed() const { return bytesPerPixel_ == 1; }
 
   // Row y of an indexed image, top row first: one palette index per pixel.
   uint8_t* IndexRow(int y);
@@ -36,17 +52,54 @@ class Surface {
   void SetPixel(int x, int y, COLORREF colour);
   COLORREF GetPixel(int x, int y) const;
 
-  // One line of text, right-aligned and vertically centred in `area`, on a transparent ground.
+  // One line of text, right-aligned and vertically centred in `area`, on a transparent ground,
+  // clipped to `area`. Each layer letters with its own system's text drawing.
   void WriteText(const RECT& area, const char* text, COLORREF colour);
 
-  struct Impl;
-  explicit Surface(std::unique_ptr<Impl> impl);
-  Impl& impl() { return *impl_; }
-  const Impl& impl() const { return *impl_; }
+  // The memory, as the layer that allocated it knows it.
+  Pixels& pixels() { return *pixels_; }
+  const Pixels& pixels() const { return *pixels_; }
+
+  // An indexed image drawn keyed onto 32-bit targets is converted once to 32 bits, tile by
+  // tile as its regions are first drawn, with each row's opaque stretches listed: drawing a
+  // keyed image is then a few row copies. Converting only what is drawn spares start-up time
+  // and memory on 7500-row layers.
+  static constexpr int kTileWidth = 256;
+  static constexpr int kTileHeight = 64;
+  struct KeyedTile;
 
  private:
-  std::unique_ptr<Impl> impl_;
+  Surface(std::unique_ptr<Pixels> pixels, int width, int height, int bytesPerPixel);
+  uint8_t* Row(int y) { return pixels_->bits + static_cast<size_t>(y) * pixels_->stride; }
+  const uint8_t* Row(int y) const {
+    return pixels_->bits + static_cast<size_t>(y) * pixels_->stride;
+  }
+  uint32_t PixelAt(int64_t x, int64_t y) const;
+  void PutPixel(int64_t x, int64_t y, uint32_t pixel);
+  uint8_t NearestIndex(uint32_t pixel) const;
+  void CopyOpaque(const Surface& source, int64_t sx, int64_t sy, int64_t w, int64_t h, int64_t dx,
+                  int64_t dy);
+  void CopyKeyedTiles(const Surface& source, int64_t sx, int64_t sy, int64_t w, int64_t h,
+                      int64_t dx, int64_t dy, uint32_t key);
+  void CopyKeyedPixels(const Surface& source, int64_t sx, int64_t sy, int64_t w, int64_t h,
+                       int64_t dx, int64_t dy, uint32_t key);
+  // Tile (column, row) of the keyed copy for `key`, converted on first use. The tiles are a
+  // cache: making them does not change what the surface shows.
+  const KeyedTile& Tile(uint32_t key, int column, int row) const;
+  void DropKeyedTiles();
+
+  std::unique_ptr<Pixels> pixels_;
+  int width_ = 0, height_ = 0;
+  int bytesPerPixel_ = 4;    // 1 or 4
+  uint32_t palette_[256]{};  // an indexed image's colours, as 32-bit pixels
+  mutable uint32_t tileKey_ = 0;
+  mutable int tileColumns_ = 0;
+  mutable std::vector<std::unique_ptr<KeyedTile>> tiles_;  // row by row; null until first drawn
 };
+
+// Each layer's: zeroed memory for a `width` x `height` surface of `bytesPerPixel` (1 or 4),
+// with rows a multiple of 4 bytes apart. Null when it cannot be had.
+std::unique_ptr<Surface::Pixels> AllocatePixels(int width, int height, int bytesPerPixel);
 
 }  // namespace skyrift::platform
 

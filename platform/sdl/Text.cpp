@@ -2,7 +2,7 @@
 #include <SDL_ttf.h>
 
 #include "platform/Resources.h"
-#include "platform/sdl/SurfaceImpl.h"
+#include "platform/sdl/Pixels.h"
 
 namespace skyrift::platform {
 namespace {
@@ -30,11 +30,12 @@ void Surface::WriteText(const RECT& area, const char* text, COLORREF colour) {
   if (line == nullptr) return;
   SDL_Rect clip{area.left, area.top, area.right - area.left, area.bottom - area.top};
   SDL_Rect place{area.right - line->w, area.top + (clip.h - line->h) / 2, line->w, line->h};
+  SDL_Surface* target = SdlSurface(*this);
   SDL_Rect oldClip;
-  SDL_GetClipRect(impl_->sdl, &oldClip);
-  SDL_SetClipRect(impl_->sdl, &clip);
-  SDL_BlitSurface(line, nullptr, impl_->sdl, &place);
-  SDL_SetClipRect(impl_->sdl, &oldClip);
+  SDL_GetClipRect(target, &oldClip);
+  SDL_SetClipRect(target, &clip);
+  SDL_BlitSurface(line, nullptr, target, &place);
+  SDL_SetClipRect(target, &oldClip);
   SDL_FreeSurface(line);
 }
 

@@ -10,7 +10,7 @@
 #include "platform/Report.h"
 #include "platform/ScreenFit.h"
 #include "platform/sdl/ScanCodes.h"
-#include "platform/sdl/SurfaceImpl.h"
+#include "platform/sdl/Pixels.h"
 
 namespace skyrift::platform {
 
@@ -26,8 +26,9 @@ struct Window::Impl {
   bool swallowEnter = false;  // Enter went down as Alt+Enter: not the game's until released
   ~Impl();
 
+  // The game can draw straight into the window's surface.
   bool FitsExactly(const SDL_Surface* surface) const {
-    return surface->w == frameWidth && surface->h == frameHeight;
+    return surface->w == frameWidth && surface->h == frameHeight && DrawableAsTarget(surface);
   }
   // The frame's last picture kept in the canvas, before the window's surface changes size.
   void KeepPicture();
@@ -179,7 +180,7 @@ void Window::Impl::KeepPicture() {
   SDL_Surface* surface = SDL_GetWindowSurface(sdl);
   if (surface == nullptr || !FitsExactly(surface)) return;
   if (canvas == nullptr) canvas = Surface::CreateTarget(frameWidth, frameHeight, 0);
-  if (canvas != nullptr) SDL_BlitSurface(surface, nullptr, canvas->impl().sdl, nullptr);
+  if (canvas != nullptr) SDL_BlitSurface(surface, nullptr, SdlSurface(*canvas), nullptr);
 }
 
 void Window::Impl::ToggleFullscreen() {
@@ -279,10 +280,10 @@ Surface* Window::Frame() {
     window.scaled = true;
     return window.canvas.get();
   }
-  if (window.frame == nullptr || window.frame->impl().sdl != surface)
-    window.frame = WrapSurface(surface);
+  if (window.frame == nullptr || SdlSurface(*window.frame) != surface)
+    window.frame = WrapSdlSurface(surface);
   if (window.scaled && window.canvas != nullptr) {
-    SDL_BlitSurface(window.canvas->impl().sdl, nullptr, surface, nullptr);
+    SDL_BlitSurface(SdlSurface(*window.canvas), nullptr, surface, nullptr);
   }
   window.scaled = false;
   return window.frame.get();
@@ -296,7 +297,7 @@ void Window::Present() {
     SDL_UpdateWindowSurface(window.sdl);
     return;
   }
-  SDL_Surface* canvas = window.canvas->impl().sdl;
+  SDL_Surface* canvas = SdlSurface(*window.canvas);
   const Placement picture =
       Letterbox(window.frameWidth, window.frameHeight, surface->w, surface->h);
   const SDL_Rect area{picture.x, picture.y, picture.width, picture.height};

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/Resources.h"
-#include "platform/win32/SurfaceImpl.h"
+#include "platform/win32/Pixels.h"
 
 namespace skyrift::platform {
 namespace {
@@ -83,7 +83,7 @@ HFONT Face() {
 void Surface::WriteText(const RECT& area, const char* text, COLORREF colour) {
   HFONT face = Face();
   if (face == nullptr || text == nullptr || text[0] == '\0') return;
-  ::HDC dc = impl_->dc;
+  ::HDC dc = DeviceContext(*this);
   const HGDIOBJ previousFont = SelectObject(dc, face);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);  // a COLORREF is GDI's own colour

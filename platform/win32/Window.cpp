@@ -13,7 +13,7 @@
 #include "platform/ScreenFit.h"
 #include "platform/win32/Focus.h"
 #include "platform/win32/Keyboard.h"
-#include "platform/win32/SurfaceImpl.h"
+#include "platform/win32/Pixels.h"
 
 namespace skyrift::platform {
 
@@ -284,9 +284,9 @@ void Window::Present() {
   if (width <= 0 || height <= 0) return;  // minimised
   ::HDC target = GetDC(window.handle);
   if (target == nullptr) return;
-  const Surface::Impl& frame = window.frame->impl();
-  if (width == frame.width && height == frame.height) {
-    BitBlt(target, 0, 0, frame.width, frame.height, frame.dc, 0, 0, SRCCOPY);
+  Surface& frame = *window.frame;
+  if (width == frame.Width() && height == frame.Height()) {
+    BitBlt(target, 0, 0, width, height, DeviceContext(frame), 0, 0, SRCCOPY);
   } else {
     if (window.scaled == nullptr || window.scaled->Width() != width ||
         window.scaled->Height() != height) {
@@ -294,19 +294,19 @@ void Window::Present() {
       window.barsDue = true;
     }
     if (window.scaled != nullptr) {
-      Surface::Impl& picture = window.scaled->impl();
-      const Placement area = Letterbox(frame.width, frame.height, width, height);
+      Surface::Pixels& picture = window.scaled->pixels();
+      const Placement area = Letterbox(frame.Width(), frame.Height(), width, height);
       GdiFlush();  // the frame's last drawing is in its pixels before they are read
       if (window.barsDue) FillBars(picture.bits, picture.stride, width, height, area);
-      ScaleNearest(frame.bits, frame.stride, frame.width, frame.height, picture.bits,
-                   picture.stride, area);
+      ScaleNearest(frame.pixels().bits, frame.pixels().stride, frame.Width(), frame.Height(),
+                   picture.bits, picture.stride, area);
       // Only the picture changes from frame to frame; the bars go out when they were painted.
       if (window.barsDue) {
-        BitBlt(target, 0, 0, width, height, picture.dc, 0, 0, SRCCOPY);
+        BitBlt(target, 0, 0, width, height, DeviceContext(*window.scaled), 0, 0, SRCCOPY);
         window.barsDue = false;
       } else {
-        BitBlt(target, area.x, area.y, area.width, area.height, picture.dc, area.x, area.y,
-               SRCCOPY);
+        BitBlt(target, area.x, area.y, area.width, area.height, DeviceContext(*window.scaled),
+               area.x, area.y, SRCCOPY);
       }
     }
   }
