@@ -22,11 +22,14 @@ COLORREF FromPixel(uint32_t pixel) {
 
 }  // namespace
 
+// Only the opaque pixels are kept, run after run: a mostly clear layer costs little memory, and
+// drawing it reads no more than it writes.
 struct Surface::KeyedTile {
   struct Run {
-    uint16_t start, length;
+    uint16_t start, length;  // where in the tile's row
+    uint32_t pixel;          // where its pixels begin in `pixels`
   };
-  std::vector<uint32_t> pixels;   // kTileWidth per row
+  std::vector<uint32_t> pixels;
   std::vector<uint32_t> rowRuns;  // where each row's runs begin in `runs`, plus the end
   std::vector<Run> runs;
 };
@@ -144,14 +147,24 @@ void Surface::CopyKeyedTiles(const Surface& source, int64_t sx, int64_t sy, int6
       const KeyedTile& tile = source.Tile(key, static_cast<int>(column), static_cast<int>(row));
       for (int64_t y = top; y < bottom; ++y) {
         const int64_t tileY = y - row * kTileHeight;
-        const uint32_t* from = tile.pixels.data() + tileY * kTileWidth;
         auto* to =
             reinterpret_cast<uint32_t*>(Row(static_cast<int>(dy + y - sy))) + (dx - sx + tileLeft);
-        for (uint32_t r = tile.rowRuns[tileY]; r < tile.rowRuns[tileY + 1]; ++r) {
-          const int64_t start = std::max<int64_t>(tile.runs[r].start, left);
-          const int64_t end = std::min<int64_t>(tile.runs[r].start + tile.runs[r].length, right);
-          if (end > start)
-            std::memcpy(to + start, from + start, static_cast<size_t>(end - start) * 4);
+        const KeyedTile::Run* run = tile.runs.data() + tile.rowRuns[tileY];
+        const KeyedTile::Run* const end = tile.runs.data() + tile.rowRuns[tileY + 1];
+        const uint32_t* const pixels = tile.pixels.data();
+        if (left == 0 && right == kTileWidth) {
+          // The whole width of the tile: most of a layer's tiles, copied without clipping.
+          for (; run != end; ++run)
+            std::memcpy(to + run->start, pixels + run->pixel, size_t{run->length} * 4);
+          continue;
+        }
+        for (; run != end; ++run) {
+          const int64_t first = std::max<int64_t>(run->start, left);
+          const int64_t last = std::min<int64_t>(run->start + run->length, right);
+          if (last > first) {
+            std::memcpy(to + first, pixels + run->pixel + (first - run->start),
+                        static_cast<size_t>(last - first) * 4);
+          }
         }
       }
     }
@@ -190,23 +203,25 @@ const Surface::KeyedTile& Surface::Tile(uint32_t key, int column, int row) const
   const int left = column * kTileWidth, top = row * kTileHeight;
   const int columns = std::min(kTileWidth, width_ - left),
             rows = std::min(kTileHeight, height_ - top);
-  tile->pixels.assign(static_cast<size_t>(kTileWidth) * rows, 0);
   tile->rowRuns.reserve(rows + 1);
   for (int y = 0; y < rows; ++y) {
     tile->rowRuns.push_back(static_cast<uint32_t>(tile->runs.size()));
     const uint8_t* indices = Row(top + y) + left;
-    uint32_t* out = tile->pixels.data() + static_cast<size_t>(y) * kTileWidth;
     for (int x = 0; x < columns;) {
       while (x < columns && palette_[indices[x]] == key) ++x;
       const int start = x;
-      for (; x < columns && palette_[indices[x]] != key; ++x) out[x] = palette_[indices[x]];
+      const auto pixel = static_cast<uint32_t>(tile->pixels.size());
+      for (; x < columns && palette_[indices[x]] != key; ++x)
+        tile->pixels.push_back(palette_[indices[x]]);
       if (x > start) {
         tile->runs.push_back(
-            KeyedTile::Run{static_cast<uint16_t>(start), static_cast<uint16_t>(x - start)});
+            KeyedTile::Run{static_cast<uint16_t>(start), static_cast<uint16_t>(x - start), pixel});
       }
     }
   }
   tile->rowRuns.push_back(static_cast<uint32_t>(tile->runs.size()));
+  tile->pixels.shrink_to_fit();
+  tile->runs.shrink_to_fit();
   return *tile;
 }
 
