@@ -236,11 +236,6 @@ void Surface::Blit(const Surface& source, int x, int y, int width, int height, i
     CopyOpaque(source, sx, sy, w, h, dx, dy);
   } else if (bytesPerPixel_ == 4 && source.bytesPerPixel_ == 1) {
     CopyKeyedTiles(source, sx, sy, w, h, dx, dy, ToPixel(key));
-  } else if (!keyed && &source != this && source.bytesPerPixel_ == 1 &&
-             std::equal(std::begin(palette_), std::end(palette_), source.palette_)) {
-    for (int64_t row = 0; row < h; ++row)
-      std::memcpy(Row(static_cast<int>(dy + row)) + dx, source.Row(static_cast<int>(sy + row)) + sx,
-                  static_cast<size_t>(w));
   } else {
     // A key no pixel can have, for an opaque copy.
     CopyKeyedPixels(source, sx, sy, w, h, dx, dy, keyed ? ToPixel(key) : 0xFFFFFFFF);

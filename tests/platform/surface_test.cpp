@@ -3,6 +3,7 @@
 // and pixels on both kinds of surface, and a line of text placed in its box.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -98,6 +99,42 @@ TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColou
   EXPECT_EQ(image->GetPixel(1, 2), RGB(250, 10, 10));
   EXPECT_EQ(image->GetPixel(3, 3), RGB(10, 10, 250));
   EXPECT_EQ(image->GetPixel(2, 0), RGB(0, 0, 0));
+}
+
+// A keyed image is drawn from a converted copy: changing the image or the key must not draw
+// the old one. An indexed target stores the nearest colour it has.
+TEST(SurfaceDrawing, KeyedCopiesFollowTheImageAndTheKeyAndIndexedTargetsTakeTheNearestColour) {
+  auto image = PatternImage();
+  auto target = Surface::CreateTarget(300, 150, RGB(1, 2, 3));
+  auto drawn = [&](COLORREF key) {
+    target->Fill(RECT{0, 0, 300, 150}, RGB(1, 2, 3));
+    target->Blit(*image, 0, 0, 300, 150, 0, 0, true, key);
+    return Pixels(*target);
+  };
+  const std::vector<COLORREF> clear(300 * 150, RGB(1, 2, 3));
+  for (const auto& change : std::vector<std::function<void()>>{
+           [&] {
+             image->Fill(RECT{10, 70, 280, 80}, kMagenta);
+           },  // across both tile columns
+           [&] { image->SetPixel(0, 0, kMagenta); }, [&] { image->IndexRow(149)[299] = 200; }}) {
+    drawn(kMagenta);
+    change();
+    EXPECT_EQ(drawn(kMagenta), Expected(*image, clear, 300, 150, 0, 0, 300, 150, 0, 0, true));
+  }
+  const COLORREF other = image->GetPixel(5, 5);
+  auto byOtherKey = Expected(*image, clear, 300, 150, 0, 0, 300, 150, 0, 0, false);
+  for (COLORREF& pixel : byOtherKey)
+    if (pixel == other) pixel = RGB(1, 2, 3);
+  EXPECT_EQ(drawn(other), byOtherKey);
+
+  const COLORREF palette[] = {RGB(0, 0, 0), RGB(250, 10, 10), RGB(10, 10, 250)};
+  auto from = Surface::CreateIndexed(3, 1, palette, 3);
+  from->IndexRow(0)[1] = 1, from->IndexRow(0)[2] = 2;
+  const COLORREF fewer[] = {RGB(255, 0, 0), RGB(0, 0, 0)};
+  auto nearest = Surface::CreateIndexed(3, 1, fewer, 2);
+  nearest->Blit(*from, 0, 0, 3, 1, 0, 0, true, RGB(10, 10, 250));
+  EXPECT_EQ(Pixels(*nearest), (std::vector<COLORREF>{0, RGB(255, 0, 0), RGB(255, 0, 0)}))
+      << "black and red by their nearest; the keyed blue left as it was";
 }
 
 TEST(SurfaceDrawing, TextIsRightAlignedAndCentredInItsBoxAndStaysInIt) {
