@@ -1,7 +1,8 @@
 // The first gamepad: a game controller if one is plugged in, else the first plain joystick.
 // Its position is reported on axes running 0 to 65535 and its buttons numbered 1 to 6:
 // on a controller A, B, X, Y, left and right shoulder; on a plain joystick its buttons 0 to 5.
-// Pads plugged in or pulled out during play are noticed on the next read.
+// Pads plugged in or pulled out during play are noticed on the next read. The null layer has no
+// pads but the virtual one below.
 #pragma once
 
 #include <cstdint>

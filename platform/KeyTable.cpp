@@ -1,5 +1,6 @@
-// The key table that key events feed, shared by both platforms: on SDL it is the whole of the
-// key state; on Windows it adds the keys that tests inject to what the system reports.
+// The key table that key events feed, shared by the layers: on SDL and the null layer it is the
+// whole of the key state; on Windows it adds the keys that tests inject to what the system
+// reports.
 #include "platform/KeyTable.h"
 
 #include <array>

@@ -1,7 +1,8 @@
 // MIDI songs. A song plays only where a MIDI synthesiser is installed and the audio output is
 // open; otherwise opening or playing it fails and nothing sounds. On SDL songs go through the
 // mixer's one music player: a playing song stands in for the stage music, and the stage music,
-// once started again, for the song. Windows' sequencer plays a song beside the stage music.
+// once started again, for the song. Windows' sequencer plays a song beside the stage music. The
+// null layer has no synthesiser.
 #pragma once
 
 namespace skyrift::platform {

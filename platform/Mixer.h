@@ -1,5 +1,7 @@
 // The audio device and its mixer: decoded samples on numbered channels and one music track.
-// Without a usable device everything here stays silent: loads give null, plays give -1.
+// Without a usable device everything here stays silent: loads give null, plays give -1. The null
+// layer's output is always silent, yet keeps what a real one reports (what plays, paused or not,
+// at what volume), a sample played once ending when its length has passed on the tick count.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 // The game's window and its message queue. The system's window events arrive here as the
-// handful of messages the engine answers; key events go straight to the key-state table.
+// handful of messages the engine answers; key events go straight to the key-state table. The
+// null layer's window is never seen: its frame is memory, and it has only the messages the
+// program queues itself.
 #pragma once
 
 #include <cstddef>

@@ -5,18 +5,12 @@
 
 #include <cstdint>
 
-// Defined by the generated resources.S; weak so that programs without resources still link.
-extern "C" {
-extern const skyrift::platform::ResourceEntry skyrift_resource_table[] __attribute__((weak));
-extern const uint64_t skyrift_resource_count __attribute__((weak));
-}
+#include "platform/EmbeddedResources.h"
 
 namespace skyrift::platform {
 
 const ResourceModule* ProgramModule() {
-  static const ResourceModule module{
-      skyrift_resource_table, &skyrift_resource_count != nullptr ? skyrift_resource_count : 0};
-  return &module;
+  return EmbeddedModule();
 }
 
 void ReleaseResource(const ResourceEntry* entry) {

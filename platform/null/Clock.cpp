@@ -1,0 +1,14 @@
+// The system's count as the C++ library's steady clock gives it, cut to 32 bits.
+#include "platform/Clock.h"
+
+#include <chrono>
+
+namespace skyrift::platform {
+
+uint32_t SystemTicks() {
+  const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+}
+
+}  // namespace skyrift::platform

@@ -1,0 +1,51 @@
+// Pixels in plain memory, and lettering without a font: each character a solid block of about
+// a digit's size, placed as real lettering is placed, so that what shows where, in which colour
+// and how long stays visible.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "platform/Surface.h"
+
+namespace skyrift::platform {
+namespace {
+
+constexpr int kCellWidth = 8;     // pixels a character takes along the line, its gap included
+constexpr int kBlockHeight = 11;  // about a digit's height in the game's face
+
+struct HeapPixels : Surface::Pixels {
+  ~HeapPixels() override { std::free(bits); }
+};
+
+}  // namespace
+
+std::unique_ptr<Surface::Pixels> AllocatePixels(int width, int height, int bytesPerPixel) {
+  if (width <= 0 || height <= 0 || bytesPerPixel <= 0) return nullptr;
+  const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) / 4 * 4;
+  if (static_cast<size_t>(height) > std::numeric_limits<size_t>::max() / stride) return nullptr;
+  auto pixels = std::make_unique<HeapPixels>();
+  pixels->bits = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(height), stride));
+  if (pixels->bits == nullptr) return nullptr;
+  pixels->stride = stride;
+  return pixels;
+}
+
+void Surface::WriteText(const RECT& area, const char* text, COLORREF colour) {
+  if (text == nullptr) return;
+  const int64_t length = static_cast<int64_t>(std::strlen(text));
+  const int64_t left = area.right - length * kCellWidth;
+  const int top = area.top + (area.bottom - area.top - kBlockHeight) / 2;
+  for (int64_t i = 0; i < length; ++i) {
+    if (text[i] == ' ') continue;
+    const int64_t x = left + i * kCellWidth;
+    if (x + kCellWidth <= area.left) continue;
+    const RECT block{static_cast<int32_t>(std::max<int64_t>(x + 1, area.left)),
+                     std::max(top, area.top),
+                     static_cast<int32_t>(std::min<int64_t>(x + kCellWidth, area.right)),
+                     std::min(top + kBlockHeight, area.bottom)};
+    Fill(block, colour);
+  }
+}
+
+}  // namespace skyrift::platform

@@ -1,0 +1,11 @@
+// No system keyboard: the key state is the table that key events, scripted by tests, feed.
+#include "platform/KeyTable.h"
+#include "platform/Keyboard.h"
+
+namespace skyrift::platform {
+
+int16_t GetAsyncKeyState(int virtualKey) {
+  return static_cast<int16_t>(QueryKeyTable(virtualKey));
+}
+
+}  // namespace skyrift::platform

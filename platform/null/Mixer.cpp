@@ -1,0 +1,240 @@
+// Silent sound: every channel and the music keep the state a real mixer would report (what is
+// playing, paused, its volume), and a sample played once ends when its length has passed on the
+// tick count, which tests may drive. Files are read as the real layers read them, so a load
+// fails here where it fails there.
+#include "platform/Mixer.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Mp3Frames.h"
+#include "platform/WaveFile.h"
+
+namespace skyrift::platform {
+
+struct MixerChunk {
+  uint32_t lengthMs = 0;
+};
+
+struct MixerMusic {
+  uint32_t lengthMs = 0;
+};
+
+namespace {
+
+constexpr int kMaxVolume = 128;
+
+struct Channel {
+  const MixerChunk* chunk = nullptr;  // null while silent
+  bool loop = false;
+  bool paused = false;
+  uint32_t startedAt = 0;
+  uint32_t pausedAt = 0;
+  int volume = kMaxVolume;
+};
+
+struct Music {
+  const MixerMusic* music = nullptr;
+  bool loop = false;
+  bool paused = false;
+  uint32_t startedAt = 0;
+  uint32_t pausedAt = 0;
+  int volume = kMaxVolume;
+};
+
+bool open = false;
+int reservedCount = 0;
+std::vector<Channel> channels;
+Music music;
+std::string loadError;
+
+uint32_t Milliseconds(double seconds) {
+  return static_cast<uint32_t>(seconds * 1000.0);
+}
+
+// Whether a sound started at `startedAt` (and paused at `pausedAt` when `paused`) is still
+// sounding: a looping one always is, a one-shot one until its length has passed.
+bool StillSounding(uint32_t lengthMs, bool loop, bool paused, uint32_t startedAt,
+                   uint32_t pausedAt) {
+  if (loop) return true;
+  const uint32_t now = paused ? pausedAt : GetTickCount();
+  return TicksBetween(startedAt, now) < lengthMs;
+}
+
+// Forgets what has finished, as a real mixer frees a channel whose sample ran out.
+void SettleChannel(Channel& channel) {
+  if (channel.chunk != nullptr &&
+      !StillSounding(channel.chunk->lengthMs, channel.loop, channel.paused, channel.startedAt,
+                     channel.pausedAt)) {
+    channel.chunk = nullptr;
+    channel.paused = false;
+  }
+}
+
+void SettleMusic() {
+  if (music.music != nullptr && !StillSounding(music.music->lengthMs, music.loop, music.paused,
+                                               music.startedAt, music.pausedAt)) {
+    music.music = nullptr;
+    music.paused = false;
+  }
+}
+
+Channel* ValidChannel(int channel) {
+  if (!open || channel < 0 || channel >= static_cast<int>(channels.size())) return nullptr;
+  SettleChannel(channels[channel]);
+  return &channels[channel];
+}
+
+// A paused sound's clock stands still: resuming moves its start on by the time it was paused.
+template <typename Sound>
+void Pause(Sound& sound, bool paused) {
+  if (paused == sound.paused) return;
+  const uint32_t now = GetTickCount();
+  if (paused) {
+    sound.pausedAt = now;
+  } else {
+    sound.startedAt += TicksBetween(sound.pausedAt, now);
+  }
+  sound.paused = paused;
+}
+
+}  // namespace
+
+bool OpenMixer(int /*rate*/, int channelCount, int reserved) {
+  if (open) return true;
+  open = true;
+  channels.assign(static_cast<size_t>(std::max(channelCount, 0)), Channel{});
+  reservedCount = std::clamp(reserved, 0, static_cast<int>(channels.size()));
+  music = Music{};
+  return true;
+}
+
+void CloseMixer() {
+  open = false;
+  channels.clear();
+  music = Music{};
+}
+
+bool MixerIsOpen() {
+  return open;
+}
+
+MixerChunk* LoadChunk(const char* fileName) {
+  loadError.clear();
+  if (!open || fileName == nullptr) return nullptr;
+  const std::optional<WaveLayout> layout = ReadWaveLayout(fileName, loadError);
+  if (!layout) return nullptr;
+  loadError = layout->Frames() == 0 ? "it holds no sound" : WhySampleTooLong(*layout);
+  if (!loadError.empty()) return nullptr;
+  return new MixerChunk{Milliseconds(layout->Seconds())};
+}
+
+void FreeChunk(MixerChunk* chunk) {
+  if (chunk == nullptr) return;
+  // A sample freed while it plays is silenced first.
+  for (Channel& channel : channels) {
+    if (channel.chunk == chunk) channel = Channel{nullptr, false, false, 0, 0, channel.volume};
+  }
+  delete chunk;
+}
+
+int PlayChunk(int channel, MixerChunk* chunk, bool loop) {
+  if (chunk == nullptr || !open) return -1;
+  if (channel == -1) {
+    for (int free = reservedCount; free < static_cast<int>(channels.size()); ++free) {
+      if (ValidChannel(free)->chunk == nullptr) {
+        channel = free;
+        break;
+      }
+    }
+  }
+  Channel* playing = ValidChannel(channel);
+  if (playing == nullptr) return -1;
+  *playing = Channel{chunk, loop, false, GetTickCount(), 0, playing->volume};
+  return channel;
+}
+
+void HaltChannel(int channel) {
+  if (Channel* halted = ValidChannel(channel)) {
+    halted->chunk = nullptr;
+    halted->paused = false;
+  }
+}
+
+void SetChannelVolume(int channel, int volume) {
+  if (Channel* set = ValidChannel(channel)) set->volume = std::clamp(volume, 0, kMaxVolume);
+}
+
+void PauseChannel(int channel, bool paused) {
+  Channel* target = ValidChannel(channel);
+  if (target != nullptr && target->chunk != nullptr) Pause(*target, paused);
+}
+
+bool ChannelPaused(int channel) {
+  const Channel* asked = ValidChannel(channel);
+  return asked != nullptr && asked->paused;
+}
+
+bool ChannelPlaying(int channel) {
+  const Channel* asked = ValidChannel(channel);
+  return asked != nullptr && asked->chunk != nullptr;
+}
+
+MixerMusic* LoadMusic(const char* fileName) {
+  loadError.clear();
+  if (!open || fileName == nullptr) return nullptr;
+  const auto file = ReadMusicFile(fileName, loadError);
+  if (!file) return nullptr;
+  const std::optional<Mp3Frames> frames = ScanMp3(file->data(), file->size(), loadError);
+  if (!frames) return nullptr;
+  return new MixerMusic{Milliseconds(frames->Seconds())};
+}
+
+const std::string& LoadError() {
+  return loadError;
+}
+
+void FreeMusic(MixerMusic* freed) {
+  if (freed == nullptr) return;
+  if (music.music == freed) HaltMusic();
+  delete freed;
+}
+
+bool PlayMusic(MixerMusic* played, bool loop) {
+  if (!open || played == nullptr) return false;
+  music = Music{played, loop, false, GetTickCount(), 0, music.volume};
+  return true;
+}
+
+void HaltMusic() {
+  music.music = nullptr;
+  music.paused = false;
+}
+
+void SetMusicVolume(int volume) {
+  if (open) music.volume = std::clamp(volume, 0, kMaxVolume);
+}
+
+int MusicVolume() {
+  return open ? music.volume : 0;
+}
+
+void PauseMusic(bool paused) {
+  SettleMusic();
+  if (open && music.music != nullptr) Pause(music, paused);
+}
+
+bool MusicPaused() {
+  SettleMusic();
+  return open && music.paused;
+}
+
+bool MusicPlaying() {
+  SettleMusic();
+  return open && music.music != nullptr;
+}
+
+}  // namespace skyrift::platform

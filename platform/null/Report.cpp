@@ -1,0 +1,12 @@
+// Reasons go to standard error; there is no debugger's output to copy them to.
+#include "platform/Report.h"
+
+#include <cstdio>
+
+namespace skyrift::platform {
+
+void ReportLine(const std::string& line) {
+  std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+}  // namespace skyrift::platform
