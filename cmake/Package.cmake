@@ -21,7 +21,7 @@ if(DPKG_BUILDFLAGS AND NOT SKYRIFT_SANITIZE AND NOT CMAKE_BUILD_TYPE STREQUAL "D
     list(REMOVE_ITEM flags -g -O2)
     set(HARDENING_${kind} ${flags})
   endforeach()
-  foreach(target skyrift_core skyrift)
+  foreach(target skyrift_game skyrift_${SKYRIFT_PLATFORM} skyrift)
     target_compile_options(${target} PRIVATE ${HARDENING_CPPFLAGS} ${HARDENING_CXXFLAGS})
   endforeach()
   target_link_options(skyrift PRIVATE ${HARDENING_LDFLAGS})

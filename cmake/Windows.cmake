@@ -1,6 +1,7 @@
-# The Windows build, cross-compiled with mingw-w64 (cmake/mingw-w64.cmake): the game on the
-# Win32 platform layer in one static skyrift.exe with its resources compiled in by windres,
-# its zip, and the test suite run under Wine.
+# The Windows build's own part, cross-compiled with mingw-w64 (cmake/mingw-w64.cmake): static
+# linking, the resource script compiled by windres, the zip, the Wine prefixes the tests run in,
+# and the end-to-end test of skyrift.exe under Wine. The game, its layers, the tests and the
+# benchmarks are built by CMakeLists.txt for both builds.
 #
 # The asset forge is a host program: its pictures, sounds and music come from the Linux build
 # named by SKYRIFT_HOST_BUILD (`make windows` builds its assets first).
@@ -15,7 +16,17 @@ endif()
 # No DLL to ship beside the executable: the C and C++ runtimes and the thread library are
 # linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
-set(WIN32_LIBRARIES winmm msacm32 gdi32 user32)
+
+set(SYSTEM_LAYER win32)
+set(LAYER_LIBRARIES_win32 winmm msacm32 gdi32 user32)
+# A windowed program: no console comes up beside the game.
+set(SYSTEM_EXECUTABLE_KIND WIN32)
+file(GLOB GAME_SOUNDS CONFIGURE_DEPENDS ${HOST_GAME_DIR}/*.wav ${HOST_GAME_DIR}/*.mp3)
+# Wine finds the build tree on its drive Z:, whatever the working folder's drive.
+set(TEST_PATH_PREFIX "Z:")
+set(TEST_ENVIRONMENT "")
+set(LAYER_TEST_ENVIRONMENT "")
+set(TEST_DISCOVERY_OPTIONS DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 # --- Resources: skyrift.rc compiled by windres, the forged files found in the asset folder --
 set(RESOURCE_OBJECT ${CMAKE_BINARY_DIR}/skyrift_rc.o)
@@ -25,7 +36,7 @@ add_custom_command(OUTPUT ${RESOURCE_OBJECT}
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/skyrift.rc ${CMAKE_SOURCE_DIR}/resources/Images.inc
           ${ASSET_DIR}/images.stamp
   COMMENT "Compiling the resource script")
-add_custom_target(skyrift_resources DEPENDS ${RESOURCE_OBJECT})
+set(LAYER_RESOURCES_win32 ${RESOURCE_OBJECT})
 # The program's own version resource and manifest, with the project's version: skyrift.exe
 # carries them, the tests do not need them.
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.rc.in ${CMAKE_BINARY_DIR}/version.rc @ONLY)
@@ -34,27 +45,7 @@ add_custom_command(OUTPUT ${VERSION_OBJECT}
   COMMAND ${CMAKE_RC_COMPILER} -O coff -i ${CMAKE_BINARY_DIR}/version.rc -o ${VERSION_OBJECT}
   DEPENDS ${CMAKE_BINARY_DIR}/version.rc ${CMAKE_SOURCE_DIR}/resources/skyrift.manifest
   COMMENT "Compiling the version resource and the manifest")
-
-# --- The game: the same static library as on Linux, on the Win32 platform files ----------
-file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS
-  platform/win32/*.cpp graphics/*.cpp world/*.cpp sprites/*.cpp engine/*.cpp game/*.cpp)
-file(GLOB PLATFORM_SHARED_SOURCES CONFIGURE_DEPENDS platform/*.cpp)
-list(APPEND CORE_SOURCES ${PLATFORM_SHARED_SOURCES})
-list(REMOVE_ITEM CORE_SOURCES ${CMAKE_SOURCE_DIR}/engine/Main.cpp)
-add_library(skyrift_core STATIC ${CORE_SOURCES})
-target_include_directories(skyrift_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(skyrift_core PUBLIC ${WIN32_LIBRARIES})
-skyrift_options(skyrift_core)
-
-# A windowed program: no console comes up beside the game.
-add_executable(skyrift WIN32 engine/Main.cpp ${RESOURCE_OBJECT} ${VERSION_OBJECT})
-target_link_libraries(skyrift PRIVATE skyrift_core)
-set_target_properties(skyrift PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GAME_DIR})
-target_link_options(skyrift PRIVATE -s)  # the shipped program carries no debugging symbols
-skyrift_options(skyrift)
-file(GLOB GAME_SOUNDS CONFIGURE_DEPENDS ${HOST_GAME_DIR}/*.wav ${HOST_GAME_DIR}/*.mp3)
-add_custom_command(TARGET skyrift POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/controls.txt ${GAME_SOUNDS} ${GAME_DIR})
+set(SYSTEM_EXECUTABLE_SOURCES ${VERSION_OBJECT})
 
 # The zip's README and licence, with the line ends Notepad has always expected.
 set(ZIP_TEXTS ${CMAKE_BINARY_DIR}/zip)
@@ -88,69 +79,12 @@ set(SKYRIFT_WINEDEBUG "-all" CACHE STRING "Wine's debug channels while the tests
 set(WINE_ENVIRONMENT WINEPREFIX=${WINE_HEADLESS} HOME=${WINE_HOME} WINEDEBUG=${SKYRIFT_WINEDEBUG} DISPLAY=)
 set(CMAKE_CROSSCOMPILING_EMULATOR env ${WINE_ENVIRONMENT} ${WINE64})
 
-# --- Tests: GoogleTest built from Debian's sources by the cross compiler --------------------
-enable_testing()
+# GoogleTest built from Debian's sources by the cross compiler.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-include(GoogleTest)
-
-# Left to the Linux build: tests/forge (a host tool's) and tests/linux-only: the replay, whose
-# recorded checksums follow glibc's rand() (Windows' C library draws other numbers from the same
-# seed), and the soak, which reads its memory figures from /proc.
-file(GLOB TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp tests/game/*.cpp tests/platform/*.cpp
-  tests/platform/win32/*.cpp)
-add_executable(skyrift_tests ${TEST_SOURCES} ${RESOURCE_OBJECT})
-target_link_libraries(skyrift_tests PRIVATE skyrift_core gtest gtest_main)
-# Wine finds the build tree on its drive Z:, whatever the working folder's drive.
-target_compile_definitions(skyrift_tests PRIVATE
-  SKYRIFT_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}" SKYRIFT_GAME_DIR="Z:${GAME_DIR}"
-  SKYRIFT_ASSET_DIR="Z:${ASSET_DIR}" SKYRIFT_VERSION="${PROJECT_VERSION}")
-target_include_directories(skyrift_tests PRIVATE tests)
-# version: the test reads skyrift.exe's version resource as Explorer does.
-target_link_libraries(skyrift_tests PRIVATE version)
-# The shared tests set SDL's variables with POSIX setenv, which Windows lacks.
-target_compile_options(skyrift_tests PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/platform/win32/PosixEnvironment.h)
-skyrift_options(skyrift_tests)
-add_dependencies(skyrift_tests skyrift wine_prefixes)
-gtest_discover_tests(skyrift_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
-# The mix checked where it leaves the program: ALSA's `file` device, named in the prefixes'
-# .asoundrc, writes what waveOut plays to the file this variable names.
-set(SOUND_CAPTURE ${CMAKE_BINARY_DIR}/wine/waveout-capture.raw)
-add_test(NAME waveout_capture COMMAND skyrift_tests --gtest_filter=WaveOut.*)
-set_tests_properties(waveout_capture PROPERTIES ENVIRONMENT "SKYRIFT_SOUND_CAPTURE=${SOUND_CAPTURE}")
-
-# The end-to-end test is a host program: it starts skyrift.exe under Wine on an Xvfb server,
-# presses keys with xdotool and grabs the window with ImageMagick.
-find_program(HOST_CXX NAMES g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
-file(GLOB WINE_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e_wine/*.cpp tests/e2e_wine/*.h)
-if(WINE_E2E_SOURCES)
-  # The test compares its grabs with the forged pictures, which it looks for beside the game.
-  file(CREATE_LINK ${ASSET_DIR} ${CMAKE_BINARY_DIR}/assets SYMBOLIC)
-  set(WINE_E2E ${CMAKE_BINARY_DIR}/skyrift_wine_e2e)
-  list(FILTER WINE_E2E_SOURCES INCLUDE REGEX "\\.cpp$")
-  add_custom_command(OUTPUT ${WINE_E2E}
-    COMMAND ${HOST_CXX} -std=c++20 -O2 -Wall -Wextra -I${CMAKE_SOURCE_DIR}/tests/e2e
-            -DSKYRIFT_GAME_DIR="${GAME_DIR}" -DSKYRIFT_WINE="${WINE64}"
-            -DSKYRIFT_WINEPREFIX="${WINE_X11}" -DSKYRIFT_WINE_HOME="${WINE_HOME}"
-            ${WINE_E2E_SOURCES} -o ${WINE_E2E} -lgtest -lgtest_main -pthread
-    DEPENDS ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/e2e/X11Session.h
-            ${CMAKE_SOURCE_DIR}/tests/e2e/Picture.h ${CMAKE_SOURCE_DIR}/tests/TempFolder.h
-    COMMENT "Building the end-to-end test for Wine with the host compiler"
-    VERBATIM)
-  add_custom_target(skyrift_wine_e2e ALL DEPENDS ${WINE_E2E})
-  add_dependencies(skyrift_wine_e2e skyrift wine_prefixes)
-  add_test(NAME end_to_end COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${WINE_E2E})
-  set_tests_properties(end_to_end PROPERTIES TIMEOUT 600 ENVIRONMENT "WINEDEBUG=-all")
-  # Alone, so that the game keeps its real-time pace while the test presses keys and grabs.
-  set_tests_properties(end_to_end PROPERTIES RUN_SERIAL TRUE)
-endif()
-
-# The floor under the Windows figures (scripts/measure-windows): a bare window presenting a DIB.
-add_executable(gdi_floor WIN32 bench/win32/gdi_floor.cpp)
-target_link_libraries(gdi_floor PRIVATE winmm gdi32 user32)
-skyrift_options(gdi_floor)
+set(GTEST_LIBRARIES gtest gtest_main)
 
 # --- Benchmarks: Debian's Google Benchmark source (scripts/benchmark-source), cross-built ----
 set(SKYRIFT_BENCHMARK_SOURCE "" CACHE PATH "Google Benchmark's source, for the Windows benchmarks")
@@ -160,9 +94,50 @@ if(SKYRIFT_BENCHMARK_SOURCE)
   set(BENCHMARK_ENABLE_WERROR OFF CACHE BOOL "" FORCE)
   set(BENCHMARK_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
   add_subdirectory(${SKYRIFT_BENCHMARK_SOURCE} ${CMAKE_BINARY_DIR}/benchmark EXCLUDE_FROM_ALL)
-  # The start-up benchmark measures a Linux process (rusage, fork); SDL's yardstick is SDL's.
-  add_executable(skyrift_bench bench/compose_bench.cpp bench/present_bench.cpp
-                 bench/win32/ResizeWindow.cpp bench/logic_bench.cpp ${RESOURCE_OBJECT})
-  target_link_libraries(skyrift_bench PRIVATE skyrift_core benchmark::benchmark benchmark::benchmark_main)
-  skyrift_options(skyrift_bench)
+  set(BENCHMARK_LIBRARIES benchmark::benchmark benchmark::benchmark_main)
 endif()
+
+# What hangs off the game's targets, once CMakeLists.txt has made them.
+function(skyrift_system_targets)
+  target_link_options(skyrift PRIVATE -s)  # the shipped program carries no debugging symbols
+  # version: a test reads skyrift.exe's version resource as Explorer does.
+  target_link_libraries(skyrift_platform_tests PRIVATE version)
+  add_dependencies(skyrift_tests wine_prefixes)
+  add_dependencies(skyrift_platform_tests wine_prefixes)
+  # The mix checked where it leaves the program: ALSA's `file` device, named in the prefixes'
+  # .asoundrc, writes what waveOut plays to the file this variable names.
+  set(SOUND_CAPTURE ${CMAKE_BINARY_DIR}/wine/waveout-capture.raw)
+  add_test(NAME waveout_capture COMMAND skyrift_platform_tests --gtest_filter=WaveOut.*)
+  set_tests_properties(waveout_capture PROPERTIES ENVIRONMENT "SKYRIFT_SOUND_CAPTURE=${SOUND_CAPTURE}")
+
+  # The end-to-end test is a host program: it starts skyrift.exe under Wine on an Xvfb server,
+  # presses keys with xdotool and grabs the window with ImageMagick.
+  find_program(HOST_CXX NAMES g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+  file(GLOB WINE_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e_wine/*.cpp tests/e2e_wine/*.h)
+  if(WINE_E2E_SOURCES)
+    # The test compares its grabs with the forged pictures, which it looks for beside the game.
+    file(CREATE_LINK ${ASSET_DIR} ${CMAKE_BINARY_DIR}/assets SYMBOLIC)
+    set(WINE_E2E ${CMAKE_BINARY_DIR}/skyrift_wine_e2e)
+    list(FILTER WINE_E2E_SOURCES INCLUDE REGEX "\\.cpp$")
+    add_custom_command(OUTPUT ${WINE_E2E}
+      COMMAND ${HOST_CXX} -std=c++20 -O2 -Wall -Wextra -I${CMAKE_SOURCE_DIR}/tests/e2e
+              -DSKYRIFT_GAME_DIR="${GAME_DIR}" -DSKYRIFT_WINE="${WINE64}"
+              -DSKYRIFT_WINEPREFIX="${WINE_X11}" -DSKYRIFT_WINE_HOME="${WINE_HOME}"
+              ${WINE_E2E_SOURCES} -o ${WINE_E2E} -lgtest -lgtest_main -pthread
+      DEPENDS ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/e2e/X11Session.h
+              ${CMAKE_SOURCE_DIR}/tests/e2e/Picture.h ${CMAKE_SOURCE_DIR}/tests/TempFolder.h
+      COMMENT "Building the end-to-end test for Wine with the host compiler"
+      VERBATIM)
+    add_custom_target(skyrift_wine_e2e ALL DEPENDS ${WINE_E2E})
+    add_dependencies(skyrift_wine_e2e skyrift wine_prefixes)
+    add_test(NAME end_to_end COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${WINE_E2E})
+    set_tests_properties(end_to_end PROPERTIES TIMEOUT 600 ENVIRONMENT "WINEDEBUG=-all")
+    # Alone, so that the game keeps its real-time pace while the test presses keys and grabs.
+    set_tests_properties(end_to_end PROPERTIES RUN_SERIAL TRUE)
+  endif()
+
+  # The floor under the Windows figures (scripts/measure-windows): a bare window presenting a DIB.
+  add_executable(gdi_floor WIN32 bench/win32/floor/gdi_floor.cpp)
+  target_link_libraries(gdi_floor PRIVATE winmm gdi32 user32)
+  skyrift_options(gdi_floor)
+endfunction()

@@ -50,6 +50,6 @@ function(skyrift_embed_resources rc_file asset_dir out_file)
     "    .section .data.rel.ro\n    .balign 8\n    .globl skyrift_resource_table\n"
     "skyrift_resource_table:\n${table}"
     "    .globl skyrift_resource_count\nskyrift_resource_count:\n    .quad ${count}\n"
-    "    .section .note.GNU-stack,\"\",@progbits\n")
+    "#ifdef __ELF__\n    .section .note.GNU-stack,\"\",@progbits\n#endif\n")
   configure_file(${out_file}.tmp ${out_file} COPYONLY)
 endfunction()

@@ -1,7 +1,5 @@
 #include "Harness.h"
 
-#include <cstdlib>
-
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/MessageLoop.h"
@@ -16,8 +14,6 @@ namespace skyrift::testing {
 namespace fs = std::filesystem;
 
 GameHarness::GameHarness(bool withGameFiles) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
   if (withGameFiles) {
     for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
       const auto extension = entry.path().extension();

@@ -1,5 +1,6 @@
-// Runs the real game headless (SDL's offscreen video and dummy audio) in a fresh temporary
-// working directory, with a clock and keys the test drives, one frame at a time.
+// Runs the real game headless (on the null platform layer in the game's tests, on the system's
+// own in the platform's) in a fresh temporary working directory, with a clock and keys the test
+// drives, one frame at a time.
 #pragma once
 
 #include <filesystem>

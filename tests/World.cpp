@@ -88,7 +88,6 @@ void World::SetUp() {
   _pNearBackground = nullptr;
 
   // The samples as the game loads them, names and modes, from the built game folder.
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
   ASSERT_TRUE(StartSoundLibrary(44100, 32));
   std::filesystem::current_path(SKYRIFT_GAME_DIR);
   LoadSounds();

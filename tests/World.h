@@ -1,6 +1,6 @@
 // The one test world the play, enemy and stage tests run in: an engine without a window, the
 // off-screen frame, blank images of the game's sizes in colours a test can tell apart, the
-// game's own samples on SDL's silent output (so the sounds asked for can be told apart), the
+// game's own samples on a silent output (so the sounds asked for can be told apart), the
 // shipped key bindings and a fresh temporary working directory for log.txt. Every global the
 // play code reads is reset, so the tests also pass when one process runs them all.
 // PadWorld below is the same world one step further: a one-player stage 1 and a gamepad.

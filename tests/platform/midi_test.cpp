@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -50,9 +49,7 @@ constexpr bool kSongsUseTheMusicPlayer = true;
 
 class Midi : public ::testing::Test {
  protected:
-  Midi() : engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-  }
+  Midi() : engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732) {}
   ~Midi() override {
     engine.CloseMidi();
     CloseSoundLibrary();
