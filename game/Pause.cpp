@@ -21,7 +21,6 @@ constexpr COLORREF kSignEdge = RGB(255, 200, 40);
 constexpr COLORREF kSignText = RGB(255, 220, 90);
 constexpr int kLetteringWidth = 100, kLetteringHeight = 22;
 
-bool paused = false;
 bool keyWasDown[2] = {false, false};
 
 bool Pausable() {
@@ -49,7 +48,7 @@ bool Pressed(int code, bool& wasDown) {
 }
 
 void SetPaused(bool pause) {
-  paused = pause;
+  _bPlayPaused = pause ? TRUE : FALSE;
   // As on a lost focus: the music and the one looping sample wait with the game.
   SetChannelPaused(kMusicChannel, pause ? TRUE : FALSE);
   SetChannelPaused(kBulletTimeChannel, pause ? TRUE : FALSE);
@@ -62,12 +61,12 @@ bool PollPauseKeys() {
   // Both keys are read every frame, so that a press is never left over for a later one.
   const bool escape = Pressed(kKeyEscape, keyWasDown[0]);
   const bool pauseKey = Pressed(kKeyPause, keyWasDown[1]);
-  if ((escape || pauseKey) && (paused || Pausable())) SetPaused(!paused);
-  return paused;
+  if ((escape || pauseKey) && (_bPlayPaused || Pausable())) SetPaused(!_bPlayPaused);
+  return _bPlayPaused;
 }
 
 bool PlayPaused() {
-  return paused;
+  return _bPlayPaused;
 }
 
 void DrawPauseSign(HDC dc) {

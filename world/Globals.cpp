@@ -8,6 +8,7 @@ int _iStateBeforeMenu1;
 int _iStateBeforeMenu2;
 int _iMenuToggleDelay;
 BOOL _bGameOver;
+BOOL _bPlayPaused;
 
 Engine* _pEngine;
 HINSTANCE _hInstance;
@@ -91,6 +92,7 @@ void ResetPlayGlobals() {
   _iStateBeforeMenu1 = _iStateBeforeMenu2 = 0;
   _iMenuToggleDelay = 0;
   _bGameOver = FALSE;
+  _bPlayPaused = FALSE;
   _sngCurrentStage = nullptr;
   _iNumPlayers = 0;
   _bStartPressed = _bGameStarted = FALSE;

@@ -34,6 +34,7 @@ extern int _iStateBeforeMenu1;  // restored when player 1's menu closes
 extern int _iStateBeforeMenu2;  // restored when player 2's menu closes
 extern int _iMenuToggleDelay;   // frames; shared by both menu keys and the stick's menu button
 extern BOOL _bGameOver;         // set with state 14; the keys do nothing while it is set
+extern BOOL _bPlayPaused;       // paused by key: no frame runs until the key is pressed again
 
 // --- Engine, window and frame ------------------------------------------------------------
 extern Engine* _pEngine;
