@@ -9,6 +9,7 @@
 
 #include "engine/Engine.h"
 #include "game/KeyboardInput.h"
+#include "game/Lifecycle.h"
 #include "game/Players.h"
 #include "game/Screens.h"
 #include "graphics/Background.h"
@@ -37,12 +38,8 @@ class BusyStage {
     std::filesystem::current_path(folder_);
     ResetPlayGlobals();
     ResetNewGameGlobals();
-    frame_ = platform::Surface::CreateTarget(900, 732, RGB(0, 0, 0));
-    _hOffscreenBitmap = frame_.get();
-    _hOffscreenDC = frame_.get();
-    _pEngine = new Engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732);
-    _iPlayWidth = 900;
-    _iPlayHeight = 600;
+    _pEngine = MakeGameEngine(platform::ProgramModule());
+    MakeOffscreenFrame();
     HDC dc = _hOffscreenDC;
     // The game's own pictures, by their rows in the list of images.
     const auto load = [&](Bitmap*& global) {
@@ -112,8 +109,7 @@ class BusyStage {
     delete _pFarBackground;
     delete _pNearBackground;
     _pFarBackground = _pNearBackground = nullptr;
-    _hOffscreenDC = nullptr;
-    _hOffscreenBitmap = nullptr;
+    FreeOffscreenFrame();
     std::filesystem::current_path(previous_);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
@@ -122,7 +118,6 @@ class BusyStage {
  private:
   std::filesystem::path previous_;
   std::filesystem::path folder_;
-  std::unique_ptr<platform::Surface> frame_;
   std::vector<std::unique_ptr<Bitmap>> images_;
   int added_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "engine/Sound.h"
 #include "game/Controls.h"
 #include "game/GameResources.h"
+#include "game/Lifecycle.h"
 #include "game/Pause.h"
 #include "game/StageCycle.h"
 #include "game/Stages.h"
@@ -74,15 +75,35 @@ void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile)
   SetControlsFile(controlsFile);
 }
 
-BOOL GameInitialize(HINSTANCE instance) {
-  StartTrace();
+Engine* MakeGameEngine(HINSTANCE instance) {
   _iPlayWidth = 900;
   _iPlayHeight = 600;
   _iFrameRate = kFramesPerSecond;
-  _pEngine = new (std::nothrow)
+  auto* engine = new (std::nothrow)
       Engine(instance, "Skyrift", "Skyrift", 1000, 1001, _iPlayWidth, kWindowHeight);
+  if (engine != nullptr) engine->SetFramesPerSecond(_iFrameRate);
+  return engine;
+}
+
+void MakeOffscreenFrame() {
+  FreeOffscreenFrame();
+  const int width = _pEngine != nullptr ? _pEngine->GetWidth() : _iPlayWidth;
+  const int height = _pEngine != nullptr ? _pEngine->GetHeight() : kWindowHeight;
+  _hOffscreenBitmap = platform::Surface::CreateTarget(width, height, 0).release();
+  _hOffscreenDC = _hOffscreenBitmap;
+}
+
+// The off-screen frame is one object seen through two globals.
+void FreeOffscreenFrame() {
+  delete _hOffscreenBitmap;
+  _hOffscreenBitmap = nullptr;
+  _hOffscreenDC = nullptr;
+}
+
+BOOL GameInitialize(HINSTANCE instance) {
+  StartTrace();
+  _pEngine = MakeGameEngine(instance);
   if (_pEngine == nullptr) return FALSE;
-  _pEngine->SetFramesPerSecond(_iFrameRate);
   _pEngine->OpenJoystick();
   _hInstance = instance;
   // Without a sound device the game still runs; every sound call then plays nothing.
@@ -95,11 +116,7 @@ void GameStart(HWND) {
   LoadControls();
   std::srand(platform::GetTickCount());
 
-  delete _hOffscreenBitmap;
-  const int width = _pEngine != nullptr ? _pEngine->GetWidth() : _iPlayWidth;
-  const int height = _pEngine != nullptr ? _pEngine->GetHeight() : kWindowHeight;
-  _hOffscreenBitmap = platform::Surface::CreateTarget(width, height, 0).release();
-  _hOffscreenDC = _hOffscreenBitmap;
+  MakeOffscreenFrame();
 
   CreateBitmaps();
   LoadSounds();
@@ -113,10 +130,7 @@ void GameStart(HWND) {
 void GameEnd() {
   if (_pEngine != nullptr) _pEngine->CloseMidi();
 
-  // The off-screen frame is one object seen through two globals.
-  delete _hOffscreenBitmap;
-  _hOffscreenBitmap = nullptr;
-  _hOffscreenDC = nullptr;
+  FreeOffscreenFrame();
   delete _hStageClearedFrame;
   _hStageClearedFrame = nullptr;
 

@@ -84,4 +84,11 @@ std::string WhySampleTooLong(const WaveLayout& layout) {
          " s of sound, more than the " + std::to_string(kMaxSampleSeconds) + " s a sample may";
 }
 
+std::optional<WaveLayout> ReadSampleLayout(const char* fileName, std::string& why) {
+  std::optional<WaveLayout> layout = ReadWaveLayout(fileName, why);
+  if (layout) why = WhySampleTooLong(*layout);
+  if (!why.empty()) return std::nullopt;
+  return layout;
+}
+
 }  // namespace skyrift::platform

@@ -44,5 +44,8 @@ std::optional<WaveLayout> ReadWaveLayout(const char* fileName, std::string& why)
 // Why a sample of this layout is too long to load (past the limit of platform/Mixer.h), or
 // empty when it is not.
 std::string WhySampleTooLong(const WaveLayout& layout);
+// The layout of a sample file the mixer may load: nothing, with the reason in `why`, when its
+// headers cannot be read or it is too long. Checked before anything is decoded.
+std::optional<WaveLayout> ReadSampleLayout(const char* fileName, std::string& why);
 
 }  // namespace skyrift::platform

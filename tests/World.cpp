@@ -5,6 +5,7 @@
 
 #include "Keys.h"
 #include "game/GameResources.h"
+#include "game/Lifecycle.h"
 #include "game/Players.h"
 #include "graphics/Background.h"
 #include "platform/Gamepad.h"
@@ -35,13 +36,8 @@ int Requests(const Sample* sample, int channel) {
 }
 
 void World::SetUp() {
-  frame_ = platform::Surface::CreateTarget(900, 732, RGB(0, 0, 0));
-  _hOffscreenBitmap = frame_.get();
-  _hOffscreenDC = frame_.get();
-  _pEngine = new Engine(platform::ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732);
-  _iPlayWidth = 900;
-  _iPlayHeight = 600;
-  _iFrameRate = 24;
+  _pEngine = MakeGameEngine(platform::ProgramModule());
+  MakeOffscreenFrame();
   ResetPlay();
 
   Keep(_bmpPlayer1, 200, 64, kShipColour);
@@ -119,8 +115,7 @@ void World::TearDown() {
   CloseSoundLibrary();
   ResetPlay();  // forgets the sprites and the stream the list and the sound library freed
   for (Bitmap** global : globals_) *global = nullptr;
-  _hOffscreenDC = nullptr;
-  _hOffscreenBitmap = nullptr;
+  FreeOffscreenFrame();
   delete _hStageClearedFrame;
   _hStageClearedFrame = nullptr;
 }

@@ -81,7 +81,6 @@ class World : public ::testing::Test {
   void Keep(Bitmap*& global, int width, int height, COLORREF colour);
 
   TempFolder folder_{"skyrift-play", TempFolder::Enter::Yes};
-  std::unique_ptr<platform::Surface> frame_;
   std::vector<std::unique_ptr<Bitmap>> images_;
   std::vector<Bitmap**> globals_;
   std::vector<std::unique_ptr<PlayerShip>> standIns_;

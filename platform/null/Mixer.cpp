@@ -125,10 +125,12 @@ bool MixerIsOpen() {
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  const std::optional<WaveLayout> layout = ReadWaveLayout(fileName, loadError);
+  const std::optional<WaveLayout> layout = ReadSampleLayout(fileName, loadError);
   if (!layout) return nullptr;
-  loadError = layout->Frames() == 0 ? "it holds no sound" : WhySampleTooLong(*layout);
-  if (!loadError.empty()) return nullptr;
+  if (layout->Frames() == 0) {
+    loadError = "it holds no sound";
+    return nullptr;
+  }
   return new MixerChunk{Milliseconds(layout->Seconds())};
 }
 

@@ -116,10 +116,7 @@ MixerChunk* LoadChunk(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
   // The mixer decodes the whole sample to its own format as it loads: check its length first,
   // reading the same chunks SDL's loader will.
-  const std::optional<WaveLayout> layout = ReadWaveLayout(fileName, loadError);
-  if (!layout) return nullptr;
-  loadError = WhySampleTooLong(*layout);
-  if (!loadError.empty()) return nullptr;
+  if (!ReadSampleLayout(fileName, loadError)) return nullptr;
   Mix_Chunk* chunk = Mix_LoadWAV(fileName);
   if (chunk == nullptr) {
     loadError = Mix_GetError();
