@@ -11,6 +11,7 @@
 #include "platform/Gamepad.h"
 #include "platform/Resources.h"
 #include "sprites/Tags.h"
+#include "world/Images.h"
 
 namespace skyrift::testing {
 
@@ -40,46 +41,46 @@ void World::SetUp() {
   MakeOffscreenFrame();
   ResetPlay();
 
-  Keep(_bmpPlayer1, 200, 64, kShipColour);
-  Keep(_bmpPlayer2, 200, 64, kShipColour);
-  Keep(_bmpPlayer1Recharge, 200, 64, RGB(0, 0, 250));
-  Keep(_bmpPlayer2Recharge, 200, 64, RGB(0, 0, 250));
-  Keep(_bmpBulletCenter, 212, 26, RGB(255, 255, 255));
-  Keep(_bmpBulletLeft, 142, 25, RGB(255, 255, 255));
-  Keep(_bmpBulletRight, 142, 25, RGB(255, 255, 255));
-  Keep(_bmpBombFlash, 3600, 600, RGB(255, 255, 200));
-  Keep(_bmpExplosion, 900, 60, RGB(255, 128, 0));
-  Keep(_bmpHudPanel, 900, 132, kPanelColour);
-  Keep(_bmpStageClear, 900, 100, kBannerColour);
-  Keep(_bmpGameOver, 900, 100, kBannerColour);
-  Keep(_bmpUpgradeMenu1, 900, 600, kMenuColour);
-  Keep(_bmpUpgradeMenu2, 900, 600, kMenuColour);
-  Keep(_bmpInterlude, 566, 732, kPageColour);
-  Keep(_bmpTitle, 900, 732, RGB(30, 30, 60));
-  Keep(_bmpPressEnter, 300, 40, RGB(250, 250, 250));
-  Keep(_bmpHowManyPlayers, 600, 40, RGB(250, 250, 0));
-  Keep(_bmpStage2Far, 900, 3500, RGB(5, 5, 40));
-  Keep(_bmpStage2Near, 5000, 600, kMagenta);
-  Keep(_bmpStage1Far, 900, 600, kFarColour);
+  Keep(_bmpPlayer1, kShipColour);
+  Keep(_bmpPlayer2, kShipColour);
+  Keep(_bmpPlayer1Recharge, RGB(0, 0, 250));
+  Keep(_bmpPlayer2Recharge, RGB(0, 0, 250));
+  Keep(_bmpBulletCenter, RGB(255, 255, 255));
+  Keep(_bmpBulletLeft, RGB(255, 255, 255));
+  Keep(_bmpBulletRight, RGB(255, 255, 255));
+  Keep(_bmpBombFlash, RGB(255, 255, 200));
+  Keep(_bmpExplosion, RGB(255, 128, 0));
+  Keep(_bmpHudPanel, kPanelColour);
+  Keep(_bmpStageClear, kBannerColour, 100);
+  Keep(_bmpGameOver, kBannerColour, 100);
+  Keep(_bmpUpgradeMenu1, kMenuColour);
+  Keep(_bmpUpgradeMenu2, kMenuColour);
+  Keep(_bmpInterlude, kPageColour);
+  Keep(_bmpTitle, RGB(30, 30, 60));
+  Keep(_bmpPressEnter, RGB(250, 250, 250));
+  Keep(_bmpHowManyPlayers, RGB(250, 250, 0));
+  Keep(_bmpStage2Far, RGB(5, 5, 40));
+  Keep(_bmpStage2Near, kMagenta);
+  Keep(_bmpStage1Far, kFarColour);
   // What the stage cycle's schedules and script put into play.
-  Keep(_bmpSwoopEnemy, 50, 39, RGB(200, 0, 0));
-  Keep(_bmpHoverEnemy, 64, 29, RGB(200, 0, 10));
-  Keep(_bmpGunshipEnemy, 80, 58, RGB(200, 0, 20));
-  Keep(_bmpConvoyEnemy, 50, 37, RGB(200, 0, 30));
-  Keep(_bmpEnemyBullet, 70, 10, RGB(255, 0, 255));
-  Keep(_bmpLargeEnemyBullet, 140, 20, RGB(255, 0, 200));
-  Keep(_bmpBoss1, 650, 320, RGB(90, 90, 90));
-  Keep(_bmpBoss1RightEngine, 139, 82, RGB(90, 90, 100));
-  Keep(_bmpBoss1LeftEngine, 139, 82, RGB(90, 90, 110));
-  Keep(_bmpBossBeam, 204, 30, RGB(0, 255, 255));
-  Keep(_bmpBossCurtainBullet, 50, 39, RGB(0, 250, 255));
-  Keep(_bmpBossSweepBullet, 140, 20, RGB(0, 245, 255));
-  Keep(_bmpPowerUp, 30, 30, RGB(0, 0, 200));
-  Keep(_bmpRepairPowerUp, 30, 30, RGB(0, 0, 210));
-  Keep(_bmpBombPowerUp, 30, 30, RGB(0, 0, 220));
-  Keep(_bmpFocusPowerUp, 30, 30, RGB(0, 0, 230));
-  Keep(_bmpWarning1, 2440, 110, RGB(250, 0, 0));
-  Keep(_bmpWarning2, 2440, 110, RGB(250, 10, 0));
+  Keep(_bmpSwoopEnemy, RGB(200, 0, 0));
+  Keep(_bmpHoverEnemy, RGB(200, 0, 10));
+  Keep(_bmpGunshipEnemy, RGB(200, 0, 20));
+  Keep(_bmpConvoyEnemy, RGB(200, 0, 30));
+  Keep(_bmpEnemyBullet, RGB(255, 0, 255));
+  Keep(_bmpLargeEnemyBullet, RGB(255, 0, 200));
+  Keep(_bmpBoss1, RGB(90, 90, 90));
+  Keep(_bmpBoss1RightEngine, RGB(90, 90, 100));
+  Keep(_bmpBoss1LeftEngine, RGB(90, 90, 110));
+  Keep(_bmpBossBeam, RGB(0, 255, 255));
+  Keep(_bmpBossCurtainBullet, RGB(0, 250, 255));
+  Keep(_bmpBossSweepBullet, RGB(0, 245, 255));
+  Keep(_bmpPowerUp, RGB(0, 0, 200));
+  Keep(_bmpRepairPowerUp, RGB(0, 0, 210));
+  Keep(_bmpBombPowerUp, RGB(0, 0, 220));
+  Keep(_bmpFocusPowerUp, RGB(0, 0, 230));
+  Keep(_bmpWarning1, RGB(250, 0, 0));
+  Keep(_bmpWarning2, RGB(250, 10, 0));
   _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
   _pNearBackground = nullptr;
 
@@ -143,8 +144,10 @@ Bitmap* World::Image(int width, int height, COLORREF colour) {
   return images_.back().get();
 }
 
-void World::Keep(Bitmap*& global, int width, int height, COLORREF colour) {
-  global = Image(width, height, colour);
+void World::Keep(Bitmap*& global, COLORREF colour, int rows) {
+  const ImageResource* row = ImageResourceOf(&global);
+  ASSERT_NE(row, nullptr) << "not one of the game's pictures";
+  global = Image(row->width, rows > 0 ? rows : row->height, colour);
   globals_.push_back(&global);
 }
 

@@ -77,8 +77,9 @@ class World : public ::testing::Test {
   static void Let(int key) { platform::KeyEvent(key, false); }
 
  private:
-  // Sets an image global to a blank image; TearDown clears the global.
-  void Keep(Bitmap*& global, int width, int height, COLORREF colour);
+  // Sets an image global to a blank image of the game's picture's size, or only its top `rows`
+  // (a solid band under which the world still shows); TearDown clears it.
+  void Keep(Bitmap*& global, COLORREF colour, int rows = 0);
 
   TempFolder folder_{"skyrift-play", TempFolder::Enter::Yes};
   std::vector<std::unique_ptr<Bitmap>> images_;
