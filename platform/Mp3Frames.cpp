@@ -171,4 +171,12 @@ std::vector<uint8_t> JoinFrames(const uint8_t* file, const Mp3Frames& frames) {
   return joined;
 }
 
+std::optional<Mp3File> ReadMp3File(const char* name, std::string& why) {
+  auto bytes = ReadMusicFile(name, why);
+  if (!bytes) return std::nullopt;
+  std::optional<Mp3Frames> frames = ScanMp3(bytes->data(), bytes->size(), why);
+  if (!frames) return std::nullopt;
+  return Mp3File{std::move(*bytes), std::move(*frames)};
+}
+
 }  // namespace skyrift::platform

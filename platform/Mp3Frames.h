@@ -41,6 +41,15 @@ std::optional<std::vector<uint8_t>> ReadMusicFile(const char* name, std::string&
 // none to play or there is more music than kMaxMusicSeconds (platform/Mixer.h).
 std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& why);
 
+// A music file read whole, and where its frames are in it.
+struct Mp3File {
+  std::vector<uint8_t> bytes;
+  Mp3Frames frames;
+};
+// The file and its frames; nothing, with the reason in `why`, when it cannot be read or holds
+// no music to play (ReadMusicFile, then ScanMp3).
+std::optional<Mp3File> ReadMp3File(const char* name, std::string& why);
+
 // The info frame (when there is one) and the audio frames end to end: the same music without
 // what a decoder would stumble over. The info frame is made to count what is joined, since a
 // decoder that trims the encoder's padding finds the end of the sound by that count.

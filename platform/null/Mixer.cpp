@@ -188,11 +188,9 @@ bool ChannelPlaying(int channel) {
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  const auto file = ReadMusicFile(fileName, loadError);
+  const std::optional<Mp3File> file = ReadMp3File(fileName, loadError);
   if (!file) return nullptr;
-  const std::optional<Mp3Frames> frames = ScanMp3(file->data(), file->size(), loadError);
-  if (!frames) return nullptr;
-  return new MixerMusic{Milliseconds(frames->Seconds())};
+  return new MixerMusic{Milliseconds(file->frames.Seconds())};
 }
 
 const std::string& LoadError() {
