@@ -2,6 +2,7 @@
 
 #include "engine/Sound.h"
 #include "game/Controls.h"
+#include "game/Stages.h"
 #include "game/StateMachine.h"
 #include "platform/Keyboard.h"
 #include "world/Globals.h"
@@ -23,16 +24,15 @@ constexpr int kLetteringWidth = 100, kLetteringHeight = 22;
 
 bool keyWasDown[2] = {false, false};
 
+// Any stage's play, its interlude and the upgrade menus; not the title or game over.
 bool Pausable() {
   switch (_iGameState) {
-    case GameStateStage1:
-    case GameStateStage2:
     case GameStateInterlude:
     case GameStateUpgrade1:
     case GameStateUpgrade2:
       return true;
     default:
-      return false;
+      return StageOfState(_iGameState) != nullptr;
   }
 }
 
