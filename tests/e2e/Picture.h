@@ -3,6 +3,8 @@
 // comparisons themselves: how much of a picture a grab shows at a place, and where.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -203,6 +205,25 @@ inline bool SidesBlack(const Screenshot& shot, int left, int right) {
     }
   }
   return true;
+}
+
+// The game fullscreen on a `screenWidth` x `screenHeight` screen: its window the whole screen,
+// and the title picture scaled into the columns [left, left + width), black bars beside it.
+template <typename Game>
+void ExpectFullscreenTitle(const Game& game, const Picture& title, int screenWidth,
+                           int screenHeight, int left, int width) {
+  const Geometry full = WindowGeometry(game.Window());
+  EXPECT_EQ(full.x, 0);
+  EXPECT_EQ(full.y, 0);
+  ASSERT_EQ(full.width, screenWidth);
+  ASSERT_EQ(full.height, screenHeight);
+  const Screenshot shot = game.Grab(screenWidth, screenHeight);
+  ASSERT_TRUE(shot.Valid());
+  EXPECT_TRUE(SidesBlack(shot, left, left + width));
+  int compared = 0;
+  const int shown = TitlePixelsShown(shot, title, left, 0, width, screenHeight, compared);
+  EXPECT_GT(compared, 500);
+  EXPECT_EQ(shown, compared) << "the title picture, scaled, in the middle";
 }
 
 }  // namespace skyrift::e2e

@@ -149,16 +149,7 @@ TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
     SCOPED_TRACE(toggle);
     game.Hold(toggle);
     Sleep(1000);
-    const Geometry full = WindowGeometry(game.Window());
-    EXPECT_EQ(full.x, 0);
-    EXPECT_EQ(full.y, 0);
-    ASSERT_EQ(full.width, 1280);
-    ASSERT_EQ(full.height, 1024);
-    const Screenshot wide = game.Grab(1280, 1024);
-    ASSERT_TRUE(wide.Valid());
-    EXPECT_TRUE(SidesBlack(wide, 10, 10 + 1259));
-    int looked = 0;
-    EXPECT_EQ(TitlePixelsShown(wide, title, 10, 0, 1259, 1024, looked), looked);
+    ASSERT_NO_FATAL_FAILURE(ExpectFullscreenTitle(game, title, 1280, 1024, 10, 1259));
     game.Hold(toggle);
     Sleep(1000);
     const Geometry back = WindowGeometry(game.Window());
