@@ -14,7 +14,6 @@ find_library(FLITE_VOICE_LIBRARY flite_cmu_us_slt REQUIRED)
 find_library(FLITE_LANG_LIBRARY flite_usenglish REQUIRED)
 find_library(FLITE_LEX_LIBRARY flite_cmulex REQUIRED)
 
-set(SYSTEM_LAYER sdl)
 set(GAME_DIR ${CMAKE_BINARY_DIR}/game)
 set(ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
 set(GTEST_LIBRARIES GTest::gtest GTest::gtest_main)

@@ -17,7 +17,6 @@ endif()
 # linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(SYSTEM_LAYER win32)
 set(LAYER_LIBRARIES_win32 winmm msacm32 gdi32 user32)
 # A windowed program: no console comes up beside the game.
 set(SYSTEM_EXECUTABLE_KIND WIN32)

@@ -5,6 +5,8 @@
 
 namespace skyrift::platform {
 
+// A real system: the system's millisecond count since it started (not since the program did), at 1
+// ms.
 uint32_t SystemTicks() {
   const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<uint32_t>(

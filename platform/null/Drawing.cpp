@@ -20,6 +20,8 @@ struct HeapPixels : Surface::Pixels {
 
 }  // namespace
 
+// A real system: pixel memory the system can show (a window surface, a bitmap section, a canvas's
+// buffer), freed by its Pixels.
 std::unique_ptr<Surface::Pixels> AllocatePixels(int width, int height, int bytesPerPixel) {
   if (width <= 0 || height <= 0 || bytesPerPixel <= 0) return nullptr;
   const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) / 4 * 4;
@@ -31,6 +33,8 @@ std::unique_ptr<Surface::Pixels> AllocatePixels(int width, int height, int bytes
   return pixels;
 }
 
+// A real system: the line in the embedded text face (kTextFaceResource), right-aligned and
+// vertically centred in `area`, on a clear ground.
 void Surface::WriteText(const RECT& area, const char* text, COLORREF colour) {
   if (text == nullptr) return;
   const int64_t length = static_cast<int64_t>(std::strlen(text));

@@ -18,18 +18,22 @@ struct VirtualPad {
 
 }  // namespace
 
+// A real system: start the system's pad input; true when it can be asked.
 bool OpenGamepads() {
   return true;
 }
 
+// A real system: how many pads are plugged in now, the virtual one included.
 int GamepadCount() {
   return pad.attached ? 1 : 0;
 }
 
+// A real system: the axis range the readings use (0 to 65535 keeps the game's dead zone).
 GamepadCaps GamepadCapabilities() {
   return GamepadCaps{0, kAxisMax, 0, kAxisMax};
 }
 
+// A real system: the first pad's position and buttons 1 to 6; false when none answers.
 bool ReadGamepad(GamepadReading& reading) {
   reading = GamepadReading{};
   if (!pad.attached) return false;
@@ -39,8 +43,11 @@ bool ReadGamepad(GamepadReading& reading) {
   return true;
 }
 
+// A real system: take or give back the pad as the window gains or loses the focus.
 void CaptureGamepad(bool) {}
 
+// A real system keeps the virtual pad beside its own: tests plug it in on every layer, and it
+// counts as the first pad while it is attached.
 bool AttachVirtualGamepad(bool) {
   if (pad.attached) return false;
   pad = VirtualPad{};

@@ -4,6 +4,8 @@
 
 namespace skyrift::platform {
 
+// A real system: feed KeyEvent from the system's key events with Windows virtual-key codes; answer
+// from the table while the window has the focus.
 int16_t GetAsyncKeyState(int virtualKey) {
   return static_cast<int16_t>(QueryKeyTable(virtualKey));
 }

@@ -103,6 +103,9 @@ void Pause(Sound& sound, bool paused) {
 
 }  // namespace
 
+// A real system: open the sound device at `rate`, stereo, with `channelCount` channels, the first
+// `reserved` kept for PlayChunk on a named channel; mix with headroom and the shared Limiter. True
+// without a device too (silent).
 bool OpenMixer(int /*rate*/, int channelCount, int reserved) {
   if (open) return true;
   open = true;
@@ -112,16 +115,20 @@ bool OpenMixer(int /*rate*/, int channelCount, int reserved) {
   return true;
 }
 
+// A real system: stop everything and close the device.
 void CloseMixer() {
   open = false;
   channels.clear();
   music = Music{};
 }
 
+// A real system: whether OpenMixer succeeded and CloseMixer has not run.
 bool MixerIsOpen() {
   return open;
 }
 
+// A real system: read the WAV file through the shared reader (WaveFile) and keep its frames; null
+// with LoadError set on any fault.
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
@@ -134,6 +141,7 @@ MixerChunk* LoadChunk(const char* fileName) {
   return new MixerChunk{Milliseconds(layout->Seconds())};
 }
 
+// A real system: silence the channels playing it, then free it.
 void FreeChunk(MixerChunk* chunk) {
   if (chunk == nullptr) return;
   // A sample freed while it plays is silenced first.
@@ -143,6 +151,7 @@ void FreeChunk(MixerChunk* chunk) {
   delete chunk;
 }
 
+// A real system: play on `channel`, or on the first free unreserved one for -1; the channel, or -1.
 int PlayChunk(int channel, MixerChunk* chunk, bool loop) {
   if (chunk == nullptr || !open) return -1;
   if (channel == -1) {
@@ -159,6 +168,7 @@ int PlayChunk(int channel, MixerChunk* chunk, bool loop) {
   return channel;
 }
 
+// A real system: stop the channel.
 void HaltChannel(int channel) {
   if (Channel* halted = ValidChannel(channel)) {
     halted->chunk = nullptr;
@@ -166,25 +176,31 @@ void HaltChannel(int channel) {
   }
 }
 
+// A real system: the channel's volume, 0 to kMaxVolume.
 void SetChannelVolume(int channel, int volume) {
   if (Channel* set = ValidChannel(channel)) set->volume = std::clamp(volume, 0, kMaxVolume);
 }
 
+// A real system: pause or resume the channel where it is.
 void PauseChannel(int channel, bool paused) {
   Channel* target = ValidChannel(channel);
   if (target != nullptr && target->chunk != nullptr) Pause(*target, paused);
 }
 
+// A real system: whether the channel is paused.
 bool ChannelPaused(int channel) {
   const Channel* asked = ValidChannel(channel);
   return asked != nullptr && asked->paused;
 }
 
+// A real system: whether the channel still sounds.
 bool ChannelPlaying(int channel) {
   const Channel* asked = ValidChannel(channel);
   return asked != nullptr && asked->chunk != nullptr;
 }
 
+// A real system: read the MP3 file through the shared reader (Mp3Frames) and decode it as the
+// system can; null with LoadError set on any fault.
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
@@ -193,45 +209,54 @@ MixerMusic* LoadMusic(const char* fileName) {
   return new MixerMusic{Milliseconds(file->frames.Seconds())};
 }
 
+// A real system: why the last load failed.
 const std::string& LoadError() {
   return loadError;
 }
 
+// A real system: stop it if it plays, then free it.
 void FreeMusic(MixerMusic* freed) {
   if (freed == nullptr) return;
   if (music.music == freed) HaltMusic();
   delete freed;
 }
 
+// A real system: stream it from the start, looping without a gap when asked.
 bool PlayMusic(MixerMusic* played, bool loop) {
   if (!open || played == nullptr) return false;
   music = Music{played, loop, false, GetTickCount(), 0, music.volume};
   return true;
 }
 
+// A real system: stop the music.
 void HaltMusic() {
   music.music = nullptr;
   music.paused = false;
 }
 
+// A real system: the music's volume, 0 to kMaxVolume.
 void SetMusicVolume(int volume) {
   if (open) music.volume = std::clamp(volume, 0, kMaxVolume);
 }
 
+// A real system: the music's volume.
 int MusicVolume() {
   return open ? music.volume : 0;
 }
 
+// A real system: pause or resume the music.
 void PauseMusic(bool paused) {
   SettleMusic();
   if (open && music.music != nullptr) Pause(music, paused);
 }
 
+// A real system: whether the music is paused.
 bool MusicPaused() {
   SettleMusic();
   return open && music.paused;
 }
 
+// A real system: whether the music sounds.
 bool MusicPlaying() {
   SettleMusic();
   return open && music.music != nullptr;

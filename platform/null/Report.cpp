@@ -5,6 +5,7 @@
 
 namespace skyrift::platform {
 
+// A real system: the line where a developer looks: standard error, a debugger's output, a console.
 void ReportLine(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
 }

@@ -9,6 +9,8 @@
 
 #include "TempFolder.h"
 #include "platform/Clock.h"
+#include "platform/FilePlaces.h"
+#include "platform/Files.h"
 #include "platform/Gamepad.h"
 #include "platform/Mixer.h"
 #include "platform/Surface.h"
@@ -180,6 +182,16 @@ TEST(NullGamepad, TheVirtualPadsDpadPushesItsPositionToTheEndOfEachAxis) {
   EXPECT_EQ(reading.y, 65535u) << "held to the axis' range";
   DetachVirtualGamepad();
   EXPECT_EQ(GamepadCount(), 0);
+}
+
+TEST(NullFiles, TheFolderTheProgramStartedInHoldsAllTheGamesFiles) {
+  testing::TempFolder folder{"skyrift-null-program", testing::TempFolder::Enter::Yes};
+  const std::string program = ProgramFolder();
+  EXPECT_EQ(Utf8Path(program), std::filesystem::current_path());
+  const FilePlaces places = PlaceGameFiles(program);
+  EXPECT_EQ(Utf8Path(places.dataFolder), folder.Path());
+  EXPECT_EQ(Utf8Path(places.logFile), folder.Path() / "log.txt");
+  EXPECT_EQ(Utf8Path(places.controlsFile), folder.Path() / "controls.txt");
 }
 
 }  // namespace
