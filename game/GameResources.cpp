@@ -1,49 +1,17 @@
-// Every picture and sample the game uses, made and freed from one table each; the pictures'
-// table is the one list in resources/Images.inc.
+// Every picture and sample the game uses, made and freed from one list each: the pictures'
+// in resources/Images.inc, the samples' in game/Samples.h.
 #include "game/GameResources.h"
 
-#include <array>
 #include <new>
 
 #include "engine/Sound.h"
+#include "game/Samples.h"
 #include "game/Trace.h"
 #include "graphics/Bitmap.h"
 #include "world/Globals.h"
 #include "world/Images.h"
 
 namespace skyrift {
-namespace {
-
-constexpr unsigned kMono16 = kSound16Bit | kSoundMono;                       // 0x30
-constexpr unsigned kMono8 = kSound8Bit | kSoundMono;                         // 0x28
-constexpr unsigned kLoopStereo16 = kSoundLoop | kSound16Bit | kSoundStereo;  // 0x52
-
-struct SampleRow {
-  const char* file;
-  unsigned mode;
-  Sample** sample;
-};
-
-// The bullet-time hum is the one sample that loops; it plays until bullet time ends.
-constexpr std::array<SampleRow, 15> kSamples = {{
-    {"explosion.wav", kMono16, &_sndExplosion},
-    {"boss1_enter.wav", kMono16, &_sndBoss1Enter},
-    {"bullet-time_act.wav", kMono8, &_sndBulletTimeAct},
-    {"bullet-time_deact.wav", kMono16, &_sndBulletTimeDeact},
-    {"bullet-time_dur.wav", kLoopStereo16, &_sndBulletTimeDur},
-    {"player_fire.wav", kMono16, &_sndPlayerFire},
-    {"player_bomb.wav", kMono8, &_sndPlayerBomb},
-    {"enemy_fire.wav", kMono16, &_sndEnemyFire},
-    {"enemy_fire2.wav", kMono16, &_sndEnemyFire2},
-    {"upgrade_ding.wav", kMono16, &_sndUpgradeDing},
-    {"bt_depleted.wav", kMono16, &_sndBtDepleted},
-    {"shields_depleted.wav", kMono16, &_sndShieldsDepleted},
-    {"large_incoming.wav", kMono16, &_sndLargeIncoming},
-    {"massive enemy.wav", kMono16, &_sndMassiveEnemy},
-    {"stage1_complete.wav", kMono16, &_sndStage1Complete},
-}};
-
-}  // namespace
 
 void CreateBitmaps() {
   for (const ImageResource& row : kImageResources) {

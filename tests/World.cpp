@@ -7,6 +7,7 @@
 #include "game/GameResources.h"
 #include "game/Lifecycle.h"
 #include "game/Players.h"
+#include "game/Samples.h"
 #include "graphics/Background.h"
 #include "platform/Gamepad.h"
 #include "platform/Resources.h"
@@ -36,51 +37,60 @@ int Requests(const Sample* sample, int channel) {
       [&](const PlayRequest& r) { return r.sample == sample && r.channel == channel; }));
 }
 
+namespace {
+
+// The colours the tests tell pictures apart by; the banners keep a short band, so that the world
+// shows beneath, and the near layers are all key, so that the far layer shows through.
+struct Look {
+  Bitmap** image;
+  COLORREF colour;
+  int rows = 0;  // 0 for the picture's full height
+};
+const Look kLooks[] = {
+    {&_bmpStage1Far, kFarColour},
+    {&_bmpStage1Near, kMagenta},
+    {&_bmpStage2Far, RGB(5, 5, 40)},
+    {&_bmpStage2Near, kMagenta},
+    {&_bmpPlayer1, kShipColour},
+    {&_bmpPlayer2, kShipColour},
+    {&_bmpPlayer1Recharge, RGB(0, 0, 250)},
+    {&_bmpPlayer2Recharge, RGB(0, 0, 250)},
+    {&_bmpHudPanel, kPanelColour},
+    {&_bmpStageClear, kBannerColour, 100},
+    {&_bmpGameOver, kBannerColour, 100},
+    {&_bmpUpgradeMenu1, kMenuColour},
+    {&_bmpUpgradeMenu2, kMenuColour},
+    {&_bmpInterlude, kPageColour},
+    {&_bmpTitle, RGB(30, 30, 60)},
+    {&_bmpPressEnter, RGB(250, 250, 250)},
+    {&_bmpHowManyPlayers, RGB(250, 250, 0)},
+};
+
+const Look* LookOf(Bitmap** image) {
+  for (const Look& look : kLooks) {
+    if (look.image == image) return &look;
+  }
+  return nullptr;
+}
+
+// A colour of the picture's own, told apart from the others' and never the magenta key.
+COLORREF OwnColour(uint16_t id) {
+  return RGB(id % 251, (id / 7) % 241, 128 + id % 97);
+}
+
+}  // namespace
+
 void World::SetUp() {
   _pEngine = MakeGameEngine(platform::ProgramModule());
   MakeOffscreenFrame();
   ResetPlay();
 
-  Keep(_bmpPlayer1, kShipColour);
-  Keep(_bmpPlayer2, kShipColour);
-  Keep(_bmpPlayer1Recharge, RGB(0, 0, 250));
-  Keep(_bmpPlayer2Recharge, RGB(0, 0, 250));
-  Keep(_bmpBulletCenter, RGB(255, 255, 255));
-  Keep(_bmpBulletLeft, RGB(255, 255, 255));
-  Keep(_bmpBulletRight, RGB(255, 255, 255));
-  Keep(_bmpBombFlash, RGB(255, 255, 200));
-  Keep(_bmpExplosion, RGB(255, 128, 0));
-  Keep(_bmpHudPanel, kPanelColour);
-  Keep(_bmpStageClear, kBannerColour, 100);
-  Keep(_bmpGameOver, kBannerColour, 100);
-  Keep(_bmpUpgradeMenu1, kMenuColour);
-  Keep(_bmpUpgradeMenu2, kMenuColour);
-  Keep(_bmpInterlude, kPageColour);
-  Keep(_bmpTitle, RGB(30, 30, 60));
-  Keep(_bmpPressEnter, RGB(250, 250, 250));
-  Keep(_bmpHowManyPlayers, RGB(250, 250, 0));
-  Keep(_bmpStage2Far, RGB(5, 5, 40));
-  Keep(_bmpStage2Near, kMagenta);
-  Keep(_bmpStage1Far, kFarColour);
-  // What the stage cycle's schedules and script put into play.
-  Keep(_bmpSwoopEnemy, RGB(200, 0, 0));
-  Keep(_bmpHoverEnemy, RGB(200, 0, 10));
-  Keep(_bmpGunshipEnemy, RGB(200, 0, 20));
-  Keep(_bmpConvoyEnemy, RGB(200, 0, 30));
-  Keep(_bmpEnemyBullet, RGB(255, 0, 255));
-  Keep(_bmpLargeEnemyBullet, RGB(255, 0, 200));
-  Keep(_bmpBoss1, RGB(90, 90, 90));
-  Keep(_bmpBoss1RightEngine, RGB(90, 90, 100));
-  Keep(_bmpBoss1LeftEngine, RGB(90, 90, 110));
-  Keep(_bmpBossBeam, RGB(0, 255, 255));
-  Keep(_bmpBossCurtainBullet, RGB(0, 250, 255));
-  Keep(_bmpBossSweepBullet, RGB(0, 245, 255));
-  Keep(_bmpPowerUp, RGB(0, 0, 200));
-  Keep(_bmpRepairPowerUp, RGB(0, 0, 210));
-  Keep(_bmpBombPowerUp, RGB(0, 0, 220));
-  Keep(_bmpFocusPowerUp, RGB(0, 0, 230));
-  Keep(_bmpWarning1, RGB(250, 0, 0));
-  Keep(_bmpWarning2, RGB(250, 10, 0));
+  // Every picture of the game's list, so that whatever the play code draws exists.
+  for (const ImageResource& row : kImageResources) {
+    const Look* look = LookOf(row.image);
+    Keep(*row.image, look != nullptr ? look->colour : OwnColour(row.id),
+         look != nullptr ? look->rows : 0);
+  }
   _pFarBackground = new ScrollingLayer(_bmpStage1Far, 900, 600, ViewUp, 1, FALSE, 0);
   _pNearBackground = nullptr;
 
@@ -89,12 +99,10 @@ void World::SetUp() {
   std::filesystem::current_path(SKYRIFT_GAME_DIR);
   LoadSounds();
   std::filesystem::current_path(folder_.Path());
-  for (const Sample* sample :
-       {_sndExplosion, _sndBoss1Enter, _sndBulletTimeAct, _sndBulletTimeDeact, _sndBulletTimeDur,
-        _sndPlayerFire, _sndPlayerBomb, _sndEnemyFire, _sndEnemyFire2, _sndUpgradeDing,
-        _sndBtDepleted, _sndShieldsDepleted, _sndLargeIncoming, _sndMassiveEnemy,
-        _sndStage1Complete}) {
-    ASSERT_NE(sample, nullptr) << "the shipped samples are needed to tell the sounds apart";
+  for (const SampleRow& row : kSamples) {
+    ASSERT_NE(*row.sample, nullptr) << row.file
+                                    << ": the shipped samples are needed to tell the "
+                                       "sounds apart";
   }
   ClearPlayRequests();
 }
