@@ -153,22 +153,33 @@ std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& 
           " s of music, more than the " + std::to_string(kMaxMusicSeconds) + " s music may";
     return std::nullopt;
   }
+  // Looping or not, a piece that is all encoder's silence would play nothing, or loop nothing.
+  if (uint64_t{static_cast<unsigned>(frames.encoderDelay + frames.padding)} >= frames.Samples()) {
+    why = "it holds no sound once its encoder's silence is cut";
+    return std::nullopt;
+  }
   return frames;
 }
 
-std::vector<uint8_t> JoinFrames(const uint8_t* file, const Mp3Frames& frames) {
-  std::vector<uint8_t> joined;
+void JoinFrames(std::vector<uint8_t>& file, const Mp3Frames& frames) {
+  // Every frame lies after the ones before it, so each moves down over what is left out.
+  size_t joined = 0;
   const auto append = [&](const Mp3Frame& frame) {
-    joined.insert(joined.end(), file + frame.at, file + frame.at + frame.bytes);
+    std::memmove(file.data() + joined, file.data() + frame.at, frame.bytes);
+    joined += frame.bytes;
   };
   if (frames.info) append(*frames.info);
   for (const Mp3Frame& frame : frames.audio) append(frame);
-  const auto write = [&joined](size_t at, size_t value) {
-    for (int i = 0; i < 4; ++i) joined[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+  file.resize(joined);
+  if (!frames.info) return;
+  // A crafted info frame may name fields past its own end: those are left alone, not written
+  // over the next frame's header.
+  const auto write = [&](size_t at, size_t value) {
+    if (at == 0 || at + 4 > frames.info->bytes) return;
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
   };
-  if (frames.info && frames.infoCountAt != 0) write(frames.infoCountAt, frames.audio.size());
-  if (frames.info && frames.infoBytesAt != 0) write(frames.infoBytesAt, joined.size());
-  return joined;
+  write(frames.infoCountAt, frames.audio.size());
+  write(frames.infoBytesAt, joined);
 }
 
 std::optional<Mp3File> ReadMp3File(const char* name, std::string& why) {

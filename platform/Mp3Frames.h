@@ -38,7 +38,8 @@ struct Mp3Frames {
 std::optional<std::vector<uint8_t>> ReadMusicFile(const char* name, std::string& why);
 
 // The frames of the `size` bytes at `file`; nothing, with the reason in `why`, when there are
-// none to play or there is more music than kMaxMusicSeconds (platform/Mixer.h).
+// none to play, there is more music than kMaxMusicSeconds (platform/Mixer.h), or nothing is
+// left once the encoder's delay and padding are cut.
 std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& why);
 
 // A music file read whole, and where its frames are in it.
@@ -50,9 +51,11 @@ struct Mp3File {
 // no music to play (ReadMusicFile, then ScanMp3).
 std::optional<Mp3File> ReadMp3File(const char* name, std::string& why);
 
-// The info frame (when there is one) and the audio frames end to end: the same music without
-// what a decoder would stumble over. The info frame is made to count what is joined, since a
-// decoder that trims the encoder's padding finds the end of the sound by that count.
-std::vector<uint8_t> JoinFrames(const uint8_t* file, const Mp3Frames& frames);
+// Rewrites `file` (the bytes `frames` was scanned from) as the info frame (when there is one)
+// and the audio frames end to end, in place, so that a long piece is never held twice: the same
+// music without what a decoder would stumble over. The info frame is made to count what is
+// joined, since a decoder that trims the encoder's padding finds the end of the sound by that
+// count.
+void JoinFrames(std::vector<uint8_t>& file, const Mp3Frames& frames);
 
 }  // namespace skyrift::platform

@@ -1,7 +1,6 @@
-// Where the sound of a WAV file lies and in what format, read the way SDL's loader reads it:
-// the first format chunk, then the first data chunk after it. Both platforms' sample loading
-// go through this one reading, so a file means the same thing to the size check and to the
-// decoder on every build.
+// Where the sound of a WAV file lies and in what format, and whether the game plays it. Every
+// layer's sample loading goes through this one reading and this one decision, so a file plays,
+// or is refused for the same reason, on every build, before any decoder sees it.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +15,11 @@ constexpr uint16_t kWavePcm = 1;
 constexpr uint16_t kWaveFloat = 3;
 constexpr uint16_t kWaveExtensible = 0xFFFE;
 
+// What a sample may be: up to 7.1 sound (more than two channels are mixed down to stereo), at a
+// rate no studio format exceeds.
+constexpr int kMaxSampleChannels = 8;
+constexpr uint32_t kMaxSampleRate = 384000;
+
 struct WaveFormat {
   uint16_t encoding = 0;  // the format tag; for an extensible header, its sub-format's
   uint16_t channels = 0;
@@ -27,7 +31,7 @@ struct WaveLayout {
   WaveFormat format;
   uint64_t dataAt = 0;     // where the sound data starts in the file
   uint64_t dataBytes = 0;  // as much of the declared data as the file holds
-  // Whole frames in the data (for a compressed encoding, as many as its bits per sample give).
+  // Whole frames in the data.
   uint64_t Frames() const;
   double Seconds() const { return static_cast<double>(Frames()) / format.rate; }
 };
@@ -35,7 +39,10 @@ struct WaveLayout {
 // Fills `bytes` bytes at `into` from the file at offset `at`; false when the file ends first.
 using ReadAt = std::function<bool(uint64_t at, uint8_t* into, size_t bytes)>;
 
-// The layout of a file of `fileSize` bytes, or nothing with the reason in `why`.
+// The layout of a file of `fileSize` bytes: its first format chunk, then the first data chunk
+// after it. Nothing, with the reason in `why`, when the headers are malformed: a RIFF size that
+// ends before the sound data, a block size that disagrees with the channels and sample size, an
+// extensible sub-format that is not one of the standard ones.
 std::optional<WaveLayout> ReadWaveLayout(const ReadAt& read, uint64_t fileSize, std::string& why);
 std::optional<WaveLayout> ReadWaveLayout(const uint8_t* file, size_t size, std::string& why);
 // The layout of the file named, read from its headers alone; only a regular file is read.
@@ -44,8 +51,12 @@ std::optional<WaveLayout> ReadWaveLayout(const char* fileName, std::string& why)
 // Why a sample of this layout is too long to load (past the limit of platform/Mixer.h), or
 // empty when it is not.
 std::string WhySampleTooLong(const WaveLayout& layout);
+// Why the game does not play a well-formed file of this layout (an encoding other than integer
+// PCM of 8, 16, 24 or 32 bits or 32-bit float, too many channels, too high a rate, no sound at
+// all, too long), or empty when it plays it.
+std::string WhyNotPlayable(const WaveLayout& layout);
 // The layout of a sample file the mixer may load: nothing, with the reason in `why`, when its
-// headers cannot be read or it is too long. Checked before anything is decoded.
+// headers cannot be read or it is not playable. Checked before anything is decoded.
 std::optional<WaveLayout> ReadSampleLayout(const char* fileName, std::string& why);
 
 }  // namespace skyrift::platform

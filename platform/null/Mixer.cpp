@@ -134,10 +134,6 @@ MixerChunk* LoadChunk(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
   const std::optional<WaveLayout> layout = ReadSampleLayout(fileName, loadError);
   if (!layout) return nullptr;
-  if (layout->Frames() == 0) {
-    loadError = "it holds no sound";
-    return nullptr;
-  }
   return new MixerChunk{Milliseconds(layout->Seconds())};
 }
 

@@ -165,10 +165,11 @@ MixerMusic* LoadMusic(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
   // SDL's decoder gives up for good at the first stretch it cannot resynchronise over (a
   // kilobyte), and a WAV file named .mp3 plays as noise: it is given the frames alone.
-  const std::optional<Mp3File> file = ReadMp3File(fileName, loadError);
+  std::optional<Mp3File> file = ReadMp3File(fileName, loadError);
   if (!file) return nullptr;
   auto music = std::make_unique<MixerMusic>();
-  music->frames = JoinFrames(file->bytes.data(), file->frames);
+  music->frames = std::move(file->bytes);
+  JoinFrames(music->frames, file->frames);
   SDL_RWops* bytes =
       SDL_RWFromConstMem(music->frames.data(), static_cast<int>(music->frames.size()));
   music->music = Mix_LoadMUSType_RW(bytes, MUS_MP3, SDL_TRUE);

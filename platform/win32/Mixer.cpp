@@ -225,10 +225,8 @@ MixerChunk* LoadChunk(const char* fileName) {
   if (output == nullptr || fileName == nullptr) return nullptr;
   // Judged by its headers before anything more is read: only the file up to the end of its
   // sound data is.
-  const std::optional<WaveLayout> layout = ReadWaveLayout(fileName, loadError);
+  const std::optional<WaveLayout> layout = ReadSampleLayout(fileName, loadError);
   if (!layout) return nullptr;
-  loadError = WhyNotDecodable(*layout);
-  if (!loadError.empty()) return nullptr;
   const auto file = ReadFileStart(fileName, layout->dataAt + layout->dataBytes, loadError);
   if (!file) return nullptr;
   auto pcm = DecodeWav(file->data(), file->size(), output->rate, &loadError);

@@ -30,13 +30,7 @@ constexpr uint64_t kDecoderDelay = 529;
 class Mp3Stream : public MusicSource {
  public:
   Mp3Stream(const std::vector<uint8_t>& file, Mp3Frames frames, bool loop, int outputRate)
-      : file_(file), frames_(std::move(frames)), loop_(loop), outputRate_(outputRate) {
-    // A tag whose silence would take the whole piece is not believed.
-    if (uint64_t{static_cast<unsigned>(frames_.encoderDelay + frames_.padding)} >=
-        frames_.Samples()) {
-      frames_.encoderDelay = frames_.padding = 0;
-    }
-  }
+      : file_(file), frames_(std::move(frames)), loop_(loop), outputRate_(outputRate) {}
   ~Mp3Stream() override {
     if (stream_ != nullptr) acmStreamClose(stream_, 0);
   }

@@ -10,15 +10,6 @@
 namespace skyrift::platform {
 namespace {
 
-// What this decoder takes: integer PCM of 8 to 32 bits and 32-bit float, in one or two
-// channels, plain or in an extensible header; the same files the SDL build plays.
-bool Supported(const WaveFormat& format) {
-  const bool pcm = format.encoding == kWavePcm && (format.bits == 8 || format.bits == 16 ||
-                                                   format.bits == 24 || format.bits == 32);
-  const bool single = format.encoding == kWaveFloat && format.bits == 32;
-  return (pcm || single) && (format.channels == 1 || format.channels == 2) && format.rate <= 384000;
-}
-
 // One sample at `p` as a 16-bit one.
 int16_t Sample(const uint8_t* p, const WaveFormat& format) {
   if (format.encoding == kWaveFloat) {
@@ -38,6 +29,26 @@ int16_t Sample(const uint8_t* p, const WaveFormat& format) {
     default:
       return static_cast<int16_t>(Read32(p) >> 16);
   }
+}
+
+// One frame of three to eight channels, in the standard order (front left and right, centre,
+// low frequencies, then the surrounds left and right in pairs), as a stereo pair: the centre and
+// low frequencies go to both sides at half, each surround to its own side, and each side is
+// scaled by what it was given so that nothing clips.
+void MixDown(const uint8_t* frame, const WaveFormat& format, int16_t* stereo) {
+  const size_t sampleBytes = format.bits / 8;
+  float sides[2] = {}, weights[2] = {};
+  for (int channel = 0; channel < format.channels; ++channel) {
+    const float sample = Sample(frame + channel * sampleBytes, format);
+    const bool shared = channel == 2 || channel == 3;
+    for (int side = 0; side < 2; ++side) {
+      const float weight = shared ? 0.5f : (channel % 2 == side ? 1.0f : 0.0f);
+      sides[side] += sample * weight;
+      weights[side] += weight;
+    }
+  }
+  for (int side = 0; side < 2; ++side)
+    stereo[side] = static_cast<int16_t>(std::lrint(sides[side] / weights[side]));
 }
 
 }  // namespace
@@ -64,17 +75,11 @@ StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int ra
   return out;
 }
 
-std::string WhyNotDecodable(const WaveLayout& layout) {
-  if (!Supported(layout.format)) return "not 8- to 32-bit PCM or float in one or two channels";
-  if (layout.Frames() == 0) return "it holds no sound";
-  return WhySampleTooLong(layout);
-}
-
 std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate,
                                    std::string* why) {
   std::string reason;
   const std::optional<WaveLayout> layout = ReadWaveLayout(file, size, reason);
-  if (layout) reason = WhyNotDecodable(*layout);
+  if (layout) reason = WhyNotPlayable(*layout);
   if (!reason.empty() || outputRate <= 0) {
     if (why != nullptr) *why = reason;
     return std::nullopt;
@@ -82,11 +87,16 @@ std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputR
   const WaveFormat& format = layout->format;
   const size_t frames = static_cast<size_t>(layout->Frames());
   const size_t sampleBytes = format.bits / 8;
-  std::vector<int16_t> pcm(frames * format.channels);
+  const int kept = std::min<int>(format.channels, 2);
+  std::vector<int16_t> pcm(frames * kept);
   const uint8_t* data = file + layout->dataAt;
-  for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = Sample(data + i * sampleBytes, format);
-  return ToOutputFormat(pcm.data(), frames, format.channels, static_cast<int>(format.rate),
-                        outputRate);
+  if (format.channels <= 2) {
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = Sample(data + i * sampleBytes, format);
+  } else {
+    for (size_t i = 0; i < frames; ++i)
+      MixDown(data + i * sampleBytes * format.channels, format, &pcm[i * 2]);
+  }
+  return ToOutputFormat(pcm.data(), frames, kept, static_cast<int>(format.rate), outputRate);
 }
 
 }  // namespace skyrift::platform

@@ -44,8 +44,10 @@ TEST(Limiter, NothingLeavesPastTheCeilingWhateverComesIn) {
       Frames(
           kRate, [](size_t i) { return (i / 300) % 2 ? 6.0f : -6.0f; },
           [](size_t) { return 0.1f; }),
+      // not numbers at all, on either side
       Frames(
-          64, [=](size_t i) { return i % 2 ? inf : nan; }, [=](size_t) { return -inf; }),
+          64, [=](size_t i) { return i % 2 ? inf : nan; },
+          [=](size_t i) { return i % 2 ? nan : -inf; }),
   };
   for (std::vector<float> frames : cases) {
     Limiter limiter(kRate, kThreshold, kCeiling);

@@ -123,6 +123,11 @@ TEST(WavDecoding, EveryFormatBecomesStereoAtTheOutputRateAndBadFilesAreRefused) 
        extensible(1, 2, 24, {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0}),
        {0x4000, -0x4000}},
       {"extensible float stereo", extensible(3, 2, 32, floats({-0.25f, 0.25f})), {-8192, 8192}},
+      // 5.1 mixed down: the centre and low frequencies half to each side, each surround to its
+      // own, each side scaled by what it was given (left 1 + 0.5 + 0.5 + 1, right the same).
+      {"5.1",
+       Wav(1, 6, 44100, 16, {0x58, 0x02, 0, 0, 0x2C, 0x01, 0x2C, 0x01, 0x58, 0x02, 0, 0}),
+       {500, 100}},
   };
   for (const auto& w : wider) {
     std::string why;
@@ -136,7 +141,7 @@ TEST(WavDecoding, EveryFormatBecomesStereoAtTheOutputRateAndBadFilesAreRefused) 
     std::vector<uint8_t> file;
   } refused[] = {
       {"compressed", Wav(2, 1, 44100, 16, {0, 0})},
-      {"three channels", Wav(1, 3, 44100, 16, std::vector<uint8_t>(6))},
+      {"nine channels", Wav(1, 9, 44100, 16, std::vector<uint8_t>(18))},
       {"12-bit", Wav(1, 1, 44100, 12, std::vector<uint8_t>(6))},
       {"64-bit float", Wav(3, 1, 44100, 64, std::vector<uint8_t>(16))},
       {"rate 0", Wav(1, 1, 0, 16, {0, 0})},
