@@ -17,7 +17,7 @@
 #include "platform/Mp3Frames.h"
 #include "platform/SoundFile.h"
 #include "platform/WaveFile.h"
-#include "platform/win32/MixCore.h"
+#include "platform/MixCore.h"
 #include "platform/win32/Mp3.h"
 #include "platform/win32/WaveOut.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/MixCore.h"
+#include "platform/MixCore.h"
 
 namespace skyrift::platform {
 

@@ -1,5 +1,7 @@
 // The mixer's arithmetic, apart from any device: numbered channels playing decoded samples,
-// one music stream, and the sum of them all in 16-bit stereo that never clips.
+// one music stream, and the sum of them all in 16-bit stereo that never clips. Every layer whose
+// system hands it a sound device rather than a mixer uses it: its device's thread calls Render
+// under the layer's own lock, and the layer's platform/Mixer.h calls land here.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +11,7 @@
 
 #include "platform/Limiter.h"
 #include "platform/Mixer.h"
-#include "platform/win32/Wav.h"
+#include "platform/WavDecoder.h"
 
 namespace skyrift::platform {
 

@@ -1,4 +1,5 @@
-// WAV files decoded into the mixer's own format: 16-bit stereo at the output's rate.
+// WAV files decoded into the shared mixer's own format (platform/MixCore.h): 16-bit stereo at
+// the output's rate.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "platform/win32/Wav.h"
+#include "platform/WavDecoder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/win32/MixCore.h"
+#include "platform/MixCore.h"
 
 #include <algorithm>
 #include <cmath>
