@@ -8,6 +8,7 @@
 #include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/StageCycle.h"
+#include "game/Stages.h"
 #include "game/UpgradeMenu.h"
 #include "platform/Keyboard.h"
 #include "sprites/PlayerShip.h"
@@ -113,7 +114,7 @@ void ChoosePlayers(int digitKey, int players) {
     PlaySample(kAnyFreeChannel, _sndUpgradeDing);
     _iNumPlayers = players;
     _bGameStarted = TRUE;
-    _iGameState = GameStateStage1;
+    _iGameState = kStages[0].state;
     _iMenuDelay = 0;
     CreatePlayers(players == 2 ? TRUE : FALSE);
   }

@@ -117,7 +117,7 @@ void DrawTitleScreen(HDC dc) {
 void DrawPlayScreen(HDC dc) {
   DrawWorld(dc);
   const Stage* stage = StageOfState(_iGameState);
-  if (_bShowStageClear && stage != nullptr && stage->clearBanner) {
+  if (_bShowStageClear && stage != nullptr && stage->cleared != nullptr) {
     DrawImage(dc, _bmpStageClear, 0, 0);
   }
 }

@@ -1,6 +1,7 @@
 // One frame of a stage, driven by the stage ticker, and the way into a stage. Stage 1 adds its
-// script (warnings, power-ups, the boss) and the stage-clear sequence; stage 2 replays the enemy
-// schedules over its own layers and music until both players are out.
+// script (warnings, power-ups, the boss) and ends when the boss is defeated, with the stage-clear
+// sequence; stage 2 replays the enemy schedules over its own layers and music until both players
+// are out.
 #include "game/StageCycle.h"
 
 #include "engine/Engine.h"
@@ -40,7 +41,8 @@ void RunStageFrame(const Stage& stage) {
   stage.schedule();
 }
 
-void RunStageClear() {
+// From the frame the stage is won: the banner with its sound, then the interlude.
+void RunStageClear(const Stage& stage) {
   ++_iStageClearTimer;
   if (_iStageClearTimer >= kBannerFirst && _iStageClearTimer < kBannerEnd) {
     _bShowStageClear = TRUE;
@@ -52,7 +54,7 @@ void RunStageClear() {
     _bShowStageClear = FALSE;
   }
   // Game over, set at the start of this frame, is never left.
-  if (_iStageClearTimer >= kStageClearEnd && _iGameState == GameStateStage1) {
+  if (_iStageClearTimer >= kStageClearEnd && _iGameState == stage.state) {
     KeepStageClearedFrame();  // presented earlier in this frame
     _iGameState = GameStateInterlude;
     _iStageClearTimer = 0;
@@ -71,12 +73,16 @@ void RunStage1Script() {
   RunWarningSigns();
   RunScriptedPowerUps();
   RunBossEntry();
-  if (_bBossDefeated) RunStageClear();
+}
+
+BOOL Stage1Cleared() {
+  return _bBossDefeated;
 }
 
 void CycleStage(const Stage& stage) {
   RunStageFrame(stage);
   if (stage.script != nullptr) stage.script();
+  if (stage.cleared != nullptr && stage.cleared()) RunStageClear(stage);
   EndBulletTimeAfterGameOver();
 }
 

@@ -2,6 +2,8 @@
 // CycleStage2 and StartStage2 are the stage table's first two rows by their old names.
 #pragma once
 
+#include "platform/Types.h"
+
 namespace skyrift {
 
 struct Stage;
@@ -22,8 +24,9 @@ void CycleStage1();
 void CycleStage2();
 void StartStage2();
 
-// Stage 1's events after its enemy waves: the warning signs, the scripted power-ups, the boss
-// and, once the boss is dead, the stage-clear sequence.
+// Stage 1's events after its enemy waves: the warning signs, the scripted power-ups, the boss.
 void RunStage1Script();
+// Stage 1 is won once its boss is defeated.
+BOOL Stage1Cleared();
 
 }  // namespace skyrift

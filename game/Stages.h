@@ -1,6 +1,6 @@
 // The stages as records: the layers and music a stage is entered with, the GameState it is
-// played in and what it runs each frame after the common work. A new stage is a row here, its
-// schedule and its pictures.
+// played in, what it runs each frame after the common work and how it ends. A new stage is a
+// play state and a row here, with its schedule and its pictures.
 #pragma once
 
 #include <iterator>
@@ -11,6 +11,11 @@
 #include "world/Globals.h"
 
 namespace skyrift {
+
+// The GameState each stage is played in; the state machine's other states are in
+// world/Globals.h, and a new stage takes a number none of them has.
+constexpr int GameStateStage1 = 1;
+constexpr int GameStateStage2 = 2;
 
 struct StageLayer {
   Bitmap* const* image;  // the image global, read when the stage is entered
@@ -27,7 +32,9 @@ struct Stage {
   int musicVolume;     // of 255
   void (*schedule)();  // after the ticker advances: the enemy waves
   void (*script)();    // then the stage's own events; null for none
-  BOOL clearBanner;    // the stage-clear banner shows over its play screen while it is set
+  // Whether the stage is won, asked every frame after its script: from then on the stage-clear
+  // sequence runs and leads to the interlude. Null for a stage without an end.
+  BOOL (*cleared)();
 };
 
 // Stage 1's music is the title's: NewGame starts it, and the title leads straight into stage 1.
@@ -40,7 +47,7 @@ inline constexpr Stage kStages[] = {
      175,
      RunEnemyWaves,
      RunStage1Script,
-     TRUE},
+     Stage1Cleared},
     {GameStateStage2,
      {&_bmpStage2Far, ViewUp, 1, FALSE},
      {&_bmpStage2Near, ViewRight, 2, TRUE},
@@ -48,7 +55,7 @@ inline constexpr Stage kStages[] = {
      175,
      RunEnemyWaves,
      nullptr,
-     FALSE},
+     nullptr},
 };
 inline constexpr int kStageCount = static_cast<int>(std::size(kStages));
 

@@ -18,6 +18,7 @@
 #include "engine/GameCallbacks.h"
 #include "engine/Joystick.h"
 #include "engine/Sound.h"
+#include "game/Stages.h"
 #include "graphics/Bitmap.h"
 #include "platform/Keyboard.h"
 #include "platform/Surface.h"

@@ -21,9 +21,8 @@ struct Sample;
 struct Stream;
 
 // --- The state machine -------------------------------------------------------------------
+// The stages' play states are beside the stage table (game/Stages.h).
 constexpr int GameStateTitle = 0;
-constexpr int GameStateStage1 = 1;
-constexpr int GameStateStage2 = 2;
 constexpr int GameStateInterlude = 7;
 constexpr int GameStateUpgrade1 = 12;
 constexpr int GameStateUpgrade2 = 13;

@@ -8,6 +8,7 @@
 #include "engine/MessageLoop.h"
 #include "engine/Sound.h"
 #include "game/Pause.h"
+#include "game/Stages.h"
 #include "platform/Mixer.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"

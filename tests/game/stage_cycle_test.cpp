@@ -85,6 +85,32 @@ TEST_F(StageCycleTest, TheStageClearBannerShowsFor71FramesAndTheScreenFollowsAt1
   EXPECT_EQ(_iStageClearTimer, 0);
 }
 
+TEST_F(StageCycleTest, EachRowEndsOnlyAsItsTestOfClearedSays) {
+  StartGame(false);
+  // Stage 1 is won by defeating the boss; stage 2 has no end.
+  const struct {
+    int state;
+    bool endsWithTheBoss;
+  } rows[] = {{GameStateStage1, true}, {GameStateStage2, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.state);
+    const Stage& stage = *StageOfState(row.state);
+    _iGameState = stage.state;
+    // Past every wave and the boss's arrival, so that nothing fights the ship meanwhile.
+    _iStageTicker = 3000;
+    _bBossSpawned = TRUE;
+    _iStageClearTimer = 0;
+    _bBossDefeated = FALSE;
+    for (int frame = 0; frame < 150; ++frame) CycleStage(stage);
+    EXPECT_EQ(_iGameState, stage.state) << "the boss still fights";
+    _bBossDefeated = TRUE;
+    for (int frame = 0; frame < 150; ++frame) CycleStage(stage);
+    EXPECT_EQ(_iGameState, row.endsWithTheBoss ? GameStateInterlude : stage.state);
+    EXPECT_EQ(Requests(_sndStage1Complete), row.endsWithTheBoss ? 1 : 0);
+    ClearPlayRequests();
+  }
+}
+
 TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   StartGame(true);
   _iStageTicker = 3000;

@@ -1,4 +1,6 @@
 // The state machine's menu toggles and the rule that only the play states move the world.
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "Keys.h"
@@ -158,12 +160,27 @@ TEST_F(StateMachine, TheKeysActInTheStateTheMenuKeyHasJustSet) {
   }
 }
 
+// The states of the state machine that are not a stage's play.
+constexpr int kNamedStates[] = {GameStateTitle, GameStateInterlude, GameStateUpgrade1,
+                                GameStateUpgrade2, GameStateGameOver};
+
+// A state no stage is played in and the state machine has no name for.
+int NotAPlayState() {
+  int state = 0;
+  while (StageOfState(state) != nullptr ||
+         std::find(std::begin(kNamedStates), std::end(kNamedStates), state) !=
+             std::end(kNamedStates)) {
+    ++state;
+  }
+  return state;
+}
+
 TEST_F(StateMachine, OnlyThePlayStatesMoveTheWorld) {
   Sprite* drifting = Put(_bmpPlayer1, "", 100, 100);
   drifting->SetVelocity(3, 3);
   _iStageTicker = 77;
   for (int state : {GameStateTitle, GameStateInterlude, GameStateUpgrade1, GameStateUpgrade2,
-                    GameStateGameOver, 3, 99}) {
+                    GameStateGameOver, NotAPlayState(), 99}) {
     _iGameState = state;
     GameFrame();
     EXPECT_EQ(drifting->GetPosition().left, 100) << state;

@@ -14,6 +14,7 @@
 #include "Harness.h"
 #include "Keys.h"
 #include "engine/Engine.h"
+#include "game/Stages.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"

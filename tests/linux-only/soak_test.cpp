@@ -19,6 +19,7 @@
 #include "Harness.h"
 #include "Keys.h"
 #include "engine/Engine.h"
+#include "game/Stages.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
