@@ -4,14 +4,22 @@ BUILD ?= build
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build sanitize bench clean windows test-windows bench-windows package test-package
+.PHONY: play test build sanitize bench clean windows windows-all test-windows bench-windows package
+.PHONY: test-package
+
+# `make play` installs and builds only the game and its assets; the tests' libraries and tools
+# come with `make test` (and `build`, which every other Linux target starts from).
+configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) > /dev/null
 
 build:
 	scripts/setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) > /dev/null
+	$(configure)
 	cmake --build $(BUILD) -j $(JOBS)
 
-play: build
+play:
+	scripts/setup play
+	$(configure)
+	cmake --build $(BUILD) -j $(JOBS) --target skyrift
 	cd $(BUILD)/game && ./skyrift
 
 test: build
@@ -35,22 +43,33 @@ bench: build
 	$(BUILD)/skyrift_bench
 
 # Cross-compiled with mingw-w64 into $(WINDOWS_BUILD); the forge runs natively, so the assets
-# come from the Linux build.
-windows:
-	scripts/setup windows
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) > /dev/null
+# come from the Linux build. `make windows` builds the zip alone; the tests come with
+# `make test-windows`.
+define configure-windows
+	$(configure)
 	cmake --build $(BUILD) -j $(JOBS) --target assets
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYRIFT_HOST_BUILD=$(abspath $(BUILD)) $(CMAKE_FLAGS) > /dev/null
+endef
+
+windows:
+	scripts/setup windows
+	$(configure-windows)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target package_zip
+
+# Everything of the Windows build: the zip, the tests, the floor program.
+windows-all:
+	scripts/setup test-windows
+	$(configure-windows)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 # The tests run under Wine (headless, or on Xvfb for the end-to-end test).
-test-windows: windows
+test-windows: windows-all
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The composing, presenting and logic benchmarks cross-built and run under Wine on Xvfb. Wine
 # stands in for Windows: its figures are a proxy.
-bench-windows: windows
+bench-windows: windows-all
 	scripts/benchmark-source $(abspath $(WINDOWS_BUILD))/benchmark-source
 	cmake -S . -B $(WINDOWS_BUILD) -DSKYRIFT_BENCHMARK_SOURCE=$(abspath $(WINDOWS_BUILD))/benchmark-source > /dev/null
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target skyrift_bench
