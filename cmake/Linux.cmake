@@ -111,7 +111,8 @@ function(skyrift_system_targets)
   if(E2E_SOURCES AND NOT SKYRIFT_SANITIZE AND SKYRIFT_PLATFORM STREQUAL "sdl")
     add_executable(skyrift_e2e ${E2E_SOURCES})
     target_link_libraries(skyrift_e2e PRIVATE ${GTEST_LIBRARIES})
-    target_compile_definitions(skyrift_e2e PRIVATE SKYRIFT_GAME_DIR="${GAME_DIR}")
+    target_compile_definitions(skyrift_e2e PRIVATE SKYRIFT_GAME_DIR="${GAME_DIR}"
+      SKYRIFT_VERSION="${PROJECT_VERSION}")
     skyrift_options(skyrift_e2e)
     # It keeps pace with the game's clock while it searches its grabs: optimised in every build.
     target_compile_options(skyrift_e2e PRIVATE -O2)

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
+#include "engine/CommandLine.h"
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "engine/MessageLoop.h"
@@ -41,8 +43,18 @@ void EnterGameFolders() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   using namespace skyrift;
+  const CommandLineAnswer answer =
+      ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc), SKYRIFT_VERSION);
+  if (!answer.play) {
+    if (answer.exitCode == 0) {
+      platform::PrintAnswer(answer.text + "\n");
+    } else {
+      platform::ReportLine(answer.text);
+    }
+    return answer.exitCode;
+  }
   EnterGameFolders();
   if (!GameInitialize(platform::ProgramModule())) {
     platform::ShowErrorBox(nullptr, "Skyrift", "cannot start: not enough memory");

@@ -8,5 +8,7 @@
 namespace skyrift::platform {
 
 void ReportLine(const std::string& line);
+// An answer the player asked for (the usage, the version), whole, on standard output.
+void PrintAnswer(const std::string& text);
 
 }  // namespace skyrift::platform

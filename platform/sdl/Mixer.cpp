@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -12,6 +15,7 @@
 
 #include "platform/Limiter.h"
 #include "platform/Mp3Frames.h"
+#include "platform/Report.h"
 #include "platform/WaveFile.h"
 
 namespace skyrift::platform {
@@ -48,7 +52,33 @@ void LimitMix(void*, Uint8* stream, int bytes) {
   if (limiter) limiter->Process(reinterpret_cast<float*>(stream), bytes / (2 * sizeof(float)));
 }
 
+// The sound system's libraries write their own complaints on standard error while SDL tries
+// them one after another (eight lines from ALSA on a machine without a sound card); the player
+// is told the one reason that matters, by the game, instead.
+class QuietStandardError {
+ public:
+  QuietStandardError() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
+    if (nowhere >= 0) close(nowhere);
+  }
+  ~QuietStandardError() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
 bool TryOpen(int rate) {
+  const QuietStandardError quiet;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudioDevice(rate, AUDIO_F32SYS, 2, 1024, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) !=
       0) {
@@ -80,9 +110,13 @@ bool OpenMixer(int rate, int channels, int reserved) {
   if (open) return true;
   Mix_Init(MIX_INIT_MP3);  // mp3 support may be built in; a failure here is not final
   // A machine without a sound card still gets a game that runs, just without sound.
-  if (!TryOpen(rate) && !TryOpenSilent(rate)) {
-    Mix_Quit();
-    return false;
+  if (!TryOpen(rate)) {
+    const std::string reason = SDL_GetError();
+    if (!TryOpenSilent(rate)) {
+      Mix_Quit();
+      return false;
+    }
+    ReportLine("Skyrift: no sound device (" + reason + "); playing without sound");
   }
   open = true;
   int obtainedRate = rate;

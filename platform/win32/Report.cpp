@@ -27,15 +27,28 @@ bool FindAConsole() {
   return std::freopen("CONOUT$", "w", stderr) != nullptr;
 }
 
+bool ConsoleFound() {
+  static const bool found = FindAConsole();
+  return found;
+}
+
 }  // namespace
 
 void ReportLine(const std::string& line) {
-  static const bool toStandardError = FindAConsole();
+  const bool toStandardError = ConsoleFound();
   if (toStandardError) {
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
   }
   OutputDebugStringW(Utf16(line + "\n").c_str());
+}
+
+// Started from Explorer there is nowhere to print, and the text is lost as a console program's
+// would be in a closed window.
+void PrintAnswer(const std::string& text) {
+  (void)ConsoleFound();
+  std::fputs(text.c_str(), stdout);
+  std::fflush(stdout);
 }
 
 }  // namespace skyrift::platform
