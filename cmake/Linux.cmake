@@ -56,7 +56,7 @@ add_custom_command(OUTPUT ${ASSET_DIR}/images.stamp
   COMMENT "Forging the game's pictures")
 add_custom_command(OUTPUT ${ASSET_DIR}/audio.stamp
   COMMAND ${CMAKE_COMMAND} -E make_directory ${GAME_DIR}
-  COMMAND forge audio ${GAME_DIR}
+  COMMAND forge audio ${GAME_DIR} ${ASSET_DIR}
   COMMAND ${CMAKE_COMMAND} -E touch ${ASSET_DIR}/audio.stamp
   DEPENDS forge
   COMMENT "Forging the game's sounds and music")

@@ -184,6 +184,22 @@ void Feed() {
   devicePlaying = false;
 }
 
+// Without a codec the game is silent where its music should be, and a line on a standard error
+// nobody sees is not enough: the player is told once a run, in a box on a thread of its own, so
+// that the game neither waits for it nor has its window's messages run from inside the box's.
+void SayThereIsNoMusic() {
+  static std::once_flag said;
+  std::call_once(said, [] {
+    std::thread([] {
+      MessageBoxW(nullptr,
+                  L"Skyrift plays without music: this Windows has no MP3 codec.\n\n"
+                  L"On an N edition of Windows, install the Media Feature Pack (Settings, "
+                  L"Apps, Optional features), then start the game again.",
+                  L"Skyrift", MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
+    }).detach();
+  });
+}
+
 bool ValidChannel(int channel) {
   return output != nullptr && channel >= 0 && channel < output->mix->Channels();
 }
@@ -286,7 +302,10 @@ MixerMusic* LoadMusic(const char* fileName) {
   if (!file) return nullptr;
   auto music = std::make_unique<MixerMusic>(MixerMusic{std::move(*file)});
   // Opened once here to refuse what the codec cannot play, as a failed load.
-  if (OpenMp3(music->file, false, output->rate, &loadError) == nullptr) return nullptr;
+  if (OpenMp3(music->file, false, output->rate, &loadError) == nullptr) {
+    if (loadError == kNoMp3Codec) SayThereIsNoMusic();
+    return nullptr;
+  }
   return music.release();
 }
 

@@ -164,7 +164,7 @@ std::unique_ptr<MusicSource> OpenMp3(const std::vector<uint8_t>& file, bool loop
   }
   auto stream = std::make_unique<Mp3Stream>(file, std::move(*frames), loop, outputRate);
   if (!stream->Open()) {
-    if (why != nullptr) *why = "the system's MP3 codec cannot play it";
+    if (why != nullptr) *why = kNoMp3Codec;
     return nullptr;
   }
   return stream;

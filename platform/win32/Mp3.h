@@ -9,9 +9,13 @@
 
 namespace skyrift::platform {
 
+// Why a stream cannot be opened on a Windows without an MP3 codec (the N editions without
+// their media pack are the known case).
+constexpr const char* kNoMp3Codec = "this Windows has no MP3 codec";
+
 // A stream over `file` (which must outlive it), repeating from the start when `loop`; null when
-// the bytes hold no MPEG layer III frame or the system has no codec for them, with the reason
-// in `why` when given.
+// the bytes hold no MPEG layer III frame or the system has no codec for them (kNoMp3Codec),
+// with the reason in `why` when given.
 std::unique_ptr<MusicSource> OpenMp3(const std::vector<uint8_t>& file, bool loop, int outputRate,
                                      std::string* why = nullptr);
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <thread>
 
 #include "MusicLoop.h"
@@ -68,6 +69,82 @@ TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
 
 std::vector<float> AsFloats(const int16_t* pcm, size_t samples) {
   return std::vector<float>(pcm, pcm + samples);
+}
+
+// How far from frame `at` of the interleaved stereo `heard` the stretch `expected` lies, within
+// `reach` frames either way: the offset at which the two differ least.
+long OffsetOf(const std::vector<float>& expected, const std::vector<float>& heard, size_t at,
+              long reach) {
+  long best = 0;
+  double bestDifference = std::numeric_limits<double>::max();
+  for (long offset = -reach; offset <= reach; ++offset) {
+    const size_t from = (at + offset) * 2;
+    double difference = 0.0;
+    for (size_t i = 0; i < expected.size() && difference < bestDifference; ++i) {
+      const double d = heard[from + i] - expected[i];
+      difference += d * d;
+    }
+    if (difference < bestDifference) bestDifference = difference, best = offset;
+  }
+  return best;
+}
+
+// The codec's output lags its input by kDecoderDelay samples, and the encoder's delay and
+// padding are cut counting from there. With that lag right, the loop lines up to the sample
+// with the sound the forge encoded: at its start, before its end and across its seam. Wine's
+// codec stands in here for the system's.
+TEST(Mp3Music, TheLoopLinesUpWithWhatTheForgeEncodedAtItsStartEndAndSeam) {
+  const auto file = ReadBytes(GameFile("stage2.mp3"));
+  const auto bytes = ReadBytes(std::string(SKYRIFT_ASSET_DIR) + "/stage2.ends.f32");
+  constexpr size_t kEnd = 8192, kWindow = 4096;  // frames
+  ASSERT_EQ(bytes.size(), 2 * kEnd * 2 * sizeof(float)) << "the forge's two ends of the piece";
+  std::vector<float> encoded(bytes.size() / sizeof(float));
+  std::memcpy(encoded.data(), bytes.data(), bytes.size());
+  // `frames` frames of the forge's sound from frame `at` of its start (or of its end's stretch).
+  const auto forged = [&encoded](bool end, size_t at, size_t frames) {
+    const auto from = encoded.begin() + static_cast<std::ptrdiff_t>(2 * ((end ? kEnd : 0) + at));
+    return std::vector<float>(from, from + static_cast<std::ptrdiff_t>(2 * frames));
+  };
+  std::vector<float> seam = forged(true, kEnd - kWindow / 2, kWindow / 2);
+  const std::vector<float> start = forged(false, 0, kWindow / 2);
+  seam.insert(seam.end(), start.begin(), start.end());
+
+  const size_t pass = testing::PassLength(file);
+  auto looped = OpenMp3(file, true, 44100);
+  ASSERT_NE(looped, nullptr);
+  std::vector<int16_t> pcm((pass + kEnd) * 2);
+  ASSERT_EQ(looped->Read(pcm.data(), pass + kEnd), pass + kEnd);
+  std::vector<float> heard(pcm.size());
+  for (size_t i = 0; i < pcm.size(); ++i) heard[i] = pcm[i] / 32768.0f;
+
+  constexpr long kReach = 1500;  // more than the codec's lag or the encoder's delay
+  EXPECT_EQ(OffsetOf(forged(false, 2048, kWindow), heard, 2048, kReach), 0) << "at the start";
+  EXPECT_EQ(OffsetOf(forged(true, 2048, kWindow), heard, pass - kEnd + 2048, kReach), 0)
+      << "before the end";
+  EXPECT_EQ(OffsetOf(seam, heard, pass - kWindow / 2, kReach), 0) << "across the seam";
+}
+
+// Runs in the ctest entry `no_mp3_codec`, which starts the tests with Wine's MP3 codec turned
+// off, as on a Windows N edition without its media pack.
+TEST(NoMp3Codec, TheMusicIsRefusedAndThePlayerToldInABox) {
+  if (std::getenv("SKYRIFT_NO_MP3_CODEC") == nullptr)
+    GTEST_SKIP() << "the system's MP3 codec is there";
+  ASSERT_TRUE(OpenMixer(44100, 32, 3));
+  EXPECT_EQ(LoadMusic(GameFile("stage2.mp3").c_str()), nullptr);
+  EXPECT_EQ(LoadError(), "this Windows has no MP3 codec");
+  // The box comes up beside the game, which goes on meanwhile.
+  HWND box = nullptr;
+  for (int wait = 0; wait < 1000 && box == nullptr; ++wait) {
+    box = FindWindowW(L"#32770", L"Skyrift");
+    if (box == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_NE(box, nullptr) << "no box told the player";
+  wchar_t text[512] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's text
+  EXPECT_NE(std::wstring(text).find(L"plays without music: this Windows has no MP3 codec"),
+            std::wstring::npos);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  CloseMixer();
 }
 
 // A damaged stretch (200 KB of junk inside the piece) is stepped over and the loop goes on;

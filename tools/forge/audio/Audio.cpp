@@ -1,5 +1,7 @@
 // `forge audio`: writes every sample and both music loops of the game into one folder.
 // The music takes most of the time, so the two pieces are made on two threads.
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <system_error>
@@ -63,11 +65,23 @@ bool WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
   return static_cast<bool>(stream);
 }
 
-bool ForgeMusic(const Song& song, const std::filesystem::path& file, std::string& error) {
+// The first and last kMusicEndFrames frames of `stereo`, as bytes.
+std::vector<uint8_t> Ends(const std::vector<float>& stereo) {
+  const size_t samples = std::min(2 * kMusicEndFrames, stereo.size());
+  std::vector<float> ends(stereo.begin(), stereo.begin() + static_cast<std::ptrdiff_t>(samples));
+  ends.insert(ends.end(), stereo.end() - static_cast<std::ptrdiff_t>(samples), stereo.end());
+  std::vector<uint8_t> bytes(ends.size() * sizeof(float));
+  std::memcpy(bytes.data(), ends.data(), bytes.size());
+  return bytes;
+}
+
+// `ends`, when not empty, names the file for the loop's two ends as it was encoded.
+bool ForgeMusic(const Song& song, const std::filesystem::path& file,
+                const std::filesystem::path& ends, std::string& error) {
   std::vector<float> stereo;
   std::vector<uint8_t> mp3;
   return RenderSong(song, stereo, error) && EncodeMp3(stereo, kMusicKbps, mp3, error) &&
-         WriteBytes(file, mp3, error);
+         WriteBytes(file, mp3, error) && (ends.empty() || WriteBytes(ends, Ends(stereo), error));
 }
 
 bool ForgeEffects(const std::filesystem::path& outDir, std::string& error) {
@@ -96,13 +110,15 @@ bool ForgeAnnouncements(const std::filesystem::path& outDir, std::string& error)
 
 }  // namespace
 
-int ForgeAudio(const std::filesystem::path& outDir) {
+int ForgeAudio(const std::filesystem::path& outDir, const std::filesystem::path& endsDir) {
   try {
-    std::error_code made;
-    std::filesystem::create_directories(outDir, made);
-    if (made) {
-      std::cerr << "forge audio: cannot create " << outDir << ": " << made.message() << "\n";
-      return 1;
+    for (const std::filesystem::path& folder : {outDir, endsDir}) {
+      std::error_code made;
+      if (!folder.empty()) std::filesystem::create_directories(folder, made);
+      if (made) {
+        std::cerr << "forge audio: cannot create " << folder << ": " << made.message() << "\n";
+        return 1;
+      }
     }
     std::string error;
     if (!ForgeAnnouncements(outDir, error)) {
@@ -112,10 +128,15 @@ int ForgeAudio(const std::filesystem::path& outDir) {
     // "stage2.mp3" plays on the title and in stage 1, "stage1.mp3" in stage 2.
     std::string stage2Error;
     bool stage2Done = false;
-    std::jthread stage2(
-        [&] { stage2Done = ForgeMusic(BrightSong(), outDir / "stage2.mp3", stage2Error); });
-    const bool rest =
-        ForgeEffects(outDir, error) && ForgeMusic(DarkSong(), outDir / "stage1.mp3", error);
+    const auto ends = [&endsDir](const char* name) {
+      return endsDir.empty() ? endsDir : endsDir / name;
+    };
+    std::jthread stage2([&] {
+      stage2Done =
+          ForgeMusic(BrightSong(), outDir / "stage2.mp3", ends("stage2.ends.f32"), stage2Error);
+    });
+    const bool rest = ForgeEffects(outDir, error) &&
+                      ForgeMusic(DarkSong(), outDir / "stage1.mp3", ends("stage1.ends.f32"), error);
     stage2.join();
     for (const std::string* message : {&error, &stage2Error}) {
       if (!message->empty()) std::cerr << "forge audio: " << *message << "\n";
