@@ -2,8 +2,8 @@
 
 #include "engine/Sound.h"
 #include "game/Controls.h"
+#include "game/Presenting.h"
 #include "game/Stages.h"
-#include "game/StateMachine.h"
 #include "platform/Keyboard.h"
 #include "world/Globals.h"
 

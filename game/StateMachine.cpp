@@ -1,11 +1,10 @@
-// The state machine: the per-state key, frame and paint dispatch, and the presentation of each
-// frame. Only the stages' play states move the world.
-#include "game/StateMachine.h"
-
+// The state machine: the per-state key, frame and paint dispatch. Only the stages' play states
+// move the world.
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
 #include "game/KeyboardInput.h"
 #include "game/Pause.h"
+#include "game/Presenting.h"
 #include "game/Screens.h"
 #include "game/StageCycle.h"
 #include "game/Stages.h"
@@ -85,18 +84,6 @@ void GameDraw(HDC dc) {
     }
   }
   if (PlayPaused()) DrawPauseSign(dc);
-}
-
-void PresentFrame() {
-  if (_hOffscreenDC == nullptr) return;
-  GameDraw(_hOffscreenDC);
-  HWND window = _pEngine != nullptr ? _pEngine->GetWindow() : nullptr;
-  if (window == nullptr) return;
-  if (HDC windowDC = window->Frame()) {
-    windowDC->Blit(*_hOffscreenBitmap, 0, 0, _pEngine->GetWidth(), _pEngine->GetHeight(), 0, 0,
-                   FALSE, 0);
-    window->Present();
-  }
 }
 
 // Pointer input has no part in play.
