@@ -6,12 +6,9 @@
 
 #include "engine/Engine.h"
 #include "engine/Sound.h"
-#include "game/BossEntry.h"
-#include "game/WarningSigns.h"
 #include "game/EnemyWaves.h"
 #include "game/PlayerActions.h"
 #include "game/Players.h"
-#include "game/PowerUps.h"
 #include "game/Presenting.h"
 #include "game/Screens.h"
 #include "game/StageTimetable.h"
@@ -68,16 +65,6 @@ void EndBulletTimeAfterGameOver() {
 }
 
 }  // namespace
-
-void RunStage1Script() {
-  RunWarningSigns();
-  RunScriptedPowerUps();
-  RunBossEntry();
-}
-
-BOOL Stage1Cleared() {
-  return _bBossDefeated;
-}
 
 void CycleStage(const Stage& stage) {
   RunStageFrame(stage);

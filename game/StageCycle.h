@@ -1,8 +1,6 @@
-// One frame of a stage, the one way into a stage, and stage 1's script. CycleStage1,
-// CycleStage2 and StartStage2 are the stage table's first two rows by their old names.
+// One frame of a stage and the one way into a stage. CycleStage1, CycleStage2 and StartStage2
+// are the stage table's first two rows by their old names.
 #pragma once
-
-#include "platform/Types.h"
 
 namespace skyrift {
 
@@ -23,10 +21,5 @@ void CycleStage(const Stage& stage);
 void CycleStage1();
 void CycleStage2();
 void StartStage2();
-
-// Stage 1's events after its enemy waves: the warning signs, the scripted power-ups, the boss.
-void RunStage1Script();
-// Stage 1 is won once its boss is defeated.
-BOOL Stage1Cleared();
 
 }  // namespace skyrift

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "game/EnemyWaves.h"
-#include "game/StageCycle.h"
+#include "game/Stage1.h"
 #include "graphics/Background.h"
 #include "world/Globals.h"
 
