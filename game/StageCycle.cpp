@@ -73,14 +73,6 @@ void CycleStage(const Stage& stage) {
   EndBulletTimeAfterGameOver();
 }
 
-void CycleStage1() {
-  CycleStage(kStages[0]);
-}
-
-void CycleStage2() {
-  CycleStage(kStages[1]);
-}
-
 void MakeStageLayers(const Stage& stage) {
   // The old layers only point at their images, which the game keeps; the layers themselves go.
   const auto make = [](const StageLayer& layer) {
@@ -124,10 +116,6 @@ void EnterStage(const Stage& stage) {
 void EnterNextStage() {
   // The last row has no stage after it: its interlude stays.
   if (_iCurrentStage + 1 < kStageCount) EnterStage(kStages[_iCurrentStage + 1]);
-}
-
-void StartStage2() {
-  EnterStage(kStages[1]);
 }
 
 }  // namespace skyrift

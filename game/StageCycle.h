@@ -1,5 +1,4 @@
-// One frame of a stage and the one way into a stage. CycleStage1, CycleStage2 and StartStage2
-// are the stage table's first two rows by their old names.
+// One frame of a stage and the one way into a stage, for any row of the stage table.
 #pragma once
 
 namespace skyrift {
@@ -17,9 +16,5 @@ void EnterStage(const Stage& stage);
 void EnterNextStage();
 // One frame of play in `stage`.
 void CycleStage(const Stage& stage);
-
-void CycleStage1();
-void CycleStage2();
-void StartStage2();
 
 }  // namespace skyrift
