@@ -7,6 +7,7 @@
 
 #include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
+#include "game/EnemyWaves.h"
 #include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "game/PowerUps.h"
@@ -126,18 +127,10 @@ void Boom() {
 // Each takes its two parties in the order its row names them and returns false, changing
 // nothing, when its condition does not hold.
 
-// Points for a destroyed enemy, told apart by its picture; the first match counts.
-struct Bounty {
-  Bitmap** image;
-  int points;
-};
-constexpr Bounty kBounties[] = {{&_bmpHoverEnemy, 200}, {&_bmpSwoopEnemy, 100}};
-
+// Points for a destroyed enemy, from the row of its kind, told apart by its picture.
 int BountyFor(const Sprite* enemy) {
-  for (const Bounty& bounty : kBounties) {
-    if (enemy->GetBitmap() == *bounty.image) return bounty.points;
-  }
-  return 0;
+  const EnemyKind* kind = EnemyKindOf(enemy->GetBitmap());
+  return kind != nullptr ? kind->points : 0;
 }
 
 // The rules do not look at the dying flag: a second shot on an enemy destroyed earlier in the

@@ -34,14 +34,17 @@ Spawns Expected(std::initializer_list<Run> runs) {
 
 class EnemyWaves : public World {
  protected:
-  // Runs one schedule on every tick of a stage and notes what it adds, checking the picture.
-  Spawns Observe(void (*schedule)(), const Bitmap* image) {
+  // One kind's waves for the current tick, as the stage runs them.
+  static void Run(const Bitmap* image) { RunWaves(*EnemyKindOf(image)); }
+
+  // Runs one kind's waves on every tick of a stage and notes what they add, checking the picture.
+  Spawns Observe(const Bitmap* image) {
     Spawns spawns;
     std::srand(1);
     for (int t = 1; t <= 2500; ++t) {
       _iStageTicker = t;
       const size_t before = _pEngine->GetSprites().size();
-      schedule();
+      Run(image);
       const auto& sprites = _pEngine->GetSprites();
       for (size_t i = before; i < sprites.size(); ++i) {
         EXPECT_EQ(sprites[i]->GetBitmap(), image) << "tick " << t;
@@ -95,7 +98,7 @@ class EnemyWaves : public World {
 };
 
 TEST_F(EnemyWaves, EveryScheduleSpawnsOnItsTicksWithTheWindowEndsLeftOut) {
-  const Spawns swoop = Observe(RunSwoopWaves, _bmpSwoopEnemy);
+  const Spawns swoop = Observe(_bmpSwoopEnemy);
   EXPECT_EQ(swoop, Expected({{36, 96, 6, 12},
                              {252, 348, 9, 12},
                              {1260, 1344, 8, 12},
@@ -109,12 +112,11 @@ TEST_F(EnemyWaves, EveryScheduleSpawnsOnItsTicksWithTheWindowEndsLeftOut) {
   EXPECT_EQ(swoop.count(900), 0u) << "a multiple of 4, but the window's end";
   EXPECT_EQ(swoop.at(1596), 2) << "both swoop sides at once";
 
-  EXPECT_EQ(Observe(RunHoverWaves, _bmpHoverEnemy),
+  EXPECT_EQ(Observe(_bmpHoverEnemy),
             Expected({{264, 396, 3, 66}, {1452, 1782, 6, 66}, {700, 875, 6, 35}}));
-  EXPECT_EQ(Observe(RunGunshipWaves, _bmpGunshipEnemy),
+  EXPECT_EQ(Observe(_bmpGunshipEnemy),
             Expected({{930, 1020, 4, 30}, {1250, 1350, 3, 50}, {1584, 1848, 4, 88}}));
-  EXPECT_EQ(Observe(RunConvoyWaves, _bmpConvoyEnemy),
-            Expected({{1085, 1225, 5, 35}, {1435, 1540, 4, 35}}))
+  EXPECT_EQ(Observe(_bmpConvoyEnemy), Expected({{1085, 1225, 5, 35}, {1435, 1540, 4, 35}}))
       << "leaders only: they bring their followers themselves";
 }
 
@@ -149,7 +151,7 @@ TEST_F(EnemyWaves, SwoopersTakeTheirSideAndPathFromTheDrawsInOrder) {
     const unsigned seed = SeedWhere(1, [](const std::vector<int>&) { return true; });
     const int length = 50 + DrawsAfter(seed, 1)[0] % 125;
     _iStageTicker = 36;
-    Sprite* swooper = Spawned(RunSwoopWaves);
+    Sprite* swooper = Spawned([] { Run(_bmpSwoopEnemy); });
     ASSERT_NE(swooper, nullptr);
     const Flight flight = Fly(swooper);
     EXPECT_EQ(flight.side, 0);
@@ -160,7 +162,7 @@ TEST_F(EnemyWaves, SwoopersTakeTheirSideAndPathFromTheDrawsInOrder) {
     const unsigned seed = SeedWhere(1, [](const std::vector<int>& d) { return d[0] % 125 > 60; });
     const int length = 50 + DrawsAfter(seed, 1)[0] % 125;
     _iStageTicker = 156;
-    Sprite* swooper = Spawned(RunSwoopWaves);
+    Sprite* swooper = Spawned([] { Run(_bmpSwoopEnemy); });
     ASSERT_NE(swooper, nullptr);
     const Flight flight = Fly(swooper);
     EXPECT_EQ(flight.side, 1);
@@ -174,7 +176,7 @@ TEST_F(EnemyWaves, SwoopersTakeTheirSideAndPathFromTheDrawsInOrder) {
     });
     const std::vector<int> draws = DrawsAfter(seed, 2);
     _iStageTicker = 676;
-    Sprite* swooper = Spawned(RunSwoopWaves);
+    Sprite* swooper = Spawned([] { Run(_bmpSwoopEnemy); });
     ASSERT_NE(swooper, nullptr);
     const Flight flight = Fly(swooper);
     EXPECT_EQ(flight.side, side);
@@ -188,7 +190,7 @@ TEST_F(EnemyWaves, AConvoyLeaderStartsOnTheSideItsCoinShowsAfterItsHeightIsDrawn
         SeedWhere(2, [coin](const std::vector<int>& d) { return d[1] % 2 == coin; });
     const std::vector<int> draws = DrawsAfter(seed, 2);
     _iStageTicker = 1085;
-    const Sprite* leader = Spawned(RunConvoyWaves);
+    const Sprite* leader = Spawned([] { Run(_bmpConvoyEnemy); });
     ASSERT_NE(leader, nullptr);
     EXPECT_EQ(leader->GetPosition().left, coin == 0 ? 0 : 900);
     EXPECT_EQ(leader->GetPosition().top, draws[0] % 100);
@@ -201,9 +203,9 @@ TEST_F(EnemyWaves, HoverShipsAndGunshipsStopOnTheirDrawnLineAndConvoyLeadersTrai
   // The line is 200 plus the first draw modulo 100; seeds at both ends of the hundred whose
   // second draw lies at the other end, so that a second draw would show.
   const struct {
-    void (*schedule)();
+    Bitmap* image;
     int tick;
-  } kinds[] = {{RunHoverWaves, 264}, {RunGunshipWaves, 930}};
+  } kinds[] = {{_bmpHoverEnemy, 264}, {_bmpGunshipEnemy, 930}};
   for (const auto& kind : kinds) {
     for (const bool high : {false, true}) {
       SCOPED_TRACE(::testing::Message() << "tick " << kind.tick << (high ? ", high" : ", low"));
@@ -212,7 +214,7 @@ TEST_F(EnemyWaves, HoverShipsAndGunshipsStopOnTheirDrawnLineAndConvoyLeadersTrai
       });
       const int line = 200 + DrawsAfter(seed, 1)[0] % 100;
       _iStageTicker = kind.tick;
-      Sprite* ship = Spawned(kind.schedule);
+      Sprite* ship = Spawned([&] { Run(kind.image); });
       ASSERT_NE(ship, nullptr);
       int updates = 0;
       do {
@@ -226,7 +228,7 @@ TEST_F(EnemyWaves, HoverShipsAndGunshipsStopOnTheirDrawnLineAndConvoyLeadersTrai
 
   // The schedule's convoy ship is a leader: it trails a follower every 12 frames.
   _iStageTicker = 1085;
-  RunConvoyWaves();
+  Run(_bmpConvoyEnemy);
   for (int frame = 0; frame < 25; ++frame) _pEngine->UpdateAllSprites();
   EXPECT_EQ(Showing(_bmpConvoyEnemy).size(), 3u);
 }
@@ -236,7 +238,7 @@ TEST_F(EnemyWaves, TheBossPhaseRowRunsOnlyWhileTheBossFightsWithoutEngines) {
   const auto spawnsAndDraws = [](unsigned seed) {
     std::srand(seed);
     const size_t before = _pEngine->GetSprites().size();
-    RunSwoopWaves();
+    Run(_bmpSwoopEnemy);
     const int spawned = static_cast<int>(_pEngine->GetSprites().size() - before);
     const int next = std::rand();
     // How many draws the row took: the position of `next` in the sequence after `seed`.
