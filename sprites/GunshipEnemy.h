@@ -2,7 +2,7 @@
 // while it hovers.
 #pragma once
 
-#include "sprites/HoverEnemy.h"
+#include "sprites/HoveringEnemy.h"
 
 namespace skyrift {
 
