@@ -1,3 +1,4 @@
+// The key state the game reads, and SDL's scancodes translated to Windows virtual-key codes.
 #include "platform/Keyboard.h"
 #include "platform/KeyTable.h"
 #include "platform/sdl/ScanCodes.h"
@@ -10,113 +11,86 @@ int16_t GetAsyncKeyState(int virtualKey) {
   return static_cast<int16_t>(QueryKeyTable(virtualKey));
 }
 
+namespace {
+
+// The runs: a key's code is its run's first code plus its place in the run.
+struct KeyRun {
+  SDL_Scancode first, last;
+  int firstVirtualKey;
+};
+constexpr KeyRun kKeyRuns[] = {
+    {SDL_SCANCODE_A, SDL_SCANCODE_Z, 0x41},
+    {SDL_SCANCODE_1, SDL_SCANCODE_9, 0x31},
+    {SDL_SCANCODE_F1, SDL_SCANCODE_F12, 0x70},
+    {SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_9, 0x61},
+};
+
+// Every other key the game has a code for; both Enter keys are Windows' one Enter.
+struct KeyPair {
+  SDL_Scancode scancode;
+  int virtualKey;
+};
+constexpr KeyPair kKeyPairs[] = {
+    {SDL_SCANCODE_0, 0x30},
+    {SDL_SCANCODE_RETURN, 0x0D},
+    {SDL_SCANCODE_KP_ENTER, 0x0D},
+    {SDL_SCANCODE_ESCAPE, 0x1B},
+    {SDL_SCANCODE_BACKSPACE, 0x08},
+    {SDL_SCANCODE_TAB, 0x09},
+    {SDL_SCANCODE_SPACE, 0x20},
+    {SDL_SCANCODE_CAPSLOCK, 0x14},
+    {SDL_SCANCODE_MINUS, 0xBD},
+    {SDL_SCANCODE_EQUALS, 0xBB},
+    {SDL_SCANCODE_LEFTBRACKET, 0xDB},
+    {SDL_SCANCODE_RIGHTBRACKET, 0xDD},
+    {SDL_SCANCODE_BACKSLASH, 0xDC},
+    {SDL_SCANCODE_SEMICOLON, 0xBA},
+    {SDL_SCANCODE_APOSTROPHE, 0xDE},
+    {SDL_SCANCODE_GRAVE, 0xC0},
+    {SDL_SCANCODE_COMMA, 0xBC},
+    {SDL_SCANCODE_PERIOD, 0xBE},
+    {SDL_SCANCODE_SLASH, 0xBF},
+    {SDL_SCANCODE_PRINTSCREEN, 0x2C},
+    {SDL_SCANCODE_SCROLLLOCK, 0x91},
+    {SDL_SCANCODE_PAUSE, 0x13},
+    {SDL_SCANCODE_INSERT, 0x2D},
+    {SDL_SCANCODE_HOME, 0x24},
+    {SDL_SCANCODE_PAGEUP, 0x21},
+    {SDL_SCANCODE_DELETE, 0x2E},
+    {SDL_SCANCODE_END, 0x23},
+    {SDL_SCANCODE_PAGEDOWN, 0x22},
+    {SDL_SCANCODE_RIGHT, 0x27},
+    {SDL_SCANCODE_LEFT, 0x25},
+    {SDL_SCANCODE_DOWN, 0x28},
+    {SDL_SCANCODE_UP, 0x26},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 0x90},
+    {SDL_SCANCODE_KP_DIVIDE, 0x6F},
+    {SDL_SCANCODE_KP_MULTIPLY, 0x6A},
+    {SDL_SCANCODE_KP_MINUS, 0x6D},
+    {SDL_SCANCODE_KP_PLUS, 0x6B},
+    {SDL_SCANCODE_KP_0, 0x60},
+    {SDL_SCANCODE_KP_PERIOD, 0x6E},
+    {SDL_SCANCODE_LSHIFT, 0xA0},
+    {SDL_SCANCODE_RSHIFT, 0xA1},
+    {SDL_SCANCODE_LCTRL, 0xA2},
+    {SDL_SCANCODE_RCTRL, 0xA3},
+    {SDL_SCANCODE_LALT, 0xA4},
+    {SDL_SCANCODE_RALT, 0xA5},
+    {SDL_SCANCODE_LGUI, 0x5B},
+    {SDL_SCANCODE_RGUI, 0x5C},
+};
+
+}  // namespace
+
 int VirtualKeyFromScancode(int scancode) {
-  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
-    return 0x41 + (scancode - SDL_SCANCODE_A);
-  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
-    return 0x31 + (scancode - SDL_SCANCODE_1);
-  if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12)
-    return 0x70 + (scancode - SDL_SCANCODE_F1);
-  if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
-    return 0x61 + (scancode - SDL_SCANCODE_KP_1);
-  switch (scancode) {
-    case SDL_SCANCODE_0:
-      return 0x30;
-    case SDL_SCANCODE_RETURN:
-      return 0x0D;
-    case SDL_SCANCODE_KP_ENTER:
-      return 0x0D;
-    case SDL_SCANCODE_ESCAPE:
-      return 0x1B;
-    case SDL_SCANCODE_BACKSPACE:
-      return 0x08;
-    case SDL_SCANCODE_TAB:
-      return 0x09;
-    case SDL_SCANCODE_SPACE:
-      return 0x20;
-    case SDL_SCANCODE_CAPSLOCK:
-      return 0x14;
-    case SDL_SCANCODE_MINUS:
-      return 0xBD;
-    case SDL_SCANCODE_EQUALS:
-      return 0xBB;
-    case SDL_SCANCODE_LEFTBRACKET:
-      return 0xDB;
-    case SDL_SCANCODE_RIGHTBRACKET:
-      return 0xDD;
-    case SDL_SCANCODE_BACKSLASH:
-      return 0xDC;
-    case SDL_SCANCODE_SEMICOLON:
-      return 0xBA;
-    case SDL_SCANCODE_APOSTROPHE:
-      return 0xDE;
-    case SDL_SCANCODE_GRAVE:
-      return 0xC0;
-    case SDL_SCANCODE_COMMA:
-      return 0xBC;
-    case SDL_SCANCODE_PERIOD:
-      return 0xBE;
-    case SDL_SCANCODE_SLASH:
-      return 0xBF;
-    case SDL_SCANCODE_PRINTSCREEN:
-      return 0x2C;
-    case SDL_SCANCODE_SCROLLLOCK:
-      return 0x91;
-    case SDL_SCANCODE_PAUSE:
-      return 0x13;
-    case SDL_SCANCODE_INSERT:
-      return 0x2D;
-    case SDL_SCANCODE_HOME:
-      return 0x24;
-    case SDL_SCANCODE_PAGEUP:
-      return 0x21;
-    case SDL_SCANCODE_DELETE:
-      return 0x2E;
-    case SDL_SCANCODE_END:
-      return 0x23;
-    case SDL_SCANCODE_PAGEDOWN:
-      return 0x22;
-    case SDL_SCANCODE_RIGHT:
-      return 0x27;
-    case SDL_SCANCODE_LEFT:
-      return 0x25;
-    case SDL_SCANCODE_DOWN:
-      return 0x28;
-    case SDL_SCANCODE_UP:
-      return 0x26;
-    case SDL_SCANCODE_NUMLOCKCLEAR:
-      return 0x90;
-    case SDL_SCANCODE_KP_DIVIDE:
-      return 0x6F;
-    case SDL_SCANCODE_KP_MULTIPLY:
-      return 0x6A;
-    case SDL_SCANCODE_KP_MINUS:
-      return 0x6D;
-    case SDL_SCANCODE_KP_PLUS:
-      return 0x6B;
-    case SDL_SCANCODE_KP_0:
-      return 0x60;
-    case SDL_SCANCODE_KP_PERIOD:
-      return 0x6E;
-    case SDL_SCANCODE_LSHIFT:
-      return 0xA0;
-    case SDL_SCANCODE_RSHIFT:
-      return 0xA1;
-    case SDL_SCANCODE_LCTRL:
-      return 0xA2;
-    case SDL_SCANCODE_RCTRL:
-      return 0xA3;
-    case SDL_SCANCODE_LALT:
-      return 0xA4;
-    case SDL_SCANCODE_RALT:
-      return 0xA5;
-    case SDL_SCANCODE_LGUI:
-      return 0x5B;
-    case SDL_SCANCODE_RGUI:
-      return 0x5C;
-    default:
-      return 0;
+  for (const KeyRun& run : kKeyRuns) {
+    if (scancode >= run.first && scancode <= run.last)
+      return run.firstVirtualKey + (scancode - run.first);
   }
+  for (const KeyPair& pair : kKeyPairs) {
+    if (pair.scancode == scancode) return pair.virtualKey;
+  }
+  return 0;
 }
 
 }  // namespace skyrift::platform
