@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "Keys.h"
-#include "game/GameResources.h"
 #include "game/Lifecycle.h"
+#include "game/PicturesAndSounds.h"
 #include "game/Players.h"
 #include "game/Samples.h"
 #include "graphics/Background.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/EmbeddedResources.h"
+#include "platform/EmbeddedModule.h"
 
 namespace skyrift::platform {
 

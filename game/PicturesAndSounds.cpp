@@ -1,6 +1,6 @@
 // Every picture and sample the game uses, made and freed from one list each: the pictures'
 // in resources/Images.inc, the samples' in game/Samples.h.
-#include "game/GameResources.h"
+#include "game/PicturesAndSounds.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "platform/EmbeddedResources.h"
+#include "platform/EmbeddedModule.h"
 
 #include <cstdint>
 
