@@ -14,7 +14,8 @@ namespace skyrift::platform {
 // stereo). The game's own last a few seconds; a small file declaring a very low rate would
 // otherwise blow up hundreds of times over. Longer ones are refused as if they were missing.
 constexpr int kMaxSampleSeconds = 90;
-// The longest music, in seconds of sound. A music file is read whole before it plays.
+// The longest music, in seconds of sound. A music file is read once as it loads, to find its
+// frames, then again a stretch at a time as it plays.
 constexpr int kMaxMusicSeconds = 15 * 60;
 
 struct MixerChunk;  // a decoded sample, ready to mix
@@ -41,8 +42,8 @@ void PauseChannel(int channel, bool paused);
 bool ChannelPaused(int channel);
 bool ChannelPlaying(int channel);
 
-// An MP3 file, read whole: its frames play, and a damaged stretch between them is stepped over
-// (platform/Mp3Frames.h). A file with no frames (a WAV file renamed, say) is refused.
+// An MP3 file, played from the file: its frames play, and a damaged stretch between them is stepped
+// over (platform/Mp3Frames.h). A file with no frames (a WAV file renamed, say) is refused.
 MixerMusic* LoadMusic(const char* fileName);
 // Why the last LoadChunk or LoadMusic gave null; empty when the mixer is closed, since without
 // a device every load fails and that is no fault of the file.

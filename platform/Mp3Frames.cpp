@@ -1,5 +1,6 @@
 #include "platform/Mp3Frames.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -73,16 +74,6 @@ bool ReadInfoFrame(const uint8_t* frame, const Header& header, Mp3Frames& frames
 }
 
 }  // namespace
-
-std::optional<std::vector<uint8_t>> ReadMusicFile(const char* name, std::string& why) {
-  const uint64_t largest = uint64_t{kMaxMusicSeconds} * kHighestBitrate / 8 * 5 / 4;
-  auto file = ReadFileStart(name, largest + 1, why);
-  if (file && file->size() > largest) {
-    why = "it is too large";
-    return std::nullopt;
-  }
-  return file;
-}
 
 std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& why) {
   if (file == nullptr || size == 0) {
@@ -161,33 +152,77 @@ std::optional<Mp3Frames> ScanMp3(const uint8_t* file, size_t size, std::string& 
   return frames;
 }
 
-void JoinFrames(std::vector<uint8_t>& file, const Mp3Frames& frames) {
-  // Every frame lies after the ones before it, so each moves down over what is left out.
-  size_t joined = 0;
-  const auto append = [&](const Mp3Frame& frame) {
-    std::memmove(file.data() + joined, file.data() + frame.at, frame.bytes);
-    joined += frame.bytes;
-  };
-  if (frames.info) append(*frames.info);
-  for (const Mp3Frame& frame : frames.audio) append(frame);
-  file.resize(joined);
-  if (!frames.info) return;
+JoinedMp3::JoinedMp3(ReadAt read, Mp3Frames frames)
+    : read_(std::move(read)), frames_(std::move(frames)) {
+  if (frames_.info) {
+    info_.resize(frames_.info->bytes);
+    if (!read_(frames_.info->at, info_.data(), info_.size())) info_.clear();
+  }
+  starts_.reserve(frames_.audio.size() + 1);
+  uint64_t at = info_.size();
+  for (const Mp3Frame& frame : frames_.audio) {
+    starts_.push_back(at);
+    at += frame.bytes;
+  }
+  starts_.push_back(at);
   // A crafted info frame may name fields past its own end: those are left alone, not written
   // over the next frame's header.
-  const auto write = [&](size_t at, size_t value) {
-    if (at == 0 || at + 4 > frames.info->bytes) return;
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+  const auto write = [this](size_t field, uint64_t value) {
+    if (field == 0 || field + 4 > info_.size()) return;
+    for (int i = 0; i < 4; ++i) info_[field + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
   };
-  write(frames.infoCountAt, frames.audio.size());
-  write(frames.infoBytesAt, joined);
+  write(frames_.infoCountAt, frames_.audio.size());
+  write(frames_.infoBytesAt, Size());
 }
 
-std::optional<Mp3File> ReadMp3File(const char* name, std::string& why) {
-  auto bytes = ReadMusicFile(name, why);
-  if (!bytes) return std::nullopt;
-  std::optional<Mp3Frames> frames = ScanMp3(bytes->data(), bytes->size(), why);
-  if (!frames) return std::nullopt;
-  return Mp3File{std::move(*bytes), std::move(*frames)};
+size_t JoinedMp3::Read(uint64_t at, uint8_t* into, size_t bytes) {
+  std::lock_guard<std::mutex> hold(lock_);
+  size_t done = 0;
+  for (; done < bytes && at < info_.size(); ++done, ++at) into[done] = info_[at];
+  // The frame holding `at`, then each after it.
+  auto frame =
+      static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), at) - starts_.begin()) -
+      1;
+  for (; done < bytes && frame < frames_.audio.size(); ++frame) {
+    const uint64_t within = at - starts_[frame];
+    const size_t take =
+        static_cast<size_t>(std::min<uint64_t>(bytes - done, frames_.audio[frame].bytes - within));
+    if (!read_(frames_.audio[frame].at + within, into + done, take)) break;
+    done += take;
+    at += take;
+  }
+  return done;
+}
+
+bool JoinedMp3::AppendFrame(size_t index, std::vector<uint8_t>& into) {
+  const size_t had = into.size();
+  into.resize(had + frames_.audio[index].bytes);
+  std::lock_guard<std::mutex> hold(lock_);
+  if (read_(frames_.audio[index].at, into.data() + had, frames_.audio[index].bytes)) return true;
+  into.resize(had);
+  return false;
+}
+
+std::unique_ptr<JoinedMp3> OpenMp3(ReadAt read, uint64_t size, std::string& why) {
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (!read(0, bytes.data(), bytes.size())) {
+    why = "it cannot be read";
+    return nullptr;
+  }
+  std::optional<Mp3Frames> frames = ScanMp3(bytes.data(), bytes.size(), why);
+  if (!frames) return nullptr;
+  return std::make_unique<JoinedMp3>(std::move(read), std::move(*frames));
+}
+
+std::unique_ptr<JoinedMp3> OpenMp3File(const char* name, std::string& why) {
+  auto file = std::make_shared<std::ifstream>();
+  if (!OpenSoundFile(*file, name, why)) return nullptr;
+  const auto size = static_cast<uint64_t>(file->tellg());
+  if (size > uint64_t{kMaxMusicSeconds} * kHighestBitrate / 8 * 5 / 4) {
+    why = "it is too large";
+    return nullptr;
+  }
+  return OpenMp3(ReadFromFile(std::move(file)), size, why);
 }
 
 }  // namespace skyrift::platform

@@ -8,6 +8,23 @@
 
 namespace skyrift::platform {
 
+ReadAt ReadFromMemory(const uint8_t* bytes, size_t size) {
+  return [bytes, size](uint64_t at, uint8_t* into, size_t count) {
+    if (at > size || count > size - at) return false;
+    std::memcpy(into, bytes + at, count);
+    return true;
+  };
+}
+
+ReadAt ReadFromFile(std::shared_ptr<std::ifstream> file) {
+  return [file = std::move(file)](uint64_t at, uint8_t* into, size_t count) {
+    file->clear();
+    file->seekg(static_cast<std::streamoff>(at));
+    return static_cast<bool>(
+        file->read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count)));
+  };
+}
+
 bool OpenSoundFile(std::ifstream& in, const char* name, std::string& why) {
   why = WhyNotARegularFile(name);
   if (!why.empty()) return false;

@@ -3,11 +3,20 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace skyrift::platform {
+
+// Fills `bytes` bytes at `into` from the file at offset `at`; false when the file ends first.
+using ReadAt = std::function<bool(uint64_t at, uint8_t* into, size_t bytes)>;
+// Reads from the `size` bytes at `bytes`, which must outlive what is returned.
+ReadAt ReadFromMemory(const uint8_t* bytes, size_t size);
+// Reads from an open file, kept open for as long as what is returned is.
+ReadAt ReadFromFile(std::shared_ptr<std::ifstream> file);
 
 // Opens a regular file for reading, positioned at its end (so that tellg gives its size); false
 // with the reason in `why` when it cannot be.

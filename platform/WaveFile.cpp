@@ -86,25 +86,14 @@ std::optional<WaveLayout> ReadWaveLayout(const ReadAt& read, uint64_t fileSize, 
 }
 
 std::optional<WaveLayout> ReadWaveLayout(const uint8_t* file, size_t size, std::string& why) {
-  const auto read = [file, size](uint64_t at, uint8_t* into, size_t bytes) {
-    if (at > size || bytes > size - at) return false;
-    std::memcpy(into, file + at, bytes);
-    return true;
-  };
-  return ReadWaveLayout(read, file == nullptr ? 0 : size, why);
+  return ReadWaveLayout(ReadFromMemory(file, size), file == nullptr ? 0 : size, why);
 }
 
 std::optional<WaveLayout> ReadWaveLayout(const char* fileName, std::string& why) {
-  std::ifstream file;
-  if (!OpenSoundFile(file, fileName, why)) return std::nullopt;
-  const auto size = static_cast<uint64_t>(file.tellg());
-  const auto read = [&file](uint64_t at, uint8_t* into, size_t bytes) {
-    file.clear();
-    file.seekg(static_cast<std::streamoff>(at));
-    return static_cast<bool>(
-        file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(bytes)));
-  };
-  return ReadWaveLayout(read, size, why);
+  auto file = std::make_shared<std::ifstream>();
+  if (!OpenSoundFile(*file, fileName, why)) return std::nullopt;
+  const auto size = static_cast<uint64_t>(file->tellg());
+  return ReadWaveLayout(ReadFromFile(file), size, why);
 }
 
 std::string WhySampleTooLong(const WaveLayout& layout) {

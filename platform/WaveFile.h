@@ -5,9 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
+
+#include "platform/SoundFile.h"
 
 namespace skyrift::platform {
 
@@ -35,9 +36,6 @@ struct WaveLayout {
   uint64_t Frames() const;
   double Seconds() const { return static_cast<double>(Frames()) / format.rate; }
 };
-
-// Fills `bytes` bytes at `into` from the file at offset `at`; false when the file ends first.
-using ReadAt = std::function<bool(uint64_t at, uint8_t* into, size_t bytes)>;
 
 // The layout of a file of `fileSize` bytes: its first format chunk, then the first data chunk
 // after it. Nothing, with the reason in `why`, when the headers are malformed: a RIFF size that

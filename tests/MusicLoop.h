@@ -28,8 +28,9 @@ inline std::vector<uint8_t> ShortPiece(const std::vector<uint8_t>& mp3, size_t c
   std::string why;
   platform::Mp3Frames frames = *platform::ScanMp3(mp3.data(), mp3.size(), why);
   frames.audio.resize(std::min(count, frames.audio.size()));
-  std::vector<uint8_t> piece = mp3;
-  platform::JoinFrames(piece, frames);
+  platform::JoinedMp3 joined(platform::ReadFromMemory(mp3.data(), mp3.size()), frames);
+  std::vector<uint8_t> piece(joined.Size());
+  joined.Read(0, piece.data(), piece.size());
   std::mt19937 random(7);
   std::vector<uint8_t> noise(junk);
   for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random());

@@ -5,6 +5,7 @@
 #include "platform/Mixer.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -200,9 +201,9 @@ bool ChannelPlaying(int channel) {
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  const std::optional<Mp3File> file = ReadMp3File(fileName, loadError);
-  if (!file) return nullptr;
-  return new MixerMusic{Milliseconds(file->frames.Seconds())};
+  const std::unique_ptr<JoinedMp3> frames = OpenMp3File(fileName, loadError);
+  if (frames == nullptr) return nullptr;
+  return new MixerMusic{Milliseconds(frames->Frames().Seconds())};
 }
 
 // A real system: why the last load failed.

@@ -22,11 +22,53 @@ namespace skyrift::platform {
 
 // SDL's music reads from the joined frames, which live as long as it.
 struct MixerMusic {
-  std::vector<uint8_t> frames;
+  std::unique_ptr<JoinedMp3> frames;
   Mix_Music* music = nullptr;
 };
 
 namespace {
+
+// SDL's decoder reads the joined frames as a file of their own, a stretch at a time.
+struct Position {
+  JoinedMp3* frames;
+  uint64_t at = 0;
+};
+Position& PositionOf(SDL_RWops* stream) {
+  return *static_cast<Position*>(stream->hidden.unknown.data1);
+}
+SDL_RWops* ReadJoined(JoinedMp3& frames) {
+  SDL_RWops* stream = SDL_AllocRW();
+  if (stream == nullptr) return nullptr;
+  stream->type = SDL_RWOPS_UNKNOWN;
+  stream->hidden.unknown.data1 = new Position{&frames};
+  stream->size = [](SDL_RWops* self) {
+    return static_cast<Sint64>(PositionOf(self).frames->Size());
+  };
+  stream->seek = [](SDL_RWops* self, Sint64 offset, int whence) -> Sint64 {
+    Position& position = PositionOf(self);
+    const Sint64 base = whence == RW_SEEK_SET   ? 0
+                        : whence == RW_SEEK_CUR ? static_cast<Sint64>(position.at)
+                                                : static_cast<Sint64>(position.frames->Size());
+    if (base + offset < 0) return SDL_SetError("seek before the start");
+    position.at = static_cast<uint64_t>(base + offset);
+    return static_cast<Sint64>(position.at);
+  };
+  stream->read = [](SDL_RWops* self, void* into, size_t size, size_t count) -> size_t {
+    Position& position = PositionOf(self);
+    if (size == 0) return 0;
+    const size_t got =
+        position.frames->Read(position.at, static_cast<uint8_t*>(into), size * count);
+    position.at += got;
+    return got / size;
+  };
+  stream->write = [](SDL_RWops*, const void*, size_t, size_t) -> size_t { return 0; };
+  stream->close = [](SDL_RWops* self) {
+    delete &PositionOf(self);
+    SDL_FreeRW(self);
+    return 0;
+  };
+  return stream;
+}
 
 bool open = false;
 int channelCount = 0;
@@ -199,14 +241,12 @@ MixerMusic* LoadMusic(const char* fileName) {
   if (!open || fileName == nullptr) return nullptr;
   // SDL's decoder gives up for good at the first stretch it cannot resynchronise over (a
   // kilobyte), and a WAV file named .mp3 plays as noise: it is given the frames alone.
-  std::optional<Mp3File> file = ReadMp3File(fileName, loadError);
-  if (!file) return nullptr;
+  // They are read from the file as the music plays, never held whole.
   auto music = std::make_unique<MixerMusic>();
-  music->frames = std::move(file->bytes);
-  JoinFrames(music->frames, file->frames);
-  SDL_RWops* bytes =
-      SDL_RWFromConstMem(music->frames.data(), static_cast<int>(music->frames.size()));
-  music->music = Mix_LoadMUSType_RW(bytes, MUS_MP3, SDL_TRUE);
+  music->frames = OpenMp3File(fileName, loadError);
+  if (music->frames == nullptr) return nullptr;
+  SDL_RWops* stream = ReadJoined(*music->frames);
+  music->music = stream != nullptr ? Mix_LoadMUSType_RW(stream, MUS_MP3, SDL_TRUE) : nullptr;
   if (music->music == nullptr) {
     loadError = Mix_GetError();
     return nullptr;

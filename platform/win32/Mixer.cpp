@@ -24,7 +24,7 @@
 namespace skyrift::platform {
 
 struct MixerMusic {
-  std::vector<uint8_t> file;
+  std::unique_ptr<JoinedMp3> frames;  // read from the file as the music plays
 };
 
 namespace {
@@ -298,11 +298,10 @@ bool ChannelPlaying(int channel) {
 MixerMusic* LoadMusic(const char* fileName) {
   loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
-  auto file = ReadMusicFile(fileName, loadError);
-  if (!file) return nullptr;
-  auto music = std::make_unique<MixerMusic>(MixerMusic{std::move(*file)});
+  auto music = std::make_unique<MixerMusic>(MixerMusic{OpenMp3File(fileName, loadError)});
+  if (music->frames == nullptr) return nullptr;
   // Opened once here to refuse what the codec cannot play, as a failed load.
-  if (OpenMp3(music->file, false, output->rate, &loadError) == nullptr) {
+  if (PlayMp3(*music->frames, false, output->rate, &loadError) == nullptr) {
     if (loadError == kNoMp3Codec) SayThereIsNoMusic();
     return nullptr;
   }
@@ -336,7 +335,7 @@ void FreeMusic(MixerMusic* music) {
 
 bool PlayMusic(MixerMusic* music, bool loop) {
   if (output == nullptr || music == nullptr) return false;
-  auto source = OpenMp3(music->file, loop, output->rate);
+  auto source = PlayMp3(*music->frames, loop, output->rate);
   if (source == nullptr) return false;
   std::lock_guard<std::mutex> hold(output->lock);
   output->mix->PlayMusic(music, std::move(source));

@@ -29,8 +29,8 @@ constexpr uint64_t kDecoderDelay = 529;
 
 class Mp3Stream : public MusicSource {
  public:
-  Mp3Stream(const std::vector<uint8_t>& file, Mp3Frames frames, bool loop, int outputRate)
-      : file_(file), frames_(std::move(frames)), loop_(loop), outputRate_(outputRate) {}
+  Mp3Stream(JoinedMp3& music, bool loop, int outputRate)
+      : music_(music), frames_(music.Frames()), loop_(loop), outputRate_(outputRate) {}
   ~Mp3Stream() override {
     if (stream_ != nullptr) acmStreamClose(stream_, 0);
   }
@@ -87,9 +87,8 @@ class Mp3Stream : public MusicSource {
       const size_t count = frames_.audio.size();
       while (pending_.size() < kSourceBytes && (loop_ || next_ < count)) {
         if (next_ == count) next_ = 0;  // straight on into the next pass, the codec fed throughout
-        const Mp3Frame& frame = frames_.audio[next_++];
-        pending_.insert(pending_.end(), file_.data() + frame.at,
-                        file_.data() + frame.at + frame.bytes);
+        // A frame the file no longer holds (it changed while playing) is left out.
+        music_.AppendFrame(next_++, pending_);
       }
       if (pending_.empty()) return false;
       const bool last = !loop_ && next_ == count;
@@ -138,8 +137,8 @@ class Mp3Stream : public MusicSource {
     return true;
   }
 
-  const std::vector<uint8_t>& file_;
-  Mp3Frames frames_;
+  JoinedMp3& music_;
+  const Mp3Frames& frames_;
   bool loop_;
   int outputRate_;
   HACMSTREAM stream_ = nullptr;
@@ -154,15 +153,9 @@ class Mp3Stream : public MusicSource {
 
 }  // namespace
 
-std::unique_ptr<MusicSource> OpenMp3(const std::vector<uint8_t>& file, bool loop, int outputRate,
+std::unique_ptr<MusicSource> PlayMp3(JoinedMp3& music, bool loop, int outputRate,
                                      std::string* why) {
-  std::string reason;
-  std::optional<Mp3Frames> frames = ScanMp3(file.data(), file.size(), reason);
-  if (!frames) {
-    if (why != nullptr) *why = reason;
-    return nullptr;
-  }
-  auto stream = std::make_unique<Mp3Stream>(file, std::move(*frames), loop, outputRate);
+  auto stream = std::make_unique<Mp3Stream>(music, loop, outputRate);
   if (!stream->Open()) {
     if (why != nullptr) *why = kNoMp3Codec;
     return nullptr;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/MixCore.h"
+#include "platform/Mp3Frames.h"
 
 namespace skyrift::platform {
 
@@ -13,10 +14,9 @@ namespace skyrift::platform {
 // their media pack are the known case).
 constexpr const char* kNoMp3Codec = "this Windows has no MP3 codec";
 
-// A stream over `file` (which must outlive it), repeating from the start when `loop`; null when
-// the bytes hold no MPEG layer III frame or the system has no codec for them (kNoMp3Codec),
-// with the reason in `why` when given.
-std::unique_ptr<MusicSource> OpenMp3(const std::vector<uint8_t>& file, bool loop, int outputRate,
+// A stream over `music` (which must outlive it), repeating from the start when `loop`; null
+// when the system has no codec for it (kNoMp3Codec), with the reason in `why` when given.
+std::unique_ptr<MusicSource> PlayMp3(JoinedMp3& music, bool loop, int outputRate,
                                      std::string* why = nullptr);
 
 }  // namespace skyrift::platform

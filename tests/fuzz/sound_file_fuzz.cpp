@@ -40,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       joined += frame.bytes;
     }
     if (frames->info) joined += frames->info->bytes;
-    std::vector<uint8_t> copy = file;
-    JoinFrames(copy, *frames);
-    Require(copy.size() == joined);
+    JoinedMp3 music(ReadFromMemory(file.data(), file.size()), *frames);
+    std::vector<uint8_t> read(joined);
+    Require(music.Size() == joined && music.Read(0, read.data(), joined) == joined);
   } else {
     Require(!why.empty());
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -83,36 +84,48 @@ TEST(Mp3Scan, APieceThatIsAllEncodersSilenceIsRefused) {
   }
 }
 
-TEST(Mp3Join, TheFramesAreJoinedInPlaceAndTheInfoFrameWritesOnlyInsideItself) {
+// The joined stream as a decoder reads it: whole, or a few bytes at a time from anywhere.
+Bytes ReadJoined(const Bytes& file, const Mp3Frames& frames, size_t step) {
+  JoinedMp3 joined(ReadFromMemory(file.data(), file.size()), frames);
+  Bytes out(joined.Size());
+  for (size_t at = 0; at < out.size(); at += step) {
+    const size_t take = std::min(step, out.size() - at);
+    EXPECT_EQ(joined.Read(at, out.data() + at, take), take) << at;
+  }
+  EXPECT_EQ(joined.Read(out.size(), out.data(), 1), 0u) << "nothing past the end";
+  return out;
+}
+
+TEST(Mp3Join, TheFramesAreJoinedAsReadAndTheInfoFrameWritesOnlyInsideItself) {
   // A 24-byte MPEG-2 mono "Xing" frame with flags 3 names a frame count at bytes 21 to 24 and
   // a size at 25 to 28: both past its end, over the next frame's header.
   Bytes xing = kMpeg2;
   std::memcpy(xing.data() + 13, "Xing", 4);
   xing[20] = 3;
   const Bytes junk(30, 0x00);
-  Bytes file = Join({xing, Repeat(kMpeg2, 3), junk, Repeat(kMpeg2, 4)});
+  const Bytes file = Join({xing, Repeat(kMpeg2, 3), junk, Repeat(kMpeg2, 4)});
   std::string why;
   const auto frames = ScanMp3(file.data(), file.size(), why);
   ASSERT_TRUE(frames) << why;
   ASSERT_TRUE(frames->info);
-  const uint8_t* before = file.data();
-  JoinFrames(file, *frames);
-  EXPECT_EQ(file.data(), before) << "the piece is not copied";
-  EXPECT_EQ(file.size(), 24u * (1 + frames->audio.size()));
-  EXPECT_EQ(file, Join({xing, Repeat(kMpeg2, static_cast<int>(frames->audio.size()))}));
+  const Bytes expected = Join({xing, Repeat(kMpeg2, static_cast<int>(frames->audio.size()))});
+  for (const size_t step : {expected.size(), size_t{7}}) {
+    EXPECT_EQ(ReadJoined(file, *frames, step), expected) << step;
+  }
 
   // A well-formed info frame is made to count what was joined: the frames and the bytes.
   Bytes info = kMpeg1;
   std::memcpy(info.data() + 36, "Xing", 4);
   info[43] = 3;
-  Bytes whole = Join({info, Repeat(kMpeg1, 3), Bytes(100, 0x00), Repeat(kMpeg1, 3)});
+  const Bytes whole = Join({info, Repeat(kMpeg1, 3), Bytes(100, 0x00), Repeat(kMpeg1, 3)});
   const auto scanned = ScanMp3(whole.data(), whole.size(), why);
   ASSERT_TRUE(scanned) << why;
-  JoinFrames(whole, *scanned);
-  const uint32_t count = whole[44] << 24 | whole[45] << 16 | whole[46] << 8 | whole[47];
-  const uint32_t bytes = whole[48] << 24 | whole[49] << 16 | whole[50] << 8 | whole[51];
+  const Bytes joined = ReadJoined(whole, *scanned, 1000);
+  const uint32_t count = joined[44] << 24 | joined[45] << 16 | joined[46] << 8 | joined[47];
+  const uint32_t bytes = joined[48] << 24 | joined[49] << 16 | joined[50] << 8 | joined[51];
   EXPECT_EQ(count, scanned->audio.size());
-  EXPECT_EQ(bytes, whole.size());
+  EXPECT_EQ(bytes, joined.size());
+  EXPECT_EQ(joined.size(), 417u * (1 + scanned->audio.size()));
 }
 
 }  // namespace

@@ -36,10 +36,19 @@ int16_t AtEffectsGain(int32_t sample) {
   return static_cast<int16_t>(std::lrint(sample * kEffectsGain));
 }
 
+// The music in `bytes` (which must outlive it), read as the layer reads a music file.
+std::unique_ptr<JoinedMp3> Music(const std::vector<uint8_t>& bytes) {
+  std::string why;
+  auto music = OpenMp3(ReadFromMemory(bytes.data(), bytes.size()), bytes.size(), why);
+  EXPECT_NE(music, nullptr) << why;
+  return music;
+}
+
 TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
   const auto file = ReadBytes(GameFile("stage2.mp3"));
-  ASSERT_FALSE(file.empty());
-  auto once = OpenMp3(file, false, 44100);
+  const auto music = Music(file);
+  ASSERT_NE(music, nullptr);
+  auto once = PlayMp3(*music, false, 44100);
   ASSERT_NE(once, nullptr) << "the system has no ACM MP3 codec";
   std::vector<int16_t> block(2 * 44100);
   size_t frames = 0, loud = 0;
@@ -53,7 +62,7 @@ TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
   EXPECT_LE(frames, 121u * 44100);
   EXPECT_GT(loud, frames / 4) << "music, not silence";
 
-  auto looped = OpenMp3(file, true, 44100);
+  auto looped = PlayMp3(*music, true, 44100);
   ASSERT_NE(looped, nullptr);
   size_t total = 0;
   while (total < frames + 5 * 44100) {
@@ -61,10 +70,6 @@ TEST(Mp3Music, TheAcmCodecDecodesTheGamesMusicAndLoopsIt) {
     ASSERT_EQ(got, 44100u) << "a looping stream never runs dry, at " << total;
     total += got;
   }
-
-  const std::vector<uint8_t> notMp3(4096, 0x55);
-  EXPECT_EQ(OpenMp3(notMp3, false, 44100), nullptr);
-  EXPECT_EQ(OpenMp3({}, true, 44100), nullptr);
 }
 
 std::vector<float> AsFloats(const int16_t* pcm, size_t samples) {
@@ -110,7 +115,9 @@ TEST(Mp3Music, TheLoopLinesUpWithWhatTheForgeEncodedAtItsStartEndAndSeam) {
   seam.insert(seam.end(), start.begin(), start.end());
 
   const size_t pass = testing::PassLength(file);
-  auto looped = OpenMp3(file, true, 44100);
+  const auto music = Music(file);
+  ASSERT_NE(music, nullptr);
+  auto looped = PlayMp3(*music, true, 44100);
   ASSERT_NE(looped, nullptr);
   std::vector<int16_t> pcm((pass + kEnd) * 2);
   ASSERT_EQ(looped->Read(pcm.data(), pass + kEnd), pass + kEnd);
@@ -155,7 +162,9 @@ TEST(Mp3Music, ALoopIsSeamlessAndPlaysOnPastADamagedStretch) {
     SCOPED_TRACE(junk);
     const std::vector<uint8_t> piece = testing::ShortPiece(music, 80, junk);
     const size_t pass = testing::PassLength(piece);
-    auto looped = OpenMp3(piece, true, 44100);
+    const auto music = Music(piece);
+    ASSERT_NE(music, nullptr);
+    auto looped = PlayMp3(*music, true, 44100);
     ASSERT_NE(looped, nullptr);
     std::vector<int16_t> heard(4 * pass * 2);
     ASSERT_EQ(looped->Read(heard.data(), 4 * pass), 4 * pass) << "the stream ran dry";
