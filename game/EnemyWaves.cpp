@@ -22,6 +22,16 @@ constexpr int kConvoySpeedX = 6;  // pixels per frame, toward the far side
 constexpr int kConvoySpeedY = 2;
 constexpr int kBossPhaseSwoopChance = 30;  // one in this many frames while the boss fights on
 
+// Puts an enemy into play as its row says.
+void Enter(Sprite* enemy) {
+  enemy->SetTag(TagEnemyShip);
+  if (const EnemyKind* kind = EnemyKindOf(enemy->GetBitmap());
+      kind != nullptr && kind->health > 0) {
+    enemy->SetHealth(kind->health);
+  }
+  AddToPlay(enemy);
+}
+
 // The random draws of each spawn are made in the order written, one statement each: the order
 // of evaluation of a call's arguments is not fixed.
 void SwoopFromUpperLeft() {
@@ -95,16 +105,6 @@ constexpr EnemyKind kEnemyKinds[] = {
      nullptr},
 };
 // clang-format on
-
-// Puts an enemy into play as its row says.
-void Enter(Sprite* enemy) {
-  enemy->SetTag(TagEnemyShip);
-  if (const EnemyKind* kind = EnemyKindOf(enemy->GetBitmap());
-      kind != nullptr && kind->health > 0) {
-    enemy->SetHealth(kind->health);
-  }
-  AddToPlay(enemy);
-}
 
 }  // namespace
 
