@@ -43,7 +43,7 @@ TEST_F(BossEntry, StageOneShowsItsWarningsDropsItsPowerUpsAndBringsTheBossThenIt
   int bossMade = 0, bossStopped = 0;
   size_t knownPowerUps = 0;
   for (int frame = 1; frame <= 2200; ++frame) {
-    CycleStage(kStages[0]);
+    CycleStage(*StageOfState(GameStateStage1));
     const int t = _iStageTicker;
     ASSERT_EQ(t, frame);
     if (!Showing(_bmpWarning1).empty()) sign1.Note(t);
@@ -123,7 +123,7 @@ TEST_F(BossEntry, StageTwoHasNoSignsNoScriptedPowerUpsAndNoBoss) {
   std::srand(7);
   size_t enemies = 0;
   for (int frame = 1; frame <= 2200; ++frame) {
-    CycleStage(kStages[1]);
+    CycleStage(*StageOfState(GameStateStage2));
     ASSERT_TRUE(Tagged(TagWarning).empty()) << frame;
     ASSERT_TRUE(Tagged(TagPowerUp).empty()) << frame;
     ASSERT_TRUE(Tagged(TagBoss).empty()) << frame;

@@ -210,7 +210,7 @@ TEST(Run, EachStageScrollsItsTwoLayersItsOwnWayAndStage2PlaysItsOwnMusic) {
   }
 
   SetChannelVolume(kMusicChannel, 255);
-  EnterStage(kStages[1]);
+  EnterStage(*StageOfState(GameStateStage2));
   for (const LayerRule& rule :
        {LayerRule{&_pFarBackground, 0, 1, 0, false}, LayerRule{&_pNearBackground, 0, 0, 2, true}}) {
     SCOPED_TRACE(rule.layer == &_pFarBackground ? "stage 2 far" : "stage 2 near");
@@ -220,7 +220,7 @@ TEST(Run, EachStageScrollsItsTwoLayersItsOwnWayAndStage2PlaysItsOwnMusic) {
   EXPECT_EQ(platform::MusicVolume(), 175 * 128 / 255);
   // Without its file stage 2 is silent, though the title's stage2.mp3 is still there.
   fs::remove(game.Folder() / "stage1.mp3");
-  EnterStage(kStages[1]);
+  EnterStage(*StageOfState(GameStateStage2));
   EXPECT_FALSE(platform::MusicPlaying());
 }
 

@@ -174,7 +174,7 @@ TEST_F(ScreensTest, TheInterludePageLiesOnStage1sLastFrameAsItWasWhenTheStageWas
   AddSprite(TagEnemyShip, 800, 100);
   _bBossDefeated = TRUE;
   _iStageClearTimer = kStageClearEnd - 1;
-  CycleStage(kStages[0]);
+  CycleStage(*StageOfState(GameStateStage1));
   ASSERT_EQ(_iGameState, GameStateInterlude);
   auto cleared = platform::Surface::CreateTarget(900, 732, 0);
   cleared->Blit(*_hOffscreenBitmap, 0, 0, 900, 732, 0, 0, false, 0);

@@ -20,7 +20,7 @@ TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   StartGame(true);
   Sprite* enemy = AddSprite(TagEnemyShip, 100, 100);
   enemy->SetVelocity(0, 8);
-  CycleStage(kStages[0]);
+  CycleStage(*StageOfState(GameStateStage1));
   EXPECT_EQ(_iGameState, GameStateStage1);
   EXPECT_EQ(_iStageTicker, 1);
   EXPECT_EQ(enemy->GetPosition().top, 108);
@@ -30,7 +30,7 @@ TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   _bPlayer1Out = _bPlayer2Out = TRUE;
   _bBulletTime = TRUE;
   PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
-  CycleStage(kStages[0]);
+  CycleStage(*StageOfState(GameStateStage1));
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_TRUE(_bGameOver);
   EXPECT_EQ(enemy->GetPosition().top, 110) << "a quarter of 8 in bullet time";
@@ -44,7 +44,7 @@ TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   _bGameOver = FALSE;
   _bBulletTime = TRUE;
   _iGameState = GameStateStage2;
-  CycleStage(kStages[1]);
+  CycleStage(*StageOfState(GameStateStage2));
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_EQ(_iStageTicker, 3);
   EXPECT_EQ(enemy->GetPosition().top, 112);
@@ -55,7 +55,7 @@ TEST_F(StageCycleTest, TheFrameThatFindsBothPlayersOutStillRunsToTheEnd) {
   _iGameState = GameStateStage1;
   _bBossDefeated = TRUE;
   _iStageClearTimer = 143;
-  CycleStage(kStages[0]);
+  CycleStage(*StageOfState(GameStateStage1));
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_TRUE(_bGameOver);
 }
@@ -65,7 +65,7 @@ TEST_F(StageCycleTest, TheStageClearBannerShowsFor71FramesAndTheScreenFollowsAt1
   _bBossDefeated = TRUE;
   int firstShown = 0, lastShown = 0, shownFrames = 0, heard = 0;
   for (int frame = 1; frame <= 143; ++frame) {
-    CycleStage(kStages[0]);
+    CycleStage(*StageOfState(GameStateStage1));
     ASSERT_EQ(_iStageClearTimer, frame);
     if (heard == 0 && Requests(_sndStage1Complete) > 0) heard = frame;
     if (_bShowStageClear) {
@@ -80,7 +80,7 @@ TEST_F(StageCycleTest, TheStageClearBannerShowsFor71FramesAndTheScreenFollowsAt1
   EXPECT_EQ(heard, 72) << "with the banner";
   EXPECT_EQ(Requests(_sndStage1Complete), 1);
   EXPECT_EQ(_iGameState, GameStateStage1);
-  CycleStage(kStages[0]);
+  CycleStage(*StageOfState(GameStateStage1));
   EXPECT_EQ(_iGameState, GameStateInterlude);
   EXPECT_EQ(_iStageClearTimer, 0);
 }
@@ -120,7 +120,7 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
   _pPlayer1->SetPosition(40, 40);
   _bPlayer1Out = TRUE;  // out, but not yet deleted: left where it is
 
-  EnterStage(kStages[1]);
+  EnterStage(*StageOfState(GameStateStage2));
   EXPECT_EQ(_iGameState, GameStateStage2);
   EXPECT_EQ(_iStageTicker, 0);
   EXPECT_EQ(_pPlayer2->GetPosition().left, 575);
@@ -140,7 +140,7 @@ TEST_F(StageCycleTest, Stage2StartsWithTheShipsOnTheBottomEdgeAndAFreshTicker) {
 
   _bPlayer1Out = FALSE;
   _bPlayer2Out = TRUE;
-  EnterStage(kStages[1]);
+  EnterStage(*StageOfState(GameStateStage2));
   EXPECT_EQ(_pPlayer1->GetPosition().left, 275);
   EXPECT_EQ(_pPlayer1->GetPosition().top, 536);
 }
@@ -190,7 +190,7 @@ TEST_F(StageCycleTest, AShipDeletedAfterItsLastLifeIsNeverReadAgain) {
   for (int frame = 0; frame < 30; ++frame) {
     HandlePlayer1Keys();
     HandlePlayer2Keys();
-    CycleStage(kStages[0]);
+    CycleStage(*StageOfState(GameStateStage1));
     DrawUpgradeMenu2(_hOffscreenDC);
   }
   EXPECT_EQ(_pPlayer2, nullptr);
@@ -202,7 +202,7 @@ TEST_F(StageCycleTest, AShipDeletedAfterItsLastLifeIsNeverReadAgain) {
   for (int i = 0; i < 6; ++i) _pPlayer1->LoseLife();
   _bPlayer1Out = TRUE;
   HandlePlayer1Keys();
-  CycleStage(kStages[0]);
+  CycleStage(*StageOfState(GameStateStage1));
   EXPECT_EQ(_iGameState, GameStateGameOver);
   EXPECT_EQ(_pPlayer1, nullptr);
   DrawGameOver(_hOffscreenDC);
