@@ -196,9 +196,15 @@ MixerChunk* LoadChunk(const char* fileName) {
   Mix_Chunk* chunk = Mix_LoadWAV(fileName);
   if (chunk == nullptr) {
     loadError = Mix_GetError();
-  } else {
-    Mix_VolumeChunk(chunk, kEffectsVolume);
+    return nullptr;
   }
+  // SDL's loader converts into a buffer sized for the most any conversion could grow it; what
+  // the sample did not take is given back (a third of what the game's samples held).
+  if (chunk->allocated != 0) {
+    if (void* trimmed = SDL_realloc(chunk->abuf, chunk->alen))
+      chunk->abuf = static_cast<Uint8*>(trimmed);
+  }
+  Mix_VolumeChunk(chunk, kEffectsVolume);
   return reinterpret_cast<MixerChunk*>(chunk);
 }
 
