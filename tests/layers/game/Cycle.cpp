@@ -1,0 +1,3 @@
+#include "game/Cycle.h"
+
+#include "game/Frame.h"

@@ -1,0 +1,3 @@
+#include "game/Frame.h"
+
+#include "game/Cycle.h"
