@@ -13,12 +13,14 @@ constexpr const char* kUsage =
     "  player 2   W A S D move, F fires, G bombs, T bullet time, R recharge, Q upgrades\n"
     "  Enter or player 1's fire starts, then 1 or 2 chooses the number of players\n"
     "  Esc or Pause pauses and resumes; F11 or Alt+Enter switches to fullscreen and back\n"
+    "  - and + (or =), on the keyboard or the keypad, turn the volume down and up; M mutes\n"
     "  Close the window (Alt+F4) to quit; the game-over screen stays until you do\n"
     "\n"
-    "Files: controls.txt (the keys) and log.txt (the trace of the last run) lie beside the\n"
-    "program when its folder is writable. Otherwise the keys are in $XDG_CONFIG_HOME/skyrift\n"
-    "(~/.config/skyrift) and the log in $XDG_STATE_HOME/skyrift (~/.local/state/skyrift); on\n"
-    "Windows both in %LOCALAPPDATA%\\Skyrift.";
+    "Files: controls.txt (the keys), settings.txt (the volume) and log.txt (the trace of the\n"
+    "last run) lie beside the program when its folder is writable. Otherwise the keys and the\n"
+    "volume are in $XDG_CONFIG_HOME/skyrift (~/.config/skyrift) and the log in\n"
+    "$XDG_STATE_HOME/skyrift (~/.local/state/skyrift); on Windows all three in\n"
+    "%LOCALAPPDATA%\\Skyrift.";
 
 }  // namespace
 

@@ -16,9 +16,11 @@ class Sprite;
 // Joystick position and buttons as one set of flags (see engine/Joystick.h).
 using StickState = uint16_t;
 
-// Where the game writes its log (empty: none is kept) and reads its controls, as UTF-8 paths;
-// told by the program entry before GameInitialize. Unless told: both in the working folder.
-void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile);
+// Where the game writes its log (empty: none is kept), reads its controls and keeps the
+// player's settings (empty: not kept), as UTF-8 paths; told by the program entry before
+// GameInitialize. Unless told: the log and the controls in the working folder, no settings.
+void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile,
+                    const std::string& settingsFile);
 BOOL GameInitialize(HINSTANCE instance);
 void GameStart(HWND window);
 void GameEnd();

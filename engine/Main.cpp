@@ -38,7 +38,7 @@ void EnterGameFolders() {
     platform::ReportLine("Skyrift: cannot enter the game's folder \"" + places.dataFolder +
                          "\": " + error.message() + "; starting in the current folder");
   }
-  GamePlaceFiles(places.logFile, places.controlsFile);
+  GamePlaceFiles(places.logFile, places.controlsFile, places.settingsFile);
 }
 
 }  // namespace

@@ -128,6 +128,10 @@ void PlayStream(int /*channel: the music is always channel 0*/, Stream* stream) 
   if (stream != nullptr) platform::PlayMusic(stream->music, stream->loops);
 }
 
+void SetMasterGain(float gain) {
+  platform::SetMasterGain(gain);
+}
+
 void SetChannelVolume(int channel, int volume) {
   if (channel == kMusicChannel) {
     platform::SetMusicVolume(ToMixerVolume(volume));

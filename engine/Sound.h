@@ -50,6 +50,9 @@ void SetChannelVolume(int channel, int volume);
 void SetChannelPaused(int channel, BOOL paused);
 // Frees a stream (and stops it if it is the music); null and unknown handles are ignored.
 void CloseStream(Stream* stream);
+// The player's master volume over everything, 0 (silent) to 1 (full); channel volumes keep
+// their balance beneath it.
+void SetMasterGain(float gain);
 
 // Every PlaySample call since the last ClearPlayRequests, oldest first: the channel asked for
 // (kAnyFreeChannel or a number), the sample, and the channel it landed on (-1: none). Kept so

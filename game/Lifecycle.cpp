@@ -12,9 +12,11 @@
 #include "game/Lifecycle.h"
 #include "game/Pause.h"
 #include "game/PicturesAndSounds.h"
+#include "game/Settings.h"
 #include "game/StageCycle.h"
 #include "game/Stages.h"
 #include "game/Trace.h"
+#include "game/Volume.h"
 #include "graphics/Background.h"
 #include "platform/Clock.h"
 #include "sprites/Sprite.h"
@@ -70,9 +72,11 @@ void NewGame() {
 
 }  // namespace
 
-void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile) {
+void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile,
+                    const std::string& settingsFile) {
   SetTraceFile(logFile);
   SetControlsFile(controlsFile);
+  SetSettingsFile(settingsFile);
 }
 
 Engine* MakeGameEngine(HINSTANCE instance) {
@@ -114,6 +118,7 @@ BOOL GameInitialize(HINSTANCE instance) {
 
 void GameStart(HWND) {
   LoadControls();
+  LoadVolume();
   std::srand(platform::GetTickCount());
 
   MakeOffscreenFrame();

@@ -4,6 +4,7 @@
 
 #include "engine/Engine.h"
 #include "engine/GameCallbacks.h"
+#include "game/Volume.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -16,6 +17,8 @@ void PresentFrame() {
   if (HDC windowDC = window->Frame()) {
     windowDC->Blit(*_hOffscreenBitmap, 0, 0, _pEngine->GetWidth(), _pEngine->GetHeight(), 0, 0,
                    FALSE, 0);
+    // Over the copy shown, so that the frame the screens keep drawing on stays the game's own.
+    DrawVolumeBar(windowDC);
     window->Present();
   }
 }

@@ -8,11 +8,14 @@
 #include "game/Screens.h"
 #include "game/StageCycle.h"
 #include "game/Stages.h"
+#include "game/Volume.h"
 #include "world/Globals.h"
 
 namespace skyrift {
 
 void PollKeys() {
+  // The volume is the player's at any moment, over any screen; a paused game shows its change.
+  if (PollVolumeKeys() && PlayPaused()) PresentFrame();
   if (_bGameOver) return;
   if (PollPauseKeys()) return;
   HandleMenuKeys();
@@ -41,7 +44,11 @@ void PollKeys() {
 }
 
 void GameFrame() {
-  if (PlayPaused()) return;
+  const bool volumeBarEnds = VolumeBarEnds();
+  if (PlayPaused()) {
+    if (volumeBarEnds) PresentFrame();
+    return;
+  }
   if (const Stage* stage = StageOfState(_iGameState)) {
     CycleStage(*stage);
     return;

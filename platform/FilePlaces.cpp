@@ -6,6 +6,7 @@ namespace {
 
 constexpr const char* kControls = "controls.txt";
 constexpr const char* kLog = "log.txt";
+constexpr const char* kSettings = "settings.txt";
 
 bool IsSeparator(char c, System system) {
   return c == '/' || (system == System::Windows && c == '\\');
@@ -66,6 +67,7 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
   if (!isInstalled && files.CanWriteIn(programFolder)) {
     places.controlsFile = defaultControls;
     places.logFile = Join(programFolder, kLog, system);
+    places.settingsFile = Join(programFolder, kSettings, system);
     return places;
   }
 
@@ -102,6 +104,7 @@ FilePlaces PlaceFiles(const std::string& programFolderAsGiven, System system, Fi
                               "; the default keys are read from \"" + defaultControls + "\"");
     return places;
   }
+  places.settingsFile = Join(configFolder, kSettings, system);
   // The player's own copy, made once from the default so there is one to edit.
   const std::string own = Join(configFolder, kControls, system);
   const std::string copyProblem = files.IsFile(own) ? "" : files.CopyAsNew(defaultControls, own);

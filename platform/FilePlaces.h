@@ -1,6 +1,6 @@
 // Where the game's files live: its read-only data (samples, music, the default controls) and
-// the two files it writes or a player edits (log.txt, controls.txt). The rules are written once
-// here; each platform layer only answers the system's questions. Paths are UTF-8.
+// the files it writes or a player edits (log.txt, controls.txt, settings.txt). The rules are
+// written once here; each platform layer only answers the system's questions. Paths are UTF-8.
 #pragma once
 
 #include <string>
@@ -30,6 +30,7 @@ struct FilePlaces {
   std::string dataFolder;             // samples, music and the default controls.txt
   std::string controlsFile;           // the controls the game reads
   std::string logFile;                // empty when no log can be kept
+  std::string settingsFile;           // the player's volume; empty when none can be kept
   std::vector<std::string> problems;  // one line each for standard error
 };
 

@@ -105,8 +105,8 @@ void MixState::Render(int16_t* out, size_t frames) {
   }
   limiter_.Process(sum_.data(), frames);
   // The limiter keeps every sample inside full scale, so the conversion never clamps.
-  for (size_t k = 0; k < samples; ++k)
-    out[k] = static_cast<int16_t>(std::lrint(sum_[k] * kFullScale));
+  const float scale = kFullScale * masterGain_;
+  for (size_t k = 0; k < samples; ++k) out[k] = static_cast<int16_t>(std::lrint(sum_[k] * scale));
 }
 
 }  // namespace skyrift::platform

@@ -4,6 +4,7 @@
 // under the layer's own lock, and the layer's platform/Mixer.h calls land here.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -57,6 +58,10 @@ class MixState {
   // platform, samples play at kEffectsGain of their level, the music at its own, and the sum
   // goes through the shared limiter, so the output never clips.
   void Render(int16_t* out, size_t frames);
+  // The player's master volume, 0 to 1, over what leaves the limiter: the sounds keep their
+  // balance beneath it.
+  void SetMasterGain(float gain) { masterGain_ = std::clamp(gain, 0.0f, 1.0f); }
+  float MasterGain() const { return masterGain_; }
 
  private:
   struct Channel {
@@ -76,6 +81,7 @@ class MixState {
   std::unique_ptr<MusicSource> music_;
   const void* musicOwner_ = nullptr;
   int musicVolume_ = kFullVolume;
+  float masterGain_ = 1.0f;
   bool musicPaused_ = false;
 };
 

@@ -42,6 +42,11 @@ void PauseChannel(int channel, bool paused);
 bool ChannelPaused(int channel);
 bool ChannelPlaying(int channel);
 
+// The player's master volume over the whole mix, music included: 0 (silent) to 1 (full, as
+// when opened). It scales what leaves the limiter, so the balance of the sounds never changes.
+void SetMasterGain(float gain);
+float MasterGain();
+
 // An MP3 file, played from the file: its frames play, and a damaged stretch between them is stepped
 // over (platform/Mp3Frames.h). A file with no frames (a WAV file renamed, say) is refused.
 MixerMusic* LoadMusic(const char* fileName);

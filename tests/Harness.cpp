@@ -84,4 +84,10 @@ COLORREF GameHarness::Pixel(int x, int y) const {
   return _hOffscreenDC != nullptr ? _hOffscreenDC->GetPixel(x, y) : 0xFFFFFFFF;
 }
 
+COLORREF GameHarness::ShownPixel(int x, int y) const {
+  HWND window = Engine::Current != nullptr ? Engine::Current->GetWindow() : nullptr;
+  HDC shown = window != nullptr ? window->Frame() : nullptr;
+  return shown != nullptr ? shown->GetPixel(x, y) : 0xFFFFFFFF;
+}
+
 }  // namespace skyrift::testing

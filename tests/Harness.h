@@ -35,6 +35,8 @@ class GameHarness {
 
   // A pixel of the off-screen frame.
   COLORREF Pixel(int x, int y) const;
+  // A pixel of the picture last shown in the window.
+  COLORREF ShownPixel(int x, int y) const;
   // The lines of log.txt.
   std::vector<std::string> LogLines() const { return FileLines(folder_.Path() / "log.txt"); }
   const std::filesystem::path& Folder() const { return folder_.Path(); }

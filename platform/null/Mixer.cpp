@@ -51,6 +51,7 @@ int reservedCount = 0;
 std::vector<Channel> channels;
 Music music;
 std::string loadError;
+float masterGain = 1.0f;
 
 uint32_t Milliseconds(double seconds) {
   return static_cast<uint32_t>(seconds * 1000.0);
@@ -257,6 +258,14 @@ bool MusicPaused() {
 bool MusicPlaying() {
   SettleMusic();
   return open && music.music != nullptr;
+}
+
+void SetMasterGain(float gain) {
+  masterGain = std::clamp(gain, 0.0f, 1.0f);
+}
+
+float MasterGain() {
+  return masterGain;
 }
 
 }  // namespace skyrift::platform

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -75,6 +76,7 @@ int channelCount = 0;
 std::optional<Limiter> limiter;
 constexpr int kEffectsVolume = static_cast<int>(kEffectsGain * MIX_MAX_VOLUME);
 std::string loadError;
+std::atomic<float> masterGain{1.0f};  // read by the audio thread
 
 Mix_Chunk* Native(MixerChunk* chunk) {
   return reinterpret_cast<Mix_Chunk*>(chunk);
@@ -91,7 +93,13 @@ bool ValidChannel(int channel) {
 // many loud effects reaches the limiter whole instead of already clipped, and the limiter brings
 // it under full scale before SDL converts it for the device.
 void LimitMix(void*, Uint8* stream, int bytes) {
-  if (limiter) limiter->Process(reinterpret_cast<float*>(stream), bytes / (2 * sizeof(float)));
+  auto* samples = reinterpret_cast<float*>(stream);
+  const size_t frames = bytes / (2 * sizeof(float));
+  if (limiter) limiter->Process(samples, frames);
+  const float gain = masterGain.load(std::memory_order_relaxed);
+  if (gain < 1.0f) {
+    for (size_t i = 0; i < frames * 2; ++i) samples[i] *= gain;
+  }
 }
 
 // The sound system's libraries write their own complaints on standard error while SDL tries
@@ -302,6 +310,14 @@ bool MusicPaused() {
 
 bool MusicPlaying() {
   return open && Mix_PlayingMusic() != 0;
+}
+
+void SetMasterGain(float gain) {
+  masterGain.store(std::clamp(gain, 0.0f, 1.0f), std::memory_order_relaxed);
+}
+
+float MasterGain() {
+  return masterGain.load(std::memory_order_relaxed);
 }
 
 }  // namespace skyrift::platform

@@ -9,6 +9,7 @@
 #include <mmsystem.h>
 
 #include <array>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -53,6 +54,8 @@ struct Output {
 };
 
 Output* output = nullptr;
+// The player's master volume, kept while no output is open for the next to take.
+float masterGain = 1.0f;
 std::string loadError;
 WaveOutCalls calls;
 std::atomic<int> reopenings{0};
@@ -212,6 +215,7 @@ bool OpenMixer(int rate, int channels, int reserved) {
   output = new Output;
   output->rate = rate;
   output->mix = std::make_unique<MixState>(channels, reserved, rate);
+  output->mix->SetMasterGain(masterGain);
   output->bufferDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   if (output->bufferDone == nullptr) {
     delete output;
@@ -346,6 +350,17 @@ void HaltMusic() {
   if (output == nullptr) return;
   std::lock_guard<std::mutex> hold(output->lock);
   output->mix->PlayMusic(nullptr, nullptr);
+}
+
+void SetMasterGain(float gain) {
+  masterGain = std::clamp(gain, 0.0f, 1.0f);
+  if (output == nullptr) return;
+  std::lock_guard<std::mutex> hold(output->lock);
+  output->mix->SetMasterGain(masterGain);
+}
+
+float MasterGain() {
+  return masterGain;
 }
 
 void SetMusicVolume(int volume) {

@@ -23,7 +23,7 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutADisplayAndAnythingElseIsUsageWithE
       {"--fullscreen", "exit=2", "", "unexpected argument \"--fullscreen\""},
       {"--help extra", "exit=2", "", "unexpected argument \"extra\""},
   };
-  GameProcess game;  // only for its fresh copy of the game folder
+  GameProcess game;                       // only for its fresh copy of the game folder
   fs::remove(game.Folder() / "log.txt");  // a game played in the build's folder left one
   const fs::path out = game.Folder() / "out.txt";
   const fs::path err = game.Folder() / "err.txt";

@@ -281,5 +281,46 @@ TEST(FilePlaces, EachCaseOfTheTable) {
   }
 }
 
+// The volume is the player's, kept beside the player's controls: beside the program when it is
+// portable, in the per-user folder otherwise, and nowhere when that folder cannot be made.
+TEST(FilePlaces, SettingsLieBesideThePlayersControls) {
+  struct Row {
+    const char* name;
+    System system;
+    const char* program;
+    std::set<std::string> files, writable;
+    std::map<std::string, std::string> unmakeable;
+    const char* settings;
+  };
+  const Row rows[] = {
+      {"portable", System::Linux, "/g", kPortable, {"/g"}, {}, "/g/settings.txt"},
+      {"installed", System::Linux, "/r/usr/games", kInstalled, {}, {}, "/cf/skyrift/settings.txt"},
+      {"no folder of the player's",
+       System::Linux,
+       "/r/usr/games",
+       kInstalled,
+       {},
+       {{"/cf/skyrift", "Permission denied"}},
+       ""},
+      {"Windows, read-only",
+       System::Windows,
+       "C:\\Program Files\\Skyrift",
+       {"C:\\Program Files\\Skyrift\\controls.txt"},
+       {},
+       {},
+       "D:\\L\\Skyrift\\settings.txt"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TableFileSystem system;
+    system.variables = kXdg;
+    system.variables["LOCALAPPDATA"] = "D:\\L";
+    system.files = row.files;
+    system.writable = row.writable;
+    system.unmakeable = row.unmakeable;
+    EXPECT_EQ(PlaceFiles(row.program, row.system, system).settingsFile, row.settings);
+  }
+}
+
 }  // namespace
 }  // namespace skyrift::platform

@@ -185,6 +185,23 @@ TEST(Mixing, ManyLoudChannelsNeverClipAndQuietOnesPassAtTheEffectsGain) {
   }
 }
 
+// The player's volume scales what is heard, the loud mix that the limiter holds included, and
+// silences it at 0.
+TEST(Mixing, TheMasterGainScalesTheWholeLimitedMix) {
+  MixState mix(32, 3, 44100);
+  const MixerChunk quiet = Constant(1000, 100), loud = Constant(32767, 100);
+  mix.Play(-1, &quiet, true);
+  std::vector<int16_t> full(64), quarter(64);
+  mix.Render(full.data(), 32);
+  mix.SetMasterGain(0.25f);
+  mix.Render(quarter.data(), 32);
+  EXPECT_NEAR(quarter[0], full[0] / 4.0, 1);
+  for (int channel = 3; channel < 32; ++channel) mix.Play(channel, &loud, true);
+  mix.SetMasterGain(0.0f);
+  mix.Render(quarter.data(), 32);
+  EXPECT_TRUE(std::all_of(quarter.begin(), quarter.end(), [](int16_t s) { return s == 0; }));
+}
+
 TEST(Mixing, ChannelsPickFreeOnesLoopEndPauseAndFollowTheirVolume) {
   MixState mix(5, 2, 44100);
   const MixerChunk shortOne = Constant(1000, 3), longOne = Constant(2000, 1000);
