@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "engine/Engine.h"
+#include "game/KeyLegend.h"
 #include "game/Stages.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"
@@ -90,8 +91,9 @@ void DrawWorld(HDC dc) {
   DrawStatusPanel(dc);
 }
 
-void DrawUpgradeMenu(HDC dc, const Bitmap* screen, PlayerShip* ship, BOOL out) {
+void DrawUpgradeMenu(HDC dc, const Bitmap* screen, int player, PlayerShip* ship, BOOL out) {
   DrawImage(dc, screen, 0, 0);
+  DrawUpgradeMenuKeys(dc, player);
   if (!out && ship != nullptr) {
     const int values[4] = {ship->GetFirepower(), ship->GetBaseSpeed(), ship->GetMaxHealth(),
                            ship->GetMaxEnergy()};
@@ -107,6 +109,7 @@ void DrawUpgradeMenu(HDC dc, const Bitmap* screen, PlayerShip* ship, BOOL out) {
 
 void DrawTitleScreen(HDC dc) {
   DrawImage(dc, _bmpTitle, 0, 0, FALSE);
+  DrawTitleKeyLegend(dc);
   if (!_bStartPressed) {
     DrawImage(dc, _bmpPressEnter, 300, 450);
   } else if (!_bGameStarted) {
@@ -141,11 +144,11 @@ void DrawGameOver(HDC dc) {
 }
 
 void DrawUpgradeMenu1(HDC dc) {
-  DrawUpgradeMenu(dc, _bmpUpgradeMenu1, _pPlayer1, _bPlayer1Out);
+  DrawUpgradeMenu(dc, _bmpUpgradeMenu1, 1, _pPlayer1, _bPlayer1Out);
 }
 
 void DrawUpgradeMenu2(HDC dc) {
-  DrawUpgradeMenu(dc, _bmpUpgradeMenu2, _pPlayer2, _bPlayer2Out);
+  DrawUpgradeMenu(dc, _bmpUpgradeMenu2, 2, _pPlayer2, _bPlayer2Out);
 }
 
 void KeepStageClearedFrame() {

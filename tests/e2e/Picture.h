@@ -175,9 +175,16 @@ inline std::vector<int> Region(const Screenshot& shot, int left, int top, int ri
   return values;
 }
 
+// Whether a point of the frame lies among the title's key plates, which the picture leaves
+// blank and the game letters from the player's bindings.
+inline bool AmongTheKeyPlates(int x, int y) {
+  return x >= 228 && x < 768 && y >= 611 && y < 693;
+}
+
 // How many of a grid of the title picture's pixels the grab shows where the frame, scaled
 // nearest-neighbour into the rectangle (left, top, width, height), puts them, leaving out the band
-// where the prompts are drawn over it; `compared` receives how many were looked at.
+// where the prompts are drawn over it and the key plates; `compared` receives how many were looked
+// at.
 inline int TitlePixelsShown(const Screenshot& shot, const Picture& title, int left, int top,
                             int width, int height, int& compared) {
   compared = 0;
@@ -187,6 +194,7 @@ inline int TitlePixelsShown(const Screenshot& shot, const Picture& title, int le
       const int sourceX = (2 * x + 1) * kWindowWidth / (2 * width);
       const int sourceY = (2 * y + 1) * kWindowHeight / (2 * height);
       if (sourceY >= 440 && sourceY < 510 && sourceX >= 140 && sourceX < 760) continue;
+      if (AmongTheKeyPlates(sourceX, sourceY)) continue;
       ++compared;
       matching += Same(shot.At(left + x, top + y), title.At(sourceX, sourceY)) ? 1 : 0;
     }

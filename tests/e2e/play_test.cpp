@@ -132,6 +132,7 @@ class OnePlayerRun : public ::testing::Test {
     for (int y = 10; y < kWindowHeight; y += 37) {
       for (int x = 10; x < kWindowWidth; x += 41) {
         if (y >= 440 && y < 560 && x >= 140 && x < 760) continue;
+        if (AmongTheKeyPlates(x, y)) continue;
         ++compared;
         matching += Same(shot.At(x, y), title_.At(x, y)) ? 1 : 0;
       }

@@ -135,6 +135,7 @@ TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
   for (int y = 10; y < 732; y += 61) {
     for (int x = 10; x < 900; x += 73) {
       if (y >= 440 && y < 510 && x >= 140 && x < 760) continue;  // the prompts' band
+      if (AmongTheKeyPlates(x, y)) continue;
       ++compared;
       matching += Same(shot.At(x, y), title.At(x, y)) ? 1 : 0;
     }

@@ -5,6 +5,7 @@
 
 #include "images/Art.h"
 #include "images/Text.h"
+#include "resources/KeyPlaces.h"
 
 namespace skyrift::forge {
 
@@ -75,7 +76,8 @@ const TextStyle& Heading(uint32_t colour) {
   return style;
 }
 
-// The default controls.txt, as both the instructions page and the title's legend name its keys.
+// The default controls.txt, as the instructions page names its keys; the title's legend takes
+// only the actions' names, the game letters the keys.
 struct KeyRow {
   const char* key1;
   const char* key2;
@@ -248,8 +250,12 @@ Canvas PaintWarning(int which) {
 // --- Full screens ---------------------------------------------------------------------------
 // Both players' keys as a small table on a dark glass panel under the title's prompts: a row of
 // actions, then each player's keys in keycaps beneath them.
+// The title's legend of the keys: the actions' names and a blank plate per player and action,
+// which the game letters with the keys the player bound (resources/KeyPlaces.h).
 void KeysLegend(Canvas& c) {
-  constexpr float kLeft = 124, kRight = 776, kTop = 566, kBottom = 714;
+  using namespace keyplaces;
+  constexpr float kLeft = kLegendLeft, kRight = kLegendRight, kTop = kLegendTop,
+                  kBottom = kLegendBottom;
   const Box panel{static_cast<int>(kLeft) - 2, static_cast<int>(kTop) - 2,
                   static_cast<int>(kRight) + 3, static_cast<int>(kBottom) + 3};
   const Vec centre{(kLeft + kRight) / 2, (kTop + kBottom) / 2},
@@ -262,28 +268,19 @@ void KeysLegend(Canvas& c) {
       Hex(0x6A7AA8, 0.6f));
   c.FillSdf(
       panel, [&](Vec p) { return SdBox(p, centre, half, 8); }, Hex(0x04060E, 0.86f));
-  // Each action's column as wide as its name or its widest key needs.
-  constexpr float kWidths[6] = {96, 84, 70, 104, 92, 92};
-  float columnCentre[6];
-  float x = kLeft + 12 + 92;
-  for (int i = 0; i < 6; ++i) {
-    columnCentre[i] = x + kWidths[i] / 2;
-    x += kWidths[i];
-  }
-  DrawText(c, Face::Condensed, 14, "CONTROLS", kLeft + 12, 588, Plain(0x8A98B8), Align::Left);
-  for (int i = 0; i < 6; ++i) {
-    DrawText(c, Face::Condensed, 14, kDefaultKeys[i].action, columnCentre[i], 588, Plain(0xC8D4F0),
-             Align::Centre);
+  DrawText(c, Face::Condensed, 14, "CONTROLS", kLeft + 12, kActionRow, Plain(0x8A98B8),
+           Align::Left);
+  for (int i = 0; i < kColumns; ++i) {
+    DrawText(c, Face::Condensed, 14, kDefaultKeys[i].action, static_cast<float>(ColumnCentre(i)),
+             kActionRow, Plain(0xC8D4F0), Align::Centre);
   }
   for (int p = 0; p < 2; ++p) {
-    const float y = p == 0 ? 628 : 676;
+    const float y = static_cast<float>(kPlayerRows[p]);
     DrawText(c, Face::Display, 18, p == 0 ? "PLAYER 1" : "PLAYER 2", kLeft + 12, y,
              Plain(p == 0 ? kP1 : kP2, 1), Align::Left);
-    for (int i = 0; i < 6; ++i) {
-      const std::string key = p == 0 ? kDefaultKeys[i].key1 : kDefaultKeys[i].key2;
-      const float kw = std::max(30.0f, 18.0f + 10.5f * static_cast<float>(key.size()));
-      Plate(c, columnCentre[i] - kw / 2, y - 15, columnCentre[i] + kw / 2, y + 15, 0xC8D0E0, 5);
-      DrawText(c, Face::Bold, 14, key, columnCentre[i], y, Plain(0x10141C), Align::Centre);
+    for (int i = 0; i < kColumns; ++i) {
+      const float x = static_cast<float>(ColumnCentre(i)), w = PlateWidth(i) / 2.0f;
+      Plate(c, x - w, y - kPlateHalfHeight, x + w, y + kPlateHalfHeight, 0xC8D0E0, 5);
     }
   }
 }
@@ -429,10 +426,7 @@ Canvas PaintUpgradeMenu(int player) {
     c.Rect(static_cast<float>(b.x0), static_cast<float>(b.y0), static_cast<float>(b.x1),
            b.y0 + 2.0f, Hex(0x1E1418));
   }
-  // Keys.
-  const char* keys = player == 1 ? "UP / DOWN: CHOOSE     SPACE: BUY     TAB: LEAVE"
-                                 : "W / S: CHOOSE     F: BUY     Q: LEAVE";
-  DrawText(c, Face::Display, 20, keys, 450, 540, Plain(0xD0DAF0, 1));
+  // The line of keys (resources/KeyPlaces.h) is the game's to letter, from the bindings.
   DrawText(c, Face::Condensed, 14, "EVERY UPGRADE COSTS 2500 EXPERIENCE", 450, 570,
            Plain(0x8A98B8));
   return c;
