@@ -162,6 +162,7 @@ void GameEnd() {
 }
 
 void GameActivate(HWND) {
+  ForgetLostFocus();
   // Play paused by key stays paused, its sound with it, when the focus comes back.
   if (!PlayPaused()) {
     SetChannelPaused(kMusicChannel, FALSE);
@@ -178,6 +179,7 @@ void GameDeactive(HWND) {
   if (_pEngine != nullptr) _pEngine->UnacquireJoystick();
   TraceLine("GameDeactive()");
   TraceLine("Level 1 Ticker count: " + std::to_string(_iStageTicker));
+  ShowSignForLostFocus();
 }
 
 }  // namespace skyrift

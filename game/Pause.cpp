@@ -4,6 +4,8 @@
 #include "game/Controls.h"
 #include "game/Presenting.h"
 #include "game/Stages.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Lettering.h"
 #include "platform/Keyboard.h"
 #include "world/Globals.h"
 
@@ -13,16 +15,16 @@ namespace {
 constexpr int kKeyEscape = 0x1B;
 constexpr int kKeyPause = 0x13;
 
-// The sign: the game's lettering drawn once at its own size, then enlarged block by block so it
-// keeps its pixels' shape. It sits inside the interlude page's width, so the page covers it.
-constexpr int kSignScale = 4;
+// The sign: the word, lettered at its size by the forge, and under it the key that resumes, in
+// the game's lettering. It sits inside the interlude page's width, so the page covers it.
 constexpr RECT kSignBand{230, 250, 670, 350};
+constexpr RECT kResumeLine{236, 316, 664, 346};
 constexpr COLORREF kSignGround = RGB(0, 0, 0);
 constexpr COLORREF kSignEdge = RGB(255, 200, 40);
 constexpr COLORREF kSignText = RGB(255, 220, 90);
-constexpr int kLetteringWidth = 100, kLetteringHeight = 22;
 
 bool keyWasDown[2] = {false, false};
+bool focusLost = false;
 
 // Any stage's play, its interlude and the upgrade menus; not the title or game over.
 bool Pausable() {
@@ -69,33 +71,34 @@ bool PlayPaused() {
   return _bPlayPaused;
 }
 
+void ShowSignForLostFocus() {
+  if (!Pausable()) return;
+  focusLost = true;
+  PresentFrame();
+}
+
+void ForgetLostFocus() {
+  focusLost = false;
+}
+
+bool PauseSignShown() {
+  return _bPlayPaused || focusLost;
+}
+
 void DrawPauseSign(HDC dc) {
   if (dc == nullptr) return;
-  const auto lettering =
-      platform::Surface::CreateTarget(kLetteringWidth, kLetteringHeight, kSignGround);
-  if (lettering == nullptr) return;
-  lettering->WriteText(RECT{0, 0, kLetteringWidth, kLetteringHeight}, "PAUSED", kSignText);
-  // The lettering is right-aligned: find its left edge, to centre it on the band.
-  int left = kLetteringWidth;
-  for (int y = 0; y < kLetteringHeight; ++y) {
-    for (int x = 0; x < left; ++x) {
-      if (lettering->GetPixel(x, y) != kSignGround) left = x;
-    }
-  }
   dc->Fill(kSignBand, kSignEdge);
   dc->Fill(RECT{kSignBand.left + 3, kSignBand.top + 3, kSignBand.right - 3, kSignBand.bottom - 3},
            kSignGround);
-  const int width = (kLetteringWidth - left) * kSignScale;
-  const int x0 = (kSignBand.left + kSignBand.right - width) / 2;
-  const int y0 = (kSignBand.top + kSignBand.bottom - kLetteringHeight * kSignScale) / 2;
-  for (int y = 0; y < kLetteringHeight; ++y) {
-    for (int x = left; x < kLetteringWidth; ++x) {
-      const COLORREF colour = lettering->GetPixel(x, y);
-      if (colour == kSignGround) continue;
-      const int px = x0 + (x - left) * kSignScale, py = y0 + y * kSignScale;
-      dc->Fill(RECT{px, py, px + kSignScale, py + kSignScale}, colour);
-    }
+  if (_bmpPaused != nullptr) {
+    _bmpPaused->Draw(dc, (kSignBand.left + kSignBand.right - _bmpPaused->GetWidth()) / 2,
+                     kSignBand.top + 6, TRUE);
   }
+  // Either key resumes; a key a player owns does not, so the sign names one that does.
+  const char* resume = !BoundToAnAction(kKeyEscape)  ? "ESC TO RESUME"
+                       : !BoundToAnAction(kKeyPause) ? "PAUSE TO RESUME"
+                                                     : "";
+  LetterCentred(dc, kResumeLine, resume, kSignText);
 }
 
 }  // namespace skyrift

@@ -10,7 +10,14 @@ namespace skyrift {
 // frame may run then.
 bool PollPauseKeys();
 bool PlayPaused();
-// "PAUSED" across the middle of the play area, over whatever the frame holds.
+// A lost focus stops every frame: where play could be paused, the frozen picture shows the
+// sign once, so that it does not look like a hang. Regaining the focus takes it away.
+void ShowSignForLostFocus();
+void ForgetLostFocus();
+// Whether the picture carries the sign: paused by key, or frozen by a lost focus.
+bool PauseSignShown();
+// "PAUSED" across the middle of the play area, over whatever the frame holds, and the key
+// that resumes under it.
 void DrawPauseSign(HDC dc);
 
 }  // namespace skyrift

@@ -90,7 +90,7 @@ void GameDraw(HDC dc) {
         break;
     }
   }
-  if (PlayPaused()) DrawPauseSign(dc);
+  if (PauseSignShown()) DrawPauseSign(dc);
 }
 
 // Pointer input has no part in play.

@@ -1,5 +1,5 @@
 // Start to first presented frame: the whole start-up of the real game (engine, sound, window,
-// controls, 43 images, 15 samples, layers, title music) up to its first frame on screen, run
+// controls, 44 images, 15 samples, layers, title music) up to its first frame on screen, run
 // headless in a copy of the game folder. Reports the cold first start of the process apart
 // from the warm ones that follow, and the process's peak memory.
 #include <benchmark/benchmark.h>

@@ -130,7 +130,7 @@ constexpr Image kImages[] = {
     {&_bmpHowManyPlayers, 8, 1, 600, true, false},  {&_bmpInstructions, 8, 1, 900, false, false},
     {&_bmpUpgradeMenu2, 8, 1, 900, false, false},   {&_bmpStageClear, 8, 1, 900, true, false},
     {&_bmpWarning1, 8, 4, 610, true, true},         {&_bmpWarning2, 8, 4, 610, true, true},
-    {&_bmpInterlude, 8, 1, 566, false, false},
+    {&_bmpInterlude, 8, 1, 566, false, false},      {&_bmpPaused, 8, 1, 420, true, false},
 };
 
 const fs::path kAssets = SKYRIFT_ASSET_DIR;

@@ -6,7 +6,7 @@
 
 namespace skyrift::forge {
 
-// Writes the 43 bitmaps, both icons and the text face named in resources/skyrift.rc into outDir.
+// Writes the 44 bitmaps, both icons and the text face named in resources/skyrift.rc into outDir.
 // Returns a process exit code (0 on success).
 int ForgeImages(const std::filesystem::path& outDir);
 

@@ -67,6 +67,7 @@ Canvas PaintUpgradeMenu(int player);
 Canvas PaintTitle();
 Canvas PaintPressEnter();
 Canvas PaintHowManyPlayers();
+Canvas PaintPaused();
 Canvas PaintInstructions();
 Canvas PaintStageClear();
 Canvas PaintWarning(int which);

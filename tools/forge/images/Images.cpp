@@ -140,6 +140,7 @@ constexpr Picture kImages[] = {
     {_bmpTitle, 8, kOpaque, PaintTitle, 2.5f},
     {_bmpPressEnter, 8, kKeyed, PaintPressEnter},
     {_bmpHowManyPlayers, 8, kKeyed, PaintHowManyPlayers},
+    {_bmpPaused, 8, kKeyed, PaintPaused},
     {_bmpInstructions, 8, kOpaque, PaintInstructions, 1.5f, 0.5f, {2, true}},
     {_bmpUpgradeMenu2, 8, kOpaque, UpgradeMenu2, 1.5f},
     {_bmpStageClear, 8, kKeyed, PaintStageClear},

@@ -195,6 +195,16 @@ Canvas PaintPressEnter() {
   return c;
 }
 
+// The pause sign's word, lettered at its size; the game draws the sign around it and the key
+// that resumes under it.
+Canvas PaintPaused() {
+  Canvas c(420, 64);
+  TextStyle s = Heading(0xFFC040);
+  s.glow = 5;
+  DrawText(c, Face::Display, 52, "PAUSED", 210, 32, s);
+  return c;
+}
+
 Canvas PaintHowManyPlayers() {
   Canvas c(600, 100);
   TextStyle s = Heading(0xFFC040);
