@@ -119,5 +119,27 @@ TEST(Pause, AKeyBoundToAPlayersActionKeepsThatMeaning) {
   EXPECT_TRUE(PlayPaused()) << "the Pause key still pauses";
 }
 
+// A lost focus stops every frame; in play the frozen picture carries the sign, once, and the
+// title's does not.
+TEST(Pause, ALostFocusShowsTheSignOverThePlayUntilTheFocusComesBack) {
+  GameHarness game;
+  _iNextFrameTick = 0;
+  ASSERT_TRUE(game.Start());
+  game.Step(3);
+  game.Activate(false);
+  EXPECT_NE(game.ShownPixel(231, 251), kSignEdge) << "not over the title";
+  game.Activate(true);
+  game.Hold(kEnter, 2);
+  game.Hold(kOne, 3);
+  ASSERT_EQ(_iGameState, GameStateStage1);
+  game.Activate(false);
+  EXPECT_EQ(game.ShownPixel(231, 251), kSignEdge);
+  EXPECT_GT(LetteringPixels(game), 100);
+  EXPECT_FALSE(PlayPaused()) << "the focus coming back is what resumes";
+  game.Activate(true);
+  game.Step(2);
+  EXPECT_NE(game.ShownPixel(231, 251), kSignEdge);
+}
+
 }  // namespace
 }  // namespace skyrift::testing
