@@ -20,7 +20,11 @@ std::string ProgramFolder() {
 // A real system: PlaceFiles with the system's answers (its environment, file checks, folder
 // making) and its System.
 FilePlaces PlaceGameFiles(const std::string& programFolder) {
-  return FilePlaces{programFolder, programFolder + "/controls.txt", programFolder + "/log.txt", {}};
+  return FilePlaces{programFolder,
+                    programFolder + "/controls.txt",
+                    programFolder + "/log.txt",
+                    programFolder + "/settings.txt",
+                    {}};
 }
 
 }  // namespace skyrift::platform

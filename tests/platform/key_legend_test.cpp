@@ -84,7 +84,9 @@ TEST(KeyLegend, ThePicturesLeaveThePlatesBlankAndTheGameLettersTheBoundKeys) {
   for (int column = 0; column < kColumns; ++column) {
     SCOPED_TRACE(column);
     const bool rebinds = column == kFireColumn || column == kBombColumn;
-    if (rebinds) EXPECT_EQ(rebound.shown[0][column], rebound.shown[1][column]);
+    if (rebinds) {
+      EXPECT_EQ(rebound.shown[0][column], rebound.shown[1][column]);
+    }
     EXPECT_EQ(rebound.shown[0][column] == shipped.shown[0][column], !rebinds);
     EXPECT_EQ(rebound.shown[1][column], shipped.shown[1][column]);
   }
