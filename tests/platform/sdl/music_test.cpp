@@ -101,7 +101,9 @@ TEST(SdlMusic, ALongPieceIsReadFromItsFileAsItPlays) {
   ASSERT_NE(stream, nullptr);
   PlayStream(kMusicChannel, stream);
   EXPECT_TRUE(platform::MusicPlaying());
+#ifndef __SANITIZE_ADDRESS__  // which keeps freed memory, the scan's read of the file with it
   EXPECT_LT(ResidentKb() - before, 8 * 1024) << "KB more once the music plays";
+#endif
   CloseStream(stream);
   CloseSoundLibrary();
 }
