@@ -109,7 +109,9 @@ function(skyrift_system_targets)
   # It needs the game on SDL.
   file(GLOB E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
   if(E2E_SOURCES AND NOT SKYRIFT_SANITIZE AND SKYRIFT_PLATFORM STREQUAL "sdl")
-    add_executable(skyrift_e2e ${E2E_SOURCES})
+    # It scales the title picture with the game's own scaler, to compare with a scaled window.
+    add_executable(skyrift_e2e ${E2E_SOURCES} platform/ScreenFit.cpp)
+    target_include_directories(skyrift_e2e PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_libraries(skyrift_e2e PRIVATE ${GTEST_LIBRARIES})
     target_compile_definitions(skyrift_e2e PRIVATE SKYRIFT_GAME_DIR="${GAME_DIR}"
       SKYRIFT_VERSION="${PROJECT_VERSION}")

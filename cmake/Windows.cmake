@@ -131,11 +131,14 @@ function(skyrift_system_targets)
     list(FILTER WINE_E2E_SOURCES INCLUDE REGEX "\\.cpp$")
     add_custom_command(OUTPUT ${WINE_E2E}
       COMMAND ${HOST_CXX} -std=c++20 -O2 -Wall -Wextra -I${CMAKE_SOURCE_DIR}/tests/e2e
+              -I${CMAKE_SOURCE_DIR}
               -DSKYRIFT_GAME_DIR="${GAME_DIR}" -DSKYRIFT_WINE="${WINE64}"
               -DSKYRIFT_WINEPREFIX="${WINE_X11}" -DSKYRIFT_WINE_HOME="${WINE_HOME}"
-              ${WINE_E2E_SOURCES} -o ${WINE_E2E} -lgtest -lgtest_main -pthread
+              ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/platform/ScreenFit.cpp -o ${WINE_E2E}
+              -lgtest -lgtest_main -pthread
       DEPENDS ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/e2e/X11Session.h
               ${CMAKE_SOURCE_DIR}/tests/e2e/Picture.h ${CMAKE_SOURCE_DIR}/tests/TempFolder.h
+              ${CMAKE_SOURCE_DIR}/platform/ScreenFit.h ${CMAKE_SOURCE_DIR}/platform/ScreenFit.cpp
       COMMENT "Building the end-to-end test for Wine with the host compiler"
       VERBATIM)
     add_custom_target(skyrift_wine_e2e ALL DEPENDS ${WINE_E2E})

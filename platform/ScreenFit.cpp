@@ -1,6 +1,7 @@
 #include "platform/ScreenFit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -41,59 +42,175 @@ Placement FitWindow(int frameWidth, int frameHeight, int dpi, int extraWidth, in
 
 namespace {
 
-// One row enlarged by runs of at most `kLongest` pixels: every run is written `kLongest` wide
-// and the next run starts where this one ends, overwriting the surplus. The runs of an enlarged
-// row differ by at most one, so the surplus never passes the row's end; the last run is exact.
-template <int kLongest>
-void StretchRow(const uint32_t* from, const std::vector<uint16_t>& runs, uint32_t* out) {
-  const size_t last = runs.size() - 1;
-  for (size_t x = 0; x < last; ++x) {
-    const uint32_t pixel = from[x];
-    for (int k = 0; k < kLongest; ++k) out[k] = pixel;
-    out += runs[x];
+void Add(FrameScaler::Taps& taps, int first) {
+  taps.first.push_back(first);
+  taps.count.push_back(0);
+  taps.offset.push_back(static_cast<int>(taps.weights.size()));
+}
+void Weigh(FrameScaler::Taps& taps, int weight) {
+  taps.weights.push_back(static_cast<uint16_t>(weight));
+  ++taps.count.back();
+}
+
+// Shrinking: each target pixel covers [i * in / out, (i + 1) * in / out) of the source, counted
+// here in 1 / out of a source pixel; each source pixel weighs what of it is covered.
+void BoxTaps(int in, int out, FrameScaler::Taps& taps) {
+  for (int i = 0; i < out; ++i) {
+    const int64_t from = int64_t{i} * in, to = int64_t{i + 1} * in;
+    const int first = static_cast<int>(from / out);
+    Add(taps, first);
+    int given = 0;
+    for (int64_t j = first; j * out < to; ++j) {
+      const int64_t covered = std::min(to, (j + 1) * out) - std::max(from, j * out);
+      const int weight = static_cast<int>(covered * 256 / in);
+      Weigh(taps, weight);
+      given += weight;
+    }
+    taps.weights[taps.offset.back()] += static_cast<uint16_t>(256 - given);  // rounding's rest
   }
-  for (int k = 0; k < runs[last]; ++k) out[k] = from[last];
+}
+
+// Enlarging: where the target pixel falls inside a source pixel, clear of its edges by what a
+// whole-multiple enlargement would keep, it takes that pixel alone; in the last fraction toward
+// an edge it blends into the neighbour, over exactly one target pixel.
+void SharpTaps(int in, int out, FrameScaler::Taps& taps) {
+  const double scale = static_cast<double>(out) / in;
+  const double plateau = 0.5 - 0.5 / scale;
+  for (int i = 0; i < out; ++i) {
+    const double at = (i + 0.5) / scale;  // in source pixels
+    const double cell = std::floor(at);
+    const double fromCentre = at - cell - 0.5;
+    // Where to sample, with the source pixels' centres at whole numbers.
+    const double position = cell + (fromCentre - std::clamp(fromCentre, -plateau, plateau)) * scale;
+    const int left = static_cast<int>(std::floor(position));
+    const int weight = static_cast<int>(std::lround((position - left) * 256));
+    if (left < 0 || left + 1 >= in || weight == 0 || weight == 256) {
+      Add(taps, std::clamp(weight == 256 ? left + 1 : left, 0, in - 1));
+      Weigh(taps, 256);
+    } else {
+      Add(taps, left);
+      Weigh(taps, 256 - weight);
+      Weigh(taps, weight);
+    }
+  }
+}
+
+// The weighted sum of `count` pixels `stride` apart, weights out of 256, each channel rounded.
+// Two channels at a time in one 32-bit word: a channel's sum never passes 16 bits.
+inline uint32_t Blend(const uint32_t* from, size_t stride, const uint16_t* weights, int count) {
+  uint32_t redBlue = 0x00800080, alphaGreen = 0x00800080;
+  for (int k = 0; k < count; ++k) {
+    const uint32_t pixel = from[k * stride];
+    redBlue += (pixel & 0x00FF00FF) * weights[k];
+    alphaGreen += ((pixel >> 8) & 0x00FF00FF) * weights[k];
+  }
+  return ((redBlue >> 8) & 0x00FF00FF) | (alphaGreen & 0xFF00FF00);
+}
+
+// Two rows mixed byte by byte, `b` weighing `weight` of 256: a plain loop the compiler turns
+// into vector instructions.
+void MixRows(const uint8_t* a, const uint8_t* b, uint32_t weight, uint8_t* out, size_t bytes) {
+  const uint16_t keep = static_cast<uint16_t>(256 - weight), take = static_cast<uint16_t>(weight);
+  for (size_t i = 0; i < bytes; ++i) {
+    out[i] = static_cast<uint8_t>((a[i] * keep + b[i] * take + 128) >> 8);
+  }
+}
+
+// The same with a weight for each byte.
+void MixBytes(const uint8_t* a, const uint8_t* b, const uint16_t* weights, uint8_t* out,
+              size_t bytes) {
+  for (size_t i = 0; i < bytes; ++i) {
+    out[i] = static_cast<uint8_t>((a[i] * (256 - weights[i]) + b[i] * weights[i] + 128) >> 8);
+  }
 }
 
 }  // namespace
 
-void ScaleNearest(const uint8_t* source, size_t sourcePitch, int sourceWidth, int sourceHeight,
-                  uint8_t* target, size_t targetPitch, const Placement& to) {
-  if (to.width <= 0 || to.height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return;
-  std::vector<uint32_t> column(static_cast<size_t>(to.width));
-  std::vector<uint16_t> runs(static_cast<size_t>(sourceWidth), 0);
-  int longest = 0;
-  for (int x = 0; x < to.width; ++x) {
-    column[x] = static_cast<uint32_t>((int64_t{2} * x + 1) * sourceWidth / (int64_t{2} * to.width));
-    longest = std::max<int>(longest, ++runs[column[x]]);
-  }
-  // Enlarging by up to four: whole runs, fewer reads than a look-up per pixel.
-  const int runLength = to.width >= sourceWidth && longest <= 4 ? longest : 0;
-  const size_t rowBytes = static_cast<size_t>(to.width) * 4;
-  const uint32_t* previousSource = nullptr;
-  uint8_t* previousRow = nullptr;
-  for (int y = 0; y < to.height; ++y) {
-    const auto sourceY =
-        static_cast<size_t>((int64_t{2} * y + 1) * sourceHeight / (int64_t{2} * to.height));
-    const auto* from = reinterpret_cast<const uint32_t*>(source + sourceY * sourcePitch);
-    uint8_t* row =
-        target + static_cast<size_t>(to.y + y) * targetPitch + static_cast<size_t>(to.x) * 4;
-    auto* pixels = reinterpret_cast<uint32_t*>(row);
-    if (from == previousSource) {
-      std::memcpy(row, previousRow, rowBytes);  // enlarged: the row above is the same row again
-    } else if (runLength == 1) {
-      std::memcpy(row, from, rowBytes);
-    } else if (runLength == 2) {
-      StretchRow<2>(from, runs, pixels);
-    } else if (runLength == 3) {
-      StretchRow<3>(from, runs, pixels);
-    } else if (runLength == 4) {
-      StretchRow<4>(from, runs, pixels);
-    } else {
-      for (int x = 0; x < to.width; ++x) pixels[x] = from[column[x]];
+FrameScaler::Taps FrameScaler::TapsFor(int sourceLength, int targetLength) {
+  Taps taps;
+  if (sourceLength <= 0 || targetLength <= 0) return taps;
+  if (targetLength < sourceLength) {
+    BoxTaps(sourceLength, targetLength, taps);
+  } else if (targetLength > sourceLength) {
+    SharpTaps(sourceLength, targetLength, taps);
+  } else {
+    for (int i = 0; i < targetLength; ++i) {
+      Add(taps, i);
+      Weigh(taps, 256);
     }
-    previousSource = from;
-    previousRow = row;
+  }
+  return taps;
+}
+
+void FrameScaler::Scale(const uint8_t* source, size_t sourcePitch, int sourceWidth,
+                        int sourceHeight, uint8_t* target, size_t targetPitch,
+                        const Placement& to) {
+  if (to.width <= 0 || to.height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return;
+  const size_t width = static_cast<size_t>(to.width);
+  if (sourceWidth != sourceWidth_ || sourceHeight != sourceHeight_ || to.width != targetWidth_ ||
+      to.height != targetHeight_) {
+    sourceWidth_ = sourceWidth;
+    sourceHeight_ = sourceHeight;
+    targetWidth_ = to.width;
+    targetHeight_ = to.height;
+    columns_ = TapsFor(sourceWidth, to.width);
+    rows_ = TapsFor(sourceHeight, to.height);
+    across_.assign(static_cast<size_t>(to.width) * sourceHeight, 0);
+    twoTaps_ = to.width > sourceWidth;
+    left_.assign(twoTaps_ ? width : 0, 0);
+    right_.assign(twoTaps_ ? width : 0, 0);
+    byteWeights_.assign(twoTaps_ ? width * 4 : 0, 0);
+    for (size_t x = 0; twoTaps_ && x < width; ++x) {
+      const uint16_t weight = columns_.count[x] == 2 ? columns_.weights[columns_.offset[x] + 1] : 0;
+      std::fill_n(&byteWeights_[x * 4], 4, weight);
+    }
+  }
+  // Across first: each source row once, to the target's width.
+  for (int y = 0; y < sourceHeight; ++y) {
+    const auto* from = reinterpret_cast<const uint32_t*>(source + y * sourcePitch);
+    uint32_t* out = &across_[y * width];
+    if (to.width == sourceWidth) {
+      std::memcpy(out, from, width * 4);
+      continue;
+    }
+    if (twoTaps_) {
+      // Enlarging: every target pixel mixes a source pixel with the next (most by a weight of
+      // 0). The pairs are gathered first, then mixed byte by byte in a loop the compiler turns
+      // into vector instructions; the source's last pixel is its own next.
+      for (size_t x = 0; x < width; ++x) {
+        const int at = columns_.first[x];
+        left_[x] = from[at];
+        right_[x] = from[std::min(at + 1, sourceWidth - 1)];
+      }
+      MixBytes(reinterpret_cast<const uint8_t*>(left_.data()),
+               reinterpret_cast<const uint8_t*>(right_.data()), byteWeights_.data(),
+               reinterpret_cast<uint8_t*>(out), width * 4);
+      continue;
+    }
+    const int* first = columns_.first.data();
+    const int* count = columns_.count.data();
+    const int* offset = columns_.offset.data();
+    const uint16_t* weights = columns_.weights.data();
+    for (size_t x = 0; x < width; ++x) {
+      out[x] = Blend(from + first[x], 1, weights + offset[x], count[x]);
+    }
+  }
+  // Then down: each target row from the resampled rows it takes.
+  for (int y = 0; y < to.height; ++y) {
+    auto* out =
+        target + static_cast<size_t>(to.y + y) * targetPitch + static_cast<size_t>(to.x) * 4;
+    const uint32_t* from = &across_[rows_.first[y] * width];
+    const uint16_t* weights = &rows_.weights[rows_.offset[y]];
+    const int count = rows_.count[y];
+    if (count == 1) {
+      std::memcpy(out, from, width * 4);
+    } else if (count == 2) {
+      MixRows(reinterpret_cast<const uint8_t*>(from),
+              reinterpret_cast<const uint8_t*>(from + width), weights[1], out, width * 4);
+    } else {
+      auto* pixels = reinterpret_cast<uint32_t*>(out);
+      for (size_t x = 0; x < width; ++x) pixels[x] = Blend(from + x, width, weights, count);
+    }
   }
 }
 

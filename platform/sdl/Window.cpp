@@ -21,6 +21,7 @@ struct Window::Impl {
   std::unique_ptr<Surface> frame;
   // The frame while the window is larger or smaller: scaled into the window's surface.
   std::unique_ptr<Surface> canvas;
+  FrameScaler scaler;
   bool scaled = false;        // what the last frame was drawn into
   bool barsDue = true;        // the area around the picture needs painting
   bool swallowEnter = false;  // Enter went down as Alt+Enter: not the game's until released
@@ -310,8 +311,8 @@ void Window::Present() {
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     auto* pixels = static_cast<uint8_t*>(surface->pixels);
     if (window.barsDue) FillBars(pixels, surface->pitch, surface->w, surface->h, picture);
-    ScaleNearest(static_cast<const uint8_t*>(canvas->pixels), canvas->pitch, canvas->w, canvas->h,
-                 pixels, surface->pitch, picture);
+    window.scaler.Scale(static_cast<const uint8_t*>(canvas->pixels), canvas->pitch, canvas->w,
+                        canvas->h, pixels, surface->pitch, picture);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   }
   // Only the picture changes from frame to frame; the bars go out when they were painted.

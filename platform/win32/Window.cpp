@@ -21,6 +21,7 @@ struct Window::Impl {
   ::HWND handle = nullptr;
   std::unique_ptr<Surface> frame;   // the game's frame, always at its own size
   std::unique_ptr<Surface> scaled;  // the client's picture when the client is another size
+  FrameScaler scaler;
   bool fullscreen = false;
   bool barsDue = true;         // the area around the picture needs painting
   WINDOWPLACEMENT windowed{};  // where the window was before fullscreen
@@ -298,8 +299,8 @@ void Window::Present() {
       const Placement area = Letterbox(frame.Width(), frame.Height(), width, height);
       GdiFlush();  // the frame's last drawing is in its pixels before they are read
       if (window.barsDue) FillBars(picture.bits, picture.stride, width, height, area);
-      ScaleNearest(frame.pixels().bits, frame.pixels().stride, frame.Width(), frame.Height(),
-                   picture.bits, picture.stride, area);
+      window.scaler.Scale(frame.pixels().bits, frame.pixels().stride, frame.Width(), frame.Height(),
+                          picture.bits, picture.stride, area);
       // Only the picture changes from frame to frame; the bars go out when they were painted.
       if (window.barsDue) {
         BitBlt(target, 0, 0, width, height, DeviceContext(*window.scaled), 0, 0, SRCCOPY);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ScreenFit.h"
+
 #include "X11Session.h"
 
 namespace skyrift::e2e {
@@ -181,22 +183,41 @@ inline bool AmongTheKeyPlates(int x, int y) {
   return x >= 228 && x < 768 && y >= 611 && y < 693;
 }
 
-// How many of a grid of the title picture's pixels the grab shows where the frame, scaled
-// nearest-neighbour into the rectangle (left, top, width, height), puts them, leaving out the band
-// where the prompts are drawn over it and the key plates; `compared` receives how many were looked
-// at.
+// How many of a grid of the title picture's pixels the grab shows where the frame, scaled by
+// the game's own scaler into the rectangle (left, top, width, height), puts them, leaving out the
+// band where the prompts are drawn over it and the key plates; `compared` receives how many
+// were looked at.
 inline int TitlePixelsShown(const Screenshot& shot, const Picture& title, int left, int top,
                             int width, int height, int& compared) {
+  std::vector<uint32_t> frame(static_cast<size_t>(kWindowWidth) * kWindowHeight);
+  for (int y = 0; y < kWindowHeight; ++y) {
+    for (int x = 0; x < kWindowWidth; ++x) {
+      const Rgb c = title.At(x, y);
+      frame[static_cast<size_t>(y) * kWindowWidth + x] =
+          static_cast<uint32_t>(c.r << 16 | c.g << 8 | c.b);
+    }
+  }
+  std::vector<uint32_t> scaled(static_cast<size_t>(width) * height);
+  platform::FrameScaler scaler;
+  scaler.Scale(reinterpret_cast<const uint8_t*>(frame.data()), kWindowWidth * 4, kWindowWidth,
+               kWindowHeight, reinterpret_cast<uint8_t*>(scaled.data()),
+               static_cast<size_t>(width) * 4, platform::Placement{0, 0, width, height});
   compared = 0;
   int matching = 0;
   for (int y = 3; y < height; y += 37) {
     for (int x = 3; x < width; x += 41) {
+      // Clear of the prompts' band and the key plates by two pixels, which the scaler blends in.
       const int sourceX = (2 * x + 1) * kWindowWidth / (2 * width);
       const int sourceY = (2 * y + 1) * kWindowHeight / (2 * height);
-      if (sourceY >= 440 && sourceY < 510 && sourceX >= 140 && sourceX < 760) continue;
-      if (AmongTheKeyPlates(sourceX, sourceY)) continue;
+      if (sourceY >= 438 && sourceY < 512 && sourceX >= 138 && sourceX < 762) continue;
+      if (sourceX >= 226 && sourceX < 770 && sourceY >= 609 && sourceY < 695) continue;
       ++compared;
-      matching += Same(shot.At(left + x, top + y), title.At(sourceX, sourceY)) ? 1 : 0;
+      const uint32_t wanted = scaled[static_cast<size_t>(y) * width + x];
+      matching += Same(shot.At(left + x, top + y),
+                       Rgb{static_cast<int>(wanted >> 16 & 0xFF),
+                           static_cast<int>(wanted >> 8 & 0xFF), static_cast<int>(wanted & 0xFF)})
+                      ? 1
+                      : 0;
     }
   }
   return matching;

@@ -75,46 +75,104 @@ std::vector<uint32_t> Pixels(int width, int height, uint32_t start) {
   return pixels;
 }
 
-TEST(ScreenFit, EachPixelTakesTheSourcePixelUnderItsCentreAndOnlyTheBarsTurnBlack) {
-  const std::vector<uint32_t> source = Pixels(4, 2, 1);  // 1 2 3 4 / 5 6 7 8
-  const auto* from = reinterpret_cast<const uint8_t*>(source.data());
+// A white picture with black lines one pixel thick, every `every` pixels across (`across`) or
+// down.
+std::vector<uint32_t> Lines(int width, int height, int every, bool across) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0xFFFFFF);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if ((across ? x : y) % every == every / 2) pixels[static_cast<size_t>(y) * width + x] = 0;
+    }
+  }
+  return pixels;
+}
 
-  // Doubled into the middle of a 10 x 6 target: every pixel a 2 x 2 block, bars left and right
-  // and above and below.
+std::vector<uint32_t> Scaled(const std::vector<uint32_t>& source, int width, int height,
+                             int toWidth, int toHeight) {
+  std::vector<uint32_t> target(static_cast<size_t>(toWidth) * toHeight, 0xDEADBEEF);
+  FrameScaler scaler;
+  scaler.Scale(reinterpret_cast<const uint8_t*>(source.data()), width * 4, width, height,
+               reinterpret_cast<uint8_t*>(target.data()), toWidth * 4,
+               Placement{0, 0, toWidth, toHeight});
+  return target;
+}
+
+TEST(ScreenFit, AWholeMultipleIsBlocksOfEachPixelTheSameSizeACopyAndOnlyTheBarsTurnBlack) {
+  const std::vector<uint32_t> source = Pixels(4, 2, 0x010101);
   std::vector<uint32_t> target(10 * 6, 0xDEADBEEF);
   auto* to = reinterpret_cast<uint8_t*>(target.data());
   const Placement doubled{1, 1, 8, 4};
   FillBars(to, 10 * 4, 10, 6, doubled);
-  ScaleNearest(from, 4 * 4, 4, 2, to, 10 * 4, doubled);
+  FrameScaler scaler;
+  scaler.Scale(reinterpret_cast<const uint8_t*>(source.data()), 4 * 4, 4, 2, to, 10 * 4, doubled);
+  const uint32_t a = 0x010101, b = a + 1, c = a + 2, d = a + 3, e = a + 4, f = a + 5, g = a + 6,
+                 h = a + 7;
   const std::vector<uint32_t> expected = {
       0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
-      0, 1, 1, 2, 2, 3, 3, 4, 4, 0,  //
-      0, 1, 1, 2, 2, 3, 3, 4, 4, 0,  //
-      0, 5, 5, 6, 6, 7, 7, 8, 8, 0,  //
-      0, 5, 5, 6, 6, 7, 7, 8, 8, 0,  //
+      0, a, a, b, b, c, c, d, d, 0,  //
+      0, a, a, b, b, c, c, d, d, 0,  //
+      0, e, e, f, f, g, g, h, h, 0,  //
+      0, e, e, f, f, g, g, h, h, 0,  //
       0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
   };
   EXPECT_EQ(target, expected);
+  EXPECT_EQ(Scaled(source, 4, 2, 4, 2), source);
+}
 
-  // Halved: the pixel under each centre, not an average (sharp, and no colour the frame lacks).
-  std::vector<uint32_t> small(2, 0);
-  ScaleNearest(from, 4 * 4, 4, 2, reinterpret_cast<uint8_t*>(small.data()), 2 * 4,
-               Placement{0, 0, 2, 1});
-  EXPECT_EQ(small, (std::vector<uint32_t>{6, 8}));
+// Fullscreen at 1080 lines enlarges 1.475 times: every one-pixel stroke must come out with the
+// same ink, where taking the nearest pixel makes some strokes one pixel wide and some two.
+TEST(ScreenFit, EnlargedByAFractionEveryStrokeKeepsTheSameWidth) {
+  for (const bool across : {true, false}) {
+    SCOPED_TRACE(across ? "upright strokes" : "level strokes");
+    const std::vector<uint32_t> lines = Lines(900, 732, 7, across);
+    const std::vector<uint32_t> big = Scaled(lines, 900, 732, 1327, 1080);
+    const int length = across ? 1327 : 1080;
+    double least = 1e9, most = 0;
+    for (int stroke = 3; stroke + 7 < (across ? 900 : 732); stroke += 7) {
+      // The ink of the stroke across the target pixels around it, in pixels of full black.
+      const int from = static_cast<int>((stroke - 3) * 1.475),
+                to = static_cast<int>((stroke + 4) * 1.475);
+      double ink = 0;
+      for (int i = from; i < to && i < length; ++i) {
+        const uint32_t pixel = across ? big[static_cast<size_t>(500) * 1327 + i]
+                                      : big[static_cast<size_t>(i) * 1327 + 500];
+        ink += (255 - (pixel & 0xFF)) / 255.0;
+      }
+      least = std::min(least, ink);
+      most = std::max(most, ink);
+    }
+    EXPECT_GT(least, 1.4);
+    EXPECT_LT(most - least, 0.05) << "from " << least << " to " << most;
+  }
+}
 
-  // Three source columns over four target columns: the middle one is drawn twice, none is lost.
-  const std::vector<uint32_t> three = Pixels(3, 1, 1);
-  std::vector<uint32_t> four(4, 0);
-  ScaleNearest(reinterpret_cast<const uint8_t*>(three.data()), 3 * 4, 3, 1,
-               reinterpret_cast<uint8_t*>(four.data()), 4 * 4, Placement{0, 0, 4, 1});
-  EXPECT_EQ(four, (std::vector<uint32_t>{1, 2, 2, 3}));
-
-  // Runs of two and three: each exactly as long as its share, nothing written past the picture.
-  const std::vector<uint32_t> two = Pixels(2, 1, 1);
-  std::vector<uint32_t> five(6, 0xDEADBEEF);
-  ScaleNearest(reinterpret_cast<const uint8_t*>(two.data()), 2 * 4, 2, 1,
-               reinterpret_cast<uint8_t*>(five.data()), 6 * 4, Placement{0, 0, 5, 1});
-  EXPECT_EQ(five, (std::vector<uint32_t>{1, 1, 2, 2, 2, 0xDEADBEEF}));
+// A window smaller than the frame averages what falls in each screen pixel: no row or column
+// of lettering is dropped, where taking the nearest pixel loses whole ones.
+TEST(ScreenFit, ShrunkEveryOnePixelLineStillShows) {
+  for (const bool across : {true, false}) {
+    SCOPED_TRACE(across ? "upright lines" : "level lines");
+    const std::vector<uint32_t> lines = Lines(900, 732, 5, across);
+    const std::vector<uint32_t> small = Scaled(lines, 900, 732, 859, 699);
+    const int length = across ? 859 : 699;
+    // Each line a run of darker pixels, at least one of them half dark or darker.
+    int dark = 0, palest = 0, darkest = 255;
+    for (int i = 0; i <= length; ++i) {
+      const int value =
+          i == length ? 255
+                      : static_cast<int>((across ? small[300 * 859 + i]
+                                                 : small[static_cast<size_t>(i) * 859 + 300]) &
+                                         0xFF);
+      if (value < 220) {
+        darkest = std::min(darkest, value);
+      } else if (darkest < 255) {
+        ++dark;
+        palest = std::max(palest, darkest);
+        darkest = 255;
+      }
+    }
+    EXPECT_EQ(dark, (across ? 900 : 732) / 5);
+    EXPECT_LE(palest, 140);
+  }
 }
 
 }  // namespace
