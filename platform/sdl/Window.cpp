@@ -221,12 +221,16 @@ std::unique_ptr<Window> Window::Create(const WindowSpec& spec, std::string& erro
   auto impl = std::make_unique<Impl>();
   impl->frameWidth = spec.clientWidth;
   impl->frameHeight = spec.clientHeight;
-  impl->sdl = SDL_CreateWindow(spec.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               spec.clientWidth, spec.clientHeight, SDL_WINDOW_HIDDEN);
+  // The player may resize and maximise it: the frame is letterboxed in whatever size it takes,
+  // down to a quarter of its own.
+  impl->sdl =
+      SDL_CreateWindow(spec.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, spec.clientWidth,
+                       spec.clientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (impl->sdl == nullptr) {
     error = std::string("cannot create the window: ") + SDL_GetError();
     return nullptr;
   }
+  SDL_SetWindowMinimumSize(impl->sdl, spec.clientWidth / 4, spec.clientHeight / 4);
   const ResourceEntry* iconFile = LookUpResource(spec.module, spec.largeIcon, kIconGroupResource);
   if (SDL_Surface* icon =
           iconFile != nullptr ? IconSurface(iconFile->data, iconFile->size) : nullptr) {

@@ -1,12 +1,13 @@
 // The real executable in a real X server: its window and how it ends.
 #include <cstdlib>
+#include <sstream>
 
 #include "X11Session.h"
 
 namespace skyrift::e2e {
 namespace {
 
-TEST(Window, OpensCentredFixedSizeWithItsCaptionAndClosesWithExitCodeZero) {
+TEST(Window, OpensCentredAtTheFramesSizeWithItsCaptionAndClosesWithExitCodeZero) {
   GameProcess game;
   ASSERT_TRUE(game.Start()) << "no window appeared";
   const std::string geometry = Shell("xwininfo -id " + game.Window());
@@ -23,11 +24,79 @@ TEST(Window, OpensCentredFixedSizeWithItsCaptionAndClosesWithExitCodeZero) {
   EXPECT_EQ(field(geometry, "Absolute upper-left Y:"), (field(root, "Height:") - 732) / 2);
 
   EXPECT_EQ(Shell("xdotool getwindowname " + game.Window()), "Skyrift");
-  // Not resizable: the size hints pin the minimum and the maximum to the client size.
+  // Resizable, down to a quarter of the frame, with no largest size.
   const std::string hints = Shell("xprop -id " + game.Window() + " WM_NORMAL_HINTS");
-  EXPECT_NE(hints.find("minimum size: 900 by 732"), std::string::npos) << hints;
-  EXPECT_NE(hints.find("maximum size: 900 by 732"), std::string::npos) << hints;
+  EXPECT_NE(hints.find("minimum size: 225 by 183"), std::string::npos) << hints;
+  EXPECT_EQ(hints.find("maximum size"), std::string::npos) << hints;
 
+  EXPECT_EQ(game.Close(), 0);
+}
+
+// Waits until `done` says so, with a generous deadline; false if it never did.
+template <class Check>
+bool WaitUntil(Check done) {
+  for (int waited = 0; waited < 10000; waited += 100) {
+    if (done()) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+// Waits until the window's client is `width` x `height`; false if it never is.
+bool WaitForSize(const std::string& window, int width, int height) {
+  return WaitUntil([&] {
+    const Geometry now = WindowGeometry(window);
+    return now.width == width && now.height == height;
+  });
+}
+
+// The number of black pixels along a row of the grab.
+int BlackAcross(const Screenshot& shot, int y) {
+  int black = 0;
+  for (int x = 0; x < shot.Width(); ++x) {
+    const Rgb c = shot.At(x, y);
+    black += c.r == 0 && c.g == 0 && c.b == 0 ? 1 : 0;
+  }
+  return black;
+}
+
+TEST(Window, ThePlayerResizesAndMaximisesItAndTheFrameIsLetterboxedInIt) {
+  WindowManager windowManager;
+  ASSERT_TRUE(windowManager.Running()) << "openbox did not start";
+  GameProcess game;
+  ASSERT_TRUE(game.Start()) << "no window appeared";
+  game.Focus();
+  ASSERT_TRUE(WaitForSize(game.Window(), 900, 732));
+
+  // Wider than the frame's shape: bars at the sides, the picture the window's whole height.
+  Shell("xdotool windowsize " + game.Window() + " 1200 700");
+  ASSERT_TRUE(WaitForSize(game.Window(), 1200, 700)) << "the window kept its size";
+  ASSERT_TRUE(WaitUntil([&] {
+    const Screenshot shot = game.Grab(1200, 700);
+    return shot.Valid() && BlackAcross(shot, 350) >= 2 * 160;
+  })) << "no bars beside the picture";
+  const Screenshot wide = game.Grab(1200, 700);
+  const Rgb bar = wide.At(20, 350), picture = wide.At(600, 350);
+  EXPECT_TRUE(bar.r == 0 && bar.g == 0 && bar.b == 0);
+  EXPECT_FALSE(picture.r == 0 && picture.g == 0 && picture.b == 0);
+
+  // Maximised with its title bar's maximise button, as a player would, and restored the same
+  // way (openbox puts it second from the right).
+  // The window manager's frame around the client: left, right, top, bottom.
+  const auto maximiseButton = [&game] {
+    std::istringstream extents(
+        Shell("xprop -id " + game.Window() + " _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,"));
+    int left = 0, right = 0, top = 0, bottom = 0;
+    extents >> left >> right >> top >> bottom;
+    const Geometry client = WindowGeometry(game.Window());
+    return std::to_string(client.x + client.width + right - 26) + " " +
+           std::to_string(client.y - top / 2);
+  };
+  Shell("xdotool mousemove " + maximiseButton() + " click 1");
+  ASSERT_TRUE(WaitUntil([&] { return WindowGeometry(game.Window()).width == 1280; }))
+      << "not maximised: " << WindowGeometry(game.Window()).width << " wide";
+  Shell("xdotool mousemove " + maximiseButton() + " click 1");
+  EXPECT_TRUE(WaitForSize(game.Window(), 1200, 700)) << "restoring gives back the size it had";
   EXPECT_EQ(game.Close(), 0);
 }
 
