@@ -38,15 +38,20 @@ bool Pausable() {
   }
 }
 
-// A press since the last frame: the key went down, or was tapped between two frames. A held
-// key is one press, however often the system repeats it.
+// A press since the last frame: the key went down, or was pressed again between two frames
+// (let go or not). A held key is one press: its repeats are no new press.
 bool Pressed(int code, bool& wasDown) {
+  // A key bound in controls.txt to a player's action keeps that meaning. It is not even asked
+  // about: the question would use up a tap between frames that the action has yet to see.
+  if (BoundToAnAction(code)) {
+    wasDown = false;
+    return false;
+  }
   const int16_t state = platform::GetAsyncKeyState(code);
   const bool down = state < 0;
-  const bool pressed = (down && !wasDown) || (!down && (state & 1) != 0);
+  const bool pressed = (down && !wasDown) || (state & 1) != 0;
   wasDown = down;
-  // A key bound in controls.txt to a player's action keeps that meaning.
-  return pressed && !BoundToAnAction(code);
+  return pressed;
 }
 
 void SetPaused(bool pause) {

@@ -1,6 +1,7 @@
 // Pausing by key, headless: Esc and Pause freeze play and its sound and show the sign, in the
 // play states, the interlude and the menus alike; a regained focus does not undo it; the title
-// ignores them, and a key bound to a player's action keeps that meaning.
+// ignores them, a tap between frames counts, and a key bound to a player's action keeps that
+// meaning.
 #include <gtest/gtest.h>
 
 #include "Harness.h"
@@ -77,6 +78,32 @@ TEST(Pause, EscOrPauseFreezesPlayAndItsSoundUntilTheSameKeyAgain) {
   }
 }
 
+// A press is a press however short or crowded: a tap between two frames toggles, and Esc with
+// Pause in one frame toggles once, with nothing left over for the next frame.
+TEST(Pause, ATapBetweenFramesTogglesAndBothKeysInOneFrameToggleOnce) {
+  GameHarness game;
+  ASSERT_NO_FATAL_FAILURE(StartPlaying(game));
+  for (const int key : {kEscape, kPauseKey}) {
+    SCOPED_TRACE(key);
+    for (const bool paused : {true, false}) {
+      game.Press(key);
+      game.Release(key);
+      game.Step(1);
+      EXPECT_EQ(PlayPaused(), paused);
+    }
+  }
+  game.Press(kEscape);
+  game.Press(kPauseKey);
+  game.Step(1);
+  EXPECT_TRUE(PlayPaused());
+  game.Step(2);
+  EXPECT_TRUE(PlayPaused()) << "held, they are one press";
+  game.Release(kEscape);
+  game.Release(kPauseKey);
+  game.Step(2);
+  EXPECT_TRUE(PlayPaused());
+}
+
 TEST(Pause, TheInterludeAndTheMenusPauseTheTitleDoesNot) {
   GameHarness game;
   _iNextFrameTick = 0;
@@ -117,6 +144,19 @@ TEST(Pause, AKeyBoundToAPlayersActionKeepsThatMeaning) {
   EXPECT_FALSE(PlayRequests().empty()) << "Esc fired";
   game.Hold(kPauseKey, 2);
   EXPECT_TRUE(PlayPaused()) << "the Pause key still pauses";
+  game.Hold(kPauseKey, 2);
+  ASSERT_FALSE(PlayPaused());
+
+  // A bound key's tap between two frames is the action's: a touched direction key leaves the
+  // ship's velocity as it was.
+  _iKeyP1Up = kEscape;
+  _iKeyP1Fire = kP1Fire;
+  _pPlayer1->SetVelocity(5, 0);
+  game.Press(kEscape);
+  game.Release(kEscape);
+  game.Step(1);
+  EXPECT_EQ(_pPlayer1->GetVelocity().x, 5);
+  EXPECT_FALSE(PlayPaused());
 }
 
 // A lost focus stops every frame; in play the frozen picture carries the sign, once, and the
