@@ -2,7 +2,7 @@
 // energy drained from the ship that pays for it, regeneration, and recharge-mode repairs.
 #include "game/Players.h"
 
-#include "game/PlayerActions.h"
+#include "engine/Sound.h"
 #include "game/Trace.h"
 #include "sprites/Play.h"
 #include "sprites/PlayerShip.h"
@@ -62,7 +62,13 @@ void UpdatePlayerStatus() {
   if (_bBulletTime) {
     if (PlayerShip* payer = BulletTimePayer()) {
       payer->AddEnergy(-1);
-      if (payer->GetEnergy() < 1) EndBulletTime(payer);
+      // Run dry, bullet time stops without a sound, and the ship keeps its own flag: it still
+      // pays first when bullet time comes back on. Only the loop stops with it, since a hum with
+      // nothing slowed would tell the player the wrong thing.
+      if (payer->GetEnergy() < 1) {
+        _bBulletTime = FALSE;
+        StopChannel(kBulletTimeChannel);
+      }
     }
   }
 

@@ -3,6 +3,7 @@
 #include "game/Weapons.h"
 
 #include "World.h"
+#include "game/PlayerActions.h"
 #include "game/Players.h"
 #include "platform/Mixer.h"
 #include "sprites/Tags.h"
@@ -119,18 +120,8 @@ TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRat
   EXPECT_EQ(_pPlayer1->GetEnergy(), 100 - 22 + 2);  // one point back every 11 frames
   EXPECT_TRUE(_bBulletTime);
 
-  // Switched on with no energy it lasts one frame, and ends as switching it off does: the
-  // loop stops, the switch-off plays and the ship's own flag drops.
-  PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
-  _pPlayer1->AddEnergy(-80);
-  _pPlayer1->SetBulletTime(1);
-  UpdatePlayerStatus();
-  EXPECT_FALSE(_bBulletTime);
-  EXPECT_FALSE(_pPlayer1->HasBulletTime());
-  EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel));
-  EXPECT_EQ(Requests(_sndBulletTimeDeact, kAnyFreeChannel), 1);
-
   // Repair only in recharge mode: one point every 8 frames, bullet time or not.
+  _bBulletTime = FALSE;
   _pPlayer1->TakeDamage(50);
   for (int i = 0; i < 16; ++i) UpdatePlayerStatus();
   EXPECT_EQ(_pPlayer1->GetHealth(), 50);
@@ -138,6 +129,53 @@ TEST_F(WeaponsTest, BulletTimeDrainsThePayerAndRegenerationAndRepairKeepTheirRat
   _bBulletTime = TRUE;
   for (int i = 0; i < 16; ++i) UpdatePlayerStatus();
   EXPECT_EQ(_pPlayer1->GetHealth(), 52);
+}
+
+// The payer running dry ends bullet time silently: the ship keeps its own flag, so it is still
+// the one to pay when bullet time comes back on, whoever switches it on; only the loop stops.
+TEST_F(WeaponsTest, BulletTimeRunningDryEndsItWithoutASoundAndLeavesThePayerFlagged) {
+  const struct {
+    const char* name;
+    bool twoPlayers;
+    bool player1Out;
+    int payer;
+  } cases[] = {
+      {"one player", false, false, 1},
+      {"player 1 pays, player 2 in", true, false, 1},
+      {"player 2 pays, player 1 in", true, false, 2},
+      {"player 2 pays, player 1 out", true, true, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetPlay();
+    StartGame(c.twoPlayers);
+    _bPlayer1Out = c.player1Out ? TRUE : FALSE;
+    PlayerShip* payer = c.payer == 1 ? _pPlayer1 : _pPlayer2;
+    payer->AddEnergy(1 - payer->GetEnergy());
+    payer->SetBulletTime(1);
+    _bBulletTime = TRUE;
+    PlaySample(kBulletTimeChannel, _sndBulletTimeDur);
+    ClearPlayRequests();
+    UpdatePlayerStatus();
+    EXPECT_FALSE(_bBulletTime);
+    EXPECT_TRUE(payer->HasBulletTime()) << "the payer's own flag stays set";
+    EXPECT_TRUE(PlayRequests().empty()) << "no switch-off sound";
+    EXPECT_FALSE(platform::ChannelPlaying(kBulletTimeChannel)) << "the loop stops with it";
+  }
+
+  // Player 1 ran dry; player 2 switching bullet time on leaves player 1 to pay, with nothing left.
+  ResetPlay();
+  StartGame(true);
+  _pPlayer1->AddEnergy(-_pPlayer1->GetEnergy());
+  _pPlayer1->SetBulletTime(1);
+  _bBulletTime = TRUE;
+  UpdatePlayerStatus();
+  ASSERT_FALSE(_bBulletTime);
+  _iBulletTimeDelay = 0;
+  ToggleBulletTime(_pPlayer2);
+  UpdatePlayerStatus();
+  EXPECT_FALSE(_bBulletTime) << "one frame, paid by player 1";
+  EXPECT_EQ(_pPlayer2->GetEnergy(), 500);
 }
 
 TEST_F(WeaponsTest, WithTwoPlayersOnlyOneShipPaysForBulletTime) {
