@@ -233,21 +233,27 @@ TEST_F(Collisions, ALostLifeLeavesTheShipInNormalModeAndEndsBulletTimeOnlyWhenNo
     EXPECT_EQ(Requests(_sndBulletTimeDeact), switchOffs + 1);
   }
 
-  // While a ship is left to pay after the lost life, bullet time goes on and that ship pays.
+  // While a ship is left to pay after the lost life, bullet time goes on and that ship pays;
+  // outside bullet time a lost life ends nothing. Neither plays the switch-off.
   const struct {
     const char* name;
     int players;
+    bool bulletTime;
     bool flag1, flag2;  // the ships' own bullet-time flags
     int loser;
     bool lastLife;
-    int payer;
+    int payerBefore, payerAfter;  // 0: nobody
   } goOn[] = {
-      {"a ship that does not pay", 2, true, false, 2, false, 1},
-      {"the payer's last life, the other still in", 2, true, false, 1, true, 2},
-      {"both flags set, the payer loses a life", 2, true, true, 1, false, 2},
-      {"a one-player game", 1, true, false, 1, false, 1},
-      {"a one-player game, the flag never set", 1, false, false, 1, false, 1},
+      {"a ship that does not pay", 2, true, true, false, 2, false, 1, 1},
+      {"the payer's last life, the other still in", 2, true, true, false, 1, true, 1, 2},
+      {"player 2 pays and loses its last life, player 1 still in", 2, true, false, true, 2, true, 2,
+       1},
+      {"both flags set, the payer loses a life", 2, true, true, true, 1, false, 1, 2},
+      {"a one-player game", 1, true, true, false, 1, false, 1, 1},
+      {"a one-player game, the flag never set", 1, true, false, false, 1, false, 1, 1},
+      {"outside bullet time", 2, false, false, false, 1, false, 0, 0},
   };
+  auto payer = [](int player) { return player == 0 ? nullptr : Ship(player); };
   for (const auto& c : goOn) {
     SCOPED_TRACE(c.name);
     ResetPlay();  // the earlier cases' ships stay in the list, out of the game
@@ -258,12 +264,14 @@ TEST_F(Collisions, ALostLifeLeavesTheShipInNormalModeAndEndsBulletTimeOnlyWhenNo
     }
     _pPlayer1->SetBulletTime(c.flag1 ? 1 : 0);
     if (c.players == 2) _pPlayer2->SetBulletTime(c.flag2 ? 1 : 0);
-    _bBulletTime = TRUE;
-    ASSERT_EQ(BulletTimePayer(), _pPlayer1);
+    _bBulletTime = c.bulletTime ? TRUE : FALSE;
+    ASSERT_EQ(BulletTimePayer(), payer(c.payerBefore));
+    const int switchOffs = Requests(_sndBulletTimeDeact);
     EXPECT_TRUE(Collide(loser, Enemy(_bmpSwoopEnemy, 10), true));
     EXPECT_EQ(Out(c.loser), c.lastLife ? TRUE : FALSE);
-    EXPECT_TRUE(_bBulletTime);
-    EXPECT_EQ(BulletTimePayer(), Ship(c.payer));
+    EXPECT_EQ(_bBulletTime, c.bulletTime ? TRUE : FALSE);
+    EXPECT_EQ(BulletTimePayer(), payer(c.payerAfter));
+    EXPECT_EQ(Requests(_sndBulletTimeDeact), switchOffs);
   }
 }
 

@@ -348,7 +348,7 @@ TEST_F(PadActions, ButtonOneInTheMenuBuysEveryFourthFrameAndQueuesAVolleyEveryNi
 }
 
 // When the pad has no say.
-TEST_F(PadActions, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
+TEST_F(PadActions, NothingWhilePlayerOneIsOutBeforeThePlayersAreChosenOrWhilePaused) {
   const StickState everything = StickUp | StickLeft | 0x7730;
   _pPlayer1->SetBombs(2);
   _pPlayer1->SetVelocity(1, 1);
@@ -372,6 +372,12 @@ TEST_F(PadActions, NothingWhilePlayerOneIsOutOrBeforeThePlayersAreChosen) {
 
   _bPlayer1Out = FALSE;
   _bGameStarted = FALSE;
+  Run(everything, 24);
+  untouched();
+
+  // Play paused by key.
+  _bGameStarted = TRUE;
+  _bPlayPaused = TRUE;
   Run(everything, 24);
   untouched();
 }
