@@ -29,7 +29,8 @@ Placement Letterbox(int frameWidth, int frameHeight, int areaWidth, int areaHeig
 Placement FitWindow(int frameWidth, int frameHeight, int dpi, int extraWidth, int extraHeight,
                     int usableWidth, int usableHeight) {
   constexpr int kBaseDpi = 96;
-  dpi = std::max(dpi, kBaseDpi / 4);
+  // A scale the system cannot tell (a DPI of 0) is taken as 100%, not as the smallest window.
+  dpi = dpi <= 0 ? kBaseDpi : std::max(dpi, kBaseDpi / 4);
   const int width = (frameWidth * dpi + kBaseDpi / 2) / kBaseDpi;
   const int height = (frameHeight * dpi + kBaseDpi / 2) / kBaseDpi;
   if (width + extraWidth <= usableWidth && height + extraHeight <= usableHeight) {

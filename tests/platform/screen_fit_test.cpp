@@ -52,6 +52,7 @@ TEST(ScreenFit, TheWindowTakesTheMonitorsScaleUnlessItWouldNotFitThenTheLargestT
       {144, 20, 48, 1920, 1040, 1219, 992},   // 150% on a 1080-line screen: shrunk to fit
       {192, 32, 78, 3840, 2120, 1800, 1464},  // 200% on a 4K screen
       {192, 32, 78, 2560, 1400, 1625, 1322},  // 200% that does not fit
+      {0, 16, 39, 1920, 1040, 900, 732},      // a scale the system could not tell: 100%
   };
   for (const Case& c : cases) {
     const Placement got = FitWindow(kFrameWidth, kFrameHeight, c.dpi, c.extraWidth, c.extraHeight,

@@ -12,17 +12,17 @@
 namespace skyrift::platform {
 namespace {
 
-// A 300 x 150 image (not a whole number of keyed tiles either way) whose colours change every
-// pixel, with a quarter of it magenta, the key.
-std::unique_ptr<Surface> PatternImage() {
+// An image whose colours change every pixel, with a quarter of it magenta, the key; by default
+// 300 x 150, not a whole number of keyed tiles either way.
+std::unique_ptr<Surface> PatternImage(int width = 300, int height = 150) {
   std::vector<COLORREF> palette(256);
   for (int i = 0; i < 256; ++i) palette[i] = RGB(i, 255 - i, (i * 7) & 0xFF);
   palette[200] = kMagenta;
-  auto image = Surface::CreateIndexed(300, 150, palette.data(), 256);
+  auto image = Surface::CreateIndexed(width, height, palette.data(), 256);
   std::mt19937 random(7);
-  for (int y = 0; y < 150; ++y) {
+  for (int y = 0; y < height; ++y) {
     uint8_t* row = image->IndexRow(y);
-    for (int x = 0; x < 300; ++x)
+    for (int x = 0; x < width; ++x)
       row[x] = random() % 4 == 0 ? 200 : static_cast<uint8_t>(random() % 200);
   }
   return image;
@@ -54,25 +54,29 @@ std::vector<COLORREF> Pixels(const Surface& surface) {
 }
 
 TEST(SurfaceDrawing, CopiesMatchAPixelByPixelModelAtEveryEdgeAndSeam) {
-  auto image = PatternImage();
-  constexpr int kWidth = 200, kHeight = 120;
-  auto target = Surface::CreateTarget(kWidth, kHeight, RGB(1, 2, 3));
-  std::mt19937 random(11);
-  auto between = [&](int low, int high) {
-    return low + static_cast<int>(random() % (high - low + 1));
-  };
-  for (int round = 0; round < 300; ++round) {
-    // Regions that start before, inside and past the image and the target, over tile seams.
-    const int sx = between(-40, 320), sy = between(-40, 170), w = between(0, 300),
-              h = between(0, 140);
-    const int dx = between(-150, 220), dy = between(-100, 140);
-    const bool keyed = round % 2 == 0;
-    const auto before = Pixels(*target);
-    target->Blit(*image, sx, sy, w, h, dx, dy, keyed, kMagenta);
-    ASSERT_EQ(Pixels(*target),
-              Expected(*image, before, kWidth, kHeight, sx, sy, w, h, dx, dy, keyed))
-        << "round " << round << (keyed ? " keyed" : " opaque") << " from " << sx << "," << sy
-        << " size " << w << "x" << h << " to " << dx << "," << dy;
+  // The second image ends exactly on a row of tiles.
+  for (const int imageHeight : {150, 128}) {
+    SCOPED_TRACE(imageHeight);
+    auto image = PatternImage(300, imageHeight);
+    constexpr int kWidth = 200, kHeight = 120;
+    auto target = Surface::CreateTarget(kWidth, kHeight, RGB(1, 2, 3));
+    std::mt19937 random(11);
+    auto between = [&](int low, int high) {
+      return low + static_cast<int>(random() % (high - low + 1));
+    };
+    for (int round = 0; round < 300; ++round) {
+      // Regions that start before, inside and past the image and the target, over tile seams.
+      const int sx = between(-40, 320), sy = between(-40, 170), w = between(0, 300),
+                h = between(0, 140);
+      const int dx = between(-150, 220), dy = between(-100, 140);
+      const bool keyed = round % 2 == 0;
+      const auto before = Pixels(*target);
+      target->Blit(*image, sx, sy, w, h, dx, dy, keyed, kMagenta);
+      ASSERT_EQ(Pixels(*target),
+                Expected(*image, before, kWidth, kHeight, sx, sy, w, h, dx, dy, keyed))
+          << "round " << round << (keyed ? " keyed" : " opaque") << " from " << sx << "," << sy
+          << " size " << w << "x" << h << " to " << dx << "," << dy;
+    }
   }
 }
 
@@ -82,6 +86,7 @@ TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColou
   target->Fill(RECT{6, 2, 3, 5}, RGB(255, 255, 255));  // right before left: nothing
   target->SetPixel(9, 7, RGB(40, 50, 60));
   target->SetPixel(10, 7, RGB(255, 0, 0));  // outside: ignored
+  target->SetPixel(10, 3, RGB(255, 0, 0));  // one past a row is not the next row's first
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 10; ++x) {
       const COLORREF expected = (x == 9 && y == 7)  ? RGB(40, 50, 60)
@@ -91,6 +96,7 @@ TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColou
     }
   }
   EXPECT_EQ(target->GetPixel(-1, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(target->GetPixel(10, 0), 0xFFFFFFFFu);
 
   const COLORREF palette[] = {RGB(0, 0, 0), RGB(250, 10, 10), RGB(10, 10, 250)};
   auto image = Surface::CreateIndexed(4, 4, palette, 3);
@@ -99,6 +105,7 @@ TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColou
   EXPECT_EQ(image->GetPixel(1, 2), RGB(250, 10, 10));
   EXPECT_EQ(image->GetPixel(3, 3), RGB(10, 10, 250));
   EXPECT_EQ(image->GetPixel(2, 0), RGB(0, 0, 0));
+  EXPECT_EQ(image->GetPixel(4, 0), 0xFFFFFFFFu);
 }
 
 // A keyed image is drawn from a converted copy: changing the image or the key must not draw
@@ -116,7 +123,12 @@ TEST(SurfaceDrawing, KeyedCopiesFollowTheImageAndTheKeyAndIndexedTargetsTakeTheN
            [&] {
              image->Fill(RECT{10, 70, 280, 80}, kMagenta);
            },  // across both tile columns
-           [&] { image->SetPixel(0, 0, kMagenta); }, [&] { image->IndexRow(149)[299] = 200; }}) {
+           [&] { image->SetPixel(0, 0, kMagenta); }, [&] { image->IndexRow(149)[299] = 200; },
+           [&] {
+             auto patch = PatternImage(40, 40);
+             patch->Fill(RECT{0, 0, 40, 40}, kMagenta);
+             image->Blit(*patch, 0, 0, 40, 40, 100, 60, false, 0);  // copied onto the image
+           }}) {
     drawn(kMagenta);
     change();
     EXPECT_EQ(drawn(kMagenta), Expected(*image, clear, 300, 150, 0, 0, 300, 150, 0, 0, true));
