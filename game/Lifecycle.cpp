@@ -19,6 +19,7 @@
 #include "game/Volume.h"
 #include "graphics/Background.h"
 #include "platform/Clock.h"
+#include "platform/Keyboard.h"
 #include "sprites/Sprite.h"
 #include "world/Globals.h"
 
@@ -119,6 +120,9 @@ BOOL GameInitialize(HINSTANCE instance) {
 void GameStart(HWND) {
   LoadControls();
   LoadVolume();
+  // A key a player is given keeps that action alone, whatever the window or the system would
+  // otherwise make of it (F11, a held Alt).
+  platform::SetGameKeys(BoundToAnAction);
   std::srand(platform::GetTickCount());
 
   MakeOffscreenFrame();

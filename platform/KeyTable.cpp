@@ -1,6 +1,7 @@
 // The key table that key events feed, shared by the layers: on SDL and the null layer it is the
 // whole of the key state; on Windows it adds the keys that tests inject to what the system
-// reports.
+// reports. Which keys are the game's, and which the system keeps, is decided here for every
+// layer alike.
 #include "platform/KeyTable.h"
 
 #include <array>
@@ -12,18 +13,40 @@ namespace {
 
 std::array<bool, 256> down{};
 std::array<bool, 256> pressedSinceQuery{};
+std::array<bool, 256> system{};  // went down as the system's; not the game's until released
+bool (*gameKeys)(int) = nullptr;
 
 void SetKey(int code, bool isDown) {
   if (isDown && !down[code]) pressedSinceQuery[code] = true;
   down[code] = isDown;
 }
 
-// The generic Shift, Ctrl and Alt codes are down while either side's key is.
+constexpr int kAlt = 0x12;
+
+// The keys that hold the others back for the system while held: each Alt and each Windows key.
 constexpr struct {
-  int generic, left, right;
-} kSidedKeys[] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
+  int code;
+  bool alt;  // binding the generic Alt makes both Alt keys the game's
+} kSystemModifiers[] = {{0xA4, true}, {0xA5, true}, {0x5B, false}, {0x5C, false}};
 
 }  // namespace
+
+void SetGameKeys(bool (*isGameKey)(int)) {
+  gameKeys = isGameKey;
+}
+
+bool IsGameKey(int virtualKey) {
+  return gameKeys != nullptr && virtualKey > 0 && virtualKey <= 255 && gameKeys(virtualKey);
+}
+
+bool PressedForSystem(int virtualKey, bool (*held)(int)) {
+  for (const auto& modifier : kSystemModifiers) {
+    if (modifier.code == virtualKey || !held(modifier.code)) continue;
+    if (IsGameKey(modifier.code) || (modifier.alt && IsGameKey(kAlt))) continue;
+    return true;
+  }
+  return false;
+}
 
 int QueryKeyTable(int virtualKey) {
   if (virtualKey <= 0 || virtualKey > 255) return 0;
@@ -34,6 +57,14 @@ int QueryKeyTable(int virtualKey) {
 
 void KeyEvent(int virtualKey, bool isDown) {
   if (virtualKey <= 0 || virtualKey > 255) return;
+  if (isDown && !down[virtualKey] && !system[virtualKey] &&
+      PressedForSystem(virtualKey, [](int code) { return down[code]; })) {
+    system[virtualKey] = true;
+  }
+  if (system[virtualKey]) {
+    if (!isDown) system[virtualKey] = false;
+    return;
+  }
   SetKey(virtualKey, isDown);
   for (const auto& keys : kSidedKeys) {
     if (virtualKey == keys.left || virtualKey == keys.right) {
@@ -45,6 +76,7 @@ void KeyEvent(int virtualKey, bool isDown) {
 void ResetKeyboard() {
   down.fill(false);
   pressedSinceQuery.fill(false);
+  system.fill(false);
 }
 
 }  // namespace skyrift::platform

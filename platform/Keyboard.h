@@ -15,4 +15,10 @@ void KeyEvent(int virtualKey, bool down);
 // Lets every key go and forgets every press (a new game process starts this way).
 void ResetKeyboard();
 
+// The keys the game has given the players' actions. Such a key is the game's alone: F11 then
+// switches nothing, and a bound Alt or Windows key is a key like any other. Until the game says
+// which keys are its own, none is.
+void SetGameKeys(bool (*isGameKey)(int virtualKey));
+bool IsGameKey(int virtualKey);
+
 }  // namespace skyrift::platform

@@ -87,7 +87,8 @@ Message MouseMessage(MessageKind kind, int x, int y) {
 }
 
 // F11 and Alt+Enter switch between the window and fullscreen; the game never sees them, and an
-// Enter pressed with Alt stays out of the game's sight until it is released.
+// Enter pressed with Alt stays out of the game's sight until it is released. An F11 that a player
+// has bound is that player's key instead; Alt+Enter always switches.
 bool WindowKey(const SDL_KeyboardEvent& key) {
   if (gameWindow == nullptr) return false;
   const bool down = key.type == SDL_KEYDOWN;
@@ -99,7 +100,7 @@ bool WindowKey(const SDL_KeyboardEvent& key) {
     }
     if (!down || (key.keysym.mod & KMOD_ALT) == 0) return false;
     gameWindow->swallowEnter = true;
-  } else if (code != SDL_SCANCODE_F11) {
+  } else if (code != SDL_SCANCODE_F11 || IsGameKey(VirtualKeyFromScancode(code))) {
     return false;
   }
   if (down && key.repeat == 0) gameWindow->ToggleFullscreen();

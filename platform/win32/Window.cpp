@@ -1,13 +1,13 @@
 // The game's window on Win32: a window class with the executable's icons, a fixed-size window
 // centred on the work area of the monitor it starts on, sized by that monitor's scale, and the
-// system's messages turned into the few the engine answers. F11 and Alt+Enter switch it to
-// fullscreen and back. Game keys are read from the system by GetAsyncKeyState, so key messages
-// need no handling here beyond those two, and the keys Windows keeps for itself (Alt and F10
-// opening the menu) are kept from it.
+// system's messages turned into the few the engine answers. F11 (unless a player has it) and
+// Alt+Enter switch it to fullscreen and back. Key messages go to the keyboard's reading first,
+// and the keys Windows keeps for itself (Alt and F10 opening the menu) are kept from it.
 #include "platform/Window.h"
 
 #include <algorithm>
 
+#include "platform/Keyboard.h"
 #include "platform/MessageQueue.h"
 #include "platform/Report.h"
 #include "platform/ScreenFit.h"
@@ -116,6 +116,7 @@ void TellActive(bool active) {
 }
 
 LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  KeyMessage(message, wParam, lParam);
   switch (message) {
     case WM_ACTIVATE: {
       // A minimised window is told it is active as it shrinks: it sleeps all the same.
@@ -143,7 +144,7 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       if (wParam == '\r') return 0;  // Alt+Enter was handled; no beep
       break;
     case WM_KEYDOWN:
-      if (wParam != VK_F11 || gameWindow == nullptr) break;
+      if (wParam != VK_F11 || IsGameKey(VK_F11) || gameWindow == nullptr) break;
       if (!Repeated(lParam)) ToggleFullscreen(*gameWindow);
       return 0;
     case WM_SETCURSOR:

@@ -1,5 +1,9 @@
-// The key-state table: down while held, "pressed since the last query" until asked once.
+// The key-state table: down while held, "pressed since the last query" until asked once, and
+// the keys the system keeps for itself.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "platform/Keyboard.h"
 
@@ -49,6 +53,45 @@ TEST_F(Keys, GenericShiftIsDownWhileEitherSideIs) {
   EXPECT_LT(GetAsyncKeyState(0x10), 0);
   KeyEvent(0xA1, false);
   EXPECT_EQ(GetAsyncKeyState(0x10), 0) << "up once both sides are";
+}
+
+// A key pressed while an Alt or Windows key is held is the system's (Alt+Tab, Win+G) until it is
+// released, even when the modifier goes first; a modifier that the game binds holds nothing back.
+TEST_F(Keys, AKeyPressedWithAnUnboundAltOrWindowsKeyHeldIsTheSystemsUntilReleased) {
+  constexpr int kTab = 0x09, kLeftAlt = 0xA4, kRightAlt = 0xA5, kLeftWin = 0x5B, kRightWin = 0x5C;
+  static std::vector<int> bound;
+  SetGameKeys([](int code) { return std::find(bound.begin(), bound.end(), code) != bound.end(); });
+  const struct {
+    const char* what;
+    int modifier;
+    std::vector<int> bound;
+    bool games;
+  } cases[] = {
+      {"left Alt", kLeftAlt, {}, false},
+      {"right Alt", kRightAlt, {}, false},
+      {"left Windows key", kLeftWin, {}, false},
+      {"right Windows key", kRightWin, {}, false},
+      {"Alt bound", kLeftAlt, {0x12}, true},
+      {"right Alt, Alt bound", kRightAlt, {0x12}, true},
+      {"right Alt, only the left one bound", kRightAlt, {kLeftAlt}, false},
+      {"the Windows key bound", kLeftWin, {kLeftWin}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetKeyboard();
+    bound = c.bound;
+    KeyEvent(c.modifier, true);
+    KeyEvent(kTab, true);
+    KeyEvent(c.modifier, false);
+    EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(kTab)), c.games ? 0x8001 : 0);
+    KeyEvent(kTab, false);
+    EXPECT_EQ(GetAsyncKeyState(kTab), 0);
+    KeyEvent(kTab, true);
+    EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(kTab)), 0x8001)
+        << "released, it is the game's";
+    KeyEvent(kTab, false);
+  }
+  SetGameKeys(nullptr);
 }
 
 TEST_F(Keys, UnboundAndOutOfRangeCodesAreNeverDown) {

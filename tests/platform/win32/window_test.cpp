@@ -182,46 +182,119 @@ TEST(Win32Window, TheGameLoopRunsFramesOnTheRealClockWithoutSpinningAndEndsOnClo
   EXPECT_LT(used, 1.5 * 0.5) << "a loop that waits for its frames uses far less than a core";
 }
 
-// Windows keeps some keys for itself: with Alt held (Alt+Tab) or another window in front, the
-// game reads none of the system's keys; the keys tests inject are always read.
-TEST(Win32Keys, TheSystemsKeysAreTheGamesOnlyWhileItsWindowHasTheFocusAndAltIsUp) {
+// Windows keeps some keys for itself: a key pressed with Alt or a Windows key held (Alt+Tab,
+// Win+Tab) is not the game's until it is released, unless the game binds that modifier; with
+// another window in front the game reads none of the system's keys. The keys tests inject are
+// always read.
+bool altBound = false, f11Bound = false;
+bool BoundForTheTest(int code) {
+  return (altBound && code == VK_MENU) || (f11Bound && code == VK_F11);
+}
+
+// A key pressed or released through the system, its messages handled as the game's loop does.
+void Press(BYTE key, bool down) {
+  keybd_event(key, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+  Drain();
+}
+
+// Whether the system takes synthesised keys; skips the test where it does not.
+#define SKIP_WITHOUT_SYNTHESISED_KEYS()                                             \
+  do {                                                                              \
+    keybd_event(VK_F7, 0, 0, 0);                                                    \
+    const bool synthesised = (::GetAsyncKeyState(VK_F7) & 0x8000) != 0;             \
+    Press(VK_F7, false);                                                            \
+    if (!synthesised) GTEST_SKIP() << "this system does not take synthesised keys"; \
+  } while (false)
+
+TEST(Win32Keys, AKeyPressedWithAltOrAWindowsKeyHeldOrForAnotherWindowIsNotTheGames) {
   const auto window = ShownWindow();
   ASSERT_NE(window, nullptr);
   ::HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 50, 50,
                                  nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(other, nullptr);
   ResetKeyboard();
-  auto press = [](BYTE key, bool down) { keybd_event(key, 0, down ? 0 : KEYEVENTF_KEYUP, 0); };
+  SetGameKeys(BoundForTheTest);
   auto held = [](BYTE key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
-
   SetForegroundWindow(GameWindow());
-  press(VK_TAB, true);
-  const bool synthesised = (::GetAsyncKeyState(VK_TAB) & 0x8000) != 0;
-  press(VK_TAB, false);
-  if (!synthesised) GTEST_SKIP() << "this system does not take synthesised keys";
+  SKIP_WITHOUT_SYNTHESISED_KEYS();
 
   struct Case {
     const char* what;
-    bool altHeld;
+    BYTE modifier;  // held while Tab goes down, and let go first
+    bool bound;     // Alt is a player's key
     bool gameInFront;
     bool tabRead;
   } cases[] = {
-      {"the game in front", false, true, true},
-      {"Alt held: Alt+Tab is the system's", true, true, false},
-      {"another window in front", false, false, false},
+      {"the game in front", 0, false, true, true},
+      {"Alt held: Alt+Tab is the system's", VK_MENU, false, true, false},
+      {"the Windows key held: Win+Tab is the system's", VK_LWIN, false, true, false},
+      {"Alt bound: a game key like any other", VK_MENU, true, true, true},
+      {"another window in front", 0, false, false, false},
   };
   for (const Case& c : cases) {
     SetForegroundWindow(c.gameInFront ? GameWindow() : other);
-    if (c.altHeld) press(VK_MENU, true);
-    press(VK_TAB, true);
+    Drain();
+    altBound = c.bound;
+    if (c.modifier != 0) Press(c.modifier, true);
+    Press(VK_TAB, true);
+    if (c.modifier != 0) {
+      if (c.bound) EXPECT_TRUE(held(c.modifier)) << c.what;
+      Press(c.modifier, false);
+    }
     EXPECT_EQ(held(VK_TAB), c.tabRead) << c.what;
-    press(VK_TAB, false);
-    if (c.altHeld) press(VK_MENU, false);
+    Press(VK_TAB, false);
     KeyEvent(VK_F9, true);
     EXPECT_TRUE(held(VK_F9)) << c.what << ": an injected key is read whatever the focus";
     KeyEvent(VK_F9, false);
   }
   DestroyWindow(other);
+  SetGameKeys(nullptr);
+}
+
+// The press between two reads is the game's own, kept from the window's messages: a program that
+// asks the system first (an overlay, a macro tool) cannot take it. Held, a key's repeats are not
+// new presses.
+TEST(Win32Keys, APressBetweenReadsIsTheGamesWhoeverAsksTheSystemFirst) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ResetKeyboard();
+  SKIP_WITHOUT_SYNTHESISED_KEYS();
+  Press(VK_SPACE, true);
+  Press(VK_SPACE, false);
+  ::GetAsyncKeyState(VK_SPACE);  // the system's shared "pressed" bit, taken by someone else
+  EXPECT_EQ(GetAsyncKeyState(VK_SPACE), 1) << "tapped since the last read";
+  EXPECT_EQ(GetAsyncKeyState(VK_SPACE), 0) << "the read clears it";
+
+  Press(VK_SPACE, true);
+  EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(VK_SPACE)), 0x8001);
+  Press(VK_SPACE, true);  // the system repeating the held key
+  EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(VK_SPACE)), 0x8000);
+  Press(VK_SPACE, false);
+}
+
+// F11 switches to fullscreen and back unless a player has it; then it is that player's key.
+TEST(Win32Keys, F11SwitchesToFullscreenUnlessAPlayerHasIt) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ResetKeyboard();
+  SetGameKeys(BoundForTheTest);
+  SKIP_WITHOUT_SYNTHESISED_KEYS();
+  auto fullscreen = [] { return (GetWindowLongA(GameWindow(), GWL_STYLE) & WS_CAPTION) == 0; };
+  for (const bool bound : {false, true}) {
+    SCOPED_TRACE(bound ? "bound" : "not bound");
+    f11Bound = bound;
+    GetAsyncKeyState(VK_F11);
+    Press(VK_F11, true);
+    EXPECT_EQ(fullscreen(), !bound);
+    if (bound) EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(VK_F11)), 0x8001);
+    Press(VK_F11, false);
+    if (!bound) {
+      Press(VK_F11, true);  // back to the window
+      Press(VK_F11, false);
+      ASSERT_FALSE(fullscreen());
+    }
+  }
+  SetGameKeys(nullptr);
 }
 
 // Deactivation and activation reach the engine once each however they come: a minimised window
@@ -256,22 +329,41 @@ TEST(Win32Window, MinimisingSleepsRestoringWakesAndTheMenuKeyNeverStalls) {
   Drain();
 }
 
+// Fullscreen covers its monitor whatever scale the system announces: a change of scale does not
+// turn it back into a window's size.
+TEST(Win32Window, AChangeOfScaleWhileFullscreenLeavesTheMonitorCovered) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ::HWND handle = GameWindow();
+  SendMessageA(handle, WM_KEYDOWN, VK_F11, 0);
+  ASSERT_EQ(GetWindowLongA(handle, GWL_STYLE) & WS_CAPTION, 0) << "fullscreen";
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &monitor);
+  ::RECT suggested{10, 10, 1010, 900};
+  SendMessageA(handle, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  ::RECT outer{};
+  GetWindowRect(handle, &outer);
+  EXPECT_EQ(outer.left, monitor.rcMonitor.left);
+  EXPECT_EQ(outer.top, monitor.rcMonitor.top);
+  EXPECT_EQ(outer.right, monitor.rcMonitor.right);
+  EXPECT_EQ(outer.bottom, monitor.rcMonitor.bottom);
+}
+
 TEST(Win32Keys, TheEnterOfAltEnterIsNotTheGamesUntilReleased) {
   const auto window = ShownWindow();  // the system's keys are read only for the active window
   ASSERT_NE(window, nullptr);
   ResetKeyboard();
-  keybd_event(VK_RETURN, 0, 0, 0);
-  if (GetAsyncKeyState(VK_RETURN) == 0) {
-    keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
-    GTEST_SKIP() << "this system does not take synthesised keys";
-  }
+  SKIP_WITHOUT_SYNTHESISED_KEYS();
+  Press(VK_RETURN, true);
   IgnoreUntilReleased(VK_RETURN);
   EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0) << "held since Alt+Enter";
-  keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+  Press(VK_RETURN, false);
   EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0) << "released: no press left over";
-  keybd_event(VK_RETURN, 0, 0, 0);
-  EXPECT_TRUE(GetAsyncKeyState(VK_RETURN) & 0x8000) << "the next press is the game's";
-  keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+  Press(VK_RETURN, true);
+  EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(VK_RETURN)), 0x8001)
+      << "the next press is the game's";
+  Press(VK_RETURN, false);
 }
 
 TEST(Win32Files, TheProgramFolderHoldsTheRunningExecutable) {
