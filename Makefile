@@ -1,11 +1,12 @@
 # The two commands of the README: `make play` and `make test`; `make windows` and
-# `make test-windows` for the Windows build.
+# `make test-windows` for the Windows build, `make web` and `make test-web` for the browser's.
 BUILD ?= build
 WINDOWS_BUILD ?= build-windows
+WEB_BUILD ?= build-web
 JOBS ?= $(shell nproc)
 
 .PHONY: play test build sanitize bench clean windows windows-all test-windows bench-windows package
-.PHONY: test-package
+.PHONY: test-package web web-all test-web
 
 # `make play` installs and builds only the game and its assets; the tests' libraries and tools
 # come with `make test` (and `build`, which every other Linux target starts from).
@@ -76,5 +77,30 @@ bench-windows: windows-all
 	cd $(WINDOWS_BUILD) && WINEPREFIX=$$PWD/wine/x11 HOME=$$PWD/wine/home WINEDEBUG=-all \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" $(shell command -v wine64 || echo /usr/lib/wine/wine64) skyrift_bench.exe
 
+# Compiled with Debian's emscripten into $(WEB_BUILD)/site (the page, the game and its data) and
+# $(WEB_BUILD)/Skyrift-web.zip; the assets come from the Linux build, as for Windows. `make web`
+# builds the site alone; the tests come with `make test-web`.
+define configure-web
+	$(configure)
+	cmake --build $(BUILD) -j $(JOBS) --target assets
+	cmake -S . -B $(WEB_BUILD) \
+	  -DCMAKE_TOOLCHAIN_FILE=$$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYRIFT_HOST_BUILD=$(abspath $(BUILD)) $(CMAKE_FLAGS) > /dev/null
+endef
+
+web:
+	scripts/setup web
+	$(configure-web)
+	cmake --build $(WEB_BUILD) -j $(JOBS) --target site
+
+web-all:
+	scripts/setup test-web
+	$(configure-web)
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The game's tests and the web layer's under node, then the page played in headless Chromium.
+test-web: web-all
+	cd $(WEB_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf build build-sanitize build-windows
+	rm -rf build build-sanitize build-windows build-web

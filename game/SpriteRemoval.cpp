@@ -38,7 +38,8 @@ void Forget(const Sprite* removed, T*& pointer) {
 }  // namespace
 
 BOOL SpriteProtected(const Sprite* sprite) {
-  return std::ranges::find(kProtectedTags, sprite->Tag()) != kProtectedTags.end() ? TRUE : FALSE;
+  const auto found = std::find(kProtectedTags.begin(), kProtectedTags.end(), sprite->Tag());
+  return found != kProtectedTags.end() ? TRUE : FALSE;
 }
 
 void SpriteRemoved(Sprite* sprite) {

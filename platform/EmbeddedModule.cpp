@@ -12,7 +12,8 @@ namespace skyrift::platform {
 
 const ResourceModule* EmbeddedModule() {
   static const ResourceModule module{
-      skyrift_resource_table, &skyrift_resource_count != nullptr ? skyrift_resource_count : 0};
+      skyrift_resource_table,
+      &skyrift_resource_count != nullptr ? static_cast<size_t>(skyrift_resource_count) : 0};
   return &module;
 }
 

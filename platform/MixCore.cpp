@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+
+#include "platform/SoundFile.h"
+#include "platform/WaveFile.h"
 
 namespace skyrift::platform {
 namespace {
@@ -10,6 +14,16 @@ namespace {
 constexpr float kFullScale = 32768.0f;
 
 }  // namespace
+
+MixerChunk* LoadMixerChunk(const char* fileName, int outputRate, std::string& why) {
+  const std::optional<WaveLayout> layout = ReadSampleLayout(fileName, why);
+  if (!layout) return nullptr;
+  const auto file = ReadFileStart(fileName, layout->dataAt + layout->dataBytes, why);
+  if (!file) return nullptr;
+  auto pcm = DecodeWav(file->data(), file->size(), outputRate, &why);
+  if (!pcm) return nullptr;
+  return new MixerChunk{std::move(*pcm)};
+}
 
 MixState::MixState(int channels, int reserved, int rate)
     : channels_(static_cast<size_t>(std::max(channels, 0))),

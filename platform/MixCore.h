@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Limiter.h"
@@ -19,6 +20,11 @@ namespace skyrift::platform {
 struct MixerChunk {
   StereoPcm pcm;
 };
+
+// A WAV file decoded for the mix at `outputRate`, judged by its headers before anything more is
+// read (only the file up to the end of its sound data is); null with the reason in `why` when it
+// cannot be played.
+MixerChunk* LoadMixerChunk(const char* fileName, int outputRate, std::string& why);
 
 // A music stream, decoded as it plays, already in the output's format.
 class MusicSource {

@@ -5,7 +5,9 @@
 #include "platform/Surface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "platform/Clip.h"
 
@@ -20,7 +22,22 @@ COLORREF FromPixel(uint32_t pixel) {
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
+struct HeapPixels : Surface::Pixels {
+  ~HeapPixels() override { std::free(bits); }
+};
+
 }  // namespace
+
+std::unique_ptr<Surface::Pixels> AllocateHeapPixels(int width, int height, int bytesPerPixel) {
+  if (width <= 0 || height <= 0 || bytesPerPixel <= 0) return nullptr;
+  const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) / 4 * 4;
+  if (static_cast<size_t>(height) > std::numeric_limits<size_t>::max() / stride) return nullptr;
+  auto pixels = std::make_unique<HeapPixels>();
+  pixels->bits = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(height), stride));
+  if (pixels->bits == nullptr) return nullptr;
+  pixels->stride = stride;
+  return pixels;
+}
 
 // Only the opaque pixels are kept, run after run: a mostly clear layer costs little memory, and
 // drawing it reads no more than it writes.

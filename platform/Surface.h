@@ -100,6 +100,9 @@ class Surface {
 // Each layer's: zeroed memory for a `width` x `height` surface of `bytesPerPixel` (1 or 4),
 // with rows a multiple of 4 bytes apart. Null when it cannot be had.
 std::unique_ptr<Surface::Pixels> AllocatePixels(int width, int height, int bytesPerPixel);
+// The same from the heap, for the layers whose system shows plain memory (none at all, a page's
+// canvas).
+std::unique_ptr<Surface::Pixels> AllocateHeapPixels(int width, int height, int bytesPerPixel);
 
 }  // namespace skyrift::platform
 

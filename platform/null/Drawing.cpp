@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "platform/Surface.h"
 
@@ -14,23 +13,12 @@ namespace {
 constexpr int kCellWidth = 8;     // pixels a character takes along the line, its gap included
 constexpr int kBlockHeight = 11;  // about a digit's height in the game's face
 
-struct HeapPixels : Surface::Pixels {
-  ~HeapPixels() override { std::free(bits); }
-};
-
 }  // namespace
 
 // A real system: pixel memory the system can show (a window surface, a bitmap section, a canvas's
 // buffer), freed by its Pixels.
 std::unique_ptr<Surface::Pixels> AllocatePixels(int width, int height, int bytesPerPixel) {
-  if (width <= 0 || height <= 0 || bytesPerPixel <= 0) return nullptr;
-  const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) / 4 * 4;
-  if (static_cast<size_t>(height) > std::numeric_limits<size_t>::max() / stride) return nullptr;
-  auto pixels = std::make_unique<HeapPixels>();
-  pixels->bits = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(height), stride));
-  if (pixels->bits == nullptr) return nullptr;
-  pixels->stride = stride;
-  return pixels;
+  return AllocateHeapPixels(width, height, bytesPerPixel);
 }
 
 // A real system: the line in the embedded text face (kTextFaceResource), right-aligned and

@@ -243,15 +243,7 @@ bool MixerIsOpen() {
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
-  // Judged by its headers before anything more is read: only the file up to the end of its
-  // sound data is.
-  const std::optional<WaveLayout> layout = ReadSampleLayout(fileName, loadError);
-  if (!layout) return nullptr;
-  const auto file = ReadFileStart(fileName, layout->dataAt + layout->dataBytes, loadError);
-  if (!file) return nullptr;
-  auto pcm = DecodeWav(file->data(), file->size(), output->rate, &loadError);
-  if (!pcm) return nullptr;
-  return new MixerChunk{std::move(*pcm)};
+  return LoadMixerChunk(fileName, output->rate, loadError);
 }
 
 void FreeChunk(MixerChunk* chunk) {

@@ -1,0 +1,45 @@
+// The page's files: the game's data package, preloaded at /game, and the player's folders under
+// the home folder, which the page keeps in the browser's storage. The package counts as
+// read-only: the page's memory would take a write there, but it would be gone on the next visit,
+// so the player's files always go to the per-user folders.
+#include "platform/Files.h"
+
+#include <emscripten.h>
+
+#include "platform/FilePlaces.h"
+#include "platform/PosixFileSystem.h"
+
+namespace skyrift::platform {
+namespace {
+
+constexpr const char* kDataPackage = "/game";
+
+// The page shows the keys of the controls the game reads, and lets the player replace them.
+// clang-format off
+EM_JS(void, TellPageControls, (const char* path), {
+  Module.skyriftControls = UTF8ToString(path);
+  if (Module.onControlsPlaced) Module.onControlsPlaced();
+});
+// clang-format on
+
+class PageFileSystem : public PosixFileSystem {
+ public:
+  bool CanWriteIn(const std::string& folder) const override {
+    return folder != kDataPackage && PosixFileSystem::CanWriteIn(folder);
+  }
+};
+
+}  // namespace
+
+std::string ProgramFolder() {
+  return kDataPackage;
+}
+
+FilePlaces PlaceGameFiles(const std::string& programFolder) {
+  PageFileSystem files;
+  FilePlaces places = PlaceFiles(programFolder, System::Linux, files);
+  TellPageControls(places.controlsFile.c_str());
+  return places;
+}
+
+}  // namespace skyrift::platform
