@@ -20,6 +20,11 @@ uint32_t UntilNextFrame(uint32_t now, int frameDelay) {
   return ahead <= static_cast<uint32_t>(frameDelay) ? ahead + 1 : 0;
 }
 
+// Once the engine is gone, the window's last messages are left to the default handling.
+void Deliver(const platform::Message& message) {
+  if (Engine* engine = Engine::Current) engine->OnWindowMessage(engine->GetWindow(), message);
+}
+
 }  // namespace
 
 bool RunFrameIfDue(Engine& engine) {
@@ -36,12 +41,15 @@ bool RunFrameIfDue(Engine& engine) {
 }
 
 int RunMessageLoop() {
+  platform::SetHeldLoopHandler(&Deliver);
   for (;;) {
     platform::Message message;
     if (platform::PollMessage(message)) {
-      if (message.kind == platform::MessageKind::Quit) return static_cast<int>(message.wParam);
-      // Once the engine is gone, the window's last messages are left to the default handling.
-      if (Engine* engine = Engine::Current) engine->OnWindowMessage(engine->GetWindow(), message);
+      if (message.kind == platform::MessageKind::Quit) {
+        platform::SetHeldLoopHandler(nullptr);
+        return static_cast<int>(message.wParam);
+      }
+      Deliver(message);
       continue;
     }
     Engine* engine = Engine::Current;

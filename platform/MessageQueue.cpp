@@ -7,7 +7,21 @@ namespace skyrift::platform {
 namespace {
 std::deque<Message> queue;
 std::optional<int> quitCode;
+void (*heldLoopHandler)(const Message&) = nullptr;
 }  // namespace
+
+void SetHeldLoopHandler(void (*handler)(const Message& message)) {
+  heldLoopHandler = handler;
+}
+
+void DeliverQueuedMessages() {
+  if (heldLoopHandler == nullptr) return;
+  while (!quitCode && !queue.empty()) {
+    const Message message = queue.front();
+    queue.pop_front();
+    heldLoopHandler(message);
+  }
+}
 
 void PostQuitMessage(int exitCode) {
   quitCode = exitCode;

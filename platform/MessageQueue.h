@@ -10,5 +10,8 @@ void QueueMessage(const Message& message);
 // Takes the quit, else the oldest queued message; false when neither is waiting.
 bool TakeQueuedMessage(Message& message);
 bool QueuedMessageWaiting();
+// Hands the queued messages, in order, to the held-loop handler at once, while the system holds
+// the engine's loop; without a handler, or with a quit waiting, they wait their turn.
+void DeliverQueuedMessages();
 
 }  // namespace skyrift::platform

@@ -73,6 +73,10 @@ bool PollMessage(Message& message);
 void WaitMessage(int timeoutMs);
 // Makes the next PollMessage answer Quit with this exit code.
 void PostQuitMessage(int exitCode);
+// Windows holds the program in a loop of its own while the player drags or sizes the window,
+// and the engine's loop waits until it ends. What the engine must hear at once meanwhile (the
+// window leaving the player's hands) the layer hands to this handler, when one is set.
+void SetHeldLoopHandler(void (*handler)(const Message& message));
 
 // Shows an error box (and writes the text to standard error).
 void ShowErrorBox(Window* owner, const char* caption, const char* text);

@@ -1,18 +1,19 @@
 // The gamepad on WINMM: the first joystick that answers, read by polling with joyGetPosEx and
 // scaled by its own capabilities to the 0 to 65535 axes the game expects. A d-pad arrives as
 // the point-of-view hat; a controller's A, B, X, Y and shoulders are its buttons 1 to 6.
-// Asking every joystick slot is slow on Windows, so with no pad the slots are scanned at most
-// once a second; a known pad is read every frame.
+// Asking every joystick slot can take a few hundred milliseconds on Windows 10 once a
+// controller has ever been connected: the slots are scanned on a thread of their own, at start
+// and when Windows says devices changed, and the game's thread only reads the pad a scan found,
+// with the capabilities the scan read.
 #include "platform/Gamepad.h"
 
-#include "platform/win32/Win32.h"
-
-#include <mmsystem.h>
-
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
 
-#include "platform/Clock.h"
 #include "platform/win32/GamepadScan.h"
 
 namespace skyrift::platform {
@@ -21,7 +22,6 @@ namespace {
 constexpr uint32_t kAxisMax = 65535;
 constexpr uint32_t kCentre = 32768;
 constexpr int kButtons = 6;
-constexpr uint32_t kScanIntervalMs = 1000;
 
 // What WINMM reports of one pad: its axis ranges and a reading in those units.
 struct RawPad {
@@ -32,13 +32,124 @@ struct RawPad {
   bool hasPov = false;
 };
 
-// The virtual pad sits in a slot of its own before the system's, found by the same scan.
-constexpr UINT kVirtualSlot = ~0u;
+class SystemSlots : public JoystickSlots {
+ public:
+  UINT Count() override { return joyGetNumDevs(); }
+  bool Read(UINT id, JOYINFOEX& info) override {
+    info = JOYINFOEX{};
+    info.dwSize = sizeof info;
+    info.dwFlags = JOY_RETURNALL;
+    return joyGetPosEx(id, &info) == JOYERR_NOERROR;
+  }
+  bool Capabilities(UINT id, JOYCAPSW& caps) override {
+    return joyGetDevCapsW(id, &caps, sizeof caps) == JOYERR_NOERROR;
+  }
+};
 
+SystemSlots systemSlots;
+std::atomic<JoystickSlots*> slots{&systemSlots};
+
+// A pad a scan found: its slot, and its ranges in the units of its readings.
+struct FoundPad {
+  UINT id = 0;
+  RawPad ranges;
+};
+
+struct ScanResult {
+  int count = 0;
+  std::optional<FoundPad> first;
+};
+
+ScanResult ScanSlots() {
+  ScanResult result;
+  JoystickSlots& asked = *slots.load();
+  const UINT count = asked.Count();
+  for (UINT id = 0; id < count; ++id) {
+    JOYINFOEX info;
+    JOYCAPSW caps{};
+    if (!asked.Read(id, info) || !asked.Capabilities(id, caps)) continue;
+    ++result.count;
+    if (result.first) continue;
+    FoundPad pad{id, {}};
+    pad.ranges.xMin = caps.wXmin;
+    pad.ranges.xMax = caps.wXmax;
+    pad.ranges.yMin = caps.wYmin;
+    pad.ranges.yMax = caps.wYmax;
+    pad.ranges.hasPov = (caps.wCaps & JOYCAPS_HASPOV) != 0;
+    result.first = pad;
+  }
+  return result;
+}
+
+// The thread that scans when asked, and what its last scan found.
+class Scanner {
+ public:
+  ~Scanner() {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  void Request() {
+    std::lock_guard lock(mutex_);
+    due_ = true;
+    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+    changed_.notify_all();
+  }
+
+  // What a scan finished since the last call found; nothing when none has.
+  std::optional<ScanResult> TakeNew() {
+    std::lock_guard lock(mutex_);
+    if (!fresh_) return std::nullopt;
+    fresh_ = false;
+    return last_;
+  }
+
+  // Waits for the scans asked for to end, and tells what the last one found.
+  ScanResult Settled() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !due_ && !scanning_; });
+    return last_;
+  }
+
+  unsigned Scans() {
+    std::lock_guard lock(mutex_);
+    return scans_;
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return due_ || stop_; });
+      if (stop_) return;
+      due_ = false;
+      scanning_ = true;
+      lock.unlock();
+      const ScanResult result = ScanSlots();
+      lock.lock();
+      scanning_ = false;
+      last_ = result;
+      fresh_ = true;
+      ++scans_;
+      changed_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool due_ = false, scanning_ = false, stop_ = false, fresh_ = false;
+  ScanResult last_;
+  unsigned scans_ = 0;
+  std::thread thread_;
+};
+
+Scanner scanner;
 bool started = false;
-std::optional<UINT> current;       // the slot read last time, read alone while it answers
-std::optional<uint32_t> lastScan;  // none: the next read scans
-unsigned scans = 0;
+std::optional<FoundPad> current;  // the pad read on the game's thread
 std::optional<RawPad> virtualPad;
 
 uint32_t Scale(uint32_t value, uint32_t low, uint32_t high) {
@@ -65,71 +176,54 @@ GamepadReading Convert(const RawPad& pad) {
   return reading;
 }
 
-std::optional<RawPad> ReadJoystick(UINT id) {
-  if (id == kVirtualSlot) return virtualPad;
-  JOYINFOEX info{};
-  info.dwSize = sizeof info;
-  info.dwFlags = JOY_RETURNALL;
-  if (joyGetPosEx(id, &info) != JOYERR_NOERROR) return std::nullopt;
-  JOYCAPSW caps{};
-  if (joyGetDevCapsW(id, &caps, sizeof caps) != JOYERR_NOERROR) return std::nullopt;
-  RawPad pad;
-  pad.xMin = caps.wXmin;
-  pad.xMax = caps.wXmax;
-  pad.yMin = caps.wYmin;
-  pad.yMax = caps.wYmax;
+// The virtual pad first, then the pad the last scan found; nothing when there is none. A pad
+// that stops answering was pulled out: the slots are scanned again for another.
+std::optional<RawPad> ReadAny() {
+  if (virtualPad) return virtualPad;
+  if (auto scan = scanner.TakeNew()) current = scan->first;
+  if (!current) return std::nullopt;
+  JOYINFOEX info;
+  if (!slots.load()->Read(current->id, info)) {
+    current.reset();
+    scanner.Request();
+    return std::nullopt;
+  }
+  RawPad pad = current->ranges;
   pad.x = info.dwXpos;
   pad.y = info.dwYpos;
   pad.buttons = info.dwButtons;
-  pad.hasPov = (caps.wCaps & JOYCAPS_HASPOV) != 0;
   pad.pov = info.dwPOV;
   return pad;
 }
 
-// The current pad, else the first that answers a scan; nothing when none is plugged in or
-// the last scan was less than a second ago.
-std::optional<RawPad> ReadAny() {
-  if (current) {
-    if (auto pad = ReadJoystick(*current)) return pad;
-    current.reset();
-  }
-  const uint32_t now = GetTickCount();
-  if (lastScan && TicksBetween(*lastScan, now) < kScanIntervalMs) return std::nullopt;
-  lastScan = now;
-  ++scans;
-  if (auto pad = ReadJoystick(kVirtualSlot)) {
-    current = kVirtualSlot;
-    return pad;
-  }
-  const UINT count = joyGetNumDevs();
-  for (UINT id = 0; id < count; ++id) {
-    if (auto pad = ReadJoystick(id)) {
-      current = id;
-      return pad;
-    }
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
+void UseJoystickSlots(JoystickSlots* replacement) {
+  scanner.Settled();  // no scan is left asking the slots being replaced
+  slots = replacement != nullptr ? replacement : &systemSlots;
+  current.reset();
+}
+
+void GamepadDevicesChanged() {
+  if (started) scanner.Request();
+}
+
 unsigned GamepadScans() {
-  return scans;
+  return scanner.Scans();
 }
 
 // A fresh start looks for a pad at once.
 bool OpenGamepads() {
   started = true;
-  lastScan.reset();
+  current.reset();
+  scanner.Request();
   return true;
 }
 
+// Asked at start, which may wait for the scan under way.
 int GamepadCount() {
   if (!started) return 0;
-  int count = virtualPad ? 1 : 0;
-  const UINT devices = joyGetNumDevs();
-  for (UINT id = 0; id < devices; ++id) count += ReadJoystick(id) ? 1 : 0;
-  return count;
+  return scanner.Settled().count + (virtualPad ? 1 : 0);
 }
 
 GamepadCaps GamepadCapabilities() {

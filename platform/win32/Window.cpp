@@ -1,8 +1,9 @@
 // The game's window on Win32: a window class with the executable's icons, a fixed-size window
-// centred on the work area of the monitor it starts on, sized by that monitor's scale, and the
-// system's messages turned into the few the engine answers. F11 (unless a player has it) and
-// Alt+Enter switch it to fullscreen and back. Key messages go to the keyboard's reading first,
-// and the keys Windows keeps for itself (Alt and F10 opening the menu) are kept from it.
+// centred on the work area of the monitor it starts on, sized by that monitor's scale and
+// following the scale of any monitor it is moved to, and the system's messages turned into the
+// few the engine answers. F11 (unless a player has it) and Alt+Enter switch it to fullscreen and
+// back. Key messages go to the keyboard's reading first, and the keys Windows keeps for itself
+// (Alt and F10 opening the menu) are kept from it.
 #include "platform/Window.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "platform/Report.h"
 #include "platform/ScreenFit.h"
 #include "platform/win32/Focus.h"
+#include "platform/win32/GamepadScan.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/Pixels.h"
 
@@ -23,8 +25,10 @@ struct Window::Impl {
   std::unique_ptr<Surface> scaled;  // the client's picture when the client is another size
   FrameScaler scaler;
   bool fullscreen = false;
-  bool barsDue = true;         // the area around the picture needs painting
-  WINDOWPLACEMENT windowed{};  // where the window was before fullscreen
+  bool barsDue = true;          // the area around the picture needs painting
+  bool movingOrSizing = false;  // inside the system's own loop of a drag by the caption
+  WINDOWPLACEMENT windowed{};   // where the window was before fullscreen
+  UINT windowedDpi = 0;         // and the scale it was sized for
   ~Impl();
 };
 
@@ -38,6 +42,38 @@ bool toldActive = false;  // what the engine was last told
 
 constexpr UINT kBaseDpi = 96;
 
+// Windows 10 before version 1607 has neither call: looked up at run time, so that the program
+// still starts there, at the system's scale, rather than be refused by the loader.
+using DpiForWindowCall = UINT(WINAPI*)(::HWND);
+using AdjustForDpiCall = BOOL(WINAPI*)(::RECT*, DWORD, BOOL, DWORD, UINT);
+
+template <typename Call>
+Call User32Call(const char* name) {
+  return reinterpret_cast<Call>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT WindowDpi(::HWND handle) {
+  static const auto dpiForWindow = User32Call<DpiForWindowCall>("GetDpiForWindow");
+  if (dpiForWindow != nullptr) return dpiForWindow(handle);
+  ::HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
+// The borders and caption around a client at `dpi`.
+::SIZE FrameExtra(UINT dpi) {
+  static const auto adjustForDpi = User32Call<AdjustForDpiCall>("AdjustWindowRectExForDpi");
+  ::RECT extra{0, 0, 0, 0};
+  if (adjustForDpi != nullptr) {
+    adjustForDpi(&extra, kStyle, FALSE, 0, dpi);
+  } else {
+    AdjustWindowRectEx(&extra, kStyle, FALSE, 0);
+  }
+  return ::SIZE{extra.right - extra.left, extra.bottom - extra.top};
+}
+
 ::RECT WorkArea(HMONITOR monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -45,53 +81,71 @@ constexpr UINT kBaseDpi = 96;
   return info.rcWork;
 }
 
-// The monitor the program is started on: the one of the window it was started from (Explorer's
-// or a console's), else the one under the pointer.
-HMONITOR StartingMonitor() {
-  if (HMONITOR monitor = MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTONULL))
-    return monitor;
-  ::POINT pointer{};
-  GetCursorPos(&pointer);
-  return MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
+// The outer size of the window whose client shows the frame at the monitor's scale, made
+// smaller where it would not fit the work area.
+::SIZE FittedSize(const Window::Impl& window, UINT dpi, const ::RECT& work) {
+  const ::SIZE extra = FrameExtra(dpi);
+  const Placement client =
+      FitWindow(window.frame->Width(), window.frame->Height(), static_cast<int>(dpi), extra.cx,
+                extra.cy, work.right - work.left, work.bottom - work.top);
+  return ::SIZE{client.width + extra.cx, client.height + extra.cy};
 }
 
-// Sizes the client by the monitor's scale, made smaller where the window would not fit the work
-// area, and places the window: centred on the work area, or from `at` kept inside it.
-void Place(const Window::Impl& window, UINT dpi, const ::RECT& work, const ::POINT* at) {
-  const int frameWidth = window.frame->Width(), frameHeight = window.frame->Height();
-  ::RECT extra{0, 0, 0, 0};
-  AdjustWindowRectExForDpi(&extra, kStyle, FALSE, 0, dpi);
-  const int extraWidth = extra.right - extra.left, extraHeight = extra.bottom - extra.top;
-  const int workWidth = work.right - work.left, workHeight = work.bottom - work.top;
-  const Placement client = FitWindow(frameWidth, frameHeight, static_cast<int>(dpi), extraWidth,
-                                     extraHeight, workWidth, workHeight);
-  const int width = client.width + extraWidth, height = client.height + extraHeight;
-  int x = work.left + (workWidth - width) / 2, y = work.top + (workHeight - height) / 2;
-  if (at != nullptr) {
-    x = std::clamp<int>(at->x, work.left, std::max<int>(work.left, work.right - width));
-    y = std::clamp<int>(at->y, work.top, std::max<int>(work.top, work.bottom - height));
+// Sizes the window for `dpi` and centres it on the work area.
+void PlaceCentred(const Window::Impl& window, UINT dpi, const ::RECT& work) {
+  const ::SIZE size = FittedSize(window, dpi, work);
+  SetWindowPos(window.handle, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Moves the window, its size kept, so that it lies on the work area of its monitor (its top left
+// corner, where it is larger), keeping the caption within reach.
+void KeepOnWorkArea(const Window::Impl& window) {
+  ::RECT outer{};
+  GetWindowRect(window.handle, &outer);
+  const ::RECT work = WorkArea(MonitorFromWindow(window.handle, MONITOR_DEFAULTTONEAREST));
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  const int x =
+      std::clamp<int>(outer.left, work.left, std::max<int>(work.left, work.right - width));
+  const int y = std::clamp<int>(outer.top, work.top, std::max<int>(work.top, work.bottom - height));
+  if (x != outer.left || y != outer.top) {
+    SetWindowPos(window.handle, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SetWindowPos(window.handle, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Fullscreen is a borderless window over the whole monitor, the desktop's mode unchanged.
+// Fullscreen covers the whole of the monitor the window is on.
+void FillMonitor(const Window::Impl& window) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoA(MonitorFromWindow(window.handle, MONITOR_DEFAULTTONEAREST), &info);
+  const ::RECT& screen = info.rcMonitor;
+  SetWindowPos(window.handle, nullptr /* the top */, screen.left, screen.top,
+               screen.right - screen.left, screen.bottom - screen.top,
+               SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+}
+
+// Fullscreen is a borderless window over the whole monitor, the desktop's mode unchanged. Left
+// on a monitor of another scale than the window had, the window is made afresh for that one.
 void ToggleFullscreen(Window::Impl& window) {
   ::HWND handle = window.handle;
   if (!window.fullscreen) {
     window.windowed.length = sizeof window.windowed;
     GetWindowPlacement(handle, &window.windowed);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &info);
-    const ::RECT& screen = info.rcMonitor;
+    window.windowedDpi = WindowDpi(handle);
     SetWindowLongA(handle, GWL_STYLE, WS_POPUP | WS_VISIBLE);
-    SetWindowPos(handle, nullptr /* the top */, screen.left, screen.top, screen.right - screen.left,
-                 screen.bottom - screen.top, SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+    FillMonitor(window);
   } else {
+    const UINT dpi = WindowDpi(handle);
+    const HMONITOR monitor = MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST);
     SetWindowLongA(handle, GWL_STYLE, kStyle | WS_VISIBLE);
-    SetWindowPlacement(handle, &window.windowed);
-    SetWindowPos(handle, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    if (dpi == window.windowedDpi) {
+      SetWindowPlacement(handle, &window.windowed);
+      SetWindowPos(handle, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    } else {
+      PlaceCentred(window, dpi, WorkArea(monitor));
+    }
   }
   window.fullscreen = !window.fullscreen;
   window.barsDue = true;
@@ -113,6 +167,11 @@ void TellActive(bool active) {
   if (active == toldActive) return;
   toldActive = active;
   QueueMessage(Message{MessageKind::Activate, active ? 1u : 0u});
+}
+
+// Active, and in the player's hands: in front, not minimised.
+bool InFront(::HWND handle) {
+  return GetForegroundWindow() == handle && !IsIconic(handle);
 }
 
 LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,15 +212,66 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
         return TRUE;
       }
       break;
-    case WM_DPICHANGED:
-      // Moved to a monitor of another scale: the client follows it, still fitting.
+    case WM_ENTERSIZEMOVE:
+      // Windows runs a loop of its own while the window is dragged or sized, and no frame runs
+      // until it ends: the game is told at once that it lost the player, so that its music
+      // and looping sound pause with it, as they do for any lost focus.
+      if (gameWindow != nullptr) gameWindow->movingOrSizing = true;
+      TellActive(false);
+      DeliverQueuedMessages();
+      return 0;
+    case WM_EXITSIZEMOVE:
+      if (gameWindow != nullptr) {
+        gameWindow->movingOrSizing = false;
+        if (!gameWindow->fullscreen) KeepOnWorkArea(*gameWindow);
+      }
+      TellActive(InFront(handle));
+      return 0;
+    case WM_GETDPISCALEDSIZE:
+      // About to move to a monitor of another scale: the size the window takes there, fitted to
+      // the work area of the monitor it is dragged to, so that the rectangle Windows then
+      // suggests is the right one. Fullscreen takes the whole monitor when it arrives.
       if (gameWindow != nullptr && !gameWindow->fullscreen) {
-        const auto* suggested = reinterpret_cast<const ::RECT*>(lParam);
-        const ::POINT at{suggested->left, suggested->top};
-        Place(*gameWindow, HIWORD(wParam),
-              WorkArea(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)), &at);
+        ::POINT pointer{};
+        GetCursorPos(&pointer);
+        const ::RECT work = WorkArea(gameWindow->movingOrSizing
+                                         ? MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST)
+                                         : MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST));
+        *reinterpret_cast<::SIZE*>(lParam) = FittedSize(*gameWindow, LOWORD(wParam), work);
+        return TRUE;
+      }
+      break;
+    case WM_DPICHANGED:
+      // The rectangle Windows suggests keeps the window under the pointer during a drag: taken as
+      // it is. Kept on the work area once the drag ends, or at once when no drag moved it.
+      if (gameWindow != nullptr) {
+        if (gameWindow->fullscreen) {
+          FillMonitor(*gameWindow);
+        } else {
+          const auto* suggested = reinterpret_cast<const ::RECT*>(lParam);
+          SetWindowPos(handle, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+          if (!gameWindow->movingOrSizing) KeepOnWorkArea(*gameWindow);
+        }
+        gameWindow->barsDue = true;
       }
       return 0;
+    case WM_DISPLAYCHANGE:
+      // Another resolution: fullscreen covers the monitor as it now is.
+      if (gameWindow != nullptr) {
+        if (gameWindow->fullscreen) {
+          FillMonitor(*gameWindow);
+        } else {
+          KeepOnWorkArea(*gameWindow);
+        }
+        gameWindow->barsDue = true;
+      }
+      break;
+    case WM_DEVICECHANGE:
+      // Sent to every window when a device comes or goes: perhaps a pad (DBT_DEVNODES_CHANGED).
+      if (wParam == 0x0007) GamepadDevicesChanged();
+      break;
     case WM_SIZE:
       if (gameWindow != nullptr) gameWindow->barsDue = true;
       // Restored from the taskbar, a window that stayed active while minimised may hear only this.
@@ -253,17 +363,18 @@ std::unique_ptr<Window> Window::Create(const WindowSpec& spec, std::string& erro
     error = "cannot make the window's frame";
     return nullptr;
   }
-  // Made on the starting monitor's work area first, so that it takes that monitor's scale, then
-  // sized by it.
-  const ::RECT work = WorkArea(StartingMonitor());
-  impl->handle = CreateWindowExA(0, spec.className, spec.title, kStyle, work.left, work.top,
-                                 clientWidth, clientHeight, nullptr, nullptr, module, nullptr);
+  // Made where Windows places a new window, so that it opens on the monitor the player started
+  // it from (a shortcut's launcher says which), then sized by that monitor's scale and centred.
+  impl->handle =
+      CreateWindowExA(0, spec.className, spec.title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      clientWidth, clientHeight, nullptr, nullptr, module, nullptr);
   if (impl->handle == nullptr) {
     error = LastError("cannot create the window");
     return nullptr;
   }
   gameWindow = impl.get();
-  Place(*impl, GetDpiForWindow(impl->handle), work, nullptr);
+  PlaceCentred(*impl, WindowDpi(impl->handle),
+               WorkArea(MonitorFromWindow(impl->handle, MONITOR_DEFAULTTONEAREST)));
   return std::make_unique<Window>(std::move(impl));
 }
 

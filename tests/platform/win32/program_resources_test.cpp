@@ -1,7 +1,12 @@
-// skyrift.exe as Windows reads it: the version resource Explorer's Details tab shows, and the
-// embedded application manifest the loader applies.
+// skyrift.exe as Windows reads it: the version resource Explorer's Details tab shows, the
+// embedded application manifest the loader applies, and the functions the loader must find.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,10 +61,56 @@ TEST(ProgramResources, TheManifestIsEmbeddedWithWhatTheWindowAndFilesRelyOn) {
            "level=\"asInvoker\"",
            "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
            ">true/pm</dpiAware>",
-           ">PerMonitorV2</dpiAwareness>",
+           ">PerMonitorV2, PerMonitor</dpiAwareness>",
            ">UTF-8</activeCodePage>",
        }) {
     EXPECT_NE(manifest.find(expected), std::string::npos) << expected;
+  }
+}
+
+// The functions a program imports by name, by DLL (named in lower case), read from its file.
+std::map<std::string, std::set<std::string>> Imports(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> file{std::istreambuf_iterator<char>(in), {}};
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
+      file.data() + reinterpret_cast<const IMAGE_DOS_HEADER*>(file.data())->e_lfanew);
+  const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+  const auto at = [&](DWORD rva) -> const char* {
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+      const IMAGE_SECTION_HEADER& section = sections[i];
+      if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+        return file.data() + (rva - section.VirtualAddress + section.PointerToRawData);
+    }
+    return nullptr;
+  };
+  std::map<std::string, std::set<std::string>> imports;
+  const DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(table)); dll && dll->Name;
+       ++dll) {
+    std::string name = at(dll->Name);
+    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+    auto& functions = imports[name];
+    for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(at(dll->OriginalFirstThunk));
+         thunk && thunk->u1.AddressOfData != 0; ++thunk) {
+      if (thunk->u1.Ordinal & IMAGE_ORDINAL_FLAG64) continue;
+      const DWORD byName = static_cast<DWORD>(thunk->u1.AddressOfData);
+      functions.insert(reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(at(byName))->Name);
+    }
+  }
+  return imports;
+}
+
+// Only the DLLs every Windows has, and nothing the loader of an older Windows 10 would refuse:
+// the per-window DPI calls arrived with version 1607.
+TEST(ProgramResources, TheProgramImportsOnlyWhatEveryWindows10Has) {
+  const auto imports = Imports(kProgram);
+  ASSERT_TRUE(imports.count("kernel32.dll")) << "the import table was not read";
+  const std::set<std::string> everywhere = {"gdi32.dll",  "kernel32.dll", "msacm32.dll",
+                                            "msvcrt.dll", "user32.dll",   "winmm.dll"};
+  for (const auto& [dll, functions] : imports) {
+    EXPECT_TRUE(everywhere.count(dll)) << dll;
+    for (const char* late : {"GetDpiForWindow", "AdjustWindowRectExForDpi"})
+      EXPECT_FALSE(functions.count(late)) << dll << " " << late;
   }
 }
 

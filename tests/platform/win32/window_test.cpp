@@ -3,10 +3,12 @@
 // between frames rather than spinning, keys read from the system, and the program's folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "Harness.h"
 #include "TempFolder.h"
@@ -348,6 +350,86 @@ TEST(Win32Window, AChangeOfScaleWhileFullscreenLeavesTheMonitorCovered) {
   EXPECT_EQ(outer.top, monitor.rcMonitor.top);
   EXPECT_EQ(outer.right, monitor.rcMonitor.right);
   EXPECT_EQ(outer.bottom, monitor.rcMonitor.bottom);
+}
+
+// Windows runs a loop of its own while the window is dragged by its caption, and the engine's
+// loop waits: the game must hear at once that the player let go of it, from inside that loop.
+TEST(Win32Window, ADragIsALostFocusHeardAtOnceAndItsEndGivesTheGameBack) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ::HWND handle = GameWindow();
+  static std::vector<Message> heard;
+  heard.clear();
+  SetHeldLoopHandler([](const Message& message) { heard.push_back(message); });
+  SendMessageA(handle, WM_ENTERSIZEMOVE, 0, 0);
+  EXPECT_TRUE(Has(heard, MessageKind::Activate, 0)) << "heard inside the system's loop";
+  SendMessageA(handle, WM_EXITSIZEMOVE, 0, 0);
+  SetHeldLoopHandler(nullptr);
+  EXPECT_FALSE(Has(heard, MessageKind::Activate, 1)) << "the drag's end waits for the loop";
+  EXPECT_TRUE(Has(Drain(), MessageKind::Activate, 1)) << "the drag over, the game goes on";
+}
+
+::RECT OuterRect(::HWND handle) {
+  ::RECT outer{};
+  GetWindowRect(handle, &outer);
+  return outer;
+}
+
+bool SameRect(const ::RECT& a, const ::RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Moved to a monitor of another scale, the window asks for the size that shows the frame at that
+// scale within the work area, takes the rectangle Windows then suggests as it is, and comes back
+// onto the work area when the drag ends. Fullscreen covers the monitor whatever changes under
+// it. (Wine sends none of these messages itself: the test sends what Windows would.)
+TEST(Win32Window, AMoveToAnotherScaleTakesTheFittedSizeWhereWindowsSuggestsIt) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ::HWND handle = GameWindow();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &monitor);
+  const ::RECT work = monitor.rcWork;
+
+  const ::RECT placed = OuterRect(handle);
+  ::SIZE asked{};
+  ASSERT_TRUE(SendMessageA(handle, WM_GETDPISCALEDSIZE, MAKEWPARAM(96, 96),
+                           reinterpret_cast<LPARAM>(&asked)));
+  EXPECT_EQ(asked.cx, placed.right - placed.left) << "at its own scale, the size it has";
+  EXPECT_EQ(asked.cy, placed.bottom - placed.top);
+  ASSERT_TRUE(SendMessageA(handle, WM_GETDPISCALEDSIZE, MAKEWPARAM(192, 192),
+                           reinterpret_cast<LPARAM>(&asked)));
+  ::RECT extra{0, 0, 0, 0};
+  AdjustWindowRectExForDpi(&extra, GetWindowLongA(handle, GWL_STYLE), FALSE, 0, 192);
+  const int clientWidth = asked.cx - (extra.right - extra.left);
+  const int clientHeight = asked.cy - (extra.bottom - extra.top);
+  EXPECT_LE(std::abs(clientWidth * 732 - clientHeight * 900), 900) << "the frame's shape";
+  EXPECT_LE(asked.cx, work.right - work.left) << "fits the work area";
+  EXPECT_LE(asked.cy, work.bottom - work.top);
+
+  // Dragged half off the work area's left edge: where Windows suggests, until the drag ends.
+  const ::RECT suggested{work.left - 60, work.top, work.left - 60 + asked.cx, work.top + asked.cy};
+  SendMessageA(handle, WM_ENTERSIZEMOVE, 0, 0);
+  SendMessageA(handle, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_TRUE(SameRect(OuterRect(handle), suggested)) << "the suggested rectangle, as given";
+  SendMessageA(handle, WM_EXITSIZEMOVE, 0, 0);
+  const ::RECT dropped = OuterRect(handle);
+  EXPECT_EQ(dropped.left, work.left) << "back on the work area once dropped";
+  EXPECT_EQ(dropped.top, suggested.top);
+  EXPECT_EQ(dropped.right - dropped.left, asked.cx) << "its size kept";
+
+  // Fullscreen, left the wrong size by a change of resolution or of scale: the monitor again.
+  SendMessageA(handle, WM_KEYDOWN, VK_F11, 0);
+  for (const UINT message : {WM_DISPLAYCHANGE, WM_DPICHANGED}) {
+    SetWindowPos(handle, nullptr, 10, 10, 300, 200, SWP_NOZORDER);
+    const ::RECT elsewhere{20, 20, 400, 300};
+    SendMessageA(handle, message, message == WM_DPICHANGED ? MAKEWPARAM(144, 144) : 32,
+                 message == WM_DPICHANGED ? reinterpret_cast<LPARAM>(&elsewhere) : 0);
+    EXPECT_TRUE(SameRect(OuterRect(handle), monitor.rcMonitor)) << message;
+  }
+  SendMessageA(handle, WM_KEYDOWN, VK_F11, 0);
+  Drain();
 }
 
 TEST(Win32Keys, TheEnterOfAltEnterIsNotTheGamesUntilReleased) {
