@@ -17,7 +17,32 @@ endif()
 # linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(LAYER_LIBRARIES_win32 winmm msacm32 gdi32 user32)
+# Windows looks for a DLL beside the program first, and WINMM and MSACM32 are not among those it
+# always takes from System32: a file of that name dropped beside skyrift.exe (in Downloads, say)
+# would be loaded at start. They are delay-loaded instead, on first use, after the program has
+# limited the search to System32 (platform/win32/DllSearch.cpp). Their delay-import libraries
+# are made from the cross compiler's import libraries, so every function stays available.
+function(skyrift_delay_import name result)
+  find_file(IMPORT_${name} lib${name}.a PATHS ${CMAKE_FIND_ROOT_PATH}/lib REQUIRED)
+  find_program(MINGW_NM NAMES x86_64-w64-mingw32-nm REQUIRED)
+  find_program(MINGW_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
+  execute_process(COMMAND ${MINGW_NM} -g --defined-only ${IMPORT_${name}}
+    OUTPUT_VARIABLE symbols ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "__imp_[A-Za-z0-9_]+" functions "${symbols}")
+  list(REMOVE_DUPLICATES functions)
+  list(TRANSFORM functions REPLACE "^__imp_" "")
+  string(JOIN "\n" exports ${functions})
+  set(definition ${CMAKE_BINARY_DIR}/delay/${name}.def)
+  set(library ${CMAKE_BINARY_DIR}/delay/lib${name}_delay.a)
+  file(WRITE ${definition} "LIBRARY ${name}.dll\nEXPORTS\n${exports}\n")
+  execute_process(COMMAND ${MINGW_DLLTOOL} -d ${definition} -D ${name}.dll -y ${library}
+    COMMAND_ERROR_IS_FATAL ANY)
+  set(${result} ${library} PARENT_SCOPE)
+endfunction()
+skyrift_delay_import(winmm DELAYED_WINMM)
+skyrift_delay_import(msacm32 DELAYED_MSACM32)
+
+set(LAYER_LIBRARIES_win32 ${DELAYED_WINMM} ${DELAYED_MSACM32} gdi32 user32)
 # A windowed program: no console comes up beside the game.
 set(SYSTEM_EXECUTABLE_KIND WIN32)
 file(GLOB GAME_SOUNDS CONFIGURE_DEPENDS ${HOST_GAME_DIR}/*.wav ${HOST_GAME_DIR}/*.mp3)
@@ -52,11 +77,16 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/README.txt.in ${ZIP_TEXTS}/README.t
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
 file(READ ${CMAKE_SOURCE_DIR}/LICENSE LICENSE_TEXT)
 file(CONFIGURE OUTPUT ${ZIP_TEXTS}/LICENSE.txt CONTENT "${LICENSE_TEXT}" @ONLY NEWLINE_STYLE CRLF)
+# Everything in one Skyrift folder inside the zip, so that "Extract all" and "Extract here" both
+# give the player the game's folder rather than its files spilt among theirs.
 set(GAME_ZIP ${CMAKE_BINARY_DIR}/Skyrift-windows.zip)
+set(ZIP_ROOT ${CMAKE_BINARY_DIR}/zip-root)
 add_custom_command(OUTPUT ${GAME_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${GAME_ZIP}
-  COMMAND zip -q -j ${GAME_ZIP} ${GAME_DIR}/skyrift.exe ${GAME_DIR}/controls.txt ${GAME_SOUNDS}
-          ${ZIP_TEXTS}/README.txt ${ZIP_TEXTS}/LICENSE.txt
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${GAME_ZIP} ${ZIP_ROOT}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZIP_ROOT}/Skyrift
+  COMMAND ${CMAKE_COMMAND} -E copy ${GAME_DIR}/skyrift.exe ${GAME_DIR}/controls.txt ${GAME_SOUNDS}
+          ${ZIP_TEXTS}/README.txt ${ZIP_TEXTS}/LICENSE.txt ${ZIP_ROOT}/Skyrift
+  COMMAND ${CMAKE_COMMAND} -E chdir ${ZIP_ROOT} zip -q -r ${GAME_ZIP} Skyrift
   DEPENDS skyrift ${GAME_SOUNDS} ${CMAKE_SOURCE_DIR}/controls.txt ${ZIP_TEXTS}/README.txt
           ${ZIP_TEXTS}/LICENSE.txt
   COMMENT "Packing Skyrift-windows.zip")
@@ -107,6 +137,12 @@ function(skyrift_system_targets)
   endif()
   # version: a test reads skyrift.exe's version resource as Explorer does.
   target_link_libraries(skyrift_platform_tests PRIVATE version)
+  # A DLL that marks its own loading, planted by a test beside skyrift.exe under system names.
+  add_library(planted_dll SHARED tests/platform/win32/planted/planted.cpp)
+  set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
+  add_dependencies(skyrift_platform_tests planted_dll)
+  target_compile_definitions(skyrift_platform_tests PRIVATE
+    SKYRIFT_PLANTED_DLL="${TEST_PATH_PREFIX}$<TARGET_FILE:planted_dll>")
   add_dependencies(skyrift_tests wine_prefixes)
   add_dependencies(skyrift_platform_tests wine_prefixes)
   # The mix checked where it leaves the program: ALSA's `file` device, named in the prefixes'
@@ -132,7 +168,8 @@ function(skyrift_system_targets)
     add_custom_command(OUTPUT ${WINE_E2E}
       COMMAND ${HOST_CXX} -std=c++20 -O2 -Wall -Wextra -I${CMAKE_SOURCE_DIR}/tests/e2e
               -I${CMAKE_SOURCE_DIR}
-              -DSKYRIFT_GAME_DIR="${GAME_DIR}" -DSKYRIFT_WINE="${WINE64}"
+              -DSKYRIFT_GAME_DIR="${GAME_DIR}" -DSKYRIFT_GAME_ZIP="${GAME_ZIP}"
+              -DSKYRIFT_WINE="${WINE64}"
               -DSKYRIFT_WINEPREFIX="${WINE_X11}" -DSKYRIFT_WINE_HOME="${WINE_HOME}"
               ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/platform/ScreenFit.cpp -o ${WINE_E2E}
               -lgtest -lgtest_main -pthread
@@ -142,7 +179,7 @@ function(skyrift_system_targets)
       COMMENT "Building the end-to-end test for Wine with the host compiler"
       VERBATIM)
     add_custom_target(skyrift_wine_e2e ALL DEPENDS ${WINE_E2E})
-    add_dependencies(skyrift_wine_e2e skyrift wine_prefixes)
+    add_dependencies(skyrift_wine_e2e skyrift package_zip wine_prefixes)
     add_test(NAME end_to_end COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${WINE_E2E})
     set_tests_properties(end_to_end PROPERTIES TIMEOUT 600 ENVIRONMENT "WINEDEBUG=-all")
     # Alone, so that the game keeps its real-time pace while the test presses keys and grabs.

@@ -21,6 +21,9 @@ using StickState = uint16_t;
 // GameInitialize. Unless told: the log and the controls in the working folder, no settings.
 void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile,
                     const std::string& settingsFile);
+// Whether any of the game's own files (its default controls, its samples) is in `folder`; none
+// is when the program was copied out of its folder alone.
+BOOL GameFilesPresent(const std::string& folder);
 BOOL GameInitialize(HINSTANCE instance);
 void GameStart(HWND window);
 void GameEnd();

@@ -20,8 +20,9 @@ namespace {
 // The game opens its samples and music by name alone: started from any other folder it would
 // miss them. Its log and controls are placed apart, where the player may write. Where the
 // game's folder cannot be found or entered, the game still starts in the folder it was started
-// from, which is most often its own, rather than refuse.
-void EnterGameFolders() {
+// from, which is most often its own, rather than refuse. False when the game's own files are not
+// there at all.
+bool EnterGameFolders() {
   using namespace skyrift;
   std::string program = platform::ProgramFolder();
   if (program.empty()) {
@@ -31,6 +32,12 @@ void EnterGameFolders() {
     program = ".";
   }
   const platform::FilePlaces places = platform::PlaceGameFiles(program);
+  // The program alone (opened from inside a zip, or copied out of its folder) would play with no
+  // keys and no sound and give a reason for every file: one message says what is wrong instead.
+  if (!GameFilesPresent(places.dataFolder)) {
+    platform::ReportGameFilesMissing();
+    return false;
+  }
   for (const std::string& problem : places.problems) platform::ReportLine("Skyrift: " + problem);
   std::error_code error;
   std::filesystem::current_path(platform::Utf8Path(places.dataFolder), error);
@@ -39,6 +46,7 @@ void EnterGameFolders() {
                          "\": " + error.message() + "; starting in the current folder");
   }
   GamePlaceFiles(places.logFile, places.controlsFile, places.settingsFile);
+  return true;
 }
 
 }  // namespace
@@ -55,7 +63,7 @@ int main(int argc, char** argv) {
     }
     return answer.exitCode;
   }
-  EnterGameFolders();
+  if (!EnterGameFolders()) return 1;
   if (!GameInitialize(platform::ProgramModule())) {
     platform::ShowErrorBox(nullptr, "Skyrift", "cannot start: not enough memory");
     GameEnd();

@@ -4,14 +4,27 @@
 
 #include <new>
 
+#include "engine/GameCallbacks.h"
 #include "engine/Sound.h"
 #include "game/Samples.h"
 #include "game/Trace.h"
 #include "graphics/Bitmap.h"
+#include "platform/Files.h"
 #include "world/Globals.h"
 #include "world/Images.h"
 
 namespace skyrift {
+
+BOOL GameFilesPresent(const std::string& folder) {
+  const auto there = [&folder](const char* name) {
+    return platform::WhyNotARegularFile(folder + "/" + name).empty();
+  };
+  if (there("controls.txt")) return TRUE;
+  for (const SampleRow& row : kSamples) {
+    if (there(row.file)) return TRUE;
+  }
+  return FALSE;
+}
 
 void CreateBitmaps() {
   for (const ImageResource& row : kImageResources) {

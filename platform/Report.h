@@ -11,4 +11,9 @@ void ReportLine(const std::string& line);
 // An answer the player asked for (the usage, the version), whole, on standard output.
 void PrintAnswer(const std::string& text);
 
+// Tells the player, where the player will see it, that the game's own files are not beside the
+// program and how to put that right: in a message box on Windows, whose games are started from
+// Explorer with no console; in one line on standard error elsewhere.
+void ReportGameFilesMissing();
+
 }  // namespace skyrift::platform

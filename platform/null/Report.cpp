@@ -15,4 +15,8 @@ void PrintAnswer(const std::string& text) {
   std::fflush(stdout);
 }
 
+void ReportGameFilesMissing() {
+  ReportLine("Skyrift's files are missing from the folder it was started in");
+}
+
 }  // namespace skyrift::platform

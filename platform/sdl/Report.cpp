@@ -13,4 +13,10 @@ void PrintAnswer(const std::string& text) {
   std::fflush(stdout);
 }
 
+void ReportGameFilesMissing() {
+  ReportLine(
+      "Skyrift's files are missing: keep the skyrift program beside its sounds, music and "
+      "controls.txt, or reinstall the game");
+}
+
 }  // namespace skyrift::platform

@@ -51,4 +51,13 @@ void PrintAnswer(const std::string& text) {
   std::fflush(stdout);
 }
 
+// Opened from Explorer's view of a zip, only the program is copied out to be run.
+void ReportGameFilesMissing() {
+  const char* text =
+      "Skyrift's files are missing: extract the whole zip, then start skyrift.exe from the "
+      "extracted folder";
+  ReportLine(text);
+  MessageBoxA(nullptr, text, "Skyrift", MB_OK | MB_ICONERROR);
+}
+
 }  // namespace skyrift::platform

@@ -109,6 +109,21 @@ TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
   EXPECT_EQ(output.substr(output.rfind("exit=")), "exit=1") << output;
 }
 
+// The program copied out of its folder alone: one line says what is wrong, before any window,
+// instead of a reason for every missing file; nothing is written beside it.
+TEST(Window, AloneInAFolderTheGameSaysItsFilesAreMissingAndFails) {
+  GameProcess game;
+  for (const auto& entry : fs::directory_iterator(game.Folder())) {
+    if (entry.path().filename() != "skyrift") fs::remove_all(entry.path());
+  }
+  const std::string output =
+      Shell("cd '" + game.Folder().string() + "' && ./skyrift 2>&1; echo \"exit=$?\"");
+  EXPECT_EQ(output,
+            "Skyrift's files are missing: keep the skyrift program beside its sounds, music and "
+            "controls.txt, or reinstall the game\nexit=1");
+  EXPECT_FALSE(fs::exists(game.Folder() / "log.txt"));
+}
+
 TEST(Window, ADisplayThatIsSetButGoneIsNamedWithWhatTheSystemSaid) {
   GameProcess game;
   const std::string output =

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,14 +19,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The game started by Wine in a fresh copy of the Windows game folder.
+// The game started by Wine as a player gets it: the zip, extracted into a folder of its own.
 class WineGame {
  public:
   WineGame() {
-    fs::create_directory(Folder());
-    for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
-      fs::copy(entry.path(), Folder() / entry.path().filename());
-    }
+    fs::create_directory(extractedInto_);
+    Shell("unzip -q '" SKYRIFT_GAME_ZIP "' -d '" + extractedInto_.string() + "'");
   }
   ~WineGame() {
     if (pid_ > 0) {
@@ -53,7 +53,8 @@ class WineGame {
     }
     for (int attempt = 0; attempt < 300 && window_.empty(); ++attempt) {
       Sleep(100);
-      window_ = Shell("xdotool search --name '^Skyrift$' 2>/dev/null | head -n 1");
+      // Shown, not merely made: Wine may report the size a window had before it was placed.
+      window_ = Shell("xdotool search --onlyvisible --name '^Skyrift$' 2>/dev/null | head -n 1");
     }
     windowAfter_ = Clock::now() - started_;
     return !window_.empty();
@@ -87,7 +88,9 @@ class WineGame {
 
  private:
   testing::TempFolder parent_{"skyrift-wine-e2e"};
-  const fs::path folder_ = parent_.Path() / "\u30B9\u30AB\u30A4\u30EA\u30D5\u30C8";  // スカイリフト
+  const fs::path extractedInto_ =
+      parent_.Path() / "\u30B9\u30AB\u30A4\u30EA\u30D5\u30C8";  // スカイリフト
+  const fs::path folder_ = extractedInto_ / "Skyrift";
   pid_t pid_ = -1;
   std::string window_;
   Clock::time_point started_;
@@ -111,6 +114,25 @@ int CountColour(const Screenshot& shot, int left, int top, int right, int bottom
     for (int x = left; x < right; ++x) count += Same(shot.At(x, y), colour) ? 1 : 0;
   }
   return count;
+}
+
+// "Extract all" and "Extract here" both give one folder: the game's files never spill among the
+// player's.
+TEST(WineGame, TheZipHoldsOneSkyriftFolderWithTheWholeGame) {
+  std::istringstream listing(Shell("unzip -Z1 '" SKYRIFT_GAME_ZIP "'"));
+  std::set<std::string> names;
+  for (std::string line; std::getline(listing, line);) {
+    EXPECT_EQ(line.rfind("Skyrift/", 0), 0u) << line;
+    names.insert(line);
+  }
+  std::set<std::string> expected = {"Skyrift/", "Skyrift/skyrift.exe", "Skyrift/controls.txt",
+                                    "Skyrift/README.txt", "Skyrift/LICENSE.txt"};
+  for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
+    const std::string extension = entry.path().extension().string();
+    if (extension == ".wav" || extension == ".mp3")
+      expected.insert("Skyrift/" + entry.path().filename().string());
+  }
+  EXPECT_EQ(names, expected);
 }
 
 TEST(WineGame, TheWindowsBuildPlaysUnderWine) {
