@@ -4,6 +4,8 @@
 // the debugger's output, where a debugger or a viewer of that output shows it.
 #include "platform/Report.h"
 
+#include <io.h>
+
 #include <cstdio>
 
 #include "platform/win32/Utf16.h"
@@ -32,14 +34,28 @@ bool ConsoleFound() {
   return found;
 }
 
+// A console is given UTF-16, which it shows whatever its code page (a name outside the system's
+// code page included) and leaves that code page, the player's, as it was; a redirection gets
+// the UTF-8 bytes.
+void Write(FILE* stream, const std::string& text) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+    const std::wstring wide = Utf16(text);
+    DWORD written = 0;
+    std::fflush(stream);
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+  std::fputs(text.c_str(), stream);
+  std::fflush(stream);
+}
+
 }  // namespace
 
 void ReportLine(const std::string& line) {
   const bool toStandardError = ConsoleFound();
-  if (toStandardError) {
-    std::fprintf(stderr, "%s\n", line.c_str());
-    std::fflush(stderr);
-  }
+  if (toStandardError) Write(stderr, line + "\n");
   OutputDebugStringW(Utf16(line + "\n").c_str());
 }
 
@@ -47,8 +63,7 @@ void ReportLine(const std::string& line) {
 // would be in a closed window.
 void PrintAnswer(const std::string& text) {
   (void)ConsoleFound();
-  std::fputs(text.c_str(), stdout);
-  std::fflush(stdout);
+  Write(stdout, text);
 }
 
 // Opened from Explorer's view of a zip, only the program is copied out to be run.
