@@ -1,9 +1,10 @@
-// The game's window on Win32: a window class with the executable's icons, a fixed-size window
-// centred on the work area of the monitor it starts on, sized by that monitor's scale and
-// following the scale of any monitor it is moved to, and the system's messages turned into the
-// few the engine answers. F11 (unless a player has it) and Alt+Enter switch it to fullscreen and
-// back. Key messages go to the keyboard's reading first, and the keys Windows keeps for itself
-// (Alt and F10 opening the menu) are kept from it.
+// The game's window on Win32: a window class with the executable's icons, a window centred on
+// the work area of the monitor it starts on, sized by that monitor's scale and following the
+// scale of any monitor it is moved to, which the player may resize and maximise (the frame
+// letterboxed in it), and the system's messages turned into the few the engine answers. F11
+// (unless a player has it) and Alt+Enter switch it to fullscreen and back. Key messages go to
+// the keyboard's reading first, and the keys Windows keeps for itself (Alt and F10 opening the
+// menu) are kept from it.
 #include "platform/Window.h"
 
 #include <algorithm>
@@ -34,7 +35,9 @@ struct Window::Impl {
 
 namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+// The smallest client the player may size the window to: a quarter of the frame each way.
+constexpr int kSmallestPart = 4;
 
 // The one game window, for the messages that concern its size and place.
 Window::Impl* gameWindow = nullptr;
@@ -231,7 +234,7 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
       // About to move to a monitor of another scale: the size the window takes there, fitted to
       // the work area of the monitor it is dragged to, so that the rectangle Windows then
       // suggests is the right one. Fullscreen takes the whole monitor when it arrives.
-      if (gameWindow != nullptr && !gameWindow->fullscreen) {
+      if (gameWindow != nullptr && !gameWindow->fullscreen && !IsZoomed(handle)) {
         ::POINT pointer{};
         GetCursorPos(&pointer);
         const ::RECT work = WorkArea(gameWindow->movingOrSizing
@@ -271,6 +274,20 @@ LRESULT CALLBACK WindowProcedure(::HWND handle, UINT message, WPARAM wParam, LPA
     case WM_DEVICECHANGE:
       // Sent to every window when a device comes or goes: perhaps a pad (DBT_DEVNODES_CHANGED).
       if (wParam == 0x0007) GamepadDevicesChanged();
+      break;
+    case WM_GETMINMAXINFO:
+      if (gameWindow != nullptr && !gameWindow->fullscreen) {
+        const UINT dpi = WindowDpi(handle);
+        const ::SIZE extra = FrameExtra(dpi);
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize.x =
+            MulDiv(gameWindow->frame->Width() / kSmallestPart, static_cast<int>(dpi), kBaseDpi) +
+            extra.cx;
+        limits->ptMinTrackSize.y =
+            MulDiv(gameWindow->frame->Height() / kSmallestPart, static_cast<int>(dpi), kBaseDpi) +
+            extra.cy;
+        return 0;
+      }
       break;
     case WM_SIZE:
       if (gameWindow != nullptr) gameWindow->barsDue = true;

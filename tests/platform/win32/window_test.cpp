@@ -68,7 +68,7 @@ double CpuSeconds() {
   return seconds(kernel) + seconds(user);
 }
 
-TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
+TEST(Win32Window, ACentredWindowWhoseMessagesReachTheEngine) {
   std::string error;
   auto window = Window::Create(
       WindowSpec{ProgramModule(), "Skyrift", "Skyrift", 1000, 1001, 900, 732}, error);
@@ -80,8 +80,8 @@ TEST(Win32Window, AFixedCentredWindowWhoseMessagesReachTheEngine) {
   EXPECT_EQ(client.right - client.left, 900);
   EXPECT_EQ(client.bottom - client.top, 732);
   const LONG style = GetWindowLongA(handle, GWL_STYLE);
-  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-  EXPECT_FALSE(style & WS_THICKFRAME) << "not resizable";
+  EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(style & WS_THICKFRAME) << "resizable";
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   char caption[32] = {};
   GetWindowTextA(handle, caption, sizeof caption);
@@ -350,6 +350,63 @@ TEST(Win32Window, AChangeOfScaleWhileFullscreenLeavesTheMonitorCovered) {
   EXPECT_EQ(outer.top, monitor.rcMonitor.top);
   EXPECT_EQ(outer.right, monitor.rcMonitor.right);
   EXPECT_EQ(outer.bottom, monitor.rcMonitor.bottom);
+}
+
+// The player sizes or maximises the window: the frame is letterboxed in it, black bars beside
+// or above it; restored, the window has the size it had; it never gets too small to see.
+TEST(Win32Window, ResizedOrMaximisedTheFrameIsLetterboxedAndRestoringGivesBackItsSize) {
+  const auto window = ShownWindow();
+  ASSERT_NE(window, nullptr);
+  ::HWND handle = GameWindow();
+  window->Frame()->Fill(RECT{0, 0, 900, 732}, RGB(10, 200, 30));
+  ::RECT before{};
+  GetWindowRect(handle, &before);
+  const auto shown = [&](int x, int y) {
+    window->Present();
+    ::HDC screen = GetDC(handle);
+    const COLORREF pixel = ::GetPixel(screen, x, y);
+    ReleaseDC(handle, screen);
+    return pixel;
+  };
+  const auto client = [&] {
+    ::RECT area{};
+    GetClientRect(handle, &area);
+    return area;
+  };
+
+  // Wider than the frame's shape: bars left and right. (Kept on the screen, whose pixels alone
+  // can be read back.)
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &monitor);
+  const ::RECT work = monitor.rcWork;
+  SetWindowPos(handle, nullptr, work.left, work.top, work.right - work.left,
+               (work.bottom - work.top) / 2, SWP_NOZORDER);
+  ::RECT area = client();
+  EXPECT_EQ(shown(2, area.bottom / 2), RGB(0, 0, 0)) << "a bar on the left";
+  EXPECT_EQ(shown(area.right - 3, area.bottom / 2), RGB(0, 0, 0)) << "a bar on the right";
+  EXPECT_EQ(shown(area.right / 2, area.bottom / 2), RGB(10, 200, 30)) << "the frame between";
+
+  SetWindowPos(handle, nullptr, before.left, before.top, before.right - before.left,
+               before.bottom - before.top, SWP_NOZORDER);
+  GetWindowRect(handle, &before);
+  ShowWindow(handle, SW_MAXIMIZE);
+  EXPECT_TRUE(IsZoomed(handle));
+  area = client();
+  EXPECT_GT(area.right - area.left, 0);
+  EXPECT_EQ(shown(area.right / 2, area.bottom / 2), RGB(10, 200, 30));
+  ShowWindow(handle, SW_RESTORE);
+  ::RECT after{};
+  GetWindowRect(handle, &after);
+  EXPECT_TRUE(after.left == before.left && after.top == before.top && after.right == before.right &&
+              after.bottom == before.bottom)
+      << "restored to the size it had";
+
+  SetWindowPos(handle, nullptr, 0, 0, 20, 20, SWP_NOMOVE | SWP_NOZORDER);
+  area = client();
+  EXPECT_GE(area.right - area.left, 900 / 4) << "never too small to see";
+  EXPECT_GE(area.bottom - area.top, 732 / 4);
+  Drain();
 }
 
 // Windows runs a loop of its own while the window is dragged by its caption, and the engine's
