@@ -55,7 +55,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE int SkyriftKey(int keyCode, int down, int altHel
     if (!down) swallowEnter = false;
     return 1;
   }
-  if (keyCode == kF11 || (keyCode == kEnter && down && altHeld)) {
+  // An F11 that a player has bound is that player's key; Alt+Enter always switches.
+  const bool fullscreenF11 = keyCode == kF11 && !IsGameKey(kF11);
+  if (fullscreenF11 || (keyCode == kEnter && down && altHeld)) {
     if (keyCode == kEnter) swallowEnter = true;
     if (down) ToggleFullscreen();
     return 1;

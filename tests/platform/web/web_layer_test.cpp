@@ -63,6 +63,13 @@ TEST_F(PageKeys, F11AndAltEnterSwitchFullscreenWithoutTheGameSeeingThem) {
   EXPECT_TRUE(Down(kEnter));
 }
 
+TEST_F(PageKeys, AnF11APlayerHasBoundIsThatPlayersKey) {
+  SetGameKeys([](int code) { return code == kF11; });
+  SkyriftKey(kF11, 1, 0, 0);
+  EXPECT_TRUE(Down(kF11));
+  SetGameKeys(nullptr);
+}
+
 TEST_F(PageKeys, LosingTheFocusLetsEveryKeyGo) {
   SkyriftKey(kLeft, 1, 0, 0);
   SkyriftActive(-1);  // the canvas lost the focus, the page kept it
