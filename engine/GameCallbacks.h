@@ -16,11 +16,12 @@ class Sprite;
 // Joystick position and buttons as one set of flags (see engine/Joystick.h).
 using StickState = uint16_t;
 
-// Where the game writes its log (empty: none is kept), reads its controls and keeps the
-// player's settings (empty: not kept), as UTF-8 paths; told by the program entry before
-// GameInitialize. Unless told: the log and the controls in the working folder, no settings.
+// Where the game writes its log (empty: none is kept), reads its controls and, when those bind
+// nothing, the default controls, and keeps the player's settings (empty: not kept), as UTF-8
+// paths; told by the program entry before GameInitialize. Unless told: the log and the controls
+// in the working folder, no settings.
 void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile,
-                    const std::string& settingsFile);
+                    const std::string& defaultControls, const std::string& settingsFile);
 // Whether any of the game's own files (its default controls, its samples) is in `folder`; none
 // is when the program was copied out of its folder alone.
 BOOL GameFilesPresent(const std::string& folder);

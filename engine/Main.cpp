@@ -45,7 +45,7 @@ bool EnterGameFolders() {
     platform::ReportLine("Skyrift: cannot enter the game's folder \"" + places.dataFolder +
                          "\": " + error.message() + "; starting in the current folder");
   }
-  GamePlaceFiles(places.logFile, places.controlsFile, places.settingsFile);
+  GamePlaceFiles(places.logFile, places.controlsFile, places.defaultControls, places.settingsFile);
   return true;
 }
 

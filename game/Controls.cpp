@@ -11,6 +11,7 @@
 #include <streambuf>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "game/Trace.h"
 #include "platform/Files.h"
@@ -107,63 +108,100 @@ void SkipSpace(std::istream& text, int& line) {
   }
 }
 
-std::string controlsFile = "controls.txt";
+// What one file gave: the values as read, up to the first that could not be, and what the player
+// is to be told about them.
+struct Reading {
+  std::string problem;  // why the file could not be opened; empty when it was
+  std::vector<int> values;
+  int keys = 0;  // values that are key codes
+  std::vector<std::string> complaints;
+};
 
-}  // namespace
-
-void SetControlsFile(std::string path) {
-  controlsFile = std::move(path);
-}
-
-void LoadControls() {
-  const char* fileName = controlsFile.c_str();
+Reading Read(const std::string& fileName) {
+  Reading reading;
   // A pipe or a device in its place would block the opening: only a plain file is read.
-  std::string problem = platform::WhyNotARegularFile(fileName);
+  reading.problem = platform::WhyNotARegularFile(fileName);
   std::ifstream file;
-  if (problem.empty()) {
-    file.open(platform::Utf8Path(controlsFile), std::ios::binary);
-    if (!file) problem = std::strerror(errno);
+  if (reading.problem.empty()) {
+    file.open(platform::Utf8Path(fileName), std::ios::binary);
+    if (!file) reading.problem = std::strerror(errno);
   }
-  if (!problem.empty()) {
-    TraceLine("Unable to open controls.txt. Is the file missing?");
-    platform::ReportLine(std::string("Skyrift: ") + fileName + " cannot be used: " + problem +
-                         "; no key is bound");
-  }
+  if (!reading.problem.empty()) return reading;
 
-  const Encoding encoding = problem.empty() ? SkipByteOrderMark(file) : Encoding::kPlain;
+  const Encoding encoding = SkipByteOrderMark(file);
   Utf16AsAscii utf16(file.rdbuf(), encoding == Encoding::kUtf16BigEndian);
-  std::istream text(file.rdbuf());
-  if (encoding != Encoding::kPlain) text.rdbuf(&utf16);
-  if (!problem.empty()) text.setstate(std::ios::failbit);
+  std::istream text(encoding == Encoding::kPlain ? static_cast<std::streambuf*>(file.rdbuf())
+                                                 : &utf16);
 
   // The layout over lines is free. The first value that is not a number ends the reading: it
   // and every later key keep what they had. A number that is no key code binds nothing.
   int line = 1;
+  const std::string where = "Skyrift: " + fileName + " line ";
   for (size_t i = 0; i < kBindings.size(); ++i) {
     SkipSpace(text, line);
     int code = 0;
     if (!(text >> code)) {
-      if (problem.empty()) {
-        platform::ReportLine(
-            std::string("Skyrift: ") + fileName + " line " + std::to_string(line) + ": value " +
-            std::to_string(i + 1) +
-            " is missing or not a key code; it and the ones after it are not read");
-      }
+      reading.complaints.push_back(
+          where + std::to_string(line) + ": value " + std::to_string(i + 1) +
+          " is missing or not a key code; it and the ones after it are not read");
       break;
     }
-    if (code < kFirstKeyCode || code > kLastKeyCode) {
-      platform::ReportLine(std::string("Skyrift: ") + fileName + " line " + std::to_string(line) +
-                           ": value " + std::to_string(i + 1) + " (" + kBindings[i].action +
-                           ") is " + std::to_string(code) + ", not a key code from " +
-                           std::to_string(kFirstKeyCode) + " to " + std::to_string(kLastKeyCode) +
-                           "; that key is left unbound");
-      continue;
+    reading.values.push_back(code);
+    if (code >= kFirstKeyCode && code <= kLastKeyCode) {
+      ++reading.keys;
+    } else {
+      reading.complaints.push_back(where + std::to_string(line) + ": value " +
+                                   std::to_string(i + 1) + " (" + kBindings[i].action + ") is " +
+                                   std::to_string(code) + ", not a key code from " +
+                                   std::to_string(kFirstKeyCode) + " to " +
+                                   std::to_string(kLastKeyCode) + "; that key is left unbound");
     }
-    *kBindings[i].key = code;
   }
+  return reading;
+}
 
+std::string controlsFile = "controls.txt";
+std::string defaultControls;
+
+}  // namespace
+
+void SetControlsFile(std::string path, std::string defaultPath) {
+  controlsFile = std::move(path);
+  defaultControls = std::move(defaultPath);
+}
+
+void LoadControls() {
+  Reading reading = Read(controlsFile);
+  // A player's file that binds nothing, unreadable or not, would leave the game with no keys for
+  // good: the default's are read instead, when there is one apart from it.
+  const bool useDefault = reading.keys == 0 && !defaultControls.empty() &&
+                          defaultControls != controlsFile &&
+                          platform::WhyNotARegularFile(defaultControls).empty();
+  if (useDefault) {
+    platform::ReportLine(
+        "Skyrift: " + controlsFile +
+        (reading.problem.empty() ? " binds no key" : " cannot be used: " + reading.problem) +
+        "; the default keys are read from " + defaultControls);
+    reading = Read(defaultControls);
+  } else if (!reading.problem.empty()) {
+    platform::ReportLine("Skyrift: " + controlsFile + " cannot be used: " + reading.problem +
+                         "; no key is bound");
+  }
+  for (const std::string& complaint : reading.complaints) platform::ReportLine(complaint);
+
+  // The trace shows each value as read, a refused one included, so that the player sees what
+  // the game understood; a refused key stays as it was.
   std::string codes;
-  for (const Binding& binding : kBindings) codes += std::to_string(*binding.key);
+  for (size_t i = 0; i < kBindings.size(); ++i) {
+    if (i < reading.values.size()) {
+      const int code = reading.values[i];
+      if (code >= kFirstKeyCode && code <= kLastKeyCode) *kBindings[i].key = code;
+      codes += std::to_string(code);
+    } else {
+      codes += std::to_string(*kBindings[i].key);
+    }
+  }
+  if (!reading.problem.empty()) TraceLine("Unable to open controls.txt. Is the file missing?");
   TraceLine("");
   TraceLine("Controls:");
   TraceLine(codes);

@@ -74,9 +74,9 @@ void NewGame() {
 }  // namespace
 
 void GamePlaceFiles(const std::string& logFile, const std::string& controlsFile,
-                    const std::string& settingsFile) {
+                    const std::string& defaultControls, const std::string& settingsFile) {
   SetTraceFile(logFile);
-  SetControlsFile(controlsFile);
+  SetControlsFile(controlsFile, defaultControls);
   SetSettingsFile(settingsFile);
 }
 

@@ -15,9 +15,17 @@ std::string ProgramFolder() {
   return folder;
 }
 
+std::string AppendText(const std::string& path, std::string_view text, bool afresh) {
+  return AppendTextPosix(path, text, afresh);
+}
+
+FileSystem& SystemFiles() {
+  static PosixFileSystem system;
+  return system;
+}
+
 FilePlaces PlaceGameFiles(const std::string& programFolder) {
-  PosixFileSystem system;
-  return PlaceFiles(programFolder, System::Linux, system);
+  return PlaceFiles(programFolder, System::Linux, SystemFiles());
 }
 
 }  // namespace skyrift::platform

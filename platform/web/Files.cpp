@@ -35,9 +35,17 @@ std::string ProgramFolder() {
   return kDataPackage;
 }
 
+std::string AppendText(const std::string& path, std::string_view text, bool afresh) {
+  return AppendTextPosix(path, text, afresh);
+}
+
+FileSystem& SystemFiles() {
+  static PageFileSystem files;
+  return files;
+}
+
 FilePlaces PlaceGameFiles(const std::string& programFolder) {
-  PageFileSystem files;
-  FilePlaces places = PlaceFiles(programFolder, System::Linux, files);
+  FilePlaces places = PlaceFiles(programFolder, System::Linux, SystemFiles());
   TellPageControls(places.controlsFile.c_str());
   return places;
 }

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,34 +14,29 @@
 
 #include "Keys.h"
 #include "TempFolder.h"
-#include "world/Globals.h"
 
 namespace skyrift::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::array<int*, 18> kKeys = {
-    &_iKeyP1Up,         &_iKeyP1Down,       &_iKeyP1Left,     &_iKeyP1Right, &_iKeyP1Fire,
-    &_iKeyP1Bomb,       &_iKeyP1BulletTime, &_iKeyP1Recharge, &_iKeyP1Menu,  &_iKeyP2Up,
-    &_iKeyP2Down,       &_iKeyP2Left,       &_iKeyP2Right,    &_iKeyP2Fire,  &_iKeyP2Bomb,
-    &_iKeyP2BulletTime, &_iKeyP2Recharge,   &_iKeyP2Menu,
-};
-
 std::vector<int> Keys() {
   std::vector<int> keys;
-  for (const int* key : kKeys) keys.push_back(*key);
+  for (const int* key : kKeyGlobals) keys.push_back(*key);
   return keys;
 }
 
 void SetKeys(int value) {
-  for (int* key : kKeys) *key = value;
+  for (int* key : kKeyGlobals) *key = value;
 }
 
 // A fresh working folder per test, with the controls file written as given.
 class ControlsFile : public ::testing::Test {
  protected:
-  void SetUp() override { SetKeys(0); }
+  void SetUp() override {
+    SetKeys(0);
+    SetControlsFile("controls.txt");
+  }
 
   // Byte for byte: Windows' text mode would turn the line breaks inside UTF-16 into other bytes.
   static void Write(const std::string& text) {
@@ -148,8 +142,9 @@ TEST_F(ControlsFile, ANumberThatIsNoKeyCodeBindsNothingAndIsNamed) {
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(Keys(),
             (std::vector<int>{38, 40, 0, 39, 32, 0, 88, 0, 9, 87, 83, 65, 68, 70, 71, 84, 82, 0}));
-  EXPECT_EQ(Log(),
-            (std::vector<std::string>{"", "Controls:", "3840039320880987836568707184820", ""}));
+  // The trace shows the values as read, refused ones too: the player sees what the game read.
+  EXPECT_EQ(Log(), (std::vector<std::string>{
+                       "", "Controls:", "38400393225688-1987836568707184821000000", ""}));
   // One line for each, with its place, the action it was meant for and the value.
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 4) << said;
   for (const char* named :
@@ -218,6 +213,46 @@ TEST_F(ControlsFile, AMissingOrUnreadableFileIsReportedAndBindsNothing) {
     EXPECT_EQ(said, std::string("Skyrift: controls.txt cannot be used: ") + c.reason +
                         "; no key is bound\n")
         << c.name;
+  }
+}
+
+// The player's own copy is read first; one that cannot be read or binds no key at all would
+// leave the game with no keys for good, so the default's are read instead, said in one line.
+TEST_F(ControlsFile, APlayersFileThatBindsNoKeyGivesWayToTheDefault) {
+  fs::copy_file(fs::path(SKYRIFT_SOURCE_DIR) / "controls.txt", "default.txt");
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+    const char* said;  // after "Skyrift: controls.txt"; empty when the player's file is kept
+  };
+  const std::vector<Case> cases = {
+      {"missing", [] {}, " cannot be used: No such file or directory"},
+      {"a folder", [] { fs::create_directory("controls.txt"); },
+       " cannot be used: not a regular file"},
+      {"empty, as a copy cut short by a full disk leaves it", [] { Write(""); }, " binds no key"},
+      {"only values that are no key codes", [] { Write("0 0 0 0 300"); }, " binds no key"},
+      {"one key bound: the player's file is kept", [] { Write("0 0 0 0 32"); }, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetKeys(0);
+    fs::remove_all("controls.txt");
+    fs::remove("log.txt");
+    c.make();
+    SetControlsFile("controls.txt", "default.txt");
+    ::testing::internal::CaptureStderr();
+    LoadControls();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (*c.said == '\0') {
+      EXPECT_EQ(Keys()[4], 32);
+      EXPECT_EQ(said.find("default.txt"), std::string::npos) << said;
+      continue;
+    }
+    EXPECT_EQ(Keys(), kShipped);
+    EXPECT_EQ(said, std::string("Skyrift: controls.txt") + c.said +
+                        "; the default keys are read from default.txt\n");
+    EXPECT_EQ(Log(), (std::vector<std::string>{
+                         "", "Controls:", "38403739329088679878365687071848281", ""}));
   }
 }
 

@@ -16,6 +16,7 @@ class TableFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> variables;
   std::set<std::string> files;
+  std::set<std::string> others;  // there, but no regular file: a named pipe, a folder...
   std::set<std::string> writable;
   std::map<std::string, std::string> unmakeable;  // folder, and why it cannot be made
   std::string copyFailure;
@@ -26,6 +27,9 @@ class TableFileSystem : public FileSystem {
     return found == variables.end() ? "" : found->second;
   }
   bool IsFile(const std::string& path) const override { return files.count(path) > 0; }
+  bool Exists(const std::string& path) const override {
+    return files.count(path) > 0 || others.count(path) > 0;
+  }
   bool CanWriteIn(const std::string& folder) const override { return writable.count(folder) > 0; }
   std::string MakeFolder(const std::string& folder) override {
     made.push_back(folder);
@@ -53,6 +57,7 @@ struct Case {
   const char* log;
   std::vector<std::string> copies;
   std::vector<std::string> problems;
+  std::set<std::string> others = {};
 };
 
 const std::map<std::string, std::string> kXdg = {
@@ -168,8 +173,10 @@ const Case kCases[] = {
      kInstalledDefault,
      "",
      {},
-     {"cannot keep log.txt: neither XDG_STATE_HOME nor HOME is set; no log is kept",
-      "cannot keep controls.txt: neither XDG_CONFIG_HOME nor HOME is set; the default keys are "
+     {"cannot keep log.txt: neither XDG_STATE_HOME nor HOME is set to an absolute path; no log is "
+      "kept",
+      "cannot keep controls.txt: neither XDG_CONFIG_HOME nor HOME is set to an absolute path; the "
+      "default keys are "
       "read from \"/r/usr/share/games/skyrift/controls.txt\""}},
     {"a copy that fails: the default keys",
      System::Linux,
@@ -184,7 +191,7 @@ const Case kCases[] = {
      "/st/skyrift/log.txt",
      {"/g/controls.txt > /cf/skyrift/controls.txt"},
      {"cannot copy \"/g/controls.txt\" to \"/cf/skyrift/controls.txt\": No space left on device; "
-      "the default keys are used"}},
+      "the default keys are read from \"/g/controls.txt\""}},
     {"a program folder with neither layout: portable, missing files fail as they always did",
      System::Linux,
      "/g",
@@ -198,6 +205,76 @@ const Case kCases[] = {
      "/g/log.txt",
      {},
      {}},
+    {"a relative HOME is as good as none: the game leaves the folder it names",
+     System::Linux,
+     "/r/usr/games",
+     {{"HOME", "home/ann"}, {"XDG_STATE_HOME", "/st"}},
+     kInstalled,
+     {},
+     {},
+     "",
+     kInstalledData,
+     kInstalledDefault,
+     "/st/skyrift/log.txt",
+     {},
+     {"cannot keep controls.txt: neither XDG_CONFIG_HOME nor HOME is set to an absolute path; "
+      "the default keys are read from \"/r/usr/share/games/skyrift/controls.txt\""}},
+    {"a portable game unpacked where an installed one also lies: the portable one wins",
+     System::Linux,
+     "/r/usr/games",
+     kXdg,
+     {"/r/usr/games/controls.txt", kInstalledDefault},
+     {},
+     {},
+     "",
+     "/r/usr/games",
+     "/cf/skyrift/controls.txt",
+     "/st/skyrift/log.txt",
+     {"/r/usr/games/controls.txt > /cf/skyrift/controls.txt"},
+     {}},
+    {"the installed data folder missing: no copy and no promise of default keys",
+     System::Linux,
+     "/r/usr/games",
+     kXdg,
+     {},
+     {},
+     {},
+     "",
+     "/r/usr/games",
+     "/r/usr/games/controls.txt",
+     "/st/skyrift/log.txt",
+     {},
+     {}},
+    {"named pipes where the player's files go are refused, never opened",
+     System::Linux,
+     "/r/usr/games",
+     kXdg,
+     kInstalled,
+     {},
+     {},
+     "",
+     kInstalledData,
+     kInstalledDefault,
+     "",
+     {},
+     {"cannot keep log.txt: \"/st/skyrift/log.txt\" is not a regular file; no log is kept",
+      "cannot keep controls.txt: \"/cf/skyrift/controls.txt\" is not a regular file; the default "
+      "keys are read from \"/r/usr/share/games/skyrift/controls.txt\""},
+     {"/st/skyrift/log.txt", "/cf/skyrift/controls.txt"}},
+    {"portable, with a folder in the log's place",
+     System::Linux,
+     "/g",
+     kXdg,
+     kPortable,
+     {"/g"},
+     {},
+     "",
+     "/g",
+     "/g/controls.txt",
+     "",
+     {},
+     {"cannot keep log.txt: \"/g/log.txt\" is not a regular file; no log is kept"},
+     {"/g/log.txt"}},
     {"Windows, writable: beside the program",
      System::Windows,
      "C:\\Games\\Skyrift",
@@ -240,10 +317,11 @@ const Case kCases[] = {
      {"cannot keep log.txt in \"D:\\L\\Skyrift\": Access is denied; no log is kept",
       "cannot keep controls.txt in \"D:\\L\\Skyrift\": Access is denied; the default keys are read "
       "from \"C:\\Program Files\\Skyrift\\controls.txt\""}},
-    {"Windows without LOCALAPPDATA: nothing written, the default keys",
+    {"Windows without an absolute LOCALAPPDATA (one relative to a drive's current folder is none):"
+     " nothing written, the default keys",
      System::Windows,
      "C:\\Program Files\\Skyrift",
-     {{"HOME", "C:\\Users\\Ann"}},
+     {{"HOME", "C:\\Users\\Ann"}, {"LOCALAPPDATA", "C:AppData\\Local"}},
      {"C:\\Program Files\\Skyrift\\controls.txt"},
      {},
      {},
@@ -252,8 +330,9 @@ const Case kCases[] = {
      "C:\\Program Files\\Skyrift\\controls.txt",
      "",
      {},
-     {"cannot keep log.txt: LOCALAPPDATA is not set; no log is kept",
-      "cannot keep controls.txt: LOCALAPPDATA is not set; the default keys are read from "
+     {"cannot keep log.txt: LOCALAPPDATA is not set to an absolute path; no log is kept",
+      "cannot keep controls.txt: LOCALAPPDATA is not set to an absolute path; the default keys are "
+      "read from "
       "\"C:\\Program Files\\Skyrift\\controls.txt\""}},
 };
 
@@ -263,6 +342,7 @@ TEST(FilePlaces, EachCaseOfTheTable) {
     TableFileSystem system;
     system.variables = row.variables;
     system.files = row.files;
+    system.others = row.others;
     system.writable = row.writable;
     system.unmakeable = row.unmakeable;
     system.copyFailure = row.copyFailure;
