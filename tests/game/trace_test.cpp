@@ -33,7 +33,9 @@ TEST(Trace, ALogThatCannotBeWrittenIsSaidOnceWithItsReason) {
   };
   const std::vector<Case> cases = {
       {"a folder in its place", folder.Path() / "log.txt", "not a regular file"},
+#ifndef __EMSCRIPTEN__  // a page's file system takes names of any length
       {"a name too long for the file system", folder.Path() / std::string(300, 'x'), ""},
+#endif
   };
   fs::create_directory(folder.Path() / "log.txt");
   for (const Case& c : cases) {

@@ -119,8 +119,10 @@ TEST(SystemFiles, TheLogIsWrittenWithoutWaitingOrSaysWhyNot) {
   }
   fs::remove(log);
 #endif
+#ifndef __EMSCRIPTEN__  // a page's file system takes names of any length
   const fs::path tooLong = folder.Path() / std::string(300, 'x');
   EXPECT_NE(AppendText(tooLong.string(), "a\n", false), "");
+#endif
   EXPECT_EQ(Entries(folder.Path()), 0);
 }
 
