@@ -112,7 +112,7 @@ function(skyrift_system_targets)
     # It scales the title picture with the game's own scaler, to compare with a scaled window.
     add_executable(skyrift_e2e ${E2E_SOURCES} platform/ScreenFit.cpp)
     target_include_directories(skyrift_e2e PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(skyrift_e2e PRIVATE ${GTEST_LIBRARIES})
+    target_link_libraries(skyrift_e2e PRIVATE ${GTEST_LIBRARIES} X11 Xtst)
     target_compile_definitions(skyrift_e2e PRIVATE SKYRIFT_GAME_DIR="${GAME_DIR}"
       SKYRIFT_VERSION="${PROJECT_VERSION}")
     skyrift_options(skyrift_e2e)

@@ -157,7 +157,7 @@ function(skyrift_system_targets)
     "WINEDLLOVERRIDES=winemp3.acm,l3codeca.acm=d;SKYRIFT_NO_MP3_CODEC=1")
 
   # The end-to-end test is a host program: it starts skyrift.exe under Wine on an Xvfb server,
-  # presses keys with xdotool and grabs the window with ImageMagick.
+  # presses keys and grabs the window through its own connection to the X server.
   find_program(HOST_CXX NAMES g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
   file(GLOB WINE_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e_wine/*.cpp tests/e2e_wine/*.h)
   if(WINE_E2E_SOURCES)
@@ -171,9 +171,11 @@ function(skyrift_system_targets)
               -DSKYRIFT_GAME_DIR="${GAME_DIR}" -DSKYRIFT_GAME_ZIP="${GAME_ZIP}"
               -DSKYRIFT_WINE="${WINE64}"
               -DSKYRIFT_WINEPREFIX="${WINE_X11}" -DSKYRIFT_WINE_HOME="${WINE_HOME}"
-              ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/platform/ScreenFit.cpp -o ${WINE_E2E}
-              -lgtest -lgtest_main -pthread
+              ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/platform/ScreenFit.cpp
+              ${CMAKE_SOURCE_DIR}/tests/e2e/XServer.cpp -o ${WINE_E2E}
+              -lgtest -lgtest_main -lX11 -lXtst -pthread
       DEPENDS ${WINE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/e2e/X11Session.h
+              ${CMAKE_SOURCE_DIR}/tests/e2e/XServer.h ${CMAKE_SOURCE_DIR}/tests/e2e/XServer.cpp
               ${CMAKE_SOURCE_DIR}/tests/e2e/Picture.h ${CMAKE_SOURCE_DIR}/tests/TempFolder.h
               ${CMAKE_SOURCE_DIR}/platform/ScreenFit.h ${CMAKE_SOURCE_DIR}/platform/ScreenFit.cpp
       COMMENT "Building the end-to-end test for Wine with the host compiler"

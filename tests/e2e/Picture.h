@@ -86,23 +86,26 @@ class Picture {
   uint32_t colours_ = 0;
 };
 
-// One frame of a picture laid out as frames side by side (a picture of one frame is frame 0).
+// One frame of a picture laid out as frames side by side (a picture of one frame is frame 0),
+// or its top rows only.
 struct Frame {
   const Picture* picture;
   int index = 0;
-  int width = 0;  // 0: the whole picture
+  int width = 0;   // 0: the whole picture
+  int height = 0;  // 0: every row
   int Left() const { return index * Width(); }
   int Width() const { return width > 0 ? width : picture->Width(); }
-  int Height() const { return picture->Height(); }
+  int Height() const { return height > 0 ? height : picture->Height(); }
 };
 
 // The share of the frame's opaque pixels (inside the window) that the grab shows unchanged
-// with the frame's top-left corner at (x, y); 0 when none of them is inside the window.
-inline double Coverage(const Screenshot& shot, const Frame& frame, int x, int y) {
+// with the frame's top-left corner at (x, y); 0 when none of them is inside the window. A `step`
+// over 1 looks at every step-th row and column only, for a picture that must be judged quickly.
+inline double Coverage(const Screenshot& shot, const Frame& frame, int x, int y, int step = 1) {
   int opaque = 0, matching = 0;
-  for (int row = 0; row < frame.Height(); ++row) {
+  for (int row = 0; row < frame.Height(); row += step) {
     if (y + row < 0 || y + row >= kWindowHeight) continue;
-    for (int column = 0; column < frame.Width(); ++column) {
+    for (int column = 0; column < frame.Width(); column += step) {
       if (x + column < 0 || x + column >= kWindowWidth) continue;
       if (frame.picture->IsKey(frame.Left() + column, row)) continue;
       ++opaque;
@@ -236,11 +239,43 @@ inline bool SidesBlack(const Screenshot& shot, int left, int right) {
   return true;
 }
 
+// Whether the grab shows the whole title picture, scaled into the rectangle as TitlePixelsShown
+// says, outside the prompts' band.
+inline bool TitleShows(const Screenshot& shot, const Picture& title, int left = 0, int top = 0,
+                       int width = kWindowWidth, int height = kWindowHeight) {
+  int compared = 0;
+  return shot.Valid() &&
+         TitlePixelsShown(shot, title, left, top, width, height, compared) == compared;
+}
+
+// The title's two prompts, drawn over its picture: the first asks for Enter, the second, once
+// Enter is pressed, for the number of players.
+class TitlePrompts {
+ public:
+  bool Valid() const { return pressEnter_.Valid() && howMany_.Valid(); }
+  bool AsksForEnter(const Screenshot& shot) const {
+    return shot.Valid() && Coverage(shot, Frame{&pressEnter_}, 300, 450) > 0.99;
+  }
+  bool AsksHowMany(const Screenshot& shot) const {
+    return shot.Valid() && Coverage(shot, Frame{&howMany_}, 150, 450) > 0.99;
+  }
+
+ private:
+  const Picture pressEnter_ = Picture::Asset("press_enter.bmp");
+  const Picture howMany_ = Picture::Asset("how_many_players.bmp");
+};
+
 // The game fullscreen on a `screenWidth` x `screenHeight` screen: its window the whole screen,
 // and the title picture scaled into the columns [left, left + width), black bars beside it.
+// The window manager and the game each take their time: the picture is waited for first.
 template <typename Game>
 void ExpectFullscreenTitle(const Game& game, const Picture& title, int screenWidth,
                            int screenHeight, int left, int width) {
+  WaitFor([&] {
+    const Geometry full = WindowGeometry(game.Window());
+    return full.width == screenWidth && full.height == screenHeight &&
+           TitleShows(game.Grab(screenWidth, screenHeight), title, left, 0, width, screenHeight);
+  });
   const Geometry full = WindowGeometry(game.Window());
   EXPECT_EQ(full.x, 0);
   EXPECT_EQ(full.y, 0);

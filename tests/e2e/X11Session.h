@@ -1,6 +1,10 @@
 // Drives the real game executable in a real X server (under xvfb-run): starts it in a fresh
-// copy of the game folder, finds and focuses its window, holds keys with xdotool, grabs the
-// window's pixels with ImageMagick, and closes it with SIGTERM as a window manager would.
+// copy of the game folder, finds and focuses its window, holds keys, grabs the window's pixels
+// and closes it with SIGTERM as a window manager would.
+//
+// The game runs in real time beside whatever else the machine is doing, so nothing here waits a
+// fixed time for it: each step waits for what it looks for (the window, a line of the log, a
+// picture), looking again every few milliseconds, and gives up only after a long deadline.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,10 +12,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -20,6 +25,7 @@
 #include <vector>
 
 #include "../TempFolder.h"
+#include "XServer.h"
 
 namespace skyrift::e2e {
 
@@ -36,56 +42,77 @@ inline std::string Shell(const std::string& command) {
   return output;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// How long a step waits for the game before it fails: far more than the game ever needs, so
+// that a machine busy with builds makes a test slower, never red.
+constexpr std::chrono::seconds kPatience{60};
+
 inline void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+inline double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Looks at `done` every few milliseconds, so that waiting costs the idle machine nothing, until
+// it holds or `patience` has passed: whether it held.
+template <typename Condition>
+bool WaitFor(Condition done, Clock::duration patience = kPatience) {
+  for (const auto until = Clock::now() + patience;;) {
+    if (done()) return true;
+    if (Clock::now() >= until) return false;
+    Sleep(15);
+  }
 }
 
 struct Rgb {
   int r = 0, g = 0, b = 0;
 };
 
-// One grab of the window (900 x 732 unless told otherwise): pixels of red, green, blue.
+// A rectangle of the window, right- and bottom-exclusive.
+struct Box {
+  int left, top, right, bottom;
+};
+
+// One grab of the window, or of a rectangle of it: pixels of red, green, blue, addressed by
+// where they are in the window. A pixel outside the grab has no colour (-1): it matches none.
+// Grabbing only what a check looks at keeps each look short, so that a test keeps up with the
+// game on a busy machine.
 class Screenshot {
  public:
-  Screenshot(int width, int height, std::vector<unsigned char> bytes)
-      : width_(width), height_(height), bytes_(std::move(bytes)) {}
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  bool Valid() const { return bytes_.size() == static_cast<size_t>(width_) * height_ * 3; }
+  Screenshot(const Box& area, std::vector<unsigned char> bytes)
+      : area_(area), bytes_(std::move(bytes)) {}
+  int Width() const { return area_.right - area_.left; }
+  int Height() const { return area_.bottom - area_.top; }
+  bool Valid() const { return bytes_.size() == static_cast<size_t>(Width()) * Height() * 3; }
   Rgb At(int x, int y) const {
-    const size_t i = (static_cast<size_t>(y) * width_ + x) * 3;
+    if (x < area_.left || x >= area_.right || y < area_.top || y >= area_.bottom || !Valid()) {
+      return Rgb{-1, -1, -1};
+    }
+    const size_t i = (static_cast<size_t>(y - area_.top) * Width() + (x - area_.left)) * 3;
     return Rgb{bytes_[i], bytes_[i + 1], bytes_[i + 2]};
   }
 
  private:
-  int width_, height_;
+  Box area_;
   std::vector<unsigned char> bytes_;
 };
 
-// Waits up to `milliseconds` for the child `pid` to end: its exit code, or -1 if it did not end
-// in time or was killed. An ended child's `pid` becomes -1.
-inline int WaitForExit(pid_t& pid, int milliseconds) {
-  for (int waited = 0; waited < milliseconds; waited += 50) {
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) {
-      pid = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    Sleep(50);
-  }
-  return -1;
+// Waits up to `patience` for the child `pid` to end: its exit code, or -1 if it did not end in
+// time or was killed. An ended child's `pid` becomes -1.
+inline int WaitForExit(pid_t& pid, Clock::duration patience = kPatience) {
+  int status = 0;
+  if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, patience)) return -1;
+  pid = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The window's picture, grabbed through a scratch file in `folder`; by default the game
-// window's client area at its own size.
-inline Screenshot GrabWindow(const std::string& window, const fs::path& folder, int width = 900,
-                             int height = 732) {
-  const fs::path file = folder / "grab.rgb";
-  Shell("import -window " + window + " -depth 8 rgb:" + file.string() + " 2>/dev/null");
-  std::ifstream in(file, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-  return Screenshot(width, height, std::move(bytes));
+// The window's picture within `area`.
+inline Screenshot GrabWindow(const std::string& window, const Box& area) {
+  return Screenshot(area, WindowPixels(window, area.left, area.top, area.right - area.left,
+                                       area.bottom - area.top));
 }
 
 // A number that xwininfo prints after `name` (such as "Width:"), or -1.
@@ -112,12 +139,12 @@ inline Geometry WindowGeometry(const std::string& window, bool frame = false) {
 class WindowManager {
  public:
   // Started again if it cannot reach the display at first: the X server resets for a moment
-  // when its last client leaves, as between two tests.
+  // when its last client leaves.
   WindowManager() {
-    for (int attempt = 0; attempt < 100 && !Running(); ++attempt) {
+    WaitFor([this] {
       if (pid_ <= 0 || waitpid(pid_, nullptr, WNOHANG) == pid_) Launch();
-      Sleep(100);
-    }
+      return Running();
+    });
   }
   ~WindowManager() {
     if (pid_ > 0) {
@@ -128,10 +155,7 @@ class WindowManager {
   WindowManager(const WindowManager&) = delete;
   WindowManager& operator=(const WindowManager&) = delete;
 
-  bool Running() const {
-    return Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
-           std::string::npos;
-  }
+  bool Running() const { return WindowManagerRunning(); }
 
  private:
   void Launch() {
@@ -145,7 +169,123 @@ class WindowManager {
   pid_t pid_ = -1;
 };
 
-class GameProcess {
+// Keys held down for as long as this object lives.
+class HeldKeys {
+ public:
+  explicit HeldKeys(std::string keys) : keys_(std::move(keys)), held_(PressKeys(keys_, true)) {
+    if (!held_) ADD_FAILURE() << "no key called " << keys_;
+  }
+  ~HeldKeys() {
+    if (held_) PressKeys(keys_, false);
+  }
+  HeldKeys(const HeldKeys&) = delete;
+  HeldKeys& operator=(const HeldKeys&) = delete;
+  bool Held() const { return held_; }
+
+ private:
+  std::string keys_;
+  bool held_;
+};
+
+// The game's window once it is up, whichever system runs the game: the focus, keys held until
+// the game has seen them, its picture and its log (log.txt in its folder).
+class GameWindow {
+ public:
+  const std::string& Window() const { return window_; }
+  virtual const fs::path& Folder() const = 0;
+
+  std::vector<std::string> LogLines() const { return testing::FileLines(Folder() / "log.txt"); }
+  bool Logged(const std::string& line) const {
+    const std::vector<std::string> log = LogLines();
+    return std::find(log.begin(), log.end(), line) != log.end();
+  }
+
+  // Whether the log's last word on the focus is that the game has it (`focused`) or has lost
+  // it, the stage's ticker written after the loss too.
+  bool LogSaysFocused(bool focused) const {
+    const std::vector<std::string> log = LogLines();
+    for (size_t i = log.size(); i-- > 0;) {
+      if (log[i] == "GameActivate()") return focused;
+      if (log[i] == "GameDeactive()") {
+        return !focused && i + 1 < log.size() && log[i + 1].starts_with("Level 1 Ticker count: ");
+      }
+    }
+    return false;
+  }
+
+  // Gives the window the focus and waits until the game says it has it; asked again now and
+  // then, in case the request came before the window could take it.
+  bool Focus() {
+    auto asked = Clock::time_point{};
+    return WaitFor([&] {
+      if (LogSaysFocused(true)) return true;
+      if (Clock::now() - asked > std::chrono::seconds(5)) {
+        Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
+        asked = Clock::now();
+      }
+      return false;
+    });
+  }
+
+  // Holds `keys` down until `seen` says the game has seen them, then lets go; whether it did
+  // within `patience`. The game reads the keys once a frame, so a press must last until then.
+  template <typename Seen>
+  bool Hold(const std::string& keys, Seen seen, Clock::duration patience = kPatience) {
+    const HeldKeys held(keys);
+    return held.Held() && WaitFor(seen, patience);
+  }
+
+  // Holds `keys` until the log holds `line`. `notBefore` receives the last moment it was seen
+  // without it: a clock started there has not started late.
+  bool HoldUntilLogged(const std::string& keys, const std::string& line,
+                       Clock::time_point* notBefore = nullptr) {
+    return Hold(keys, [&] {
+      const auto now = Clock::now();
+      if (Logged(line)) return true;
+      if (notBefore != nullptr) *notBefore = now;
+      return false;
+    });
+  }
+
+  // The game's frame at its own size, the window at another, or a rectangle of it.
+  Screenshot Grab() const { return Grab(Box{0, 0, 900, 732}); }
+  Screenshot Grab(int width, int height) const { return Grab(Box{0, 0, width, height}); }
+  Screenshot Grab(const Box& area) const { return GrabWindow(window_, area); }
+
+  // Grabs the window until a grab shows what `shows` looks for; `shot` keeps the last grab.
+  template <typename Shows>
+  bool GrabUntil(Screenshot& shot, Shows shows, Clock::duration patience = kPatience) const {
+    return GrabUntil(shot, Box{0, 0, 900, 732}, shows, patience);
+  }
+  template <typename Shows>
+  bool GrabUntil(Screenshot& shot, const Box& area, Shows shows,
+                 Clock::duration patience = kPatience) const {
+    return WaitFor(
+        [&] {
+          shot = Grab(area);
+          return shot.Valid() && shows(shot);
+        },
+        patience);
+  }
+
+ protected:
+  GameWindow() = default;
+  ~GameWindow() = default;
+
+  // Waits for the window named as the game names its own, while `alive` holds.
+  template <typename Alive>
+  bool FindWindow(Alive alive) {
+    WaitFor([&] {
+      window_ = e2e::FindWindow("Skyrift");
+      return !window_.empty() || !alive();
+    });
+    return !window_.empty();
+  }
+
+  std::string window_;
+};
+
+class GameProcess : public GameWindow {
  public:
   GameProcess() {
     for (const auto& entry : fs::directory_iterator(SKYRIFT_GAME_DIR)) {
@@ -158,8 +298,10 @@ class GameProcess {
       waitpid(pid_, nullptr, 0);
     }
   }
+  GameProcess(const GameProcess&) = delete;
+  GameProcess& operator=(const GameProcess&) = delete;
 
-  // Starts the game and waits for its window; false if none appears within a few seconds.
+  // Starts the game and waits for its window; false if none appears, or the game ends first.
   // It starts in its own folder unless `workingFolder` is given; `errorFile` takes its standard
   // error when given.
   bool Start(const fs::path& workingFolder = {}, const fs::path& errorFile = {}) {
@@ -172,11 +314,7 @@ class GameProcess {
       execl((Folder() / "skyrift").c_str(), "skyrift", static_cast<char*>(nullptr));
       _exit(127);
     }
-    for (int attempt = 0; attempt < 100 && window_.empty(); ++attempt) {
-      Sleep(100);
-      window_ = Shell("xdotool search --name '^Skyrift$' 2>/dev/null | head -n 1");
-    }
-    return !window_.empty();
+    return FindWindow([this] { return waitpid(pid_, nullptr, WNOHANG) == 0; });
   }
 
   // Sets a variable of the game's environment for the next Start.
@@ -184,43 +322,18 @@ class GameProcess {
     environment_.emplace_back(name, value);
   }
 
-  // Gives the window the focus, so that the game wakes (there is no window manager).
-  void Focus() {
-    Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
-    Sleep(300);
-  }
-
-  // Holds a key for `milliseconds`: the game polls once per frame, so a tap must span frames.
-  void Hold(const std::string& key, int milliseconds = 250) {
-    Shell("xdotool keydown " + key);
-    Sleep(milliseconds);
-    Shell("xdotool keyup " + key);
-    Sleep(100);
-  }
-  void KeyDown(const std::string& key) { Shell("xdotool keydown " + key); }
-  void KeyUp(const std::string& key) { Shell("xdotool keyup " + key); }
-
-  Screenshot Grab() const { return GrabWindow(window_, Folder()); }
-  Screenshot Grab(int width, int height) const {
-    return GrabWindow(window_, Folder(), width, height);
-  }
-
   // Sends SIGTERM (SDL's quit) and returns the exit code, or -1 if it did not end in time.
   int Close() {
     kill(pid_, SIGTERM);
-    return WaitForExit(pid_, 5000);
+    return WaitForExit(pid_);
   }
 
-  std::vector<std::string> LogLines() const { return testing::FileLines(Folder() / "log.txt"); }
-
-  const std::string& Window() const { return window_; }
-  const fs::path& Folder() const { return folder_.Path(); }
+  const fs::path& Folder() const override { return folder_.Path(); }
   pid_t Pid() const { return pid_; }
 
  private:
   testing::TempFolder folder_{"skyrift-e2e"};
   pid_t pid_ = -1;
-  std::string window_;
   std::vector<std::pair<std::string, std::string>> environment_;
 };
 
@@ -238,7 +351,7 @@ class OtherWindow {
     }
   }
 
-  // Opens the window; false if none appears within a few seconds.
+  // Opens the window; false if none appears.
   bool Open() {
     pid_ = fork();
     if (pid_ == 0) {
@@ -246,16 +359,17 @@ class OtherWindow {
              "elsewhere", static_cast<char*>(nullptr));
       _exit(127);
     }
-    for (int attempt = 0; attempt < 100 && window_.empty(); ++attempt) {
-      Sleep(100);
-      window_ = Shell("xdotool search --name '^skyrift-e2e-other$' 2>/dev/null | head -n 1");
-    }
+    WaitFor([this] {
+      window_ = FindWindow("skyrift-e2e-other");
+      return !window_.empty() || waitpid(pid_, nullptr, WNOHANG) != 0;
+    });
     return !window_.empty();
   }
 
-  void Focus() {
+  // Takes the focus from the game and waits until the game says it has lost it.
+  bool TakeFocusFrom(const GameWindow& game) {
     Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
-    Sleep(300);
+    return WaitFor([&game] { return game.LogSaysFocused(false); });
   }
 
  private:

@@ -32,62 +32,68 @@ class OnA1920x1080Screen : public ::testing::Test {
 TEST_F(OnA1920x1080Screen,
        F11AndAltEnterSwitchToALetterboxedFullscreenAndBackLeavingTheTitleAlone) {
   const Picture title = Picture::Asset("title.bmp");
-  ASSERT_TRUE(title.Valid());
+  const TitlePrompts prompts;
+  ASSERT_TRUE(title.Valid() && prompts.Valid());
   GameProcess game;
   ASSERT_TRUE(game.Start()) << "no window appeared";
-  game.Focus();
-  Sleep(500);
+  ASSERT_TRUE(game.Focus()) << "the game did not say it had the focus";
+  ASSERT_TRUE(WaitFor([&] { return TitleShows(game.Grab(), title); })) << "no title";
   const Geometry windowed = WindowGeometry(game.Window());
   ASSERT_EQ(windowed.width, 900);
   ASSERT_EQ(windowed.height, 732);
 
+  // Each toggle is held until the window has its new size, and a few frames longer: frames run
+  // while Enter is down, so that one taken for the game's would show on the title.
+  const auto sized = [&game](int width, int height) {
+    return [&game, width, height, pressed = Clock::now()] {
+      const Geometry now = WindowGeometry(game.Window());
+      return now.width == width && now.height == height && SecondsSince(pressed) > 0.2;
+    };
+  };
   for (const char* toggle : {"F11", "alt+Return"}) {
     SCOPED_TRACE(toggle);
-    game.Hold(toggle);
-    Sleep(700);
+    ASSERT_TRUE(game.Hold(toggle, sized(1920, 1080))) << "not fullscreen";
     // The picture: 1327 x 1080 from x = 296, black bars on both sides.
     ASSERT_NO_FATAL_FAILURE(ExpectFullscreenTitle(game, title, 1920, 1080, 296, 1327));
 
-    game.Hold(toggle);
-    Sleep(700);
+    ASSERT_TRUE(game.Hold(toggle, sized(900, 732))) << "not back in the window";
+    EXPECT_TRUE(WaitFor([&] { return TitleShows(game.Grab(), title); }))
+        << "the picture at its own size";
     const Geometry back = WindowGeometry(game.Window());
-    EXPECT_EQ(back.width, 900);
-    EXPECT_EQ(back.height, 732);
     EXPECT_EQ(back.x, windowed.x) << "where it was";
     EXPECT_EQ(back.y, windowed.y);
-    const Screenshot shot = game.Grab();
-    int compared = 0;
-    EXPECT_EQ(TitlePixelsShown(shot, title, 0, 0, 900, 732, compared), compared)
-        << "the picture at its own size";
   }
 
-  // Had the Enter of Alt+Enter reached the game, the title would be waiting for the number of
-  // players, and 1 would start a game.
-  game.Hold("1");
-  Sleep(400);
+  // Had the Enter of Alt+Enter reached the game, the title would be asking for the number of
+  // players.
   const Screenshot shot = game.Grab();
-  int compared = 0;
-  EXPECT_EQ(TitlePixelsShown(shot, title, 0, 0, 900, 732, compared), compared) << "still the title";
+  EXPECT_TRUE(prompts.AsksForEnter(shot)) << "still asking for Enter";
+  EXPECT_FALSE(prompts.AsksHowMany(shot));
   EXPECT_EQ(game.Close(), 0);
 }
 
-std::vector<unsigned char> FileBytes(const fs::path& file) {
+// Whether the bytes [from, to) of a sound file are all zero.
+bool Silent(const fs::path& file, size_t from, size_t to) {
   std::ifstream in(file, std::ios::binary);
-  return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-}
-
-bool Silent(const std::vector<unsigned char>& sound, size_t from, size_t to) {
-  for (size_t i = from; i < to && i < sound.size(); ++i) {
-    if (sound[i] != 0) return false;
+  in.seekg(static_cast<std::streamoff>(from));
+  for (size_t i = from; i < to; ++i) {
+    const int byte = in.get();
+    if (byte == EOF) break;
+    if (byte != 0) return false;
   }
   return true;
+}
+
+size_t FileSize(const fs::path& file) {
+  std::error_code missing;
+  const auto size = fs::file_size(file, missing);
+  return missing ? 0 : static_cast<size_t>(size);
 }
 
 // The sign's yellow lettering over the middle of the play area.
 int SignPixels(const Screenshot& shot) {
   int count = 0;
-  for (int y = 256; y < 344; ++y) {
+  for (int y = 256; y < 344 && shot.Valid(); ++y) {
     for (int x = 236; x < 664; ++x) {
       const Rgb c = shot.At(x, y);
       count += c.r > 200 && c.g > 150 && c.b < 120 ? 1 : 0;
@@ -95,29 +101,53 @@ int SignPixels(const Screenshot& shot) {
   }
   return count;
 }
+bool SignShows(const Screenshot& shot) {
+  return SignPixels(shot) > 300;
+}
 
 TEST_F(OnA1920x1080Screen, EscPausesStageOneItsFramesAndItsMusicAndEscResumes) {
+  const TitlePrompts prompts;
+  ASSERT_TRUE(prompts.Valid());
   GameProcess game;
-  // The sound goes to a file, in real time, so that what was heard and when can be read back.
+  // The sound goes to a file, in real time, so that what was heard and when can be read back;
+  // a quarter of a second is 44100 bytes of it.
   const fs::path sound = game.Folder().string() + "-sound.raw";
+  constexpr size_t kQuarter = 44100;
   game.SetEnvironment("SDL_AUDIODRIVER", "disk");
   game.SetEnvironment("SDL_DISKAUDIOFILE", sound.string());
   ASSERT_TRUE(game.Start()) << "no window appeared";
-  game.Focus();
-  game.Hold("Return");
-  game.Hold("1");
-  Sleep(1500);
-  const size_t beforePause = fs::file_size(sound);
+  ASSERT_TRUE(game.Focus()) << "the game did not say it had the focus";
+  ASSERT_TRUE(game.Hold("Return", [&] { return prompts.AsksHowMany(game.Grab()); }))
+      << "Enter was not seen";
+  ASSERT_TRUE(game.HoldUntilLogged("1", "CreatePlayers() start")) << "no game started";
+  // The music's last quarter of a second, as the file holds it when asked.
+  const auto lastQuarter = [&sound](size_t& end) {
+    end = FileSize(sound);
+    return end >= kQuarter && !Silent(sound, end - kQuarter, end);
+  };
+  size_t beforePause = 0;
+  ASSERT_TRUE(WaitFor([&] { return lastQuarter(beforePause); })) << "no sound before the pause";
+  // The sound file grows in step with the game's own clock: a second of it is a second the game
+  // had.
+  const auto aSecondOfSound = [&sound] {
+    const size_t from = FileSize(sound);
+    return WaitFor([&] { return FileSize(sound) >= from + 4 * kQuarter; });
+  };
 
-  game.Hold("Escape");
-  Sleep(700);  // samples already playing end; the music has stopped
-  const size_t pauseFrom = fs::file_size(sound);
+  ASSERT_TRUE(game.Hold("Escape", [&] { return SignShows(game.Grab()); })) << "no PAUSED sign";
+  // Samples already playing end; the music has stopped.
+  size_t pauseFrom = 0;
+  ASSERT_TRUE(WaitFor([&] {
+    pauseFrom = FileSize(sound);
+    return pauseFrom >= kQuarter && Silent(sound, pauseFrom - kQuarter, pauseFrom);
+  })) << "the sound went on in the pause";
   const Screenshot paused = game.Grab();
-  Sleep(1000);
+  ASSERT_TRUE(aSecondOfSound()) << "the sound was not written in real time";
   const Screenshot later = game.Grab();
-  const size_t pauseTo = fs::file_size(sound);
-  EXPECT_GT(SignPixels(paused), 300) << "PAUSED over the picture";
+  const size_t pauseTo = FileSize(sound);
+  EXPECT_TRUE(SignShows(paused)) << "PAUSED over the picture";
   EXPECT_EQ(Region(paused, 0, 0, 900, 732), Region(later, 0, 0, 900, 732)) << "the picture stands";
+  EXPECT_TRUE(Silent(sound, pauseFrom, pauseTo)) << "silence while paused";
 
   // The game tells the stage's ticker on each loss of the focus: it stands while paused, and
   // the focus coming back leaves the game paused.
@@ -131,31 +161,26 @@ TEST_F(OnA1920x1080Screen, EscPausesStageOneItsFramesAndItsMusicAndEscResumes) {
   };
   OtherWindow other;
   ASSERT_TRUE(other.Open()) << "no other window to take the focus";
-  other.Focus();
+  ASSERT_TRUE(other.TakeFocusFrom(game)) << "the game did not say it lost the focus";
   const int pausedAt = lastTicker();
-  EXPECT_GT(pausedAt, 24) << "paused a second or more into the stage";
-  game.Focus();
-  Sleep(1000);
-  other.Focus();
+  EXPECT_GT(pausedAt, 0) << "frames of the stage ran before the pause";
+  ASSERT_TRUE(game.Focus()) << "the game did not say it had the focus again";
+  ASSERT_TRUE(aSecondOfSound());
+  ASSERT_TRUE(other.TakeFocusFrom(game));
   EXPECT_EQ(lastTicker(), pausedAt) << "no frame ran while paused";
-  game.Focus();
+  ASSERT_TRUE(game.Focus());
 
-  game.Hold("Escape");
-  Sleep(1000);
-  const size_t playFrom = fs::file_size(sound);
-  const Screenshot resumed = game.Grab();
-  Sleep(700);
-  const size_t playTo = fs::file_size(sound);
-  EXPECT_EQ(SignPixels(resumed), 0) << "the sign is gone";
-  EXPECT_NE(Region(resumed, 0, 0, 900, 600), Region(later, 0, 0, 900, 600)) << "play goes on";
+  ASSERT_TRUE(game.Hold("Escape", [&] { return !SignShows(game.Grab()); }))
+      << "Escape did not resume";
+  const size_t playFrom = FileSize(sound);
+  size_t playTo = 0;
+  EXPECT_TRUE(WaitFor([&] {
+    return Region(game.Grab(), 0, 0, 900, 600) != Region(later, 0, 0, 900, 600);
+  })) << "play goes on";
+  EXPECT_TRUE(WaitFor([&] { return lastQuarter(playTo) && playTo >= playFrom + kQuarter; }))
+      << "music again";
   EXPECT_EQ(game.Close(), 0);
-
-  const std::vector<unsigned char> heard = FileBytes(sound);
   fs::remove(sound);
-  ASSERT_GT(pauseTo, pauseFrom + 44100) << "the sound was written in real time";
-  EXPECT_FALSE(Silent(heard, beforePause - 44100, beforePause)) << "music before the pause";
-  EXPECT_TRUE(Silent(heard, pauseFrom, pauseTo)) << "silence while paused";
-  EXPECT_FALSE(Silent(heard, playFrom, playTo)) << "music again";
 }
 
 TEST(OnA1280x720Screen, TheWholeWindowFrameIncludedFitsTheScreenAndKeepsThePicturesShape) {
@@ -166,15 +191,22 @@ TEST(OnA1280x720Screen, TheWholeWindowFrameIncludedFitsTheScreenAndKeepsThePictu
   ASSERT_TRUE(title.Valid());
   GameProcess game;
   ASSERT_TRUE(game.Start()) << "no window appeared";
-  game.Focus();
-  Sleep(700);
+  ASSERT_TRUE(game.Focus()) << "the game did not say it had the focus";
 
-  const Geometry client = WindowGeometry(game.Window());
-  // The window manager's frame around it: left, right, top, bottom.
-  std::istringstream extents(
-      Shell("xprop -id " + game.Window() + " _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,"));
+  // The window manager's frame around it: left, right, top, bottom; and the picture drawn at
+  // the size the window was given.
   int left = -1, right = -1, top = -1, bottom = -1;
-  extents >> left >> right >> top >> bottom;
+  Geometry client;
+  WaitFor([&] {
+    left = right = top = bottom = -1;
+    std::istringstream extents(
+        Shell("xprop -id " + game.Window() + " _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,"));
+    extents >> left >> right >> top >> bottom;
+    client = WindowGeometry(game.Window());
+    return top >= 1 && client.height > 0 &&
+           TitleShows(game.Grab(client.width, client.height), title, 0, 0, client.width,
+                      client.height);
+  });
   ASSERT_GE(top, 1) << "the window manager framed the window";
   EXPECT_GE(client.x - left, 0);
   EXPECT_GE(client.y - top, 0);

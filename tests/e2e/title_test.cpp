@@ -18,8 +18,8 @@ TEST(Title, TheRealGameShowsTheTitlePictureAndLogsTheWholeRunWhenClosed) {
 
   GameProcess game;
   ASSERT_TRUE(game.Start()) << "no window appeared";
-  game.Focus();
-  Sleep(300);  // a few frames
+  ASSERT_TRUE(game.Focus()) << "the game did not say it had the focus";
+  WaitFor([&] { return TitleShows(game.Grab(), title); });
   const Screenshot shot = game.Grab();
   ASSERT_TRUE(shot.Valid());
 

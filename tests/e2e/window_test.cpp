@@ -141,7 +141,7 @@ TEST(Window, StartedFromAnotherFolderTheGameUsesItsOwnFilesAndTouchesNothingTher
   std::ofstream(elsewhere / "log.txt") << "someone's notes\n";
   const fs::path errors = game.Folder().string() + "-stderr.txt";
   ASSERT_TRUE(game.Start(elsewhere, errors)) << "no window appeared";
-  game.Focus();
+  ASSERT_TRUE(game.Focus()) << "no focus in the log, which is not where it belongs";
   EXPECT_EQ(game.Close(), 0);
 
   std::vector<fs::path> left;
