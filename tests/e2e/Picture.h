@@ -273,7 +273,7 @@ void ExpectFullscreenTitle(const Game& game, const Picture& title, int screenWid
                            int screenHeight, int left, int width) {
   WaitFor([&] {
     const Geometry full = WindowGeometry(game.Window());
-    return full.width == screenWidth && full.height == screenHeight &&
+    return full.x == 0 && full.y == 0 && full.width == screenWidth && full.height == screenHeight &&
            TitleShows(game.Grab(screenWidth, screenHeight), title, left, 0, width, screenHeight);
   });
   const Geometry full = WindowGeometry(game.Window());

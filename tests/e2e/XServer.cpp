@@ -17,13 +17,16 @@
 namespace skyrift::e2e {
 namespace {
 
-// One connection for the whole test program. A window that has gone answers with an error,
-// which is not fatal here: the call it answers comes back empty.
+// One connection for the whole test program, made at the first call that finds the server
+// (it refuses connections for a moment while it resets, after its last client has left). Once
+// made, it keeps the server from resetting. A window that has gone answers with an error, which
+// is not fatal here: the call it answers comes back empty.
 Display* Server() {
-  static Display* const display = [] {
+  static Display* display = nullptr;
+  if (display == nullptr) {
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    return XOpenDisplay(nullptr);
-  }();
+    display = XOpenDisplay(nullptr);
+  }
   return display;
 }
 
