@@ -104,9 +104,9 @@ function(skyrift_system_targets)
     FAIL_REGULAR_EXPRESSION "Fine.cpp|Globals|Surface|Leaky.cpp:[23]:")
 
   # The end-to-end test drives the real executable in a real X server, in real time. It runs in
-  # the optimised build only: the sanitized game cannot keep the pace its timed key presses and
-  # grabs assume, and the same game code runs under the sanitizers through the headless tests.
-  # It needs the game on SDL.
+  # the optimised build only: stage 1 run in real time by the sanitized game would take long, and
+  # the same game code runs under the sanitizers through the headless tests. It needs the game on
+  # SDL.
   file(GLOB E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
   if(E2E_SOURCES AND NOT SKYRIFT_SANITIZE AND SKYRIFT_PLATFORM STREQUAL "sdl")
     # It scales the title picture with the game's own scaler, to compare with a scaled window.
