@@ -151,20 +151,20 @@ class OnePlayerRun : public ::testing::Test {
 
   // Waits until the ship is at rest: in the same place on two grabs with a frame between them
   // (the picture around it changed), so a key let go has been seen. The ship is then where it
-  // stays.
+  // stays; a ship lost meanwhile is not waited for.
   void Settle() {
     const Found around = shipAt_;
+    const Box area = ShipArea(ShipCorners(around, 120, 120));
     Screenshot before(Box{}, {});
     Found was = LookForShip(around, 120, 120, &before);
     WaitFor([&] {
       Screenshot now(Box{}, {});
       const Found is = LookForShip(around, 120, 120, &now);
-      const Box area = ShipArea(ShipCorners(around, 120, 120));
       if (Region(now, area) == Region(before, area)) return false;
-      const bool rest = was.found && is.found && is.x == was.x && is.y == was.y;
+      const bool settled = !is.found || (was.found && is.x == was.x && is.y == was.y);
       before = now;
       was = is;
-      return rest;
+      return settled;
     });
     if (was.found) shipAt_ = was;
   }
