@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <thread>
 
 #include "MusicLoop.h"
@@ -177,27 +178,51 @@ TEST(Mp3Music, ALoopIsSeamlessAndPlaysOnPastADamagedStretch) {
 }
 
 // Runs when the test is given SKYRIFT_SOUND_CAPTURE, the file an ALSA `file` device writes the
-// device's output to (see the ctest entry `waveout_capture`).
-// Plays the ding on a free channel of the open mixer for `milliseconds`, then closes the mixer.
-void PlayDingAndClose(int milliseconds) {
+// device's output to (see the ctest entry `waveout_capture`): 16-bit stereo, as the device was
+// given it since it last opened.
+std::vector<int16_t> CapturedSamples() {
+  const auto bytes = ReadBytes(std::string("Z:") + std::getenv("SKYRIFT_SOUND_CAPTURE"));
+  std::vector<int16_t> pcm(bytes.size() / 2);
+  std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
+  return pcm;
+}
+
+// Waits until the capture holds `samples` samples from its first sound on: the device takes the
+// mix in real time, and later on a busy machine. The sample the sound starts at, the first of
+// its stereo frame; or std::nullopt if that much never came within a minute.
+std::optional<size_t> WaitForSound(size_t samples) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  for (;;) {
+    const std::vector<int16_t> heard = CapturedSamples();
+    const auto first = std::find_if(heard.begin(), heard.end(), [](int16_t s) { return s != 0; });
+    const size_t at = static_cast<size_t>(first - heard.begin()) / 2 * 2;
+    if (first != heard.end() && heard.size() >= at + samples) return at;
+    if (std::chrono::steady_clock::now() >= until) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+// Plays the ding on a free channel of the open mixer until `samples` samples of it have reached
+// the device, then closes the mixer.
+void PlayDingAndClose(size_t samples) {
   MixerChunk* ding = LoadChunk(GameFile("upgrade_ding.wav").c_str());
   ASSERT_NE(ding, nullptr);
   ASSERT_GE(PlayChunk(-1, ding, false), 3);
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  const bool heard = WaitForSound(samples).has_value();
   CloseMixer();
   FreeChunk(ding);
+  ASSERT_TRUE(heard) << "the ding did not reach the device";
 }
 
 TEST(WaveOut, WhatIsMixedReachesTheDevice) {
   const char* capture = std::getenv("SKYRIFT_SOUND_CAPTURE");
   if (capture == nullptr) GTEST_SKIP() << "no capture device configured";
+  // Its first half second is compared.
+  constexpr size_t kCompared = 44100;  // samples, two a frame
   ASSERT_TRUE(OpenMixer(44100, 32, 3));
-  PlayDingAndClose(1500);
+  ASSERT_NO_FATAL_FAILURE(PlayDingAndClose(kCompared + 1024));
 
-  const auto bytes = ReadBytes(std::string("Z:") + capture);
-  ASSERT_GT(bytes.size(), 44100u * 4 / 2) << "at least half a second reached the device";
-  std::vector<int16_t> heard(bytes.size() / 2);
-  std::memcpy(heard.data(), bytes.data(), heard.size() * 2);
+  const std::vector<int16_t> heard = CapturedSamples();
   const auto wav = ReadBytes(GameFile("upgrade_ding.wav"));
   const auto expected = DecodeWav(wav.data(), wav.size(), 44100);
   ASSERT_TRUE(expected);
@@ -209,8 +234,6 @@ TEST(WaveOut, WhatIsMixedReachesTheDevice) {
                                           [](int16_t s) { return AtEffectsGain(s) != 0; });
   const size_t offset = static_cast<size_t>(first - heard.begin()) -
                         static_cast<size_t>(firstExpected - expected->begin());
-  // Its first half second: a machine busy enough to starve the device longer would add silence.
-  constexpr size_t kCompared = 44100;  // samples, two a frame
   ASSERT_GE(heard.size(), offset + kCompared);
   ASSERT_GE(expected->size(), kCompared);
   size_t matching = 0;
@@ -225,11 +248,9 @@ TEST(WaveOut, WhatIsMixedReachesTheDevice) {
 namespace skyrift::platform {
 namespace {
 
-// The mix read back from the capture file, as the device was given it since it last opened.
+// The mix read back from the capture file.
 std::vector<float> Captured() {
-  const auto bytes = ReadBytes(std::string("Z:") + std::getenv("SKYRIFT_SOUND_CAPTURE"));
-  std::vector<int16_t> pcm(bytes.size() / 2);
-  std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
+  const std::vector<int16_t> pcm = CapturedSamples();
   return AsFloats(pcm.data(), pcm.size());
 }
 
@@ -246,16 +267,14 @@ TEST(WaveOut, TheMusicLoopsWithoutAGapAtItsSeam) {
   MixerMusic* music = LoadMusic(file.c_str());
   ASSERT_NE(music, nullptr) << LoadError();
   ASSERT_TRUE(PlayMusic(music, true));
-  std::this_thread::sleep_for(std::chrono::milliseconds(pass * 4000 / 44100));
+  const std::optional<size_t> first = WaitForSound(4 * pass * 2);
   CloseMixer();
   FreeMusic(music);
   std::filesystem::remove(file);
+  ASSERT_TRUE(first) << "four passes never reached the device";
 
   const std::vector<float> heard = Captured();
-  const size_t start = static_cast<size_t>(std::find_if(heard.begin(), heard.end(),
-                                                        [](float s) { return s != 0.0f; }) -
-                                           heard.begin()) /
-                       2;
+  const size_t start = *first / 2;
   for (size_t from : {start + pass / 2, start + pass + pass / 2}) {
     EXPECT_EQ(testing::RepeatsAfter(heard, from, pass - 3000, pass + 3000), pass)
         << "at " << from - start;
@@ -287,10 +306,8 @@ TEST(WaveOut, AFailedDeviceIsReopenedAndTheSoundGoesOn) {
   EXPECT_TRUE(DevicePlaying()) << "a device again";
   EXPECT_GE(DeviceReopenings(), before + 1);
 
-  PlayDingAndClose(700);
-  const std::vector<float> heard = Captured();
-  EXPECT_TRUE(std::any_of(heard.begin(), heard.end(), [](float s) { return s != 0.0f; }))
-      << "the sample reached the device opened again";
+  // Heard on the device opened again.
+  PlayDingAndClose(2);
 }
 
 }  // namespace
