@@ -10,14 +10,12 @@ namespace {
 
 constexpr size_t kBytesPerSecond = 44100 * 2 * sizeof(float);
 
-// Waits for the file to hold `bytes`, with a generous deadline; false if it never did.
+// Waits for the file to hold `bytes`; false if it never did.
 bool WaitForBytes(const fs::path& file, size_t bytes) {
-  for (int waited = 0; waited < 30000; waited += 50) {
+  return WaitFor([&] {
     std::error_code error;
-    if (fs::file_size(file, error) >= bytes && !error) return true;
-    Sleep(50);
-  }
-  return false;
+    return fs::file_size(file, error) >= bytes && !error;
+  });
 }
 
 // The root mean square of the samples in [from, to) bytes of the capture.
@@ -40,16 +38,16 @@ int KeptLevel(const fs::path& folder) {
   return at == std::string::npos ? -1 : std::atoi(kept.c_str() + at + 7);
 }
 
-// Presses - until the game has kept `level`: each press is waited for in the file, and pressed
-// again if a busy machine let it pass unseen.
+// Presses - until the game has kept `level`: each press held until the file shows it was seen,
+// then let go for a frame or two so that the next is a press of its own; pressed again if a busy
+// machine let it pass unseen.
 bool TurnDownTo(GameProcess& game, int level) {
-  for (int attempt = 0; attempt < 20; ++attempt) {
+  for (int attempt = 0; attempt < 40; ++attempt) {
     const int before = KeptLevel(game.Folder());
     if (before == level) return true;
-    game.Hold("minus");
-    for (int waited = 0; waited < 3000 && KeptLevel(game.Folder()) == before; waited += 50) {
-      Sleep(50);
-    }
+    game.Hold(
+        "minus", [&] { return KeptLevel(game.Folder()) != before; }, std::chrono::seconds(3));
+    Sleep(100);
   }
   return KeptLevel(game.Folder()) == level;
 }
@@ -61,7 +59,7 @@ TEST(Volume, MinusTurnsDownWhatIsHeardAndTheLevelIsKeptForTheNextStart) {
   game.SetEnvironment("SDL_AUDIODRIVER", "disk");
   game.SetEnvironment("SDL_DISKAUDIOFILE", first.string());
   ASSERT_TRUE(game.Start()) << "no window appeared";
-  game.Focus();
+  ASSERT_TRUE(game.Focus()) << "the game did not say it had the focus";
   // The title's music, from its start: the opening two seconds at full volume.
   ASSERT_TRUE(WaitForBytes(first, 3 * kBytesPerSecond));
   const double full = Loudness(first, kBytesPerSecond, 3 * kBytesPerSecond);
@@ -81,7 +79,7 @@ TEST(Volume, MinusTurnsDownWhatIsHeardAndTheLevelIsKeptForTheNextStart) {
   again.SetEnvironment("SDL_AUDIODRIVER", "disk");
   again.SetEnvironment("SDL_DISKAUDIOFILE", second.string());
   ASSERT_TRUE(again.Start()) << "no window appeared the second time";
-  again.Focus();
+  ASSERT_TRUE(again.Focus()) << "the game did not say it had the focus";
   ASSERT_TRUE(WaitForBytes(second, 3 * kBytesPerSecond));
   EXPECT_NEAR(Loudness(second, kBytesPerSecond, 3 * kBytesPerSecond) / full, 0.25, 0.04);
   EXPECT_EQ(again.Close(), 0);
