@@ -26,6 +26,21 @@ struct HeapPixels : Surface::Pixels {
   ~HeapPixels() override { std::free(bits); }
 };
 
+// One row of palette indices to 32-bit pixels. `palette` is the caller's own copy, which no
+// store into `out` can alias, so the compiler keeps it in place instead of reading it back after
+// every pixel.
+void CopyThroughPalette(const uint32_t* __restrict palette, const uint8_t* __restrict indices,
+                        uint32_t* __restrict out, int64_t w) {
+  int64_t x = 0;
+  for (; x + 4 <= w; x += 4) {
+    out[x] = palette[indices[x]];
+    out[x + 1] = palette[indices[x + 1]];
+    out[x + 2] = palette[indices[x + 2]];
+    out[x + 3] = palette[indices[x + 3]];
+  }
+  for (; x < w; ++x) out[x] = palette[indices[x]];
+}
+
 }  // namespace
 
 std::unique_ptr<Surface::Pixels> AllocateHeapPixels(int width, int height, int bytesPerPixel) {
@@ -40,8 +55,11 @@ std::unique_ptr<Surface::Pixels> AllocateHeapPixels(int width, int height, int b
 }
 
 // Only the opaque pixels are kept, run after run: a mostly clear layer costs little memory, and
-// drawing it reads no more than it writes.
+// drawing it reads no more than it writes. A tile with no pixel of the key keeps nothing: it is
+// drawn through the palette from the image itself, as an opaque copy is, so a wholly opaque
+// picture drawn keyed (a menu, the panel) costs no second copy at four times its size.
 struct Surface::KeyedTile {
+  bool opaque = false;
   struct Run {
     uint16_t start, length;  // where in the tile's row
     uint32_t pixel;          // where its pixels begin in `pixels`
@@ -125,8 +143,6 @@ uint8_t Surface::NearestIndex(uint32_t pixel) const {
 void Surface::CopyOpaque(const Surface& source, int64_t sx, int64_t sy, int64_t w, int64_t h,
                          int64_t dx, int64_t dy) {
   const bool upward = &source == this && dy > sy;
-  // A copy of the palette that no store into the target can alias, so the compiler keeps it in
-  // place instead of reading it back after every pixel.
   uint32_t palette[256];
   if (source.bytesPerPixel_ == 1) std::memcpy(palette, source.palette_, sizeof palette);
   for (int64_t i = 0; i < h; ++i) {
@@ -134,16 +150,7 @@ void Surface::CopyOpaque(const Surface& source, int64_t sx, int64_t sy, int64_t 
     auto* to = reinterpret_cast<uint32_t*>(Row(static_cast<int>(dy + row))) + dx;
     const uint8_t* from = source.Row(static_cast<int>(sy + row));
     if (source.bytesPerPixel_ == 1) {
-      const uint8_t* __restrict indices = from + sx;
-      uint32_t* __restrict out = to;
-      int64_t x = 0;
-      for (; x + 4 <= w; x += 4) {
-        out[x] = palette[indices[x]];
-        out[x + 1] = palette[indices[x + 1]];
-        out[x + 2] = palette[indices[x + 2]];
-        out[x + 3] = palette[indices[x + 3]];
-      }
-      for (; x < w; ++x) out[x] = palette[indices[x]];
+      CopyThroughPalette(palette, from + sx, to, w);
     } else {
       std::memmove(to, reinterpret_cast<const uint32_t*>(from) + sx, static_cast<size_t>(w) * 4);
     }
@@ -154,6 +161,8 @@ void Surface::CopyOpaque(const Surface& source, int64_t sx, int64_t sy, int64_t 
 // clipped region touches are converted or drawn, and each row copies its opaque runs.
 void Surface::CopyKeyedTiles(const Surface& source, int64_t sx, int64_t sy, int64_t w, int64_t h,
                              int64_t dx, int64_t dy, uint32_t key) {
+  uint32_t palette[256];  // for the opaque tiles; copied once, when the first is met
+  bool paletteCopied = false;
   for (int64_t row = sy / kTileHeight; row * kTileHeight < sy + h; ++row) {
     const int64_t top = std::max(sy, row * kTileHeight);
     const int64_t bottom = std::min(sy + h, (row + 1) * kTileHeight);
@@ -162,6 +171,17 @@ void Surface::CopyKeyedTiles(const Surface& source, int64_t sx, int64_t sy, int6
       const int64_t left = std::max(sx, tileLeft) - tileLeft;
       const int64_t right = std::min(sx + w, tileLeft + kTileWidth) - tileLeft;
       const KeyedTile& tile = source.Tile(key, static_cast<int>(column), static_cast<int>(row));
+      if (tile.opaque) {
+        if (!paletteCopied) std::memcpy(palette, source.palette_, sizeof palette);
+        paletteCopied = true;
+        for (int64_t y = top; y < bottom; ++y) {
+          auto* to = reinterpret_cast<uint32_t*>(Row(static_cast<int>(dy + y - sy))) +
+                     (dx - sx + tileLeft + left);
+          CopyThroughPalette(palette, source.Row(static_cast<int>(y)) + tileLeft + left, to,
+                             right - left);
+        }
+        continue;
+      }
       for (int64_t y = top; y < bottom; ++y) {
         const int64_t tileY = y - row * kTileHeight;
         auto* to =
@@ -220,6 +240,17 @@ const Surface::KeyedTile& Surface::Tile(uint32_t key, int column, int row) const
   const int left = column * kTileWidth, top = row * kTileHeight;
   const int columns = std::min(kTileWidth, width_ - left),
             rows = std::min(kTileHeight, height_ - top);
+  tile->opaque = true;
+  for (int y = 0; y < rows && tile->opaque; ++y) {
+    const uint8_t* indices = Row(top + y) + left;
+    for (int x = 0; x < columns; ++x) {
+      if (palette_[indices[x]] == key) {
+        tile->opaque = false;
+        break;
+      }
+    }
+  }
+  if (tile->opaque) return *tile;
   tile->rowRuns.reserve(rows + 1);
   for (int y = 0; y < rows; ++y) {
     tile->rowRuns.push_back(static_cast<uint32_t>(tile->runs.size()));

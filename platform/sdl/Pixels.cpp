@@ -10,8 +10,7 @@ std::unique_ptr<Surface::Pixels> AllocatePixels(int width, int height, int bytes
   SDL_Surface* sdl = SDL_CreateRGBSurfaceWithFormat(
       0, width, height, bytesPerPixel * 8,
       bytesPerPixel == 1 ? SDL_PIXELFORMAT_INDEX8 : SDL_PIXELFORMAT_XRGB8888);
-  if (sdl == nullptr) return nullptr;
-  SDL_memset(sdl->pixels, 0, static_cast<size_t>(sdl->pitch) * height);
+  if (sdl == nullptr) return nullptr;  // SDL hands its surfaces' pixels over zeroed
   auto pixels = std::make_unique<SdlPixels>();
   pixels->sdl = sdl;
   pixels->bits = static_cast<uint8_t*>(sdl->pixels);

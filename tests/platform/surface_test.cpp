@@ -12,7 +12,8 @@
 namespace skyrift::platform {
 namespace {
 
-// An image whose colours change every pixel, with a quarter of it magenta, the key; by default
+// An image whose colours change every pixel, with a quarter of it magenta, the key, but for its
+// first tile, which has none (a keyed copy draws such a tile through the palette); by default
 // 300 x 150, not a whole number of keyed tiles either way.
 std::unique_ptr<Surface> PatternImage(int width = 300, int height = 150) {
   std::vector<COLORREF> palette(256);
@@ -22,8 +23,10 @@ std::unique_ptr<Surface> PatternImage(int width = 300, int height = 150) {
   std::mt19937 random(7);
   for (int y = 0; y < height; ++y) {
     uint8_t* row = image->IndexRow(y);
-    for (int x = 0; x < width; ++x)
-      row[x] = random() % 4 == 0 ? 200 : static_cast<uint8_t>(random() % 200);
+    for (int x = 0; x < width; ++x) {
+      const bool opaqueTile = x < Surface::kTileWidth && y < Surface::kTileHeight;
+      row[x] = !opaqueTile && random() % 4 == 0 ? 200 : static_cast<uint8_t>(random() % 200);
+    }
   }
   return image;
 }
@@ -123,7 +126,8 @@ TEST(SurfaceDrawing, KeyedCopiesFollowTheImageAndTheKeyAndIndexedTargetsTakeTheN
            [&] {
              image->Fill(RECT{10, 70, 280, 80}, kMagenta);
            },  // across both tile columns
-           [&] { image->SetPixel(0, 0, kMagenta); }, [&] { image->IndexRow(149)[299] = 200; },
+           [&] { image->SetPixel(0, 0, kMagenta); },  // the opaque tile gains a clear pixel
+           [&] { image->IndexRow(149)[299] = 200; },
            [&] {
              auto patch = PatternImage(40, 40);
              patch->Fill(RECT{0, 0, 40, 40}, kMagenta);
