@@ -4,6 +4,7 @@ namespace skyrift::platform {
 
 DibPixels::~DibPixels() {
   if (dc != nullptr) {
+    if (previousFont != nullptr) SelectObject(dc, previousFont);
     SelectObject(dc, previousBitmap);
     DeleteDC(dc);
   }

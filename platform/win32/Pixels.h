@@ -11,6 +11,7 @@ struct DibPixels : Surface::Pixels {
   ::HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ previousBitmap = nullptr;
+  HGDIOBJ previousFont = nullptr;  // set once the game's face is selected, which it then stays
   ~DibPixels() override;
 };
 

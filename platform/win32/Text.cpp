@@ -83,13 +83,16 @@ HFONT Face() {
 void Surface::WriteText(const RECT& area, const char* text, COLORREF colour) {
   HFONT face = Face();
   if (face == nullptr || text == nullptr || text[0] == '\0') return;
-  ::HDC dc = DeviceContext(*this);
-  const HGDIOBJ previousFont = SelectObject(dc, face);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, colour);  // a COLORREF is GDI's own colour
+  auto& dib = static_cast<DibPixels&>(pixels());
+  // Selected once per surface and left there: selecting a face makes the system look it up
+  // again, which the panel's dozen numbers a frame would otherwise pay every time.
+  if (dib.previousFont == nullptr) {
+    dib.previousFont = SelectObject(dib.dc, face);
+    SetBkMode(dib.dc, TRANSPARENT);
+  }
+  SetTextColor(dib.dc, colour);  // a COLORREF is GDI's own colour
   ::RECT box{area.left, area.top, area.right, area.bottom};
-  DrawTextA(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, previousFont);
+  DrawTextA(dib.dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   GdiFlush();  // the bits are read and written directly next
 }
 
