@@ -104,6 +104,14 @@ void WidenRow(const Layout& layout, const uint8_t* stored, uint64_t available, u
   }
 }
 
+// The colour table's entries (blue, green, red, reserved) as colours.
+void Palette(const Layout& layout, const uint8_t* table, COLORREF* palette) {
+  for (uint32_t i = 0; i < layout.colours; ++i) {
+    const uint8_t* entry = table + 4 * i;
+    palette[i] = RGB(entry[2], entry[1], entry[0]);
+  }
+}
+
 // Makes the image from a checked layout. `table` holds its colour entries (blue, green, red,
 // reserved); `nextRow(bytes)` hands out the stored rows in stored order, or null when the data
 // cannot be read.
@@ -111,10 +119,7 @@ template <typename NextRow>
 std::unique_ptr<platform::Surface> BuildImage(const Layout& layout, const uint8_t* table,
                                               NextRow nextRow) {
   COLORREF palette[kMaxColours];
-  for (uint32_t i = 0; i < layout.colours; ++i) {
-    const uint8_t* entry = table + 4 * i;
-    palette[i] = RGB(entry[2], entry[1], entry[0]);
-  }
+  Palette(layout, table, palette);
   auto image = platform::Surface::CreateIndexed(layout.width, layout.rows, palette,
                                                 static_cast<int>(layout.colours));
   if (image == nullptr) return nullptr;
@@ -176,10 +181,25 @@ BOOL Bitmap::LoadFromResource(HDC, uint32_t resourceId, HINSTANCE instance) {
   const uint64_t pixelsAt = uint64_t{layout.headerSize} + 4ull * layout.colours;
   if (pixelsAt + layout.CopyBytes() > entry->size) return FALSE;
 
-  const uint8_t* next = data + pixelsAt;
-  handle = BuildImage(layout, data + layout.headerSize, [&next, &layout](size_t) {
-    const uint8_t* row = next;
-    next += layout.rowBytes;
+  const uint8_t* pixels = data + pixelsAt;
+  if (layout.bitsPerPixel == 8 && layout.CopyBytes() == layout.rowBytes * layout.rows) {
+    // Already one index a pixel, every row present: drawn from where the program holds it,
+    // with no copy in memory of our own.
+    COLORREF palette[kMaxColours];
+    Palette(layout, data + layout.headerSize, palette);
+    const auto rowBytes = static_cast<ptrdiff_t>(layout.rowBytes);
+    handle =
+        layout.topDown
+            ? platform::Surface::ViewIndexed(layout.width, layout.rows, palette,
+                                             static_cast<int>(layout.colours), pixels, rowBytes)
+            : platform::Surface::ViewIndexed(layout.width, layout.rows, palette,
+                                             static_cast<int>(layout.colours),
+                                             pixels + (layout.rows - 1) * rowBytes, -rowBytes);
+    return handle != nullptr ? TRUE : FALSE;
+  }
+  handle = BuildImage(layout, data + layout.headerSize, [&pixels, &layout](size_t) {
+    const uint8_t* row = pixels;
+    pixels += layout.rowBytes;
     return row;
   });
   // The image now lives in its decoded copy: the embedded bytes need not stay in memory.

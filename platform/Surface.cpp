@@ -83,6 +83,33 @@ std::unique_ptr<Surface> Surface::CreateIndexed(int width, int height, const COL
   return image;
 }
 
+std::unique_ptr<Surface> Surface::ViewIndexed(int width, int height, const COLORREF* palette,
+                                              int colours, const uint8_t* topRow,
+                                              ptrdiff_t stride) {
+  if (!SizeAcceptable(width, height) || colours < 0 || colours > 256 || topRow == nullptr ||
+      (stride < 0 ? -stride : stride) < width)
+    return nullptr;
+  auto pixels = std::make_unique<Pixels>();
+  pixels->bits = const_cast<uint8_t*>(topRow);  // never written: Writable() copies first
+  pixels->stride = stride;
+  std::unique_ptr<Surface> image(new Surface(std::move(pixels), width, height, 1));
+  image->viewed_ = true;
+  for (int i = 0; i < colours; ++i) image->palette_[i] = ToPixel(palette[i]);
+  return image;
+}
+
+bool Surface::Writable() {
+  if (!viewed_) return true;
+  auto own = AllocatePixels(width_, height_, 1);
+  if (own == nullptr) return false;
+  for (int y = 0; y < height_; ++y)
+    std::memcpy(own->bits + static_cast<ptrdiff_t>(y) * own->stride, Row(y),
+                static_cast<size_t>(width_));
+  pixels_ = std::move(own);
+  viewed_ = false;
+  return true;
+}
+
 std::unique_ptr<Surface> Surface::CreateTarget(int width, int height, COLORREF colour) {
   if (!SizeAcceptable(width, height)) return nullptr;
   auto pixels = AllocatePixels(width, height, 4);
@@ -95,14 +122,14 @@ std::unique_ptr<Surface> Surface::CreateTarget(int width, int height, COLORREF c
 std::unique_ptr<Surface> Surface::WrapTarget(std::unique_ptr<Pixels> pixels, int width,
                                              int height) {
   if (pixels == nullptr || pixels->bits == nullptr || !SizeAcceptable(width, height) ||
-      pixels->stride < static_cast<size_t>(width) * 4)
+      pixels->stride < static_cast<ptrdiff_t>(width) * 4)
     return nullptr;
   return std::unique_ptr<Surface>(new Surface(std::move(pixels), width, height, 4));
 }
 
 uint8_t* Surface::IndexRow(int y) {
   DropKeyedTiles();  // the pixels may change: a keyed copy would go stale
-  return Row(y);
+  return Writable() ? Row(y) : nullptr;
 }
 
 uint32_t Surface::PixelAt(int64_t x, int64_t y) const {
@@ -279,7 +306,10 @@ void Surface::Blit(const Surface& source, int x, int y, int width, int height, i
   if (!ClipCopy(source.width_, source.height_, ClipArea{0, 0, width_, height_}, sx, sy, w, h, dx,
                 dy))
     return;
-  if (bytesPerPixel_ == 1) DropKeyedTiles();
+  if (bytesPerPixel_ == 1) {
+    DropKeyedTiles();
+    if (!Writable()) return;
+  }
   if (bytesPerPixel_ == 4 && !keyed) {
     CopyOpaque(source, sx, sy, w, h, dx, dy);
   } else if (bytesPerPixel_ == 4 && source.bytesPerPixel_ == 1) {
@@ -296,6 +326,7 @@ void Surface::Fill(const RECT& area, COLORREF colour) {
   if (right <= left || bottom <= top) return;
   if (bytesPerPixel_ == 1) {
     DropKeyedTiles();
+    if (!Writable()) return;
     const uint8_t index = NearestIndex(ToPixel(colour));
     for (int y = top; y < bottom; ++y)
       std::memset(Row(y) + left, index, static_cast<size_t>(right - left));
@@ -309,7 +340,10 @@ void Surface::Fill(const RECT& area, COLORREF colour) {
 
 void Surface::SetPixel(int x, int y, COLORREF colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  if (bytesPerPixel_ == 1) DropKeyedTiles();
+  if (bytesPerPixel_ == 1) {
+    DropKeyedTiles();
+    if (!Writable()) return;
+  }
   PutPixel(x, y, ToPixel(colour));
 }
 

@@ -15,19 +15,26 @@ namespace skyrift::platform {
 
 class Surface {
  public:
-  // Where a surface's pixels live: rows top first, `stride` bytes apart; a 32-bit pixel is
-  // 0x00RRGGBB in the machine's (little-endian) order. A layer derives from this to keep its
-  // own handles on the memory beside it.
+  // Where a surface's pixels live: `bits` is the top row, and each next row lies `stride` bytes
+  // on (back, for a picture stored bottom row first); a 32-bit pixel is 0x00RRGGBB in the
+  // machine's (little-endian) order. A layer derives from this to keep its own handles on the
+  // memory beside it.
   struct Pixels {
     virtual ~Pixels() = default;
     uint8_t* bits = nullptr;
-    size_t stride = 0;
+    ptrdiff_t stride = 0;
   };
 
   // An 8-bit image whose palette holds `colours` entries (at most 256); pixels start at 0.
   // Null when the size is not positive, too large, or memory runs out.
   static std::unique_ptr<Surface> CreateIndexed(int width, int height, const COLORREF* palette,
                                                 int colours);
+  // An 8-bit image over pixels that stay where they are, read-only, such as a picture inside the
+  // program: `topRow` is its top row, the next lies `stride` bytes on (negative for a picture
+  // stored bottom row first). They must outlive the image. The first change to the image
+  // copies them into memory of its own, so a picture only drawn from costs no copy.
+  static std::unique_ptr<Surface> ViewIndexed(int width, int height, const COLORREF* palette,
+                                              int colours, const uint8_t* topRow, ptrdiff_t stride);
   // A 32-bit drawing target filled with one colour. Null on failure.
   static std::unique_ptr<Surface> CreateTarget(int width, int height, COLORREF colour);
   // A 32-bit drawing target over memory a layer holds already (a window's own pixels).
@@ -41,7 +48,8 @@ class Surface {
   int Height() const { return height_; }
   bool Indexed() const { return bytesPerPixel_ == 1; }
 
-  // Row y of an indexed image, top row first: one palette index per pixel.
+  // Row y of an indexed image, top row first: one palette index per pixel, to change. Null when
+  // a viewed image cannot have memory of its own for the change.
   uint8_t* IndexRow(int y);
 
   // Copies the region (sx, sy, w, h) of `source` to (dx, dy) at the same size, clipped to both
@@ -56,7 +64,7 @@ class Surface {
   // clipped to `area`. Each layer letters with its own system's text drawing.
   void WriteText(const RECT& area, const char* text, COLORREF colour);
 
-  // The memory, as the layer that allocated it knows it.
+  // The memory of a drawing target, as the layer that allocated it knows it.
   Pixels& pixels() { return *pixels_; }
   const Pixels& pixels() const { return *pixels_; }
 
@@ -70,10 +78,12 @@ class Surface {
 
  private:
   Surface(std::unique_ptr<Pixels> pixels, int width, int height, int bytesPerPixel);
-  uint8_t* Row(int y) { return pixels_->bits + static_cast<size_t>(y) * pixels_->stride; }
+  uint8_t* Row(int y) { return pixels_->bits + static_cast<ptrdiff_t>(y) * pixels_->stride; }
   const uint8_t* Row(int y) const {
-    return pixels_->bits + static_cast<size_t>(y) * pixels_->stride;
+    return pixels_->bits + static_cast<ptrdiff_t>(y) * pixels_->stride;
   }
+  // Before any change: a viewed image takes memory of its own. False when none can be had.
+  bool Writable();
   uint32_t PixelAt(int64_t x, int64_t y) const;
   void PutPixel(int64_t x, int64_t y, uint32_t pixel);
   uint8_t NearestIndex(uint32_t pixel) const;
@@ -91,6 +101,7 @@ class Surface {
   std::unique_ptr<Pixels> pixels_;
   int width_ = 0, height_ = 0;
   int bytesPerPixel_ = 4;    // 1 or 4
+  bool viewed_ = false;      // pixels_ points at read-only memory someone else owns
   uint32_t palette_[256]{};  // an indexed image's colours, as 32-bit pixels
   mutable uint32_t tileKey_ = 0;
   mutable int tileColumns_ = 0;

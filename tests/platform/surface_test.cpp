@@ -3,6 +3,7 @@
 // and pixels on both kinds of surface, and a line of text placed in its box.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -125,7 +126,7 @@ TEST(SurfaceDrawing, KeyedCopiesFollowTheImageAndTheKeyAndIndexedTargetsTakeTheN
   for (const auto& change : std::vector<std::function<void()>>{
            [&] {
              image->Fill(RECT{10, 70, 280, 80}, kMagenta);
-           },  // across both tile columns
+           },                                         // across both tile columns
            [&] { image->SetPixel(0, 0, kMagenta); },  // the opaque tile gains a clear pixel
            [&] { image->IndexRow(149)[299] = 200; },
            [&] {
@@ -151,6 +152,35 @@ TEST(SurfaceDrawing, KeyedCopiesFollowTheImageAndTheKeyAndIndexedTargetsTakeTheN
   nearest->Blit(*from, 0, 0, 3, 1, 0, 0, true, RGB(10, 10, 250));
   EXPECT_EQ(Pixels(*nearest), (std::vector<COLORREF>{0, RGB(255, 0, 0), RGB(255, 0, 0)}))
       << "black and red by their nearest; the keyed blue left as it was";
+}
+
+// A picture stored bottom row first, drawn from where it lies: the same pixels as its copy,
+// and a change never reaches the rows it was made from.
+TEST(SurfaceDrawing, AViewedPictureDrawsAsItsCopyAndKeepsItsRowsUntouched) {
+  auto copy = PatternImage();
+  std::vector<COLORREF> palette(256);
+  std::vector<uint8_t> stored(300 * 150);  // bottom row first, as a bitmap keeps them
+  for (int y = 0; y < 150; ++y) std::memcpy(&stored[(149 - y) * 300], copy->IndexRow(y), 300);
+  for (int i = 0; i < 256; ++i) palette[i] = RGB(i, 255 - i, (i * 7) & 0xFF);
+  palette[200] = kMagenta;
+  auto view = Surface::ViewIndexed(300, 150, palette.data(), 256, &stored[149 * 300], -300);
+  ASSERT_NE(view, nullptr);
+  const std::vector<uint8_t> before = stored;
+  for (const bool keyed : {false, true}) {
+    auto fromCopy = Surface::CreateTarget(300, 150, RGB(1, 2, 3));
+    auto fromView = Surface::CreateTarget(300, 150, RGB(1, 2, 3));
+    fromCopy->Blit(*copy, -7, 5, 300, 150, 0, 0, keyed, kMagenta);
+    fromView->Blit(*view, -7, 5, 300, 150, 0, 0, keyed, kMagenta);
+    EXPECT_EQ(Pixels(*fromView), Pixels(*fromCopy)) << (keyed ? "keyed" : "opaque");
+  }
+  view->SetPixel(3, 0, palette[20]);
+  view->Fill(RECT{0, 149, 2, 150}, palette[10]);
+  EXPECT_EQ(stored, before) << "the stored rows were written";
+  EXPECT_EQ(view->GetPixel(3, 0), palette[20]);
+  EXPECT_EQ(view->GetPixel(4, 0), copy->GetPixel(4, 0)) << "the rest kept through the copy";
+  EXPECT_EQ(view->GetPixel(0, 149), palette[10]);
+  EXPECT_EQ(Surface::ViewIndexed(300, 150, palette.data(), 256, stored.data(), 299), nullptr)
+      << "rows shorter than the picture";
 }
 
 TEST(SurfaceDrawing, TextIsRightAlignedAndCentredInItsBoxAndStaysInIt) {
