@@ -240,7 +240,9 @@ TEST(Win32Keys, AKeyPressedWithAltOrAWindowsKeyHeldOrForAnotherWindowIsNotTheGam
     if (c.modifier != 0) Press(c.modifier, true);
     Press(VK_TAB, true);
     if (c.modifier != 0) {
-      if (c.bound) EXPECT_TRUE(held(c.modifier)) << c.what;
+      if (c.bound) {
+        EXPECT_TRUE(held(c.modifier)) << c.what;
+      }
       Press(c.modifier, false);
     }
     EXPECT_EQ(held(VK_TAB), c.tabRead) << c.what;
@@ -288,7 +290,9 @@ TEST(Win32Keys, F11SwitchesToFullscreenUnlessAPlayerHasIt) {
     GetAsyncKeyState(VK_F11);
     Press(VK_F11, true);
     EXPECT_EQ(fullscreen(), !bound);
-    if (bound) EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(VK_F11)), 0x8001);
+    if (bound) {
+      EXPECT_EQ(static_cast<uint16_t>(GetAsyncKeyState(VK_F11)), 0x8001);
+    }
     Press(VK_F11, false);
     if (!bound) {
       Press(VK_F11, true);  // back to the window
