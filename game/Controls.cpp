@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <istream>
@@ -15,6 +16,7 @@
 
 #include "game/Trace.h"
 #include "platform/Files.h"
+#include "platform/Keyboard.h"
 #include "platform/Report.h"
 #include "world/Globals.h"
 
@@ -213,6 +215,18 @@ bool BoundToAnAction(int code) {
     if (*binding.key == code) return true;
   }
   return false;
+}
+
+bool PressedSinceLastFrame(int code, bool& wasDown) {
+  if (BoundToAnAction(code)) {
+    wasDown = false;
+    return false;
+  }
+  const int16_t state = platform::GetAsyncKeyState(code);
+  const bool down = state < 0;
+  const bool pressed = (down && !wasDown) || (state & 1) != 0;
+  wasDown = down;
+  return pressed;
 }
 
 }  // namespace skyrift

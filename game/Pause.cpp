@@ -38,22 +38,6 @@ bool Pausable() {
   }
 }
 
-// A press since the last frame: the key went down, or was pressed again between two frames
-// (let go or not). A held key is one press: its repeats are no new press.
-bool Pressed(int code, bool& wasDown) {
-  // A key bound in controls.txt to a player's action keeps that meaning. It is not even asked
-  // about: the question would use up a tap between frames that the action has yet to see.
-  if (BoundToAnAction(code)) {
-    wasDown = false;
-    return false;
-  }
-  const int16_t state = platform::GetAsyncKeyState(code);
-  const bool down = state < 0;
-  const bool pressed = (down && !wasDown) || (state & 1) != 0;
-  wasDown = down;
-  return pressed;
-}
-
 void SetPaused(bool pause) {
   _bPlayPaused = pause ? TRUE : FALSE;
   // As on a lost focus: the music and the one looping sample wait with the game.
@@ -66,8 +50,8 @@ void SetPaused(bool pause) {
 
 bool PollPauseKeys() {
   // Both keys are read every frame, so that a press is never left over for a later one.
-  const bool escape = Pressed(kKeyEscape, keyWasDown[0]);
-  const bool pauseKey = Pressed(kKeyPause, keyWasDown[1]);
+  const bool escape = PressedSinceLastFrame(kKeyEscape, keyWasDown[0]);
+  const bool pauseKey = PressedSinceLastFrame(kKeyPause, keyWasDown[1]);
   if ((escape || pauseKey) && (_bPlayPaused || Pausable())) SetPaused(!_bPlayPaused);
   return _bPlayPaused;
 }

@@ -38,20 +38,6 @@ void Apply() {
   SetMasterGain(share * share);
 }
 
-// A press since the last frame, of a key no player owns. A bound key is not even asked about:
-// asking clears the tap a player's handler is yet to see.
-bool Pressed(int code, bool& wasDown) {
-  if (BoundToAnAction(code)) {
-    wasDown = false;
-    return false;
-  }
-  const int16_t state = platform::GetAsyncKeyState(code);
-  const bool down = state < 0;
-  const bool pressed = (down && !wasDown) || (!down && (state & 1) != 0);
-  wasDown = down;
-  return pressed;
-}
-
 }  // namespace
 
 void LoadVolume() {
@@ -63,7 +49,7 @@ bool PollVolumeKeys() {
   // Every key is read every frame, so that no press is left over for a later one.
   bool pressed[std::size(kVolumeKeys)];
   for (size_t i = 0; i < std::size(kVolumeKeys); ++i) {
-    pressed[i] = Pressed(kVolumeKeys[i], keyWasDown[i]);
+    pressed[i] = PressedSinceLastFrame(kVolumeKeys[i], keyWasDown[i]);
   }
   const int steps = (pressed[2] || pressed[3] ? 1 : 0) - (pressed[0] || pressed[1] ? 1 : 0);
   if (steps == 0 && !pressed[4]) return false;

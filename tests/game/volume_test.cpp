@@ -53,6 +53,16 @@ TEST(Volume, KeysStepAndMuteTheWholeMixAndTheLevelIsKept) {
   EXPECT_EQ(platform::MusicVolume(), 175 * 128 / 255) << "the music keeps its share beneath";
   EXPECT_EQ(FileText(game.Folder() / "settings.txt"), SettingsText(Settings{9, false}));
 
+  // Let go and pressed again between two frames, while seen held at both: a second press.
+  game.Press(kMinus);
+  game.Step(1);
+  EXPECT_FLOAT_EQ(platform::MasterGain(), GainOf(8));
+  game.Release(kMinus);
+  game.Press(kMinus);
+  game.Step(1);
+  EXPECT_FLOAT_EQ(platform::MasterGain(), GainOf(7));
+  game.Release(kMinus);
+
   // Down to silence and no further.
   for (int i = 0; i < 12; ++i) {
     game.Hold(kPadMinus, 2);
