@@ -135,7 +135,7 @@ TEST(SdlMusic, ALongPieceIsReadFromItsFileAsItPlays) {
                 static_cast<std::streamsize>(frame.size()));
   }
   ASSERT_TRUE(StartSoundLibrary(44100, 32));
-  const long before = ResidentKb();
+  [[maybe_unused]] const long before = ResidentKb();
   Stream* stream = OpenStream(file.c_str(), kSoundLoop);
   ASSERT_NE(stream, nullptr);
   PlayStream(kMusicChannel, stream);
