@@ -367,9 +367,15 @@ class OtherWindow {
   }
 
   // Takes the focus from the game and waits until the game says it has lost it.
+  // Asked for again every few seconds: a starved window system (Wine's above all) may drop a
+  // request, which says nothing of the game.
   bool TakeFocusFrom(const GameWindow& game) {
-    Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
-    return WaitFor([&game] { return game.LogSaysFocused(false); });
+    for (const auto until = Clock::now() + kPatience; Clock::now() < until;) {
+      Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
+      if (WaitFor([&game] { return game.LogSaysFocused(false); }, std::chrono::seconds(5)))
+        return true;
+    }
+    return false;
   }
 
  private:
