@@ -214,16 +214,17 @@ class GameWindow {
   }
 
   // Gives the window the focus and waits until the game says it has it; asked again now and
-  // then, in case the request came before the window could take it.
+  // then, in case the request came before the window could take it. Always asked at least once:
+  // Wine may call a new window active while the X focus is elsewhere, and a window that never
+  // had the X focus cannot lose it to another later.
   bool Focus() {
     auto asked = Clock::time_point{};
     return WaitFor([&] {
-      if (LogSaysFocused(true)) return true;
       if (Clock::now() - asked > std::chrono::seconds(5)) {
         Shell("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
         asked = Clock::now();
       }
-      return false;
+      return LogSaysFocused(true);
     });
   }
 
