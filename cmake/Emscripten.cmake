@@ -48,6 +48,8 @@ set(SKIPPED_TESTS
   ControlsFile.ReadingStopsAtTheFirstValueThatIsNotANumber
   ControlsFile.ANumberThatIsNoKeyCodeBindsNothingAndIsNamed
   ControlsFile.AMissingOrUnreadableFileIsReportedAndBindsNothing
+  ControlsFile.APlayersFileThatBindsNoKeyGivesWayToTheDefault
+  Trace.ALogThatCannotBeWrittenIsSaidOnceWithItsReason
   SoundLayer.UnusableFilesAreRefusedAndNamedWithTheirReason
   SoundLayer.MultiChunkFilesAreJudgedByTheFormatTheDecoderUses
   SoundLayer.EveryBuildPlaysOrRefusesAWavFileForTheSameReason

@@ -121,12 +121,17 @@ class PosixFileSystem : public FileSystem {
       }
     }
     close(in);
-    // Some file systems tell of a full disk only when the data reaches it.
-    if (problem.empty() && fsync(out) != 0) problem = posix::Reason();
+    if (problem.empty()) problem = ForceOut(out);
     if (close(out) != 0 && problem.empty()) problem = posix::Reason();
     if (problem.empty() && rename(temporary.c_str(), to.c_str()) != 0) problem = posix::Reason();
     if (!problem.empty()) unlink(temporary.c_str());
     return problem;
+  }
+
+ protected:
+  // Sends a written file's data to the disk: some file systems tell of a full disk only then.
+  virtual std::string ForceOut(int file) {
+    return fsync(file) == 0 ? std::string() : posix::Reason();
   }
 };
 

@@ -27,6 +27,12 @@ class PageFileSystem : public PosixFileSystem {
   bool CanWriteIn(const std::string& folder) const override {
     return folder != kDataPackage && PosixFileSystem::CanWriteIn(folder);
   }
+
+ protected:
+  // The page's files are in its memory, where a write is whole once made; storage.js takes them
+  // to the browser's storage. An fsync would wait for that storage, a wait the game's thread
+  // cannot make from here (it would stop the page).
+  std::string ForceOut(int) override { return {}; }
 };
 
 }  // namespace

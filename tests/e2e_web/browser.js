@@ -97,12 +97,14 @@ class Page {
     this.targetId = targetId;
     this.sessionId = sessionId;
     this.console = [];
+    this.crash = null;
     browser.listeners.push(message => {
       if (message.sessionId !== sessionId) return;
       if (message.method === 'Runtime.consoleAPICalled') {
         this.console.push(message.params.args.map(arg => arg.value ?? arg.description).join(' '));
       } else if (message.method === 'Runtime.exceptionThrown') {
-        this.console.push('exception: ' + message.params.exceptionDetails.exception?.description);
+        this.crash = message.params.exceptionDetails.exception?.description;
+        this.console.push('exception: ' + this.crash);
       }
     });
   }
@@ -121,6 +123,7 @@ class Page {
       };
       this.browser.listeners.push(listener);
     });
+    this.crash = null;
     await this.send('Page.navigate', {url});
     await loaded;
   }
@@ -139,11 +142,13 @@ class Page {
     return result.value;
   }
 
-  // Waits until the expression is true, or fails after `seconds`.
+  // Waits until the expression is true, or fails after `seconds`, or at once when the game has
+  // stopped with an exception: it would never come true then.
   async waitFor(expression, seconds, what) {
     const deadline = Date.now() + seconds * 1000;
     for (;;) {
       if (await this.evaluate(expression)) return;
+      if (this.crash) throw new Error(`the page stopped waiting for ${what}: ${this.crash}`);
       if (Date.now() > deadline) throw new Error(`gave up after ${seconds} s waiting for ${what}`);
       await sleep(50);
     }
