@@ -74,8 +74,7 @@ function(skyrift_system_targets)
     return()
   endif()
 
-  # Only Linux runs the replay, whose recorded checksums follow glibc's rand(), and the soak,
-  # which reads its memory figures from /proc.
+  # Only Linux runs the soak, which reads its memory figures from /proc.
   file(GLOB LINUX_ONLY_TESTS CONFIGURE_DEPENDS tests/linux-only/*.cpp)
   target_sources(skyrift_tests PRIVATE ${LINUX_ONLY_TESTS})
   # Twenty minutes of game time at full speed: seconds in the plain build, a few minutes under

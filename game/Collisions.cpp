@@ -1,7 +1,6 @@
 // The collision rules: what happens when two sprites touch, decided by their tags. Shots damage
 // and destroy enemies, the boss's engines and the boss; enemy ships and enemy shots cost the
 // players hull and lives; players collect power-ups. Every rule holds in both orders.
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 
@@ -12,6 +11,7 @@
 #include "game/Players.h"
 #include "game/PowerUps.h"
 #include "game/Weapons.h"
+#include "platform/Random.h"
 #include "sprites/BossShip.h"
 #include "sprites/Explosion.h"
 #include "sprites/PlayerShip.h"
@@ -141,7 +141,7 @@ bool ShotHitsEnemy(const Party& shot, const Party& enemy) {
     return true;
   }
   const RECT wreck = enemy.sprite->GetPosition();
-  if (std::rand() % 10 == 0) DropPowerUp(PlayArea(), wreck);
+  if (platform::Random() % 10 == 0) DropPowerUp(PlayArea(), wreck);
   enemy.sprite->Kill();
   shot.sprite->Kill();
   Boom();

@@ -3,8 +3,7 @@
 // stages run the same rows. A new kind is its class in sprites/, a spawn here and a row.
 #include "game/EnemyWaves.h"
 
-#include <cstdlib>
-
+#include "platform/Random.h"
 #include "sprites/BossShip.h"
 #include "sprites/ConvoyEnemy.h"
 #include "sprites/GunshipEnemy.h"
@@ -35,41 +34,42 @@ void Enter(Sprite* enemy) {
 // The random draws of each spawn are made in the order written, one statement each: the order
 // of evaluation of a call's arguments is not fixed.
 void SwoopFromUpperLeft() {
-  const int length = 50 + std::rand() % 125;
+  const int length = 50 + platform::Random() % 125;
   SpawnSwoopEnemy(0, length);
 }
 
 void SwoopFromUpperRight() {
-  const int length = 50 + std::rand() % 125;
+  const int length = 50 + platform::Random() % 125;
   SpawnSwoopEnemy(1, length);
 }
 
 void SwoopFromAnyCorner() {
-  const int side = std::rand() % 4;
-  const int length = std::rand() % 700;
+  const int side = platform::Random() % 4;
+  const int length = platform::Random() % 700;
   SpawnSwoopEnemy(side, length);
 }
 
 // While the boss fights without its engines, swoopers come at random from any side but the
 // upper left. Once the boss is gone (_pBoss cleared) this never applies again.
 void SwoopWhileTheBossIsBare() {
-  if (_pBoss != nullptr && _pBoss->GetPhase() == 2 && std::rand() % kBossPhaseSwoopChance == 0) {
-    const int length = std::rand() % 700;
-    const int side = 1 + std::rand() % 3;
+  if (_pBoss != nullptr && _pBoss->GetPhase() == 2 &&
+      platform::Random() % kBossPhaseSwoopChance == 0) {
+    const int length = platform::Random() % 700;
+    const int side = 1 + platform::Random() % 3;
     SpawnSwoopEnemy(side, length);
   }
 }
 
 void HoverShip() {
-  SpawnHoverEnemy(200 + std::rand() % 100);
+  SpawnHoverEnemy(200 + platform::Random() % 100);
 }
 
 void Gunship() {
-  SpawnGunshipEnemy(200 + std::rand() % 100);
+  SpawnGunshipEnemy(200 + platform::Random() % 100);
 }
 
 void Convoy() {
-  SpawnConvoyEnemy(kConvoyFollowers, std::rand() % 100);
+  SpawnConvoyEnemy(kConvoyFollowers, platform::Random() % 100);
 }
 
 // The enemies of both stages, one row a kind: picture, hit points, points, its windows (after,
@@ -130,7 +130,7 @@ void SpawnGunshipEnemy(int stopLine) {
 
 void SpawnConvoyEnemy(int followerCount, int startY) {
   // A coin decides the side: from the left edge heading right, or from the right heading left.
-  const bool fromLeft = std::rand() % 2 == 0;
+  const bool fromLeft = platform::Random() % 2 == 0;
   const int startX = fromLeft ? 0 : _iPlayWidth;
   auto* leader =
       new ConvoyEnemy(_bmpConvoyEnemy, PlayArea(), EdgeDie, followerCount, startX, startY);

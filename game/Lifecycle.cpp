@@ -1,7 +1,6 @@
 // The game's answers to the engine's life-cycle calls: start-up, the first game (and what a new
 // game starts from), pausing and resuming with the window's focus, and the end of the run, which
 // frees whatever exists.
-#include <cstdlib>
 #include <new>
 #include <string>
 
@@ -20,6 +19,7 @@
 #include "graphics/Background.h"
 #include "platform/Clock.h"
 #include "platform/Keyboard.h"
+#include "platform/Random.h"
 #include "sprites/Sprite.h"
 #include "world/Globals.h"
 
@@ -123,7 +123,7 @@ void GameStart(HWND) {
   // A key a player is given keeps that action alone, whatever the window or the system would
   // otherwise make of it (F11, a held Alt).
   platform::SetGameKeys(BoundToAnAction);
-  std::srand(platform::GetTickCount());
+  platform::SeedRandom(platform::GetTickCount());
 
   MakeOffscreenFrame();
 

@@ -3,9 +3,9 @@
 #include "game/PowerUps.h"
 
 #include <array>
-#include <cstdlib>
 
 #include "game/StageTimetable.h"
+#include "platform/Random.h"
 #include "sprites/Play.h"
 #include "sprites/Sprite.h"
 #include "sprites/Tags.h"
@@ -36,7 +36,7 @@ constexpr std::array<Heading, 4> kHeadings = {{{1, 1}, {-1, 1}, {1, -1}, {-1, -1
 
 // 4, 5 or 6 pixels per frame.
 int DriftSpeed() {
-  return 4 + std::rand() % 3;
+  return 4 + platform::Random() % 3;
 }
 
 Sprite* MakePowerUp(const PowerUpKind& kind, const RECT& bounds) {
@@ -48,10 +48,10 @@ Sprite* MakePowerUp(const PowerUpKind& kind, const RECT& bounds) {
 }  // namespace
 
 void DropPowerUp(RECT bounds, RECT position) {
-  const PowerUpKind& kind = kKinds[static_cast<size_t>(std::rand() % 4)];
+  const PowerUpKind& kind = kKinds[static_cast<size_t>(platform::Random() % 4)];
   Sprite* powerUp = MakePowerUp(kind, bounds);
   powerUp->SetPosition(position.left, position.top);
-  const Heading& heading = kHeadings[static_cast<size_t>(std::rand() % 4)];
+  const Heading& heading = kHeadings[static_cast<size_t>(platform::Random() % 4)];
   const int down = DriftSpeed();
   const int across = DriftSpeed();
   powerUp->SetVelocity(heading.x * across, heading.y * down);
@@ -62,8 +62,8 @@ void RunScriptedPowerUps() {
   for (const int tick : kScriptedDrops) {
     if (_iStageTicker != tick) continue;
     Sprite* powerUp = MakePowerUp(kKinds[0], PlayArea());
-    const int y = std::rand() % _iPlayHeight;
-    const int x = std::rand() % _iPlayWidth;
+    const int y = platform::Random() % _iPlayHeight;
+    const int x = platform::Random() % _iPlayWidth;
     powerUp->SetPosition(x, y);
     // Always away from the top-left corner: right and down.
     const int down = DriftSpeed();

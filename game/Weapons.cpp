@@ -3,8 +3,8 @@
 #include "game/Weapons.h"
 
 #include <array>
-#include <cstdlib>
 
+#include "platform/Random.h"
 #include "sprites/Explosion.h"
 #include "sprites/Play.h"
 #include "sprites/PlayerShip.h"
@@ -43,7 +43,7 @@ void Shoot(Bitmap* image, int x, int y, int vx, int vy, const char* tag) {
 // The left and top of a wreck plus a random offset within its extent; the draw is made even
 // for an empty image, so the sequence of random numbers does not depend on the art.
 int Scatter(int extent) {
-  const int draw = std::rand();
+  const int draw = platform::Random();
   return extent > 0 ? draw % extent : 0;
 }
 

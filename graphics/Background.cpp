@@ -3,7 +3,8 @@
 #include "graphics/Background.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "platform/Random.h"
 
 namespace skyrift {
 
@@ -32,8 +33,8 @@ StarField::StarField(int width, int height, int starCount, int twinkleDelay)
       twinkleDelay(std::max(twinkleDelay, 1)) {
   for (int i = 0; i < this->starCount; ++i) {
     // Both numbers are drawn even for an empty field, so the sequence does not depend on size.
-    const int x = std::rand();
-    const int y = std::rand();
+    const int x = platform::Random();
+    const int y = platform::Random();
     stars[i] = POINT{width > 0 ? x % width : 0, height > 0 ? y % height : 0};
     starColours[i] = RGB(128, 128, 128);
   }
@@ -41,8 +42,8 @@ StarField::StarField(int width, int height, int starCount, int twinkleDelay)
 
 void StarField::Update() {
   for (int i = 0; i < starCount; ++i) {
-    if (std::rand() % twinkleDelay != 0) continue;
-    const auto level = static_cast<uint8_t>(std::rand() % 256);
+    if (platform::Random() % twinkleDelay != 0) continue;
+    const auto level = static_cast<uint8_t>(platform::Random() % 256);
     starColours[i] = RGB(level, level, level);
   }
 }

@@ -1,7 +1,6 @@
 #include "sprites/BossShip.h"
 
-#include <cstdlib>
-
+#include "platform/Random.h"
 #include "sprites/Play.h"
 #include "sprites/Shots.h"
 #include "world/Globals.h"
@@ -67,7 +66,7 @@ UpdateResult BossShip::Update() {
       }
       break;
     case 1:
-      if (std::rand() % 250 == 0) {
+      if (platform::Random() % 250 == 0) {
         // A new volley also restarts one still running.
         if (!rightEngineDown) {
           rightBeamArmed = 1;
@@ -95,12 +94,12 @@ UpdateResult BossShip::Update() {
 
 Sprite* BossShip::SpawnSprite() {
   if (phase == 1) {
-    if (std::rand() % 30 == 0) FanBurst();
-    if (std::rand() % 60 == 0) CurtainBurst();
+    if (platform::Random() % 30 == 0) FanBurst();
+    if (platform::Random() % 60 == 0) CurtainBurst();
   } else if (phase == 2) {
-    if (std::rand() % 25 == 0) FanBurst();
-    if (std::rand() % 30 == 0) CurtainBurst();
-    if (std::rand() % 40 == 0 && !sweepActive) {
+    if (platform::Random() % 25 == 0) FanBurst();
+    if (platform::Random() % 30 == 0) CurtainBurst();
+    if (platform::Random() % 40 == 0 && !sweepActive) {
       sweepActive = 1;
       SweepPair();
     }

@@ -1,7 +1,6 @@
 #include "sprites/GunshipEnemy.h"
 
-#include <cstdlib>
-
+#include "platform/Random.h"
 #include "sprites/Play.h"
 #include "sprites/Shots.h"
 #include "world/Globals.h"
@@ -19,7 +18,7 @@ UpdateResult GunshipEnemy::Update() {
 }
 
 void GunshipEnemy::WhileHovering() {
-  if (std::rand() % 2 == 0) Fire();
+  if (platform::Random() % 2 == 0) Fire();
 }
 
 void GunshipEnemy::Fire() {

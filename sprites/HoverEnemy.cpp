@@ -1,7 +1,6 @@
 #include "sprites/HoverEnemy.h"
 
-#include <cstdlib>
-
+#include "platform/Random.h"
 #include "sprites/Shots.h"
 #include "world/Globals.h"
 
@@ -15,7 +14,7 @@ HoverEnemy::~HoverEnemy() = default;
 UpdateResult HoverEnemy::Update() {
   if (Fly() == UpdateKill) return UpdateKill;
   // The draw is made on every frame that survives, hovering or not.
-  const bool shoot = (std::rand() % 10 == 0);
+  const bool shoot = (platform::Random() % 10 == 0);
   return (shoot && phase == 1) ? UpdateSpawn : UpdateNone;
 }
 

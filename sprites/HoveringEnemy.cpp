@@ -1,7 +1,6 @@
 #include "sprites/HoveringEnemy.h"
 
-#include <cstdlib>
-
+#include "platform/Random.h"
 #include "world/Globals.h"
 
 namespace skyrift {
@@ -18,7 +17,7 @@ UpdateResult HoveringEnemy::Fly() {
   // Side 1 flies the same path mirrored: in from the bottom, out downward.
   const int inward = (entrySide == 1) ? -1 : 1;
   if (stepCount == 0) {
-    SetPosition(std::rand() % _iPlayWidth, entrySide == 1 ? _iPlayHeight : -GetHeight());
+    SetPosition(platform::Random() % _iPlayWidth, entrySide == 1 ? _iPlayHeight : -GetHeight());
   }
   stepCount += 1;
 

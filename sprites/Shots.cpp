@@ -1,7 +1,6 @@
 #include "sprites/Shots.h"
 
-#include <cstdlib>
-
+#include "platform/Random.h"
 #include "sprites/PlayerShip.h"
 #include "sprites/Tags.h"
 #include "world/Globals.h"
@@ -14,7 +13,7 @@ namespace {
 RECT ChooseTarget() {
   const PlayerShip* target = nullptr;
   if (!_bPlayer1Out && !_bPlayer2Out) {
-    target = (std::rand() % 2 == 0) ? _pPlayer1 : _pPlayer2;
+    target = (platform::Random() % 2 == 0) ? _pPlayer1 : _pPlayer2;
   } else if (!_bPlayer1Out) {
     target = _pPlayer1;
   } else if (!_bPlayer2Out) {
@@ -76,8 +75,8 @@ Sprite* AimedShot(const Sprite& shooter, Bitmap* image, ShotOrigin origin, int s
   if (origin == ShotOrigin::BelowCentre) {
     bullet->SetPosition(BelowCentreOf(shooter));
   } else {
-    const int y = p.top + 34 + std::rand() % 27;
-    const int x = p.left + 54 + std::rand() % 15;
+    const int y = p.top + 34 + platform::Random() % 27;
+    const int x = p.left + 54 + platform::Random() % 15;
     bullet->SetPosition(x, y);
   }
   return bullet;

@@ -1,7 +1,6 @@
 #include "sprites/SwoopEnemy.h"
 
-#include <cstdlib>
-
+#include "platform/Random.h"
 #include "sprites/Shots.h"
 #include "world/Globals.h"
 
@@ -27,7 +26,7 @@ UpdateResult SwoopEnemy::Update() {
     const bool fromLeft = (entrySide == 0 || entrySide == 2);
     const bool fromBelow = (entrySide == 2 || entrySide == 3);
     const int x = fromLeft ? -GetWidth() : _iPlayWidth;
-    const int y = (fromBelow ? 400 : 0) + std::rand() % 200;
+    const int y = (fromBelow ? 400 : 0) + platform::Random() % 200;
     SetPosition(x, y);
     stepCount = 1;
   } else {
@@ -39,7 +38,7 @@ UpdateResult SwoopEnemy::Update() {
 
   const UpdateResult moved = MoveWithinBounds();
   if (moved == UpdateKill) return UpdateKill;
-  return (std::rand() % 30 == 0) ? UpdateSpawn : UpdateNone;
+  return (platform::Random() % 30 == 0) ? UpdateSpawn : UpdateNone;
 }
 
 Sprite* SwoopEnemy::SpawnSprite() {

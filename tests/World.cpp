@@ -1,7 +1,6 @@
 #include "World.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "Keys.h"
 #include "game/Lifecycle.h"
@@ -10,6 +9,7 @@
 #include "game/Samples.h"
 #include "graphics/Background.h"
 #include "platform/Gamepad.h"
+#include "platform/Random.h"
 #include "platform/Resources.h"
 #include "sprites/Tags.h"
 #include "world/Images.h"
@@ -197,8 +197,8 @@ void World::Players(const POINT* one, const POINT* two) {
 unsigned World::SeedWhere(int count, const std::function<bool(const std::vector<int>&)>& wanted) {
   std::vector<int> draws(static_cast<size_t>(count));
   for (unsigned seed = 1; seed < 1000000; ++seed) {
-    std::srand(seed);
-    for (int& draw : draws) draw = std::rand();
+    platform::SeedRandom(seed);
+    for (int& draw : draws) draw = platform::Random();
     if (wanted(draws)) return seed;
   }
   ADD_FAILURE() << "no seed gives the wanted draws";
@@ -206,10 +206,10 @@ unsigned World::SeedWhere(int count, const std::function<bool(const std::vector<
 }
 
 std::vector<int> World::DrawsAfter(unsigned seed, int count) {
-  std::srand(seed);
+  platform::SeedRandom(seed);
   std::vector<int> draws(static_cast<size_t>(count));
-  for (int& draw : draws) draw = std::rand();
-  std::srand(seed);
+  for (int& draw : draws) draw = platform::Random();
+  platform::SeedRandom(seed);
   return draws;
 }
 

@@ -2,10 +2,10 @@
 // keyed and opaque layers, plain fills, and the star field's use of the random numbers.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 
 #include "graphics/Background.h"
+#include "platform/Random.h"
 #include "tests/BmpBytes.h"
 
 namespace skyrift {
@@ -170,38 +170,38 @@ TEST(Background, KeyedLayersShowWhatIsBehindAndOpaqueOnesCopyMagenta) {
 }
 
 TEST(StarField, KeepsAtMostAHundredStarsAndTwinklesOnlyInUpdate) {
-  std::srand(1234);
+  platform::SeedRandom(1234);
   StarField field(300, 200, 150, 3);
   ASSERT_EQ(field.GetStarCount(), 100);
-  std::srand(1234);
+  platform::SeedRandom(1234);
   for (int i = 0; i < 100; ++i) {
-    const int x = std::rand() % 300;
-    const int y = std::rand() % 200;
+    const int x = platform::Random() % 300;
+    const int y = platform::Random() % 200;
     EXPECT_EQ(field.GetStar(i), (POINT{x, y})) << i;
     EXPECT_EQ(field.GetStarColour(i), RGB(128, 128, 128));
   }
 
   // Drawing takes no random numbers and changes nothing.
   auto frame = Surface::CreateTarget(310, 210, kWhite);
-  std::srand(99);
+  platform::SeedRandom(99);
   field.Draw(frame.get());
-  const int next = std::rand();
-  std::srand(99);
-  EXPECT_EQ(next, std::rand());
+  const int next = platform::Random();
+  platform::SeedRandom(99);
+  EXPECT_EQ(next, platform::Random());
   EXPECT_EQ(frame->GetPixel(field.GetStar(7).x, field.GetStar(7).y), RGB(128, 128, 128));
   EXPECT_EQ(frame->GetPixel(305, 5), kWhite);
   int black = 0;
   for (int x = 0; x < 300; ++x) black += frame->GetPixel(x, 100) == 0;
   EXPECT_GE(black, 290);
 
-  std::srand(5);
+  platform::SeedRandom(5);
   field.Update();
-  std::srand(5);
+  platform::SeedRandom(5);
   int twinkled = 0;
   for (int i = 0; i < 100; ++i) {
     COLORREF expected = RGB(128, 128, 128);
-    if (std::rand() % 3 == 0) {
-      const auto level = static_cast<uint8_t>(std::rand() % 256);
+    if (platform::Random() % 3 == 0) {
+      const auto level = static_cast<uint8_t>(platform::Random() % 256);
       expected = RGB(level, level, level);
       ++twinkled;
     }

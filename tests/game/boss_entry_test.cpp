@@ -10,6 +10,7 @@
 #include "game/BossEntry.h"
 #include "game/WarningSigns.h"
 #include "game/StageCycle.h"
+#include "platform/Random.h"
 #include "sprites/BossShip.h"
 #include "sprites/Tags.h"
 
@@ -38,7 +39,7 @@ struct Ticks {
 TEST_F(BossEntry, StageOneShowsItsWarningsDropsItsPowerUpsAndBringsTheBossThenItsEngines) {
   // No ship is in play: the script runs by the ticker alone.
   _iGameState = GameStateStage1;
-  std::srand(7);
+  platform::SeedRandom(7);
   Ticks sign1, sign2, largeIncoming, massiveEnemy, bossEnters, powerUps, engines;
   int bossMade = 0, bossStopped = 0;
   size_t knownPowerUps = 0;
@@ -120,7 +121,7 @@ TEST_F(BossEntry, StageOneShowsItsWarningsDropsItsPowerUpsAndBringsTheBossThenIt
 
 TEST_F(BossEntry, StageTwoHasNoSignsNoScriptedPowerUpsAndNoBoss) {
   _iGameState = GameStateStage2;
-  std::srand(7);
+  platform::SeedRandom(7);
   size_t enemies = 0;
   for (int frame = 1; frame <= 2200; ++frame) {
     CycleStage(*StageOfState(GameStateStage2));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "World.h"
+#include "platform/Random.h"
 #include "sprites/BossShip.h"
 #include "sprites/Tags.h"
 
@@ -142,7 +143,7 @@ TEST_F(BossTest, CurtainIsSixBulletsAcrossTheBodyWithTheLastDriftingRight) {
 
 TEST_F(BossTest, VolleyFiresBeamsEverySecondUpdateForNinetyNineUpdates) {
   Arrived();
-  std::srand(VolleySeed(150));
+  platform::SeedRandom(VolleySeed(150));
   const auto beams = BeamsOver(150);
   for (int update = 1; update <= 150; ++update) {
     const std::vector<int>& xs = beams[static_cast<size_t>(update - 1)];
@@ -159,7 +160,7 @@ TEST_F(BossTest, VolleyFiresBeamsEverySecondUpdateForNinetyNineUpdates) {
 
 TEST_F(BossTest, ADestroyedEngineFallsSilentAtOnceAndTheOtherFinishesTheVolley) {
   Arrived();
-  std::srand(VolleySeed(150));
+  platform::SeedRandom(VolleySeed(150));
   const auto beams = BeamsOver(150, [this](int update) {
     if (update == 41) boss_->SetLeftEngineDown(1);
   });
@@ -179,7 +180,7 @@ TEST_F(BossTest, ADestroyedEngineFallsSilentAtOnceAndTheOtherFinishesTheVolley) 
 TEST_F(BossTest, AVolleyWithOneEngineLeftStillRunsItsFullLength) {
   Arrived();
   boss_->SetRightEngineDown(1);
-  std::srand(VolleySeed(150));
+  platform::SeedRandom(VolleySeed(150));
   const auto beams = BeamsOver(150);
   for (int update = 1; update <= 150; ++update) {
     const std::vector<int>& xs = beams[static_cast<size_t>(update - 1)];
@@ -201,7 +202,7 @@ TEST_F(BossTest, BothEnginesDownTurnsTheFightToPhaseTwo) {
   EXPECT_EQ(boss_->Update(), UpdateSpawn);
   EXPECT_EQ(boss_->GetPhase(), 2);
   // No way back, and no beams without engines, whatever the draws.
-  std::srand(VolleySeed(10));
+  platform::SeedRandom(VolleySeed(10));
   for (int update = 0; update < 100; ++update) boss_->Update();
   EXPECT_EQ(boss_->GetPhase(), 2);
   EXPECT_TRUE(Fired().empty());
@@ -218,7 +219,7 @@ TEST_F(BossTest, SweepStartedBySpawnSpriteMakesElevenPairsOverTwentyOneUpdates) 
   const auto sweepOnly = [](const std::vector<int>& d) {
     return d[0] % 25 != 0 && d[1] % 30 != 0 && d[2] % 40 == 0;
   };
-  std::srand(SeedWhere(3, sweepOnly));
+  platform::SeedRandom(SeedWhere(3, sweepOnly));
   EXPECT_EQ(boss_->SpawnSprite(), nullptr);
 
   std::vector<size_t> madeAt;  // bullets after the spawn and after each update
@@ -226,7 +227,7 @@ TEST_F(BossTest, SweepStartedBySpawnSpriteMakesElevenPairsOverTwentyOneUpdates) 
   for (int update = 1; update <= 20; ++update) {
     // A second start while one runs does not restart it.
     if (update == 5) {
-      std::srand(SeedWhere(3, sweepOnly));
+      platform::SeedRandom(SeedWhere(3, sweepOnly));
       boss_->SpawnSprite();
     }
     boss_->Update();
@@ -267,7 +268,7 @@ TEST_F(BossTest, SweepStartedBySpawnSpriteMakesElevenPairsOverTwentyOneUpdates) 
 
   // Step 20 ended it: on the very next frame a new draw starts a new sweep from its first pair,
   // and that one ends after its eleven pairs too.
-  std::srand(SeedWhere(3, sweepOnly));
+  platform::SeedRandom(SeedWhere(3, sweepOnly));
   boss_->SpawnSprite();
   ASSERT_EQ(Fired().size(), 24u);
   EXPECT_EQ(Fired()[22]->GetVelocity(), (POINT{-9, 0}));
@@ -278,15 +279,15 @@ TEST_F(BossTest, SweepStartedBySpawnSpriteMakesElevenPairsOverTwentyOneUpdates) 
 TEST_F(BossTest, PatternsFollowThePhasesDraws) {
   Arrived();
   // Phase 1: a fan on one draw in 30, then a curtain on one in 60; never a sweep.
-  std::srand(
+  platform::SeedRandom(
       SeedWhere(2, [](const std::vector<int>& d) { return d[0] % 30 == 0 && d[1] % 60 == 0; }));
   boss_->SpawnSprite();
   EXPECT_EQ(Fired().size(), 16u + 6u);
-  std::srand(
+  platform::SeedRandom(
       SeedWhere(2, [](const std::vector<int>& d) { return d[0] % 30 != 0 && d[1] % 60 == 0; }));
   boss_->SpawnSprite();
   EXPECT_EQ(Fired().size(), 16u + 6u + 6u);
-  std::srand(SeedWhere(3, [](const std::vector<int>& d) {
+  platform::SeedRandom(SeedWhere(3, [](const std::vector<int>& d) {
     return d[0] % 30 != 0 && d[1] % 60 != 0 && d[2] % 40 == 0;
   }));
   boss_->SpawnSprite();
@@ -298,7 +299,7 @@ TEST_F(BossTest, PatternsFollowThePhasesDraws) {
   boss_->SetRightEngineDown(1);
   boss_->Update();
   const size_t before = Fired().size();
-  std::srand(SeedWhere(3, [](const std::vector<int>& d) {
+  platform::SeedRandom(SeedWhere(3, [](const std::vector<int>& d) {
     return d[0] % 25 == 0 && d[0] % 30 != 0 && d[1] % 30 == 0 && d[2] % 40 != 0;
   }));
   boss_->SpawnSprite();

@@ -9,6 +9,7 @@
 #include "game/Players.h"
 #include "game/Weapons.h"
 #include "platform/Mixer.h"
+#include "platform/Random.h"
 #include "sprites/BossShip.h"
 #include "sprites/Tags.h"
 
@@ -69,7 +70,7 @@ class Collisions : public World {
 
   // Seeds rand so that the next kill drops nothing.
   void NoDrop() {
-    std::srand(SeedWhere(1, [](const std::vector<int>& d) { return d[0] % 10 != 0; }));
+    platform::SeedRandom(SeedWhere(1, [](const std::vector<int>& d) { return d[0] % 10 != 0; }));
   }
 };
 
@@ -143,7 +144,7 @@ TEST_F(Collisions, AConvoyShipOfTwelveTakesTwoShotsOfTen) {
 
 TEST_F(Collisions, AKillDropsAPowerUpAtTheWreckOnOneDrawInTen) {
   const auto dropsAfter = [&](bool lucky) {
-    std::srand(
+    platform::SeedRandom(
         SeedWhere(1, [lucky](const std::vector<int>& d) { return (d[0] % 10 == 0) == lucky; }));
     Sprite* enemy = Enemy(_bmpSwoopEnemy, 10, 333, 111);
     SpritesCollided(enemy, Shot(1));
@@ -164,7 +165,7 @@ TEST_F(Collisions, ASecondShotOnAnEnemyDestroyedInTheSameFrameCountsAgain) {
   Sprite* swooper = Enemy(_bmpSwoopEnemy, 10, 400, 200);
   // Both shots reach the swooper on this frame's move, one after the other.
   for (const int x : {405, 410}) Shot(1, x, 252)->SetVelocity(0, -25);
-  std::srand(
+  platform::SeedRandom(
       SeedWhere(2, [](const std::vector<int>& d) { return d[0] % 10 != 0 && d[1] % 10 != 0; }));
   _pEngine->UpdateAllSprites();
   EXPECT_EQ(_pPlayer1->GetPoints(), 200);

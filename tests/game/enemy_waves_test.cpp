@@ -7,6 +7,7 @@
 
 #include "World.h"
 #include "game/EnemyWaves.h"
+#include "platform/Random.h"
 #include "sprites/BossShip.h"
 #include "sprites/Tags.h"
 
@@ -40,7 +41,7 @@ class EnemyWaves : public World {
   // Runs one kind's waves on every tick of a stage and notes what they add, checking the picture.
   Spawns Observe(const Bitmap* image) {
     Spawns spawns;
-    std::srand(1);
+    platform::SeedRandom(1);
     for (int t = 1; t <= 2500; ++t) {
       _iStageTicker = t;
       const size_t before = _pEngine->GetSprites().size();
@@ -236,15 +237,15 @@ TEST_F(EnemyWaves, HoverShipsAndGunshipsStopOnTheirDrawnLineAndConvoyLeadersTrai
 TEST_F(EnemyWaves, TheBossPhaseRowRunsOnlyWhileTheBossFightsWithoutEngines) {
   _iStageTicker = 3000;  // past every window
   const auto spawnsAndDraws = [](unsigned seed) {
-    std::srand(seed);
+    platform::SeedRandom(seed);
     const size_t before = _pEngine->GetSprites().size();
     Run(_bmpSwoopEnemy);
     const int spawned = static_cast<int>(_pEngine->GetSprites().size() - before);
-    const int next = std::rand();
+    const int next = platform::Random();
     // How many draws the row took: the position of `next` in the sequence after `seed`.
-    std::srand(seed);
+    platform::SeedRandom(seed);
     int used = 0;
-    while (std::rand() != next && used < 10) ++used;
+    while (platform::Random() != next && used < 10) ++used;
     return std::pair<int, int>{spawned, used};
   };
   const unsigned lucky =

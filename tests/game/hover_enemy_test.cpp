@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "World.h"
+#include "platform/Random.h"
 #include "sprites/GunshipEnemy.h"
 #include "sprites/HoverEnemy.h"
 #include "sprites/Tags.h"
@@ -107,7 +108,7 @@ TEST_F(HoverEnemyTest, ShotsAimOnlyAtPlayersInPlay) {
 
   // With one player out the other is the target, whatever rand() gives.
   for (unsigned seed : {1u, 2u, 3u, 4u}) {
-    std::srand(seed);
+    platform::SeedRandom(seed);
     Players(&one, nullptr);
     std::unique_ptr<Sprite> atOne(HoverAt(200, 100)->SpawnSprite());
     EXPECT_EQ(atOne->GetVelocity(), (POINT{3, 6}));
@@ -119,9 +120,9 @@ TEST_F(HoverEnemyTest, ShotsAimOnlyAtPlayersInPlay) {
   // Both in: an even draw picks player 1, an odd one player 2.
   bool sawOne = false, sawTwo = false;
   for (unsigned seed = 1; seed <= 16; ++seed) {
-    std::srand(seed);
-    const bool even = std::rand() % 2 == 0;
-    std::srand(seed);
+    platform::SeedRandom(seed);
+    const bool even = platform::Random() % 2 == 0;
+    platform::SeedRandom(seed);
     Players(&one, &two);
     std::unique_ptr<Sprite> bullet(HoverAt(200, 100)->SpawnSprite());
     EXPECT_EQ(bullet->GetVelocity(), even ? (POINT{3, 6}) : (POINT{-1, 6})) << seed;
@@ -152,10 +153,10 @@ TEST_F(HoverEnemyTest, HoverShotsLeaveBelowTheMiddleAndGunshipShotsFromTheGunPor
   auto gunship = Gunship(100);
   gunship->SetPosition(200, 100);
   for (unsigned seed = 1; seed <= 30; ++seed) {
-    std::srand(seed);
-    const int yDraw = std::rand();
-    const int xDraw = std::rand();
-    std::srand(seed);
+    platform::SeedRandom(seed);
+    const int yDraw = platform::Random();
+    const int xDraw = platform::Random();
+    platform::SeedRandom(seed);
     gunship->Fire();
     ASSERT_EQ(Fired().size(), seed);
     const Sprite* large = Fired().back();
@@ -168,7 +169,7 @@ TEST_F(HoverEnemyTest, HoverShotsLeaveBelowTheMiddleAndGunshipShotsFromTheGunPor
 }
 
 TEST_F(HoverEnemyTest, AStopLineAheadAlwaysStopsTheShip) {
-  std::srand(7);
+  platform::SeedRandom(7);
   for (BOOL bulletTime : {FALSE, TRUE}) {
     _bBulletTime = bulletTime;
     // From the top: placed at -29, so every line from -33 down lies ahead. (Near the bottom
@@ -192,7 +193,7 @@ TEST_F(HoverEnemyTest, AStopLineAheadAlwaysStopsTheShip) {
 }
 
 TEST_F(HoverEnemyTest, AStopLineBehindTheStartNeverStopsTheShip) {
-  std::srand(7);
+  platform::SeedRandom(7);
   auto fromTop = Hover(0, -34);
   Flight flight = Fly(*fromTop);
   EXPECT_EQ(flight.stillFrames, 0);
@@ -207,7 +208,7 @@ TEST_F(HoverEnemyTest, AStopLineBehindTheStartNeverStopsTheShip) {
 }
 
 TEST_F(HoverEnemyTest, FlightHoversFortyEightFramesAndLeavesTheWayItCame) {
-  std::srand(3);
+  platform::SeedRandom(3);
   auto ship = Hover(0, 100);
   const Flight flight = Fly(*ship);
   EXPECT_TRUE(flight.removed);
@@ -237,7 +238,7 @@ TEST_F(HoverEnemyTest, FlightHoversFortyEightFramesAndLeavesTheWayItCame) {
 }
 
 TEST_F(HoverEnemyTest, BulletTimeSlowsTheFlightToTwoPixelsAFrame) {
-  std::srand(5);
+  platform::SeedRandom(5);
   _bBulletTime = TRUE;
   auto ship = Hover(1, 300);
   const Flight flight = Fly(*ship, 2000);
@@ -267,7 +268,7 @@ TEST_F(HoverEnemyTest, GunshipFiresOnlyWhileHovering) {
   const POINT one{400, 560};
   const POINT two{600, 560};
   Players(&one, &two);
-  std::srand(11);
+  platform::SeedRandom(11);
   auto ship = Gunship(200);
   int shotsWhileMoving = 0, shotsWhileStill = 0, stillFrames = 0;
   bool placed = false;

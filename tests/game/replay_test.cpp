@@ -4,9 +4,9 @@
 // behaviour; the milestones are checked on their own.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -15,6 +15,7 @@
 #include "Keys.h"
 #include "engine/Engine.h"
 #include "game/Stages.h"
+#include "platform/Random.h"
 #include "sprites/BossShip.h"
 #include "sprites/PlayerShip.h"
 #include "world/Globals.h"
@@ -46,14 +47,10 @@ class Checksum {
   uint64_t hash_ = 0xcbf29ce484222325ULL;
 };
 
-// The whole state of rand() without drawing from it: the C library's initstate hands back the
-// live state table (its read position written into the word in front of it) and switches to a
-// scratch table; setstate switches back.
+// The generator's whole state, read without drawing from it.
 void AddRandomState(Checksum& sum) {
-  static char scratch[128];
-  char* live = initstate(1, scratch, sizeof scratch);
-  sum.Add(live, 128);
-  setstate(live);
+  const std::array<int32_t, 32> state = platform::RandomState();
+  sum.Add(state.data(), sizeof state);
 }
 
 uint64_t WorldChecksum() {
@@ -104,16 +101,16 @@ void Sweep(GameHarness& game, int frame) {
 }
 
 TEST(Replay, TheRandomStateIsReadWithoutDrawing) {
-  std::srand(42);
-  std::rand();
-  const int expected = std::rand();
-  std::srand(42);
-  std::rand();
+  platform::SeedRandom(42);
+  platform::Random();
+  const int expected = platform::Random();
+  platform::SeedRandom(42);
+  platform::Random();
   Checksum first, second;
   AddRandomState(first);
   AddRandomState(second);
   EXPECT_EQ(first.Value(), second.Value());
-  EXPECT_EQ(std::rand(), expected);
+  EXPECT_EQ(platform::Random(), expected);
   Checksum after;
   AddRandomState(after);
   EXPECT_NE(after.Value(), first.Value()) << "a draw changes the state";

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "World.h"
+#include "platform/Random.h"
 #include "sprites/ConvoyEnemy.h"
 #include "sprites/SwoopEnemy.h"
 #include "sprites/Tags.h"
@@ -66,9 +67,9 @@ TEST(SwoopPath, SidesMirrorEachOtherEachLegIsSteeperAndBulletTimeIsSlower) {
 
 TEST_F(SwoopConvoyTest, SwooperIsPlacedJustOutsideItsCornerAndHoldsStillThere) {
   for (int side = 0; side < 4; ++side) {
-    std::srand(40 + side);
-    const int draw = std::rand();
-    std::srand(40 + side);
+    platform::SeedRandom(40 + side);
+    const int draw = platform::Random();
+    platform::SeedRandom(40 + side);
     auto ship = Swoop(side, 100);
     EXPECT_NE(ship->Update(), UpdateKill) << side;
     const RECT& at = ship->GetPosition();
@@ -100,7 +101,7 @@ TEST_F(SwoopConvoyTest, SwoopLegsChangeAtAQuarterOfThePathAndFiftyStepsLater) {
       {-400, 1, 1},
   };
   for (const Case& c : cases) {
-    std::srand(1);
+    platform::SeedRandom(1);
     auto ship = Swoop(0, c.pathLength);
     ship->Update();           // placement
     ship->SetPosition(0, 0);  // room for ninety steps of the steepest leg
@@ -116,7 +117,7 @@ TEST_F(SwoopConvoyTest, SwoopFollowsItsSidesRowInAndOutOfBulletTime) {
   for (int side = 0; side < 4; ++side) {
     for (BOOL bulletTime : {FALSE, TRUE}) {
       _bBulletTime = bulletTime;
-      std::srand(9);
+      platform::SeedRandom(9);
       auto ship = Swoop(side, 100);  // legs from steps 1, 25 and 75
       ship->Update();
       for (int step = 1; step <= 80; ++step) {
@@ -132,7 +133,7 @@ TEST_F(SwoopConvoyTest, SwoopFollowsItsSidesRowInAndOutOfBulletTime) {
 }
 
 TEST_F(SwoopConvoyTest, SwoopersShootAtRandomAndLeaveWhenOutOfTheArea) {
-  std::srand(21);
+  platform::SeedRandom(21);
   auto ship = Swoop(0, 400);
   int spawns = 0, updates = 0;
   UpdateResult result = UpdateNone;
@@ -256,7 +257,7 @@ TEST_F(SwoopConvoyTest, ADyingShipDoesNothingMore) {
   EXPECT_EQ(leader->GetPosition(), at);
   EXPECT_TRUE(Followers().empty());
 
-  std::srand(2);
+  platform::SeedRandom(2);
   auto swooper = Swoop(2, 100);
   swooper->Update();
   const RECT placed = swooper->GetPosition();
