@@ -11,6 +11,7 @@
 #include "game/KeyboardInput.h"
 #include "game/Lifecycle.h"
 #include "game/Players.h"
+#include "game/Presenting.h"
 #include "game/Screens.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"

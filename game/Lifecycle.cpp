@@ -11,6 +11,7 @@
 #include "game/Lifecycle.h"
 #include "game/Pause.h"
 #include "game/PicturesAndSounds.h"
+#include "game/Presenting.h"
 #include "game/Settings.h"
 #include "game/StageCycle.h"
 #include "game/Stages.h"
@@ -26,7 +27,6 @@
 namespace skyrift {
 namespace {
 
-constexpr int kWindowHeight = 732;  // the play area and the 132-pixel status panel under it
 constexpr int kFramesPerSecond = 24;
 constexpr int kSoundRate = 44100;  // Hz
 constexpr int kSoundChannels = 32;
@@ -85,24 +85,9 @@ Engine* MakeGameEngine(HINSTANCE instance) {
   _iPlayHeight = 600;
   _iFrameRate = kFramesPerSecond;
   auto* engine = new (std::nothrow)
-      Engine(instance, "Skyrift", "Skyrift", 1000, 1001, _iPlayWidth, kWindowHeight);
+      Engine(instance, "Skyrift", "Skyrift", 1000, 1001, _iPlayWidth, kFrameHeight);
   if (engine != nullptr) engine->SetFramesPerSecond(_iFrameRate);
   return engine;
-}
-
-void MakeOffscreenFrame() {
-  FreeOffscreenFrame();
-  const int width = _pEngine != nullptr ? _pEngine->GetWidth() : _iPlayWidth;
-  const int height = _pEngine != nullptr ? _pEngine->GetHeight() : kWindowHeight;
-  _hOffscreenBitmap = platform::Surface::CreateTarget(width, height, 0).release();
-  _hOffscreenDC = _hOffscreenBitmap;
-}
-
-// The off-screen frame is one object seen through two globals.
-void FreeOffscreenFrame() {
-  delete _hOffscreenBitmap;
-  _hOffscreenBitmap = nullptr;
-  _hOffscreenDC = nullptr;
 }
 
 BOOL GameInitialize(HINSTANCE instance) {
@@ -125,7 +110,7 @@ void GameStart(HWND) {
   platform::SetGameKeys(BoundToAnAction);
   platform::SeedRandom(platform::GetTickCount());
 
-  MakeOffscreenFrame();
+  CurrentFrame();
 
   CreateBitmaps();
   LoadSounds();

@@ -1,5 +1,5 @@
 // The parts of the game's start and end that stand a game up: also how the tests and the
-// benchmarks make their engine and frame, so that theirs are the game's.
+// benchmarks make their engine, so that theirs is the game's.
 #pragma once
 
 #include "engine/Engine.h"
@@ -9,8 +9,5 @@ namespace skyrift {
 // The play area's size and the frame rate set, and the engine made with the window's names,
 // icons and size (not yet its window). Null when memory runs out.
 Engine* MakeGameEngine(HINSTANCE instance);
-// The off-screen frame at the engine's size, in place of any earlier one, black.
-void MakeOffscreenFrame();
-void FreeOffscreenFrame();
 
 }  // namespace skyrift

@@ -8,6 +8,7 @@
 
 #include "engine/Engine.h"
 #include "game/KeyLegend.h"
+#include "game/Presenting.h"
 #include "game/Stages.h"
 #include "graphics/Background.h"
 #include "graphics/Bitmap.h"
@@ -152,13 +153,14 @@ void DrawUpgradeMenu2(HDC dc) {
 }
 
 void KeepStageClearedFrame() {
-  if (_hOffscreenBitmap == nullptr) return;
-  const int width = _hOffscreenBitmap->Width(), height = _hOffscreenBitmap->Height();
+  HDC frame = CurrentFrame();
+  if (frame == nullptr) return;
+  const int width = frame->Width(), height = frame->Height();
   if (_hStageClearedFrame == nullptr) {
     _hStageClearedFrame = platform::Surface::CreateTarget(width, height, 0).release();
   }
   if (_hStageClearedFrame != nullptr) {
-    _hStageClearedFrame->Blit(*_hOffscreenBitmap, 0, 0, width, height, 0, 0, false, 0);
+    _hStageClearedFrame->Blit(*frame, 0, 0, width, height, 0, 0, false, 0);
   }
 }
 

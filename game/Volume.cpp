@@ -72,6 +72,10 @@ bool VolumeBarEnds() {
   return --barFramesLeft == 0;
 }
 
+RECT VolumeBarArea() {
+  return barFramesLeft > 0 ? kBarBox : RECT{};
+}
+
 void DrawVolumeBar(HDC dc) {
   if (dc == nullptr || barFramesLeft == 0) return;
   dc->Fill(kBarBox, kBarEdge);

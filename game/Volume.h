@@ -17,5 +17,7 @@ bool PollVolumeKeys();
 bool VolumeBarEnds();
 // Over the picture about to be shown, while the bar is due.
 void DrawVolumeBar(HDC dc);
+// Where DrawVolumeBar draws while the bar is due; empty otherwise.
+RECT VolumeBarArea();
 
 }  // namespace skyrift

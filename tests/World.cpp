@@ -6,6 +6,7 @@
 #include "game/Lifecycle.h"
 #include "game/PicturesAndSounds.h"
 #include "game/Players.h"
+#include "game/Presenting.h"
 #include "game/Samples.h"
 #include "graphics/Background.h"
 #include "platform/Gamepad.h"

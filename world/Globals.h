@@ -43,11 +43,14 @@ extern int _iPlayHeight;      // 600
 // The play area as a rectangle at the origin: the bounds of the ships, the shots, the enemies
 // and everything else that flies.
 RECT PlayArea();
-extern int _iFrameRate;    // 24 frames per second
-extern HDC _hOffscreenDC;  // every frame is painted here, then copied to the window
-extern platform::Surface* _hOffscreenBitmap;  // the 900 x 732 frame behind _hOffscreenDC; owned
-extern Background* _pFarBackground;           // the current stage's opaque far layer; owned
-extern Background* _pNearBackground;          // the current stage's keyed near layer; owned
+extern int _iFrameRate;  // 24 frames per second
+// Every frame is painted in _hOffscreenDC: the window's own pixels where they hold a frame of the
+// game's size, otherwise _hOffscreenBitmap, a 900 x 732 frame of the game's own (owned), copied
+// to the window. See CurrentFrame.
+extern HDC _hOffscreenDC;
+extern platform::Surface* _hOffscreenBitmap;
+extern Background* _pFarBackground;   // the current stage's opaque far layer; owned
+extern Background* _pNearBackground;  // the current stage's keyed near layer; owned
 
 // --- Sound -------------------------------------------------------------------------------
 extern Stream* _sngCurrentStage;  // the stage music; owned

@@ -286,8 +286,12 @@ Surface* Window::Frame() {
     window.scaled = true;
     return window.canvas.get();
   }
-  if (window.frame == nullptr || SdlSurface(*window.frame) != surface)
+  // SDL makes the surface anew when the window changes size, and may make it at the address of
+  // the one it freed: its pixels tell a new one.
+  if (window.frame == nullptr || SdlSurface(*window.frame) != surface ||
+      window.frame->pixels().bits != surface->pixels) {
     window.frame = WrapSdlSurface(surface);
+  }
   if (window.scaled && window.canvas != nullptr) {
     SDL_BlitSurface(SdlSurface(*window.canvas), nullptr, surface, nullptr);
   }

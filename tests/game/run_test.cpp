@@ -98,7 +98,9 @@ TEST(Run, StartUpMakesEveryImageSampleLayerAndTheFrameBeforeTheFirstFrame) {
   EXPECT_NE(_pFarBackground, nullptr);
   EXPECT_NE(_pNearBackground, nullptr);
   ASSERT_NE(_hOffscreenDC, nullptr);
-  EXPECT_EQ(_hOffscreenDC, _hOffscreenBitmap);
+  // Painted where the window shows it, with no frame of the game's own to copy from.
+  EXPECT_EQ(_hOffscreenDC, _pEngine->GetWindow()->Frame());
+  EXPECT_EQ(_hOffscreenBitmap, nullptr);
   EXPECT_EQ(_hOffscreenDC->Width(), 900);
   EXPECT_EQ(_hOffscreenDC->Height(), 732);
   EXPECT_EQ(_pEngine->GetFrameDelay(), 41);

@@ -177,7 +177,7 @@ TEST_F(ScreensTest, TheInterludePageLiesOnStage1sLastFrameAsItWasWhenTheStageWas
   CycleStage(*StageOfState(GameStateStage1));
   ASSERT_EQ(_iGameState, GameStateInterlude);
   auto cleared = platform::Surface::CreateTarget(900, 732, 0);
-  cleared->Blit(*_hOffscreenBitmap, 0, 0, 900, 732, 0, 0, false, 0);
+  cleared->Blit(*_hOffscreenDC, 0, 0, 900, 732, 0, 0, false, 0);
 
   // The pad fires and bombs beside the page, and player 1's menu opens and closes over it.
   for (int frame = 0; frame < 9; ++frame) {

@@ -53,7 +53,7 @@ Plates TitlePlates(const char* controls) {
   game.Step(2);
   for (int player = 1; player <= 2; ++player) {
     for (int column = 0; column < kColumns; ++column) {
-      plates.shown[player - 1][column] = Read(*_hOffscreenBitmap, PlateInside(player, column));
+      plates.shown[player - 1][column] = Read(*_hOffscreenDC, PlateInside(player, column));
       plates.painted[player - 1][column] =
           Read(*_bmpTitle->GetHandle(), PlateInside(player, column));
     }
