@@ -2,6 +2,8 @@
 // fullscreen, the window that fits the usable area, and the nearest-neighbour copy with its bars.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -173,6 +175,50 @@ TEST(ScreenFit, ShrunkEveryOnePixelLineStillShows) {
     }
     EXPECT_EQ(dark, (across ? 900 : 732) / 5);
     EXPECT_LE(palest, 140);
+  }
+}
+
+// The scaler writes the picture's rectangle and nothing else: not the bars around it, not past
+// the end of the target's memory, whichever way it scales and wherever the rectangle lies (the
+// last row of a picture that reaches the buffer's end is its most likely slip).
+TEST(ScreenFit, TheScalerWritesOnlyThePicturesRectangle) {
+  constexpr uint32_t kUntouched = 0xDEADBEEF;
+  constexpr int kSlack = 64;  // words after the target's last row
+  struct Case {
+    int targetWidth, targetHeight;
+    Placement picture;
+  };
+  const Case cases[] = {
+      {1920, 1080, Letterbox(900, 732, 1920, 1080)},  // enlarged by a fraction, bars aside
+      {1000, 1000, Letterbox(900, 732, 1000, 1000)},  // bars above and below
+      {700, 600, Letterbox(900, 732, 700, 600)},      // shrunk
+      {1900, 1500, Placement{100, 36, 1800, 1464}},   // twice, to the last row and column
+      {902, 734, Placement{2, 2, 900, 732}},          // as it is, into the far corner
+  };
+  const std::vector<uint32_t> source = Pixels(900, 732, 0x102030);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.targetWidth << " x " << c.targetHeight);
+    const size_t words = static_cast<size_t>(c.targetWidth) * c.targetHeight;
+    std::vector<uint32_t> target(words + kSlack, kUntouched);
+    FrameScaler scaler;
+    scaler.Scale(reinterpret_cast<const uint8_t*>(source.data()), 900 * 4, 900, 732,
+                 reinterpret_cast<uint8_t*>(target.data()), static_cast<size_t>(c.targetWidth) * 4,
+                 c.picture);
+    int outside = 0, inside = 0;
+    for (int y = 0; y < c.targetHeight; ++y) {
+      for (int x = 0; x < c.targetWidth; ++x) {
+        const bool in = x >= c.picture.x && x < c.picture.x + c.picture.width && y >= c.picture.y &&
+                        y < c.picture.y + c.picture.height;
+        const bool untouched = target[static_cast<size_t>(y) * c.targetWidth + x] == kUntouched;
+        if (in && untouched) ++inside;
+        if (!in && !untouched) ++outside;
+      }
+    }
+    EXPECT_EQ(inside, 0) << "pixels of the picture left unwritten";
+    EXPECT_EQ(outside, 0) << "pixels of the bars written";
+    EXPECT_EQ(std::count(target.begin() + static_cast<ptrdiff_t>(words), target.end(), kUntouched),
+              kSlack)
+        << "written past the target's memory";
   }
 }
 
