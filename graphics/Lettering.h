@@ -10,7 +10,7 @@
 namespace skyrift {
 
 // Letters `text` centred across `area` and vertically centred in it; a line wider than the area
-// keeps its centre and is cut at the area's left edge.
+// is squeezed across to fit it.
 void LetterCentred(HDC dc, const RECT& area, const std::string& text, COLORREF colour);
 
 }  // namespace skyrift

@@ -92,6 +92,31 @@ TEST(KeyLegend, ThePicturesLeaveThePlatesBlankAndTheGameLettersTheBoundKeys) {
   }
 }
 
+// A name too long for its plate (R SHIFT on the narrow bomb plate) is squeezed into it: lettered
+// there, and nothing of it over the rim or the plates beside it.
+TEST(KeyLegend, ALongNameIsSqueezedIntoItsPlate) {
+  GameHarness game;
+  std::ofstream(game.Folder() / "controls.txt")
+      << "38 40 37 39 32 161 88 67 9 87 83 65 68 70 71 84 82 81\n";
+  ASSERT_TRUE(game.Start());
+  game.Step(2);
+  const RECT inside = PlateInside(1, kBombColumn);
+  EXPECT_GT(DarkPixels(Read(*_hOffscreenDC, inside)), 10) << "lettered";
+  // From the fire plate's right edge to the bullet-time plate's left one, all but the bomb
+  // plate's inside is as the picture has it.
+  const int from = ColumnCentre(kFireColumn) + PlateWidth(kFireColumn) / 2;
+  const int to = ColumnCentre(kBombColumn + 1) - PlateWidth(kBombColumn + 1) / 2;
+  long changed = 0;
+  for (int y = inside.top; y < inside.bottom; ++y) {
+    for (int x = from; x < to; ++x) {
+      const bool onPlate = x >= inside.left && x < inside.right;
+      changed +=
+          !onPlate && _hOffscreenDC->GetPixel(x, y) != _bmpTitle->GetHandle()->GetPixel(x, y);
+    }
+  }
+  EXPECT_EQ(changed, 0);
+}
+
 // The line under player 1's menu, in pixels of the text's own colour, and player 2's.
 struct MenuLines {
   Pixels first, second;
