@@ -69,6 +69,10 @@ add_dependencies(contact_sheet skyrift_resources)
 # What hangs off the game's targets, once CMakeLists.txt has made them.
 function(skyrift_system_targets)
   add_dependencies(skyrift assets)
+  # The floor under the Linux figures (scripts/measure): a bare SDL window with sound.
+  add_executable(sdl_floor bench/sdl/floor/sdl_floor.cpp)
+  target_link_libraries(sdl_floor PRIVATE PkgConfig::SDL)
+  skyrift_options(sdl_floor)
   include(cmake/Package.cmake)
   if(NOT GTEST_LIBRARIES)
     return()
