@@ -86,9 +86,8 @@ void MixState::SetMusicVolume(int volume) {
   musicVolume_ = std::clamp(volume, 0, kFullVolume);
 }
 
-void MixState::Render(int16_t* out, size_t frames) {
+void MixState::AddVoices(float* sum, size_t frames) {
   const size_t samples = frames * 2;
-  sum_.assign(samples, 0.0f);
   for (Channel& channel : channels_) {
     if (channel.chunk == nullptr || channel.paused) continue;
     const StereoPcm& pcm = channel.chunk->pcm;
@@ -104,12 +103,18 @@ void MixState::Render(int16_t* out, size_t frames) {
       }
       const size_t run = std::min(samples - i, pcm.size() - channel.position);
       for (size_t k = 0; k < run; ++k) {
-        sum_[i + k] += static_cast<float>(pcm[channel.position + k]) * gain;
+        sum[i + k] += static_cast<float>(pcm[channel.position + k]) * gain;
       }
       i += run;
       channel.position += run;
     }
   }
+}
+
+void MixState::Render(int16_t* out, size_t frames) {
+  const size_t samples = frames * 2;
+  sum_.assign(samples, 0.0f);
+  AddVoices(sum_.data(), frames);
   if (music_ != nullptr && !musicPaused_) {
     musicBuffer_.resize(samples);
     const size_t got = music_->Read(musicBuffer_.data(), frames);

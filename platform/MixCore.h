@@ -64,6 +64,10 @@ class MixState {
   // platform, samples play at kEffectsGain of their level, the music at its own, and the sum
   // goes through the shared limiter, so the output never clips.
   void Render(int16_t* out, size_t frames);
+  // Adds the channels' next `frames` stereo frames, at kEffectsGain of their level, to a float
+  // mix whose full scale is 1, moving them on: for a system that mixes the music itself and
+  // limits the sum.
+  void AddVoices(float* sum, size_t frames);
   // The player's master volume, 0 to 1, over what leaves the limiter: the sounds keep their
   // balance beneath it.
   void SetMasterGain(float gain) { masterGain_ = std::clamp(gain, 0.0f, 1.0f); }

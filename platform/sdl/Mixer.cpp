@@ -10,11 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Limiter.h"
+#include "platform/MixCore.h"
 #include "platform/Mp3Frames.h"
 #include "platform/Report.h"
 #include "platform/WaveFile.h"
@@ -72,29 +74,29 @@ SDL_RWops* ReadJoined(JoinedMp3& frames) {
 }
 
 bool open = false;
-int channelCount = 0;
+int outputRate = 0;
 std::optional<Limiter> limiter;
-constexpr int kEffectsVolume = static_cast<int>(kEffectsGain * MIX_MAX_VOLUME);
 std::string loadError;
 std::atomic<float> masterGain{1.0f};  // read by the audio thread
+// The samples play on channels of the shared mixer, which keeps them in 16 bits as every system
+// does; SDL's mixer plays only the music. The audio thread adds the channels to SDL's mix.
+std::mutex voicesLock;
+std::optional<MixState> voices;  // guarded by voicesLock
 
-Mix_Chunk* Native(MixerChunk* chunk) {
-  return reinterpret_cast<Mix_Chunk*>(chunk);
-}
 Mix_Music* Native(MixerMusic* music) {
   return music->music;
 }
 
-bool ValidChannel(int channel) {
-  return open && channel >= 0 && channel < channelCount;
-}
-
-// The mix runs in floating point: SDL sums float channels without clamping them, so the sum of
-// many loud effects reaches the limiter whole instead of already clipped, and the limiter brings
-// it under full scale before SDL converts it for the device.
+// The mix runs in floating point: SDL's music and the channels are summed without clamping, so
+// the sum of many loud effects reaches the limiter whole instead of already clipped, and the
+// limiter brings it under full scale before SDL converts it for the device.
 void LimitMix(void*, Uint8* stream, int bytes) {
   auto* samples = reinterpret_cast<float*>(stream);
   const size_t frames = bytes / (2 * sizeof(float));
+  {
+    const std::lock_guard<std::mutex> hold(voicesLock);
+    if (voices) voices->AddVoices(samples, frames);
+  }
   if (limiter) limiter->Process(samples, frames);
   const float gain = masterGain.load(std::memory_order_relaxed);
   if (gain < 1.0f) {
@@ -169,26 +171,31 @@ bool OpenMixer(int rate, int channels, int reserved) {
     ReportLine("Skyrift: no sound device (" + reason + "); playing without sound");
   }
   open = true;
-  int obtainedRate = rate;
-  Mix_QuerySpec(&obtainedRate, nullptr, nullptr);
-  limiter.emplace(obtainedRate);
+  outputRate = rate;
+  Mix_QuerySpec(&outputRate, nullptr, nullptr);
+  limiter.emplace(outputRate);
+  Mix_AllocateChannels(0);
+  {
+    const std::lock_guard<std::mutex> hold(voicesLock);
+    voices.emplace(channels, reserved, outputRate);
+  }
   Mix_SetPostMix(LimitMix, nullptr);
-  channelCount = Mix_AllocateChannels(std::max(channels, 0));
-  Mix_ReserveChannels(std::clamp(reserved, 0, channelCount));
   return true;
 }
 
 void CloseMixer() {
   if (!open) return;
   Mix_HaltMusic();
-  Mix_HaltChannel(-1);
   Mix_SetPostMix(nullptr, nullptr);
   Mix_CloseAudio();
   limiter.reset();
+  {
+    const std::lock_guard<std::mutex> hold(voicesLock);
+    voices.reset();
+  }
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   open = false;
-  channelCount = 0;
 }
 
 bool MixerIsOpen() {
@@ -198,56 +205,46 @@ bool MixerIsOpen() {
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  // The mixer decodes the whole sample to its own format as it loads: check its length first,
-  // reading the same chunks SDL's loader will.
-  if (!ReadSampleLayout(fileName, loadError)) return nullptr;
-  Mix_Chunk* chunk = Mix_LoadWAV(fileName);
-  if (chunk == nullptr) {
-    loadError = Mix_GetError();
-    return nullptr;
-  }
-  // SDL's loader converts into a buffer sized for the most any conversion could grow it; what
-  // the sample did not take is given back (a third of what the game's samples held).
-  if (chunk->allocated != 0) {
-    if (void* trimmed = SDL_realloc(chunk->abuf, chunk->alen))
-      chunk->abuf = static_cast<Uint8*>(trimmed);
-  }
-  Mix_VolumeChunk(chunk, kEffectsVolume);
-  return reinterpret_cast<MixerChunk*>(chunk);
+  return LoadMixerChunk(fileName, outputRate, loadError);
 }
 
 void FreeChunk(MixerChunk* chunk) {
-  if (chunk != nullptr) Mix_FreeChunk(Native(chunk));
+  if (chunk == nullptr) return;
+  {
+    const std::lock_guard<std::mutex> hold(voicesLock);
+    if (voices) voices->Forget(chunk);
+  }
+  delete chunk;
 }
 
 int PlayChunk(int channel, MixerChunk* chunk, bool loop) {
-  if (chunk == nullptr || !(channel == -1 ? open : ValidChannel(channel))) return -1;
-  return Mix_PlayChannel(channel, Native(chunk), loop ? -1 : 0);
+  const std::lock_guard<std::mutex> hold(voicesLock);
+  return voices ? voices->Play(channel, chunk, loop) : -1;
 }
 
 void HaltChannel(int channel) {
-  if (ValidChannel(channel)) Mix_HaltChannel(channel);
+  const std::lock_guard<std::mutex> hold(voicesLock);
+  if (voices) voices->Halt(channel);
 }
 
 void SetChannelVolume(int channel, int volume) {
-  if (ValidChannel(channel)) Mix_Volume(channel, std::clamp(volume, 0, MIX_MAX_VOLUME));
+  const std::lock_guard<std::mutex> hold(voicesLock);
+  if (voices) voices->SetVolume(channel, volume);
 }
 
 void PauseChannel(int channel, bool paused) {
-  if (!ValidChannel(channel)) return;
-  if (paused) {
-    Mix_Pause(channel);
-  } else {
-    Mix_Resume(channel);
-  }
+  const std::lock_guard<std::mutex> hold(voicesLock);
+  if (voices) voices->Pause(channel, paused);
 }
 
 bool ChannelPaused(int channel) {
-  return ValidChannel(channel) && Mix_Paused(channel) != 0;
+  const std::lock_guard<std::mutex> hold(voicesLock);
+  return voices && voices->Paused(channel);
 }
 
 bool ChannelPlaying(int channel) {
-  return ValidChannel(channel) && Mix_Playing(channel) != 0;
+  const std::lock_guard<std::mutex> hold(voicesLock);
+  return voices && voices->Playing(channel);
 }
 
 MixerMusic* LoadMusic(const char* fileName) {
