@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -12,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "DiskOutput.h"
 #include "Mp3Bytes.h"
 #include "MusicLoop.h"
 #include "TempFolder.h"
@@ -63,11 +63,7 @@ class FirstSound {
 TEST(SdlMusic, LoopsSeamlesslyAndPlaysOnPastADamagedStretch) {
   testing::TempFolder folder;
   const std::string capture = (folder.Path() / "heard.raw").string();
-  const char* driver = std::getenv("SDL_AUDIODRIVER");
-  const std::string previous = driver != nullptr ? driver : "";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
-  setenv("SDL_DISKAUDIODELAY", "0", 1);
+  const testing::DiskOutput output(capture);
   const std::vector<uint8_t> music =
       testing::ReadBytes(std::string(SKYRIFT_GAME_DIR) + "/stage2.mp3");
   for (const size_t junk : {size_t{0}, size_t{200 * 1024}}) {
@@ -105,12 +101,6 @@ TEST(SdlMusic, LoopsSeamlesslyAndPlaysOnPastADamagedStretch) {
       EXPECT_EQ(testing::RepeatsAfter(heard, from, pass - 3000, pass + 3000), pass)
           << "at " << from;
     }
-  }
-  // The rest of the run, when it shares this process, keeps its own output.
-  if (driver != nullptr) {
-    setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
-  } else {
-    unsetenv("SDL_AUDIODRIVER");
   }
 }
 

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "DiskOutput.h"
 #include "MusicLoop.h"
 #include "TempFolder.h"
 #include "platform/Limiter.h"
@@ -58,11 +58,7 @@ TEST(SdlSamples, APlayedSampleIsHeardWholeAtTheEffectsLevel) {
 
   skyrift::testing::TempFolder folder;
   const std::string capture = (folder.Path() / "heard.raw").string();
-  const char* driver = std::getenv("SDL_AUDIODRIVER");
-  const std::string previous = driver != nullptr ? driver : "";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
-  setenv("SDL_DISKAUDIODELAY", "0", 1);
+  const skyrift::testing::DiskOutput output(capture);
   ASSERT_TRUE(OpenMixer(kRate, 32, 3));
   MixerChunk* sample = LoadChunk(file.c_str());
   ASSERT_NE(sample, nullptr) << LoadError();
@@ -77,11 +73,6 @@ TEST(SdlSamples, APlayedSampleIsHeardWholeAtTheEffectsLevel) {
   }
   CloseMixer();
   FreeChunk(sample);
-  if (driver != nullptr) {
-    setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
-  } else {
-    unsetenv("SDL_AUDIODRIVER");
-  }
 
   std::vector<float> heard(std::filesystem::file_size(capture) / sizeof(float));
   std::ifstream(capture, std::ios::binary)
