@@ -1,7 +1,8 @@
-// The mixer's arithmetic, apart from any device: numbered channels playing decoded samples,
-// one music stream, and the sum of them all in 16-bit stereo that never clips. Every layer whose
-// system hands it a sound device rather than a mixer uses it: its device's thread calls Render
-// under the layer's own lock, and the layer's platform/Mixer.h calls land here.
+// The mixer's arithmetic, apart from any device: numbered channels playing samples kept as their
+// files store them, one music stream, and the sum of them all in 16-bit stereo that never clips.
+// Every layer whose system hands it a sound device rather than a mixer uses it: its device's
+// thread calls Render under the layer's own lock, and the layer's platform/Mixer.h calls land
+// here.
 #pragma once
 
 #include <algorithm>
@@ -17,14 +18,18 @@
 
 namespace skyrift::platform {
 
+// Interleaved left and right samples.
+using StereoPcm = std::vector<int16_t>;
+
+// A sample as its file stores it: widened to 16 bits, to stereo and to the output's rate only as
+// it is mixed, so that it holds no more than its sound.
 struct MixerChunk {
-  StereoPcm pcm;
+  SampleSound sound;
 };
 
-// A WAV file decoded for the mix at `outputRate`, judged by its headers before anything more is
-// read (only the file up to the end of its sound data is); null with the reason in `why` when it
-// cannot be played.
-MixerChunk* LoadMixerChunk(const char* fileName, int outputRate, std::string& why);
+// A WAV file's sample, judged by its headers before anything more is read (only the file up to
+// the end of its sound data is); null with the reason in `why` when it cannot be played.
+MixerChunk* LoadMixerChunk(const char* fileName, std::string& why);
 
 // A music stream, decoded as it plays, already in the output's format.
 class MusicSource {
@@ -76,7 +81,11 @@ class MixState {
  private:
   struct Channel {
     const MixerChunk* chunk = nullptr;
-    size_t position = 0;  // in samples (two per frame)
+    // The sample's frames per output frame, in 32.32 fixed point, and its length in output
+    // frames; `played` counts the output frames of the current pass.
+    uint64_t step = 0;
+    size_t length = 0;
+    size_t played = 0;
     bool loop = false;
     bool paused = false;
     int volume = kFullVolume;
@@ -85,6 +94,7 @@ class MixState {
 
   std::vector<Channel> channels_;
   int reserved_;
+  int rate_;
   Limiter limiter_;
   std::vector<float> sum_;
   std::vector<int16_t> musicBuffer_;

@@ -1,4 +1,4 @@
-// The audio device and its mixer: decoded samples on numbered channels and one music track.
+// The audio device and its mixer: samples on numbered channels and one music track.
 // Without a usable device everything here stays silent: loads give null, plays give -1. The null
 // layer's output is always silent, yet keeps what a real one reports (what plays, paused or not,
 // at what volume), a sample played once ending when its length has passed on the tick count.
@@ -9,16 +9,15 @@
 
 namespace skyrift::platform {
 
-// The longest sample loaded, in seconds of sound: a sample is decoded whole as it loads (at
-// 44.1 kHz about 32 MB of the SDL build's float stereo, 16 MB of the Windows build's 16-bit
-// stereo). The game's own last a few seconds; a small file declaring a very low rate would
-// otherwise blow up hundreds of times over. Longer ones are refused as if they were missing.
+// The longest sample loaded, in seconds of sound: a sample is held whole as its file stores it
+// (90 s of 16-bit stereo at 44.1 kHz is 16 MB; wider samples are narrowed to 16 bits). The
+// game's own last a few seconds. Longer ones are refused as if they were missing.
 constexpr int kMaxSampleSeconds = 90;
 // The longest music, in seconds of sound. A music file is read once as it loads, to find its
 // frames, then again a stretch at a time as it plays.
 constexpr int kMaxMusicSeconds = 15 * 60;
 
-struct MixerChunk;  // a decoded sample, ready to mix
+struct MixerChunk;  // a sample, kept as its file stores it
 struct MixerMusic;  // a music file, decoded as it plays
 
 // Opens the output at `rate` Hz, stereo, with `channels` mixing channels of which the first

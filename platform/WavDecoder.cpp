@@ -53,50 +53,49 @@ void MixDown(const uint8_t* frame, const WaveFormat& format, int16_t* stereo) {
 
 }  // namespace
 
-StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int rate,
-                         int outputRate) {
-  const auto outFrames =
-      static_cast<size_t>((static_cast<uint64_t>(frames) * outputRate + rate - 1) / rate);
-  StereoPcm out(outFrames * 2);
-  if (frames == 0) return out;
-  // Position in the source in 32.32 fixed point, so long samples keep their pitch exactly.
-  const uint64_t step = (static_cast<uint64_t>(rate) << 32) / outputRate;
-  uint64_t position = 0;
-  for (size_t i = 0; i < outFrames; ++i, position += step) {
-    const size_t at = static_cast<size_t>(position >> 32);
-    const size_t next = at + 1 < frames ? at + 1 : at;
-    const int64_t fraction = static_cast<int64_t>((position >> 16) & 0xFFFF);
-    for (int side = 0; side < 2; ++side) {
-      const int channel = channels == 2 ? side : 0;
-      const int64_t a = pcm[at * channels + channel], b = pcm[next * channels + channel];
-      out[i * 2 + side] = static_cast<int16_t>(a + (((b - a) * fraction) >> 16));
-    }
-  }
-  return out;
-}
-
-std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate,
-                                   std::string* why) {
+std::optional<SampleSound> ReadSampleSound(const uint8_t* file, size_t size, std::string* why) {
   std::string reason;
   const std::optional<WaveLayout> layout = ReadWaveLayout(file, size, reason);
   if (layout) reason = WhyNotPlayable(*layout);
-  if (!reason.empty() || outputRate <= 0) {
+  if (!reason.empty()) {
     if (why != nullptr) *why = reason;
     return std::nullopt;
   }
   const WaveFormat& format = layout->format;
   const size_t frames = static_cast<size_t>(layout->Frames());
   const size_t sampleBytes = format.bits / 8;
-  const int kept = std::min<int>(format.channels, 2);
-  std::vector<int16_t> pcm(frames * kept);
   const uint8_t* data = file + layout->dataAt;
-  if (format.channels <= 2) {
-    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = Sample(data + i * sampleBytes, format);
-  } else {
-    for (size_t i = 0; i < frames; ++i)
-      MixDown(data + i * sampleBytes * format.channels, format, &pcm[i * 2]);
+  SampleSound sound;
+  sound.channels = std::min<int>(format.channels, 2);
+  sound.rate = format.rate;
+  const bool asStored = format.encoding == kWavePcm && format.bits <= 16 && format.channels <= 2;
+  if (asStored) {
+    // Built from the range, so that it holds exactly the frames and no room to spare.
+    sound.bits = format.bits;
+    sound.bytes = std::vector<uint8_t>(data, data + frames * sampleBytes * format.channels);
+    return sound;
   }
-  return ToOutputFormat(pcm.data(), frames, kept, static_cast<int>(format.rate), outputRate);
+  sound.bits = 16;
+  sound.bytes.resize(frames * sound.channels * 2);
+  uint8_t* out = sound.bytes.data();
+  const auto put = [&out](int16_t sample) {
+    const auto bits = static_cast<uint16_t>(sample);
+    *out++ = static_cast<uint8_t>(bits & 0xFF);
+    *out++ = static_cast<uint8_t>(bits >> 8);
+  };
+  for (size_t i = 0; i < frames; ++i) {
+    const uint8_t* frame = data + i * sampleBytes * format.channels;
+    if (format.channels <= 2) {
+      for (int channel = 0; channel < format.channels; ++channel)
+        put(Sample(frame + channel * sampleBytes, format));
+    } else {
+      int16_t stereo[2];
+      MixDown(frame, format, stereo);
+      put(stereo[0]);
+      put(stereo[1]);
+    }
+  }
+  return sound;
 }
 
 }  // namespace skyrift::platform

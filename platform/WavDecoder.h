@@ -1,5 +1,5 @@
-// WAV files decoded into the shared mixer's own format (platform/MixCore.h): 16-bit stereo at
-// the output's rate.
+// The sound of a WAV file as the shared mixer holds it (platform/MixCore.h): the file's own
+// frames, converted only as they are mixed.
 #pragma once
 
 #include <cstddef>
@@ -12,17 +12,21 @@
 
 namespace skyrift::platform {
 
-// Interleaved left and right samples.
-using StereoPcm = std::vector<int16_t>;
+// Whole frames of 8-bit unsigned or 16-bit signed little-endian samples, mono or stereo, at
+// their own rate.
+struct SampleSound {
+  std::vector<uint8_t> bytes;
+  int bits = 16;
+  int channels = 1;
+  uint32_t rate = 0;
+  size_t Frames() const { return bytes.size() / (bits / 8 * channels); }
+};
 
-// Every file platform/WaveFile.h plays, at any rate (resampled to `outputRate`), more than two
-// channels mixed down to stereo. Nothing when it refuses the file; then `why`, when given,
+// The sound of every file platform/WaveFile.h plays. An 8- or 16-bit mono or stereo file's data
+// is kept byte for byte; wider samples are narrowed to 16 bits and more than two channels mixed
+// down to stereo, at the file's rate. Nothing when it refuses the file; then `why`, when given,
 // says why.
-std::optional<StereoPcm> DecodeWav(const uint8_t* file, size_t size, int outputRate,
-                                   std::string* why = nullptr);
-
-// Widens to stereo and resamples (linearly) to `outputRate`; `pcm` holds `channels` (1 or 2)
-// interleaved samples per frame at `rate`.
-StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int rate, int outputRate);
+std::optional<SampleSound> ReadSampleSound(const uint8_t* file, size_t size,
+                                           std::string* why = nullptr);
 
 }  // namespace skyrift::platform

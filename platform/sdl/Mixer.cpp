@@ -205,7 +205,7 @@ bool MixerIsOpen() {
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (!open || fileName == nullptr) return nullptr;
-  return LoadMixerChunk(fileName, outputRate, loadError);
+  return LoadMixerChunk(fileName, loadError);
 }
 
 void FreeChunk(MixerChunk* chunk) {

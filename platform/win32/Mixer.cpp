@@ -243,7 +243,7 @@ bool MixerIsOpen() {
 MixerChunk* LoadChunk(const char* fileName) {
   loadError.clear();
   if (output == nullptr || fileName == nullptr) return nullptr;
-  return LoadMixerChunk(fileName, output->rate, loadError);
+  return LoadMixerChunk(fileName, loadError);
 }
 
 void FreeChunk(MixerChunk* chunk) {

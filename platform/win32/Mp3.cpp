@@ -27,6 +27,30 @@ constexpr size_t kSourceBytes = 4 * 1024;
 // recorded delay and padding are counted.
 constexpr uint64_t kDecoderDelay = 529;
 
+// Widens to stereo and resamples (linearly) to `outputRate`; `pcm` holds `channels` (1 or 2)
+// interleaved samples per frame at `rate`.
+StereoPcm ToOutputFormat(const int16_t* pcm, size_t frames, int channels, int rate,
+                         int outputRate) {
+  const auto outFrames =
+      static_cast<size_t>((static_cast<uint64_t>(frames) * outputRate + rate - 1) / rate);
+  StereoPcm out(outFrames * 2);
+  if (frames == 0) return out;
+  // Position in the source in 32.32 fixed point, so long samples keep their pitch exactly.
+  const uint64_t step = (static_cast<uint64_t>(rate) << 32) / outputRate;
+  uint64_t position = 0;
+  for (size_t i = 0; i < outFrames; ++i, position += step) {
+    const size_t at = static_cast<size_t>(position >> 32);
+    const size_t next = at + 1 < frames ? at + 1 : at;
+    const int64_t fraction = static_cast<int64_t>((position >> 16) & 0xFFFF);
+    for (int side = 0; side < 2; ++side) {
+      const int channel = channels == 2 ? side : 0;
+      const int64_t a = pcm[at * channels + channel], b = pcm[next * channels + channel];
+      out[i * 2 + side] = static_cast<int16_t>(a + (((b - a) * fraction) >> 16));
+    }
+  }
+  return out;
+}
+
 class Mp3Stream : public MusicSource {
  public:
   Mp3Stream(JoinedMp3& music, bool loop, int outputRate)

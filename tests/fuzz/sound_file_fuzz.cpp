@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to the sound-file readers both builds share: the WAV layout reader
-// and the MP3 frame scanner with the joining of the frames a decoder is fed. Besides the
-// sanitizers' checks, every frame and the sound data must lie inside the bytes given.
+// Feeds arbitrary bytes to the sound-file readers both builds share: the WAV layout reader with
+// the reading of a sample's sound, and the MP3 frame scanner with the joining of the frames a
+// decoder is fed. Besides the sanitizers' checks, every frame and the sound data must lie inside
+// the bytes given, and a sample read holds every whole frame of its data.
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/Mp3Frames.h"
+#include "platform/WavDecoder.h"
 #include "platform/WaveFile.h"
 
 namespace {
@@ -28,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(wave->dataAt <= size && wave->dataBytes <= size - wave->dataAt);
     Require(wave->format.rate > 0 && wave->format.channels > 0);
     WhySampleTooLong(*wave);
+    if (const std::optional<SampleSound> sound = ReadSampleSound(file.data(), file.size()))
+      Require(sound->Frames() == wave->Frames() && sound->Frames() > 0);
   } else {
     Require(!why.empty());
   }
