@@ -12,6 +12,8 @@ namespace skyrift::platform {
 namespace {
 
 constexpr int kHighestBitrate = 320000;  // bits per second
+// The music is read this much at a time as it plays: about two seconds at 128 kbit/s.
+constexpr size_t kMusicReadAhead = 32 * 1024;
 
 struct Header {
   int version = 0;  // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
@@ -222,7 +224,7 @@ std::unique_ptr<JoinedMp3> OpenMp3File(const char* name, std::string& why) {
     why = "it is too large";
     return nullptr;
   }
-  return OpenMp3(ReadFromFile(std::move(file)), size, why);
+  return OpenMp3(ReadAheadFromFile(std::move(file), kMusicReadAhead), size, why);
 }
 
 }  // namespace skyrift::platform

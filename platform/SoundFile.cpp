@@ -25,6 +25,35 @@ ReadAt ReadFromFile(std::shared_ptr<std::ifstream> file) {
   };
 }
 
+ReadAt ReadAheadFromFile(std::shared_ptr<std::ifstream> file, size_t stretch) {
+  struct Held {
+    uint64_t at = 0;
+    std::vector<uint8_t> bytes;
+  };
+  auto held = std::make_shared<Held>();
+  return [file, held, stretch, direct = ReadFromFile(file)](uint64_t at, uint8_t* into,
+                                                            size_t count) {
+    if (count >= stretch) return direct(at, into, count);  // never held whole
+    const auto holds = [&] {
+      return at >= held->at && at - held->at <= held->bytes.size() &&
+             count <= held->bytes.size() - (at - held->at);
+    };
+    if (!holds()) {
+      // The stretch from `at`, or as much of it as the file has: its last frames are near its end.
+      held->at = at;
+      held->bytes.resize(stretch);
+      file->clear();
+      file->seekg(static_cast<std::streamoff>(at));
+      file->read(reinterpret_cast<char*>(held->bytes.data()),
+                 static_cast<std::streamsize>(held->bytes.size()));
+      held->bytes.resize(file->fail() && !file->eof() ? 0 : static_cast<size_t>(file->gcount()));
+      if (!holds()) return false;
+    }
+    std::memcpy(into, held->bytes.data() + (at - held->at), count);
+    return true;
+  };
+}
+
 bool OpenSoundFile(std::ifstream& in, const char* name, std::string& why) {
   why = WhyNotARegularFile(name);
   if (!why.empty()) return false;

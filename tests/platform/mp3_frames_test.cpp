@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "Mp3Bytes.h"
+#include "TempFolder.h"
+#include "platform/SoundFile.h"
 
 namespace skyrift::platform {
 namespace {
@@ -126,6 +130,37 @@ TEST(Mp3Join, TheFramesAreJoinedAsReadAndTheInfoFrameWritesOnlyInsideItself) {
   EXPECT_EQ(count, scanned->audio.size());
   EXPECT_EQ(bytes, joined.size());
   EXPECT_EQ(joined.size(), 417u * (1 + scanned->audio.size()));
+}
+
+// Music is read a stretch ahead of the decoder: every read gives what the file holds there,
+// wherever it falls against the stretch held, and fails where the file ends first.
+TEST(Mp3Join, TheReadAheadGivesWhatTheFileHoldsWhereverTheReadFalls) {
+  const testing::TempFolder folder;
+  const auto path = folder.Path() / "music.mp3";
+  Bytes file(1000);
+  for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + i / 256);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  auto in = std::make_shared<std::ifstream>(path, std::ios::binary);
+  const ReadAt read = ReadAheadFromFile(in, 64);
+  const struct {
+    uint64_t at;
+    size_t count;
+    bool read;
+  } kReads[] = {
+      {0, 10, true},   {10, 54, true},    // the first stretch, to its last byte
+      {60, 10, true},                     // across its end: a new stretch
+      {5, 3, true},                       // behind the stretch held
+      {100, 64, true}, {300, 500, true},  // a stretch's size or more, straight from the file
+      {990, 10, true}, {995, 10, false}, {1000, 0, true}, {1000, 1, false}, {5000, 4, false},
+  };
+  for (const auto& r : kReads) {
+    Bytes got(r.count, 0xEE);
+    ASSERT_EQ(read(r.at, got.data(), r.count), r.read) << r.at << " + " << r.count;
+    if (!r.read) continue;
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), file.begin() + static_cast<long>(r.at)))
+        << r.at << " + " << r.count;
+  }
 }
 
 }  // namespace
