@@ -30,10 +30,11 @@ struct MixerMusic {
 
 namespace {
 
-// Eight buffers of 1024 frames: 186 ms queued at 44.1 kHz, room enough for a busy machine to
-// be late with a buffer without the device running dry.
-constexpr size_t kBufferFrames = 1024;
-constexpr int kBufferCount = 8;
+// Four buffers of 2048 frames: 186 ms queued at 44.1 kHz, room enough for a busy machine to
+// be late with a buffer without the device running dry. The feeder wakes once a buffer: larger
+// buffers wake it half as often as 1024 frames did, for the same time queued.
+constexpr size_t kBufferFrames = 2048;
+constexpr int kBufferCount = 4;
 // How long the feeder waits for the device before it looks again, and how long a device may
 // take no sound before it counts as failed.
 constexpr DWORD kWaitMs = 100;

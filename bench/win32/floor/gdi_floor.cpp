@@ -19,11 +19,11 @@ constexpr int kWidth = 900, kHeight = 732;
 constexpr DWORD kFrameDelay = 1000 / 24;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// The game's output: 16-bit stereo at 44.1 kHz in eight buffers of 1024 frames. The frame loop
+// The game's output: 16-bit stereo at 44.1 kHz in four buffers of 2048 frames. The frame loop
 // puts each finished buffer back in the queue, soon enough for the 186 ms it holds.
 constexpr DWORD kRate = 44100;
-constexpr DWORD kBufferFrames = 1024;
-constexpr int kBufferCount = 8;
+constexpr DWORD kBufferFrames = 2048;
+constexpr int kBufferCount = 4;
 
 struct Sound {
   HWAVEOUT device = nullptr;
