@@ -335,6 +335,10 @@ bool RegisterClassOnce(::HINSTANCE module, const WindowSpec& spec) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   if (GetClassInfoExA(module, spec.className, &windowClass)) return true;
+  // Redrawn whole when resized. Each window of the class keeps its own device context, so that
+  // presenting a frame fetches it instead of setting up a new one (Wine looks up the X resources
+  // again for every context it makes).
+  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
   windowClass.lpfnWndProc = WindowProcedure;
   windowClass.hInstance = module;
   windowClass.hIcon = static_cast<HICON>(
@@ -343,6 +347,7 @@ bool RegisterClassOnce(::HINSTANCE module, const WindowSpec& spec) {
                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                       GetSystemMetrics(SM_CYSMICON), 0));
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // the arrow
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = spec.className;
   return RegisterClassExA(&windowClass) != 0;
 }
