@@ -1,10 +1,13 @@
 // How the 900 x 732 frame meets screens of every common shape and scale: the letterbox in
-// fullscreen, the window that fits the usable area, and the nearest-neighbour copy with its bars.
+// fullscreen, the window that fits the usable area, and the scaled copy with its bars.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/ScreenFit.h"
@@ -175,6 +178,149 @@ TEST(ScreenFit, ShrunkEveryOnePixelLineStillShows) {
     }
     EXPECT_EQ(dark, (across ? 900 : 732) / 5);
     EXPECT_LE(palest, 140);
+  }
+}
+
+// The scaler's arithmetic written out plainly, for the table below to hold the fast paths to:
+// for each target pixel along one side, the source pixels it takes and how much of each, out
+// of 256.
+using Weights = std::vector<std::pair<int, int>>;
+std::vector<Weights> PlainWeights(int in, int out) {
+  std::vector<Weights> weights;
+  for (int i = 0; i < out; ++i) {
+    std::vector<int> w(in, 0);
+    if (out == in) {
+      w[i] = 256;
+    } else if (out < in) {
+      // The share of each source pixel inside [i, i + 1) target pixels, rounded down; the first
+      // source pixel touched takes what rounding left over.
+      int given = 0, first = -1;
+      for (int j = 0; j < in; ++j) {
+        const int64_t covered = std::min(int64_t{i + 1} * in, int64_t{j + 1} * out) -
+                                std::max(int64_t{i} * in, int64_t{j} * out);
+        if (covered <= 0) continue;
+        if (first < 0) first = j;
+        w[j] = static_cast<int>(covered * 256 / in);
+        given += w[j];
+      }
+      w[first] += 256 - given;
+    } else {
+      const double scale = static_cast<double>(out) / in, plateau = 0.5 - 0.5 / scale;
+      const double at = (i + 0.5) / scale, cell = std::floor(at), fromCentre = at - cell - 0.5;
+      const double position =
+          cell + (fromCentre - std::clamp(fromCentre, -plateau, plateau)) * scale;
+      const int left = static_cast<int>(std::floor(position));
+      const int weight = static_cast<int>(std::lround((position - left) * 256));
+      if (left < 0 || left + 1 >= in || weight == 0 || weight == 256) {
+        w[std::clamp(weight == 256 ? left + 1 : left, 0, in - 1)] = 256;
+      } else {
+        w[left] = 256 - weight;
+        w[left + 1] = weight;
+      }
+    }
+    weights.emplace_back();
+    for (int j = 0; j < in; ++j) {
+      if (w[j] != 0) weights.back().emplace_back(j, w[j]);
+    }
+  }
+  return weights;
+}
+
+// Across first, each channel rounded to 8 bits, then down from those rows.
+std::vector<uint32_t> PlainScaled(const std::vector<uint32_t>& source, int width, int height,
+                                  int toWidth, int toHeight) {
+  const auto mix = [](const auto& pixelAt, const Weights& weights) {
+    uint32_t pixel = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      int sum = 128;
+      for (const auto& [k, weight] : weights) {
+        sum += weight * static_cast<int>((pixelAt(static_cast<size_t>(k)) >> shift) & 0xFF);
+      }
+      pixel |= static_cast<uint32_t>(sum >> 8) << shift;
+    }
+    return pixel;
+  };
+  const auto columns = PlainWeights(width, toWidth), rows = PlainWeights(height, toHeight);
+  std::vector<uint32_t> across(static_cast<size_t>(toWidth) * height);
+  for (size_t y = 0; y < static_cast<size_t>(height); ++y) {
+    for (size_t x = 0; x < static_cast<size_t>(toWidth); ++x) {
+      across[y * toWidth + x] = mix([&](size_t k) { return source[y * width + k]; }, columns[x]);
+    }
+  }
+  std::vector<uint32_t> target(static_cast<size_t>(toWidth) * toHeight);
+  for (size_t y = 0; y < static_cast<size_t>(toHeight); ++y) {
+    for (size_t x = 0; x < static_cast<size_t>(toWidth); ++x) {
+      target[y * toWidth + x] = mix([&](size_t k) { return across[k * toWidth + x]; }, rows[y]);
+    }
+  }
+  return target;
+}
+
+// Every way of scaling gives exactly the plain arithmetic's pixels: by fractions and by whole
+// multiples, shrunk, one side larger and the other smaller, odd sizes, padded rows, a rectangle
+// away from the target's corner, and a second picture through the same scaler.
+TEST(ScreenFit, EverySizeGivesThePlainArithmeticsPixels) {
+  struct Case {
+    int width, height, toWidth, toHeight;
+  };
+  const Case cases[] = {
+      {900, 732, 1327, 1080},  // fullscreen at 1080 lines
+      {900, 732, 859, 699},    // the window a 720-line screen allows
+      {900, 732, 1800, 1464},  // twice
+      {37, 23, 111, 69},       // three times
+      {900, 732, 1125, 915},   // 125%
+      {900, 732, 300, 244},    // a third: three source pixels and more to each
+      {900, 732, 900, 732},    // as it is
+      {37, 23, 101, 67},       // odd sizes both ways
+      {37, 23, 11, 7},         // shrunk to less than a third
+      {31, 17, 90, 9},         // wider and lower
+      {17, 31, 9, 90},         // narrower and taller
+      {13, 9, 13, 20},         // taller only
+      {13, 9, 29, 9},          // wider only
+      {2, 3, 7, 8},            // two source pixels across
+      {1, 1, 5, 3},            // one source pixel
+  };
+  // Pixels of every value, with runs of full white and black among them for the rounding's
+  // extremes.
+  const auto picture = [](int width, int height, uint32_t seed) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+      const uint32_t hash = static_cast<uint32_t>((i + seed) * 2654435761u) ^ seed;
+      pixels[i] = (hash >> 29) == 0 ? 0xFFFFFFFF : (hash >> 29) == 1 ? 0 : hash;
+    }
+    return pixels;
+  };
+  FrameScaler scaler;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.width << " x " << c.height << " to " << c.toWidth << " x " << c.toHeight);
+    // The source rows padded by three pixels, the rectangle 5 pixels in and 3 down from the
+    // corner of a target 7 pixels wider than it.
+    const int sourcePitch = c.width + 3, targetPitch = c.toWidth + 7;
+    const Placement to{5, 3, c.toWidth, c.toHeight};
+    for (const uint32_t seed : {1u, 77u}) {
+      const std::vector<uint32_t> pixels = picture(c.width, c.height, seed);
+      std::vector<uint32_t> source(static_cast<size_t>(sourcePitch) * c.height);
+      for (size_t y = 0; y < static_cast<size_t>(c.height); ++y) {
+        std::copy_n(&pixels[y * c.width], c.width, &source[y * sourcePitch]);
+      }
+      std::vector<uint32_t> target(static_cast<size_t>(targetPitch) * (c.toHeight + 3));
+      scaler.Scale(reinterpret_cast<const uint8_t*>(source.data()), sourcePitch * 4, c.width,
+                   c.height, reinterpret_cast<uint8_t*>(target.data()), targetPitch * 4, to);
+      const std::vector<uint32_t> expected =
+          PlainScaled(pixels, c.width, c.height, c.toWidth, c.toHeight);
+      int wrong = 0;
+      for (size_t y = 0; y < static_cast<size_t>(c.toHeight); ++y) {
+        for (size_t x = 0; x < static_cast<size_t>(c.toWidth); ++x) {
+          const uint32_t got = target[(y + to.y) * targetPitch + x + to.x];
+          if (got != expected[y * c.toWidth + x] && ++wrong <= 3) {
+            ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << got << " for "
+                          << expected[y * c.toWidth + x];
+          }
+        }
+      }
+      EXPECT_EQ(wrong, 0) << "of " << c.toWidth * c.toHeight << " pixels, picture " << seed;
+    }
   }
 }
 
