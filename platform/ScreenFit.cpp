@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace skyrift::platform {
 
 Placement Letterbox(int frameWidth, int frameHeight, int areaWidth, int areaHeight) {
@@ -43,19 +47,28 @@ Placement FitWindow(int frameWidth, int frameHeight, int dpi, int extraWidth, in
 
 namespace {
 
-void Add(FrameScaler::Taps& taps, int first) {
+// For each pixel along one side of the target: the source pixels it takes and how much of each,
+// out of 256.
+struct Taps {
+  std::vector<int> first;   // the first source pixel of each target pixel
+  std::vector<int> count;   // how many from there
+  std::vector<int> offset;  // where its weights start in `weights`
+  std::vector<uint16_t> weights;
+};
+
+void Add(Taps& taps, int first) {
   taps.first.push_back(first);
   taps.count.push_back(0);
   taps.offset.push_back(static_cast<int>(taps.weights.size()));
 }
-void Weigh(FrameScaler::Taps& taps, int weight) {
+void Weigh(Taps& taps, int weight) {
   taps.weights.push_back(static_cast<uint16_t>(weight));
   ++taps.count.back();
 }
 
 // Shrinking: each target pixel covers [i * in / out, (i + 1) * in / out) of the source, counted
 // here in 1 / out of a source pixel; each source pixel weighs what of it is covered.
-void BoxTaps(int in, int out, FrameScaler::Taps& taps) {
+void BoxTaps(int in, int out, Taps& taps) {
   for (int i = 0; i < out; ++i) {
     const int64_t from = int64_t{i} * in, to = int64_t{i + 1} * in;
     const int first = static_cast<int>(from / out);
@@ -74,7 +87,7 @@ void BoxTaps(int in, int out, FrameScaler::Taps& taps) {
 // Enlarging: where the target pixel falls inside a source pixel, clear of its edges by what a
 // whole-multiple enlargement would keep, it takes that pixel alone; in the last fraction toward
 // an edge it blends into the neighbour, over exactly one target pixel.
-void SharpTaps(int in, int out, FrameScaler::Taps& taps) {
+void SharpTaps(int in, int out, Taps& taps) {
   const double scale = static_cast<double>(out) / in;
   const double plateau = 0.5 - 0.5 / scale;
   for (int i = 0; i < out; ++i) {
@@ -96,40 +109,8 @@ void SharpTaps(int in, int out, FrameScaler::Taps& taps) {
   }
 }
 
-// The weighted sum of `count` pixels `stride` apart, weights out of 256, each channel rounded.
-// Two channels at a time in one 32-bit word: a channel's sum never passes 16 bits.
-inline uint32_t Blend(const uint32_t* from, size_t stride, const uint16_t* weights, int count) {
-  uint32_t redBlue = 0x00800080, alphaGreen = 0x00800080;
-  for (int k = 0; k < count; ++k) {
-    const uint32_t pixel = from[k * stride];
-    redBlue += (pixel & 0x00FF00FF) * weights[k];
-    alphaGreen += ((pixel >> 8) & 0x00FF00FF) * weights[k];
-  }
-  return ((redBlue >> 8) & 0x00FF00FF) | (alphaGreen & 0xFF00FF00);
-}
-
-// Two rows mixed byte by byte, `b` weighing `weight` of 256: a plain loop the compiler turns
-// into vector instructions.
-void MixRows(const uint8_t* a, const uint8_t* b, uint32_t weight, uint8_t* out, size_t bytes) {
-  const uint16_t keep = static_cast<uint16_t>(256 - weight), take = static_cast<uint16_t>(weight);
-  for (size_t i = 0; i < bytes; ++i) {
-    out[i] = static_cast<uint8_t>((a[i] * keep + b[i] * take + 128) >> 8);
-  }
-}
-
-// The same with a weight for each byte.
-void MixBytes(const uint8_t* a, const uint8_t* b, const uint16_t* weights, uint8_t* out,
-              size_t bytes) {
-  for (size_t i = 0; i < bytes; ++i) {
-    out[i] = static_cast<uint8_t>((a[i] * (256 - weights[i]) + b[i] * weights[i] + 128) >> 8);
-  }
-}
-
-}  // namespace
-
-FrameScaler::Taps FrameScaler::TapsFor(int sourceLength, int targetLength) {
+Taps TapsFor(int sourceLength, int targetLength) {
   Taps taps;
-  if (sourceLength <= 0 || targetLength <= 0) return taps;
   if (targetLength < sourceLength) {
     BoxTaps(sourceLength, targetLength, taps);
   } else if (targetLength > sourceLength) {
@@ -143,74 +124,202 @@ FrameScaler::Taps FrameScaler::TapsFor(int sourceLength, int targetLength) {
   return taps;
 }
 
+// The weighted sum of `count` pixels, weights out of 256 and `weightStride` apart, each channel
+// rounded. Two channels at a time in one 32-bit word: a channel's sum never passes 16 bits.
+template <typename PixelAt>
+inline uint32_t Blend(PixelAt pixelAt, const uint16_t* weights, size_t weightStride, int count) {
+  uint32_t redBlue = 0x00800080, alphaGreen = 0x00800080;
+  for (int k = 0; k < count; ++k) {
+    const uint32_t pixel = pixelAt(k), weight = weights[k * weightStride];
+    redBlue += (pixel & 0x00FF00FF) * weight;
+    alphaGreen += ((pixel >> 8) & 0x00FF00FF) * weight;
+  }
+  return ((redBlue >> 8) & 0x00FF00FF) | (alphaGreen & 0xFF00FF00);
+}
+
+#if defined(__SSE2__)
+// Four target pixels resampled across at once. A target pixel's taps are neighbours in the
+// source row, so two come in one 64-bit load; the loads of the four are sorted into their first
+// taps and their second, and each tap weighed for the four at once, the channels split into the
+// two 16-bit halves of each word (a sum never passes 16 bits). `kPairs` fixes the number of
+// pairs of taps for the compiler where it is small; 0 takes `pairs`.
+template <int kPairs>
+[[gnu::always_inline]] inline __m128i ResampleFour(const uint32_t* from, const int* first,
+                                                   const uint16_t* weights, int pairs) {
+  if (kPairs != 0) pairs = kPairs;
+  const __m128i low = _mm_set1_epi16(0x00FF), half = _mm_set1_epi16(128);
+  const auto* weightsOfTap = reinterpret_cast<const __m128i*>(weights);
+  __m128i even = half, odd = half;
+  for (int p = 0; p < pairs; ++p) {
+    // Two pixels' pairs in one register: [a0 b0 a1 b1].
+    const auto twoPairs = [&](int pixel) {
+      const __m128i one =
+          _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + first[pixel] + 2 * p));
+      return _mm_castpd_ps(_mm_loadh_pd(
+          _mm_castsi128_pd(one), reinterpret_cast<const double*>(from + first[pixel + 1] + 2 * p)));
+    };
+    const __m128 front = twoPairs(0), back = twoPairs(2);
+    const __m128i a = _mm_castps_si128(_mm_shuffle_ps(front, back, _MM_SHUFFLE(2, 0, 2, 0)));
+    const __m128i b = _mm_castps_si128(_mm_shuffle_ps(front, back, _MM_SHUFFLE(3, 1, 3, 1)));
+    const __m128i weightA = _mm_loadu_si128(weightsOfTap + 2 * p);
+    const __m128i weightB = _mm_loadu_si128(weightsOfTap + 2 * p + 1);
+    even = _mm_add_epi16(even, _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(a, low), weightA),
+                                             _mm_mullo_epi16(_mm_and_si128(b, low), weightB)));
+    odd = _mm_add_epi16(odd, _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(a, 8), weightA),
+                                           _mm_mullo_epi16(_mm_srli_epi16(b, 8), weightB)));
+  }
+  return _mm_or_si128(_mm_srli_epi16(even, 8), _mm_andnot_si128(low, odd));
+}
+
+// Four pixels at a time of `count` rows weighed into one, 16 bits a channel; `kCount` as
+// `kPairs` above.
+template <int kCount>
+size_t MixFours(const uint32_t* const* rows, const uint16_t* weights, int count, size_t width,
+                uint32_t* __restrict out) {
+  if (kCount != 0) count = kCount;
+  const __m128i low = _mm_set1_epi16(0x00FF), half = _mm_set1_epi16(128);
+  size_t x = 0;
+  for (; x + 4 <= width; x += 4) {
+    __m128i even = half, odd = half;
+    for (int k = 0; k < count; ++k) {
+      const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + x));
+      const __m128i weight = _mm_set1_epi16(static_cast<int16_t>(weights[k]));
+      even = _mm_add_epi16(even, _mm_mullo_epi16(_mm_and_si128(pixels, low), weight));
+      odd = _mm_add_epi16(odd, _mm_mullo_epi16(_mm_srli_epi16(pixels, 8), weight));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                     _mm_or_si128(_mm_srli_epi16(even, 8), _mm_andnot_si128(low, odd)));
+  }
+  return x;
+}
+#endif
+
+}  // namespace
+
+void FrameScaler::Plan(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight) {
+  sourceWidth_ = sourceWidth;
+  sourceHeight_ = sourceHeight;
+  targetWidth_ = targetWidth;
+  targetHeight_ = targetHeight;
+  const size_t width = static_cast<size_t>(targetWidth);
+
+  // The pixels of a four take as many taps as the most any of them takes, an even number where
+  // the row is long enough so that they go two at a time; a pixel near the row's end starts
+  // further back, with weights of 0 first, so that no tap reads past the row.
+  const Taps columns = TapsFor(sourceWidth, targetWidth);
+  const size_t fours = (width + 3) / 4;
+  columnFirst_.resize(width);
+  fourTaps_.resize(fours);
+  fourWeights_.resize(fours);
+  columnWeights_.clear();
+  twoTaps_ = true;
+  for (size_t four = 0; four < fours; ++four) {
+    const size_t begin = four * 4, end = std::min(begin + 4, width);
+    int taps = *std::max_element(&columns.count[begin], &columns.count[end - 1] + 1);
+    if (taps % 2 == 1 && taps < sourceWidth) ++taps;
+    fourTaps_[four] = taps;
+    twoTaps_ = twoTaps_ && taps == 2;
+    fourWeights_[four] = columnWeights_.size();
+    columnWeights_.resize(columnWeights_.size() + static_cast<size_t>(taps) * 8, 0);
+    for (size_t x = begin; x < end; ++x) {
+      columnFirst_[x] = std::min(columns.first[x], sourceWidth - taps);
+      const int skipped = columns.first[x] - columnFirst_[x];
+      for (int k = 0; k < columns.count[x]; ++k) {
+        std::fill_n(&columnWeights_[fourWeights_[four] + ((skipped + k) * 4 + x % 4) * 2], 2,
+                    columns.weights[columns.offset[x] + k]);
+      }
+    }
+  }
+
+  Taps rows = TapsFor(sourceHeight, targetHeight);
+  rowFirst_ = std::move(rows.first);
+  rowCount_ = std::move(rows.count);
+  rowOffset_ = std::move(rows.offset);
+  rowWeights_ = std::move(rows.weights);
+  held_.resize(*std::max_element(rowCount_.begin(), rowCount_.end()));
+  taken_.resize(held_.size());
+  resampled_.assign(targetWidth == sourceWidth ? 0 : held_.size() * width, 0);
+}
+
+void FrameScaler::ResampleRow(const uint32_t* from, uint32_t* __restrict out) const {
+  const size_t width = static_cast<size_t>(targetWidth_);
+  const int* firsts = columnFirst_.data();
+  const int* taps = fourTaps_.data();
+  const size_t* offsets = fourWeights_.data();
+  const uint16_t* weights = columnWeights_.data();
+  size_t x = 0;
+#if defined(__SSE2__)
+  // Enlarging, and shrinking by less than a half, take two taps nearly everywhere: where every
+  // four does, a loop of its own saves the look-ups.
+  if (twoTaps_) {
+    for (; x + 4 <= width; x += 4) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                       ResampleFour<1>(from, firsts + x, weights + x * 4, 1));
+    }
+  }
+#endif
+  for (size_t four = x / 4; x < width; ++four, x += 4) {
+    const int count = taps[four];
+    const uint16_t* weighs = weights + offsets[four];
+#if defined(__SSE2__)
+    if (x + 4 <= width && count % 2 == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                       count == 2 ? ResampleFour<1>(from, firsts + x, weighs, 1)
+                                  : ResampleFour<0>(from, firsts + x, weighs, count / 2));
+      continue;
+    }
+#endif
+    for (size_t i = x; i < std::min(x + 4, width); ++i) {
+      const uint32_t* at = from + firsts[i];
+      out[i] = Blend([at](int k) { return at[k]; }, weighs + i % 4 * 2, 8, count);
+    }
+  }
+}
+
+// A source row at the target's width: the source's own where the widths match, else resampled
+// once a frame into the slot the row's number picks. A target row takes at most as many
+// neighbouring rows as there are slots, so those it takes never share one.
+const uint32_t* FrameScaler::Resampled(const uint8_t* source, size_t sourcePitch, int row) {
+  const auto* from =
+      reinterpret_cast<const uint32_t*>(source + static_cast<size_t>(row) * sourcePitch);
+  if (targetWidth_ == sourceWidth_) return from;
+  const size_t slot = static_cast<size_t>(row) % held_.size();
+  uint32_t* out = &resampled_[slot * static_cast<size_t>(targetWidth_)];
+  if (held_[slot] != row) {
+    ResampleRow(from, out);
+    held_[slot] = row;
+  }
+  return out;
+}
+
 void FrameScaler::Scale(const uint8_t* source, size_t sourcePitch, int sourceWidth,
                         int sourceHeight, uint8_t* target, size_t targetPitch,
                         const Placement& to) {
   if (to.width <= 0 || to.height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return;
-  const size_t width = static_cast<size_t>(to.width);
   if (sourceWidth != sourceWidth_ || sourceHeight != sourceHeight_ || to.width != targetWidth_ ||
       to.height != targetHeight_) {
-    sourceWidth_ = sourceWidth;
-    sourceHeight_ = sourceHeight;
-    targetWidth_ = to.width;
-    targetHeight_ = to.height;
-    columns_ = TapsFor(sourceWidth, to.width);
-    rows_ = TapsFor(sourceHeight, to.height);
-    across_.assign(static_cast<size_t>(to.width) * sourceHeight, 0);
-    twoTaps_ = to.width > sourceWidth;
-    left_.assign(twoTaps_ ? width : 0, 0);
-    right_.assign(twoTaps_ ? width : 0, 0);
-    byteWeights_.assign(twoTaps_ ? width * 4 : 0, 0);
-    for (size_t x = 0; twoTaps_ && x < width; ++x) {
-      const uint16_t weight = columns_.count[x] == 2 ? columns_.weights[columns_.offset[x] + 1] : 0;
-      std::fill_n(&byteWeights_[x * 4], 4, weight);
-    }
+    Plan(sourceWidth, sourceHeight, to.width, to.height);
   }
-  // Across first: each source row once, to the target's width.
-  for (int y = 0; y < sourceHeight; ++y) {
-    const auto* from = reinterpret_cast<const uint32_t*>(source + y * sourcePitch);
-    uint32_t* out = &across_[y * width];
-    if (to.width == sourceWidth) {
-      std::memcpy(out, from, width * 4);
-      continue;
-    }
-    if (twoTaps_) {
-      // Enlarging: every target pixel mixes a source pixel with the next (most by a weight of
-      // 0). The pairs are gathered first, then mixed byte by byte in a loop the compiler turns
-      // into vector instructions; the source's last pixel is its own next.
-      for (size_t x = 0; x < width; ++x) {
-        const int at = columns_.first[x];
-        left_[x] = from[at];
-        right_[x] = from[std::min(at + 1, sourceWidth - 1)];
-      }
-      MixBytes(reinterpret_cast<const uint8_t*>(left_.data()),
-               reinterpret_cast<const uint8_t*>(right_.data()), byteWeights_.data(),
-               reinterpret_cast<uint8_t*>(out), width * 4);
-      continue;
-    }
-    const int* first = columns_.first.data();
-    const int* count = columns_.count.data();
-    const int* offset = columns_.offset.data();
-    const uint16_t* weights = columns_.weights.data();
-    for (size_t x = 0; x < width; ++x) {
-      out[x] = Blend(from + first[x], 1, weights + offset[x], count[x]);
-    }
-  }
-  // Then down: each target row from the resampled rows it takes.
+  std::fill(held_.begin(), held_.end(), -1);  // a new frame
+  const size_t width = static_cast<size_t>(to.width);
+  const uint32_t** rows = taken_.data();
   for (int y = 0; y < to.height; ++y) {
-    auto* out =
-        target + static_cast<size_t>(to.y + y) * targetPitch + static_cast<size_t>(to.x) * 4;
-    const uint32_t* from = &across_[rows_.first[y] * width];
-    const uint16_t* weights = &rows_.weights[rows_.offset[y]];
-    const int count = rows_.count[y];
+    auto* out = reinterpret_cast<uint32_t*>(target + static_cast<size_t>(to.y + y) * targetPitch +
+                                            static_cast<size_t>(to.x) * 4);
+    const int count = rowCount_[y];
+    for (int k = 0; k < count; ++k) rows[k] = Resampled(source, sourcePitch, rowFirst_[y] + k);
     if (count == 1) {
-      std::memcpy(out, from, width * 4);
-    } else if (count == 2) {
-      MixRows(reinterpret_cast<const uint8_t*>(from),
-              reinterpret_cast<const uint8_t*>(from + width), weights[1], out, width * 4);
-    } else {
-      auto* pixels = reinterpret_cast<uint32_t*>(out);
-      for (size_t x = 0; x < width; ++x) pixels[x] = Blend(from + x, width, weights, count);
+      std::memcpy(out, rows[0], width * 4);
+      continue;
+    }
+    const uint16_t* weights = &rowWeights_[rowOffset_[y]];
+    size_t x = 0;
+#if defined(__SSE2__)
+    const auto fours = count == 2 ? MixFours<2> : count == 3 ? MixFours<3> : MixFours<0>;
+    x = fours(rows, weights, count, width, out);
+#endif
+    for (; x < width; ++x) {
+      out[x] = Blend([&rows, x](int k) { return rows[k][x]; }, weights, 1, count);
     }
   }
 }

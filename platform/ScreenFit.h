@@ -30,30 +30,34 @@ Placement FitWindow(int frameWidth, int frameHeight, int dpi, int extraWidth, in
 // larger, each source pixel keeps its colour and only the last fraction of a pixel at its edges
 // is blended with its neighbour, so every stroke comes out equally wide and sharp. At the same
 // size it is a plain copy. It keeps what it worked out for one pair of sizes for the next
-// frame, and a row buffer, so a layer keeps one scaler for its window.
+// frame, and a few resampled rows, so a layer keeps one scaler for its window.
 class FrameScaler {
  public:
   void Scale(const uint8_t* source, size_t sourcePitch, int sourceWidth, int sourceHeight,
              uint8_t* target, size_t targetPitch, const Placement& to);
 
-  // For each pixel along one side of the target: the source pixels it takes and how much of
-  // each, out of 256.
-  struct Taps {
-    std::vector<int> first;   // the first source pixel of each target pixel
-    std::vector<int> count;   // how many from there
-    std::vector<int> offset;  // where its weights start in `weights`
-    std::vector<uint16_t> weights;
-  };
-  static Taps TapsFor(int sourceLength, int targetLength);
-
  private:
+  void Plan(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight);
+  const uint32_t* Resampled(const uint8_t* source, size_t sourcePitch, int row);
+  void ResampleRow(const uint32_t* from, uint32_t* out) const;
+
   int sourceWidth_ = 0, sourceHeight_ = 0, targetWidth_ = 0, targetHeight_ = 0;
-  Taps columns_, rows_;
-  std::vector<uint32_t> across_;  // every source row resampled to the target's width
-  // Enlarging across: each target pixel's two source pixels, and the second's weight per byte.
-  bool twoTaps_ = false;
-  std::vector<uint32_t> left_, right_;
-  std::vector<uint16_t> byteWeights_;
+  // Across, target pixels go by fours. The pixels of a four take the same number of neighbouring
+  // source pixels, each from its own first, with weights of 0 where it takes fewer. Each tap's
+  // weights for the four follow one another, each twice (for each 16-bit half of a pixel).
+  std::vector<int> columnFirst_;
+  std::vector<int> fourTaps_;        // the taps of each four
+  std::vector<size_t> fourWeights_;  // where a four's weights start
+  std::vector<uint16_t> columnWeights_;
+  bool twoTaps_ = false;  // every four takes two taps
+  // Down: each target row's first source row, how many rows, and where its weights start.
+  std::vector<int> rowFirst_, rowCount_, rowOffset_;
+  std::vector<uint16_t> rowWeights_;
+  // The last source rows resampled across, as many as one target row takes, and which source
+  // row each holds: a target row is mixed from rows still in the cache.
+  std::vector<uint32_t> resampled_;
+  std::vector<int> held_;
+  std::vector<const uint32_t*> taken_;  // the rows the target row being made takes
 };
 
 // Paints black every pixel of a 32-bit target outside `picture`.
