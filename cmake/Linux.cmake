@@ -42,8 +42,9 @@ endif()
 
 # --- The asset forge: every picture, sound and music file, made by code -------------------
 file(GLOB_RECURSE FORGE_SOURCES CONFIGURE_DEPENDS tools/forge/*.cpp tools/forge/*.h)
-add_executable(forge ${FORGE_SOURCES})
-target_include_directories(forge PRIVATE tools/forge ${CMAKE_SOURCE_DIR})
+# It names the shipped keys as the game does.
+add_executable(forge ${FORGE_SOURCES} game/KeyNames.cpp)
+target_include_directories(forge PRIVATE tools/forge ${CMAKE_SOURCE_DIR} ${GENERATED_DIR})
 target_compile_options(forge PRIVATE -O2 -Wall -Wextra)
 target_link_libraries(forge PRIVATE PkgConfig::SDL PkgConfig::FREETYPE ${MP3LAME_LIBRARY}
   ${FLITE_VOICE_LIBRARY} ${FLITE_LANG_LIBRARY} ${FLITE_LEX_LIBRARY} ${FLITE_LIBRARY} m)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "game/KeyNames.h"
+#include "graphics/Bitmap.h"
 #include "graphics/Lettering.h"
 #include "resources/KeyPlaces.h"
 #include "world/Globals.h"
@@ -10,12 +11,10 @@
 namespace skyrift {
 namespace {
 
+using keyplaces::Cut;
+
 constexpr COLORREF kPlateText = RGB(16, 20, 28);
 constexpr COLORREF kMenuText = RGB(208, 218, 240);
-
-struct PlayerKeys {
-  int up, down, left, right, fire, bomb, bulletTime, recharge, menu;
-};
 
 PlayerKeys KeysOf(int player) {
   if (player == 1) {
@@ -26,37 +25,38 @@ PlayerKeys KeysOf(int player) {
           _iKeyP2Bomb, _iKeyP2BulletTime, _iKeyP2Recharge, _iKeyP2Menu};
 }
 
+// A name the forge lettered (the shipped key's) is shown as it lettered it, from its cut picture;
+// any other is lettered here, in the game's face.
+void Show(HDC dc, const std::string& name, const std::string& shipped, const Bitmap* forged,
+          const Cut& cut, const keyplaces::Place& lettering, COLORREF colour) {
+  if (name == shipped && forged != nullptr) {
+    forged->DrawRegion(dc, cut.screen.left, cut.screen.top, cut.pictureX, cut.pictureY,
+                       cut.screen.right - cut.screen.left, cut.screen.bottom - cut.screen.top,
+                       FALSE);
+    return;
+  }
+  LetterCentred(dc, RECT{lettering.left, lettering.top, lettering.right, lettering.bottom}, name,
+                colour);
+}
+
 }  // namespace
 
 void DrawTitleKeyLegend(HDC dc) {
   using namespace keyplaces;
   for (int player = 1; player <= 2; ++player) {
-    const PlayerKeys keys = KeysOf(player);
-    // In the columns' order: move, fire, bomb, bullet time, recharge, upgrades.
-    const std::string names[kColumns] = {
-        MovementKeysName(keys.up, keys.down, keys.left, keys.right),
-        KeyName(keys.fire),
-        KeyName(keys.bomb),
-        KeyName(keys.bulletTime),
-        KeyName(keys.recharge),
-        KeyName(keys.menu)};
-    const int y = kPlayerRows[player - 1];
+    const auto names = LegendNames(KeysOf(player));
+    const auto shipped = LegendNames(ShippedKeys(player));
     for (int column = 0; column < kColumns; ++column) {
-      const int x = ColumnCentre(column);
-      LetterCentred(dc,
-                    RECT{x - PlateWidth(column) / 2 + 3, y - kPlateHalfHeight,
-                         x + PlateWidth(column) / 2 - 3, y + kPlateHalfHeight},
-                    names[column], kPlateText);
+      Show(dc, names[column], shipped[column], _bmpKeyLegend, LegendCut(player, column),
+           PlateLettering(player, column), kPlateText);
     }
   }
 }
 
 void DrawUpgradeMenuKeys(HDC dc, int player) {
-  const PlayerKeys keys = KeysOf(player);
-  const std::string line = KeyName(keys.up) + " / " + KeyName(keys.down) + ": CHOOSE     " +
-                           KeyName(keys.fire) + ": BUY     " + KeyName(keys.menu) + ": LEAVE";
-  LetterCentred(dc, RECT{0, keyplaces::kMenuHintTop, 900, keyplaces::kMenuHintBottom}, line,
-                kMenuText);
+  Show(dc, MenuKeysLine(KeysOf(player)), MenuKeysLine(ShippedKeys(player)),
+       player == 1 ? _bmpUpgradeKeys1 : _bmpUpgradeKeys2, keyplaces::kMenuKeysCut,
+       keyplaces::kMenuKeysCut.screen, kMenuText);
 }
 
 }  // namespace skyrift

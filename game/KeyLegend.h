@@ -1,5 +1,6 @@
-// The keys the players bound, lettered where the pictures leave room for them
-// (resources/KeyPlaces.h): the title's legend and the line of keys under each upgrade menu.
+// The keys the players bound, shown where the pictures leave room for them
+// (resources/KeyPlaces.h): the title's legend and the line of keys under each upgrade menu. A
+// key bound as shipped shows as the forge lettered it; any other is lettered by the game.
 #pragma once
 
 #include "platform/Surface.h"

@@ -1,5 +1,7 @@
 #include "game/KeyNames.h"
 
+#include "resources/ShippedControls.h"
+
 namespace skyrift {
 namespace {
 
@@ -42,6 +44,25 @@ std::string KeyName(int code) {
 std::string MovementKeysName(int up, int down, int left, int right) {
   if (up == 0x26 && down == 0x28 && left == 0x25 && right == 0x27) return "ARROWS";
   return KeyName(up) + " " + KeyName(left) + " " + KeyName(down) + " " + KeyName(right);
+}
+
+PlayerKeys ShippedKeys(int player) {
+  const int* k = kShippedControls + (player == 1 ? 0 : 9);
+  return {k[0], k[1], k[2], k[3], k[4], k[5], k[6], k[7], k[8]};
+}
+
+std::array<std::string, keyplaces::kColumns> LegendNames(const PlayerKeys& keys) {
+  return {MovementKeysName(keys.up, keys.down, keys.left, keys.right),
+          KeyName(keys.fire),
+          KeyName(keys.bomb),
+          KeyName(keys.bulletTime),
+          KeyName(keys.recharge),
+          KeyName(keys.menu)};
+}
+
+std::string MenuKeysLine(const PlayerKeys& keys) {
+  return KeyName(keys.up) + " / " + KeyName(keys.down) + ": CHOOSE     " + KeyName(keys.fire) +
+         ": BUY     " + KeyName(keys.menu) + ": LEAVE";
 }
 
 }  // namespace skyrift

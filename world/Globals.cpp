@@ -74,6 +74,7 @@ Bitmap *_bmpStage1Far, *_bmpStage1Near, *_bmpStage2Far, *_bmpStage2Near;
 Bitmap *_bmpHudPanel, *_bmpGameOver, *_bmpUpgradeMenu1, *_bmpUpgradeMenu2;
 Bitmap *_bmpTitle, *_bmpPressEnter, *_bmpHowManyPlayers, *_bmpInstructions;
 Bitmap* _bmpPaused;
+Bitmap *_bmpKeyLegend, *_bmpUpgradeKeys1, *_bmpUpgradeKeys2;
 Bitmap *_bmpStageClear, *_bmpWarning1, *_bmpWarning2;
 Bitmap *_bmpPlayer1, *_bmpPlayer1Recharge, *_bmpPlayer2, *_bmpPlayer2Recharge;
 Bitmap *_bmpSwoopEnemy, *_bmpHoverEnemy, *_bmpConvoyEnemy, *_bmpSpareEnemy, *_bmpGunshipEnemy;

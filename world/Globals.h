@@ -116,6 +116,8 @@ extern Bitmap *_bmpStage1Far, *_bmpStage1Near, *_bmpStage2Far, *_bmpStage2Near;
 extern Bitmap *_bmpHudPanel, *_bmpGameOver, *_bmpUpgradeMenu1, *_bmpUpgradeMenu2;
 extern Bitmap *_bmpTitle, *_bmpPressEnter, *_bmpHowManyPlayers, *_bmpInstructions;
 extern Bitmap* _bmpPaused;  // the word over the pause sign
+// The shipped keys as the forge lettered them: the title's plates, each upgrade menu's line.
+extern Bitmap *_bmpKeyLegend, *_bmpUpgradeKeys1, *_bmpUpgradeKeys2;
 extern Bitmap *_bmpStageClear, *_bmpWarning1, *_bmpWarning2;
 extern Bitmap *_bmpPlayer1, *_bmpPlayer1Recharge, *_bmpPlayer2, *_bmpPlayer2Recharge;
 extern Bitmap *_bmpSwoopEnemy, *_bmpHoverEnemy, *_bmpConvoyEnemy, *_bmpSpareEnemy,

@@ -131,6 +131,8 @@ constexpr Image kImages[] = {
     {&_bmpUpgradeMenu2, 8, 1, 900, false, false},   {&_bmpStageClear, 8, 1, 900, true, false},
     {&_bmpWarning1, 8, 4, 610, true, true},         {&_bmpWarning2, 8, 4, 610, true, true},
     {&_bmpInterlude, 8, 1, 566, false, false},      {&_bmpPaused, 8, 1, 420, true, false},
+    {&_bmpKeyLegend, 8, 1, 538, false, false},      {&_bmpUpgradeKeys1, 8, 1, 900, false, false},
+    {&_bmpUpgradeKeys2, 8, 1, 900, false, false},
 };
 
 const fs::path kAssets = SKYRIFT_ASSET_DIR;
@@ -475,8 +477,9 @@ TEST(ForgedImages, ASecondRunGivesTheSameBytes) {
         << name << " differs between runs";
     ++compared;
   }
-  // The pictures, two icons, the face and the desktop's six icon sizes.
-  EXPECT_EQ(compared, std::size(kImages) + 3 + 6);
+  // The pictures, the three screens lettered with the shipped keys, two icons, the face and the
+  // desktop's six icon sizes.
+  EXPECT_EQ(compared, std::size(kImages) + 3 + 3 + 6);
 }
 
 TEST(ForgedImages, ContactSheetIsAValidPng) {

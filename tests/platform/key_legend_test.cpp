@@ -1,15 +1,19 @@
-// The keys on the title and under the upgrade menus are lettered from the bindings, in the
-// system's own lettering: the forge's pictures leave their places blank, and a key bound to
-// player 1 reads there exactly as the same key does where player 2 has it.
+// The keys on the title and under the upgrade menus follow the bindings. A key bound as shipped
+// shows as the forge lettered it, so that with the shipped controls.txt the screens are exactly
+// the forge's paintings with the keys in; any other key is lettered by the game, in the system's
+// own lettering, on the blank place the forge's picture leaves for it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "Harness.h"
 #include "Keys.h"
 #include "graphics/Bitmap.h"
+#include "graphics/Lettering.h"
 #include "resources/KeyPlaces.h"
 #include "world/Globals.h"
 
@@ -21,8 +25,13 @@ using Pixels = std::vector<COLORREF>;
 
 constexpr int kFireColumn = 1, kBombColumn = 2;
 constexpr const char* kShipped = "38 40 37 39 32 90 88 67 9 87 83 65 68 70 71 84 82 81\n";
-// Player 1 fires with F and bombs with G, as player 2 does.
-constexpr const char* kLikePlayerTwo = "38 40 37 39 70 71 88 67 9 87 83 65 68 70 71 84 82 81\n";
+// Player 1 fires with L and bombs with B.
+constexpr const char* kFireAndBombRebound =
+    "38 40 37 39 76 66 88 67 9 87 83 65 68 70 71 84 82 81\n";
+
+constexpr COLORREF kPlateText = RGB(16, 20, 28), kMenuText = RGB(208, 218, 240);
+// What the screens draw over their pictures: the title's prompt, the menus' entries.
+constexpr RECT kPrompt = {300, 450, 600, 500}, kMenuEntries = {430, 180, 880, 500};
 
 // The inside of a player's plate in a column, clear of its rim.
 RECT PlateInside(int player, int column) {
@@ -39,28 +48,6 @@ Pixels Read(const platform::Surface& surface, const RECT& area) {
   return pixels;
 }
 
-// What the title shows in each plate ([player - 1][column]) with these controls.
-struct Plates {
-  Pixels shown[2][kColumns];
-  Pixels painted[2][kColumns];  // the forge's picture alone
-};
-
-Plates TitlePlates(const char* controls) {
-  GameHarness game;
-  std::ofstream(game.Folder() / "controls.txt") << controls;
-  Plates plates;
-  if (!game.Start()) return plates;
-  game.Step(2);
-  for (int player = 1; player <= 2; ++player) {
-    for (int column = 0; column < kColumns; ++column) {
-      plates.shown[player - 1][column] = Read(*_hOffscreenDC, PlateInside(player, column));
-      plates.painted[player - 1][column] =
-          Read(*_bmpTitle->GetHandle(), PlateInside(player, column));
-    }
-  }
-  return plates;
-}
-
 // Pixels as dark as the plates' lettering: the plates themselves are light.
 long DarkPixels(const Pixels& pixels) {
   return std::count_if(pixels.begin(), pixels.end(), [](COLORREF c) {
@@ -68,28 +55,120 @@ long DarkPixels(const Pixels& pixels) {
   });
 }
 
-TEST(KeyLegend, ThePicturesLeaveThePlatesBlankAndTheGameLettersTheBoundKeys) {
-  const Plates shipped = TitlePlates(kShipped);
-  for (int player = 0; player < 2; ++player) {
-    for (int column = 0; column < kColumns; ++column) {
-      SCOPED_TRACE(::testing::Message() << "player " << player + 1 << " column " << column);
-      ASSERT_FALSE(shipped.painted[player][column].empty());
-      EXPECT_EQ(DarkPixels(shipped.painted[player][column]), 0) << "blank in the picture";
-      EXPECT_GT(DarkPixels(shipped.shown[player][column]), 10) << "lettered on screen";
-    }
-  }
-  EXPECT_NE(shipped.shown[0][kFireColumn], shipped.shown[1][kFireColumn]) << "SPACE is not F";
+// A place the game letters itself: the forge's blank picture there, and the name on it.
+struct Lettered {
+  Cut cut;
+  Place lettering;
+  const char* name;
+  COLORREF colour;
+};
 
-  const Plates rebound = TitlePlates(kLikePlayerTwo);
-  for (int column = 0; column < kColumns; ++column) {
-    SCOPED_TRACE(column);
-    const bool rebinds = column == kFireColumn || column == kBombColumn;
-    if (rebinds) {
-      EXPECT_EQ(rebound.shown[0][column], rebound.shown[1][column]);
-    }
-    EXPECT_EQ(rebound.shown[0][column] == shipped.shown[0][column], !rebinds);
-    EXPECT_EQ(rebound.shown[1][column], shipped.shown[1][column]);
+std::unique_ptr<Bitmap> Forged(const std::string& file) {
+  return std::make_unique<Bitmap>(nullptr, (std::string(SKYRIFT_ASSET_DIR) + "/" + file).c_str());
+}
+
+// What a screen should show: the forge's painting of it with the shipped keys in (written beside
+// its pictures as "lettered_" and the screen's file), but for the places the game letters, which
+// show the screen's own picture with the name lettered on it.
+std::unique_ptr<platform::Surface> Expected(const std::string& screen,
+                                            const std::vector<Lettered>& places = {}) {
+  const auto painted = Forged("lettered_" + screen), blank = Forged(screen);
+  auto expected = platform::Surface::CreateTarget(900, 732, RGB(0, 0, 0));
+  if (painted->GetHandle() == nullptr || blank->GetHandle() == nullptr) return nullptr;
+  painted->Draw(expected.get(), 0, 0, FALSE);
+  for (const Lettered& place : places) {
+    const Place& s = place.cut.screen;
+    blank->DrawRegion(expected.get(), s.left, s.top, s.left, s.top, s.right - s.left,
+                      s.bottom - s.top, FALSE);
+    const Place& l = place.lettering;
+    LetterCentred(expected.get(), RECT{l.left, l.top, l.right, l.bottom}, place.name, place.colour);
   }
+  return expected;
+}
+
+// How many of a screen's pixels, read from the frame's top, differ from what it should show,
+// leaving out what the game draws over the picture there; the first is named in `first`.
+long Differences(const Pixels& shown, const platform::Surface* expected,
+                 const std::vector<RECT>& skipped, std::string& first) {
+  if (expected == nullptr || shown.empty()) return -1;
+  long differing = 0;
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const int x = static_cast<int>(i % 900), y = static_cast<int>(i / 900);
+    if (std::any_of(skipped.begin(), skipped.end(), [x, y](const RECT& r) {
+          return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        }))
+      continue;
+    if (shown[i] == expected->GetPixel(x, y)) continue;
+    if (differing++ == 0) first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+  }
+  return differing;
+}
+
+// The title (the whole frame) with these controls, and each player's upgrade menu (the frame
+// above the status panel), opened with the menu keys as shipped.
+struct Screens {
+  Pixels title, menu1, menu2;
+};
+
+Screens ScreensWith(const char* controls) {
+  GameHarness game;
+  std::ofstream(game.Folder() / "controls.txt") << controls;
+  Screens screens;
+  if (!game.Start()) return screens;
+  game.Step(2);
+  screens.title = Read(*_hOffscreenDC, RECT{0, 0, 900, 732});
+  game.Step(1);
+  game.Hold(kEnter, 2);
+  game.Hold(kTwo, 3);
+  game.Step(10);
+  game.Hold(kP1Menu, 2);
+  EXPECT_EQ(_iGameState, GameStateUpgrade1);
+  screens.menu1 = Read(*_hOffscreenDC, RECT{0, 0, 900, 600});
+  game.Step(6);
+  game.Hold(kP1Menu, 2);
+  game.Step(6);
+  game.Hold(kP2Menu, 2);
+  EXPECT_EQ(_iGameState, GameStateUpgrade2);
+  screens.menu2 = Read(*_hOffscreenDC, RECT{0, 0, 900, 600});
+  return screens;
+}
+
+TEST(KeyLegend, WithTheShippedKeysTheScreensAreTheForgesPaintingsWithTheKeysIn) {
+  const Screens shown = ScreensWith(kShipped);
+  const auto title = Expected("title.bmp");
+  std::string first;
+  EXPECT_EQ(Differences(shown.title, title.get(), {kPrompt}, first), 0) << "first at " << first;
+  EXPECT_EQ(Differences(shown.menu1, Expected("upgrade_menu1.bmp").get(), {kMenuEntries}, first), 0)
+      << "first at " << first;
+  EXPECT_EQ(Differences(shown.menu2, Expected("upgrade_menu2.bmp").get(), {kMenuEntries}, first), 0)
+      << "first at " << first;
+
+  // The game's own picture leaves the keys out: their places are the game's to fill.
+  ASSERT_NE(title, nullptr);
+  const auto blank = Forged("title.bmp");
+  for (int player = 1; player <= 2; ++player) {
+    for (int column = 0; column < kColumns; ++column) {
+      SCOPED_TRACE(::testing::Message() << "player " << player << " column " << column);
+      EXPECT_EQ(DarkPixels(Read(*blank->GetHandle(), PlateInside(player, column))), 0);
+      EXPECT_GT(DarkPixels(Read(*title, PlateInside(player, column))), 10);
+    }
+  }
+}
+
+TEST(KeyLegend, ReboundKeysAreLetteredByTheGameAndTheOthersStayTheForges) {
+  const Screens shown = ScreensWith(kFireAndBombRebound);
+  std::string first;
+  const auto title = Expected(
+      "title.bmp", {{LegendCut(1, kFireColumn), PlateLettering(1, kFireColumn), "L", kPlateText},
+                    {LegendCut(1, kBombColumn), PlateLettering(1, kBombColumn), "B", kPlateText}});
+  EXPECT_EQ(Differences(shown.title, title.get(), {kPrompt}, first), 0) << "first at " << first;
+  const auto menu1 =
+      Expected("upgrade_menu1.bmp", {{kMenuKeysCut, kMenuKeysCut.screen,
+                                      "UP / DOWN: CHOOSE     L: BUY     TAB: LEAVE", kMenuText}});
+  EXPECT_EQ(Differences(shown.menu1, menu1.get(), {kMenuEntries}, first), 0)
+      << "first at " << first;
+  EXPECT_EQ(Differences(shown.menu2, Expected("upgrade_menu2.bmp").get(), {kMenuEntries}, first), 0)
+      << "first at " << first;
 }
 
 // A name too long for its plate (R SHIFT on the narrow bomb plate) is squeezed into it: lettered
@@ -102,66 +181,18 @@ TEST(KeyLegend, ALongNameIsSqueezedIntoItsPlate) {
   game.Step(2);
   const RECT inside = PlateInside(1, kBombColumn);
   EXPECT_GT(DarkPixels(Read(*_hOffscreenDC, inside)), 10) << "lettered";
-  // From the fire plate's right edge to the bullet-time plate's left one, all but the bomb
-  // plate's inside is as the picture has it.
-  const int from = ColumnCentre(kFireColumn) + PlateWidth(kFireColumn) / 2;
-  const int to = ColumnCentre(kBombColumn + 1) - PlateWidth(kBombColumn + 1) / 2;
-  long changed = 0;
-  for (int y = inside.top; y < inside.bottom; ++y) {
-    for (int x = from; x < to; ++x) {
-      const bool onPlate = x >= inside.left && x < inside.right;
-      changed +=
-          !onPlate && _hOffscreenDC->GetPixel(x, y) != _bmpTitle->GetHandle()->GetPixel(x, y);
-    }
-  }
-  EXPECT_EQ(changed, 0);
-}
-
-// The line under player 1's menu, in pixels of the text's own colour, and player 2's.
-struct MenuLines {
-  Pixels first, second;
-};
-
-Pixels InkOfMenuLine(const GameHarness& game) {
-  Pixels ink;
-  for (int y = kMenuHintTop; y < kMenuHintBottom; ++y) {
-    for (int x = 0; x < 900; ++x) ink.push_back(game.Pixel(x, y) == RGB(208, 218, 240) ? 1 : 0);
-  }
-  return ink;
-}
-
-// Opens player 1's menu with `menu1`, then player 2's with `menu2`.
-MenuLines UpgradeMenuLines(const char* controls, int menu1, int menu2) {
-  GameHarness game;
-  std::ofstream(game.Folder() / "controls.txt") << controls;
-  MenuLines lines;
-  if (!game.Start()) return lines;
-  game.Step(3);
-  game.Hold(kEnter, 2);
-  game.Hold(kTwo, 3);
-  game.Step(10);
-  game.Hold(menu1, 2);
-  EXPECT_EQ(_iGameState, GameStateUpgrade1);
-  lines.first = InkOfMenuLine(game);
-  game.Step(6);
-  game.Hold(menu1, 2);
-  game.Step(6);
-  game.Hold(menu2, 2);
-  EXPECT_EQ(_iGameState, GameStateUpgrade2);
-  lines.second = InkOfMenuLine(game);
-  return lines;
-}
-
-TEST(KeyLegend, TheMenuLineNamesThePlayersOwnKeys) {
-  const MenuLines shipped = UpgradeMenuLines(kShipped, kP1Menu, kP2Menu);
-  ASSERT_FALSE(shipped.first.empty());
-  EXPECT_GT(std::count(shipped.first.begin(), shipped.first.end(), 1u), 200);
-  EXPECT_NE(shipped.first, shipped.second) << "UP / DOWN, SPACE, TAB are not W / S, F, Q";
-  // Player 1 choosing with W and S, buying with F and leaving with Q reads as player 2 does
-  // (who leaves with N meanwhile).
-  const MenuLines same =
-      UpgradeMenuLines("87 83 37 39 70 90 88 67 81 38 40 65 68 32 71 84 82 78\n", 'Q', 'N');
-  EXPECT_EQ(same.first, shipped.second);
+  // Outside the place it is lettered in, between the plate's sides, the title is as painted,
+  // the bomb plate blank.
+  const Place lettering = PlateLettering(1, kBombColumn);
+  const auto blankBomb =
+      Expected("title.bmp", {{LegendCut(1, kBombColumn), lettering, "", kPlateText}});
+  std::string first;
+  EXPECT_EQ(
+      Differences(Read(*_hOffscreenDC, RECT{0, 0, 900, 732}), blankBomb.get(),
+                  {kPrompt, {lettering.left, lettering.top, lettering.right, lettering.bottom}},
+                  first),
+      0)
+      << "first at " << first;
 }
 
 }  // namespace

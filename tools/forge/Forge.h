@@ -6,8 +6,9 @@
 
 namespace skyrift::forge {
 
-// Writes the 44 bitmaps, both icons and the text face named in resources/skyrift.rc into outDir.
-// Returns a process exit code (0 on success).
+// Writes the bitmaps, both icons and the text face named in resources/skyrift.rc into outDir,
+// and beside them the screens whose keys the game letters as painted with the shipped keys
+// ("lettered_title.bmp"...), for the tests. Returns a process exit code (0 on success).
 int ForgeImages(const std::filesystem::path& outDir);
 
 // Writes a PNG of every image side by side, magenta shown as a checkerboard, for review.

@@ -63,8 +63,10 @@ Canvas PaintSpareFlash();
 // Screens.
 Canvas PaintHudPanel();
 Canvas PaintGameOver();
-Canvas PaintUpgradeMenu(int player);
-Canvas PaintTitle();
+// The screens whose keys the game letters from the bindings leave their places blank, or letter
+// the shipped keys there with `shippedKeys`.
+Canvas PaintUpgradeMenu(int player, bool shippedKeys);
+Canvas PaintTitle(bool shippedKeys);
 Canvas PaintPressEnter();
 Canvas PaintHowManyPlayers();
 Canvas PaintPaused();

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "Forge.h"
 #include "images/Art.h"
@@ -13,6 +14,7 @@
 #include "images/Palette.h"
 #include "images/Png.h"
 #include "images/Text.h"
+#include "resources/KeyPlaces.h"
 
 namespace skyrift::forge {
 
@@ -35,7 +37,8 @@ constexpr Listing kListed[] = {
 #undef IMAGE
 };
 
-// How a listed image is painted and stored.
+// How a listed image is painted and stored. A picture without a painter is cut from a screen
+// painted with the shipped keys (kShippedKeys below).
 struct Picture {
   ListedImage image;
   int bpp;
@@ -90,10 +93,22 @@ Canvas FocusPowerUp() {
   return PaintPowerUp(3);
 }
 Canvas UpgradeMenu1() {
-  return PaintUpgradeMenu(1);
+  return PaintUpgradeMenu(1, false);
 }
 Canvas UpgradeMenu2() {
-  return PaintUpgradeMenu(2);
+  return PaintUpgradeMenu(2, false);
+}
+Canvas Title() {
+  return PaintTitle(false);
+}
+Canvas UpgradeMenu1WithKeys() {
+  return PaintUpgradeMenu(1, true);
+}
+Canvas UpgradeMenu2WithKeys() {
+  return PaintUpgradeMenu(2, true);
+}
+Canvas TitleWithKeys() {
+  return PaintTitle(true);
 }
 Canvas Warning1() {
   return PaintWarning(1);
@@ -137,10 +152,13 @@ constexpr Picture kImages[] = {
     {_bmpHudPanel, 8, kOpaque, PaintHudPanel},
     {_bmpGameOver, 8, kKeyed, PaintGameOver},
     {_bmpUpgradeMenu1, 8, kOpaque, UpgradeMenu1, 1.5f, 0.5f, {2, false}},
-    {_bmpTitle, 8, kOpaque, PaintTitle, 2.5f},
+    {_bmpTitle, 8, kOpaque, Title, 2.5f},
     {_bmpPressEnter, 8, kKeyed, PaintPressEnter},
     {_bmpHowManyPlayers, 8, kKeyed, PaintHowManyPlayers},
     {_bmpPaused, 8, kKeyed, PaintPaused},
+    {_bmpKeyLegend, 8, kOpaque, nullptr},
+    {_bmpUpgradeKeys1, 8, kOpaque, nullptr},
+    {_bmpUpgradeKeys2, 8, kOpaque, nullptr},
     {_bmpInstructions, 8, kOpaque, PaintInstructions, 1.5f, 0.5f, {2, true}},
     {_bmpUpgradeMenu2, 8, kOpaque, UpgradeMenu2, 1.5f},
     {_bmpStageClear, 8, kKeyed, PaintStageClear},
@@ -160,24 +178,120 @@ constexpr bool EachListedImagePaintedOnce() {
 }
 static_assert(EachListedImagePaintedOnce());
 
-bool ForgeOne(const Picture& picture, const std::filesystem::path& outDir) {
-  const Canvas canvas = picture.paint();
-  if (canvas.Width() != picture.Width() || canvas.Height() != picture.Height()) {
-    std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", picture.File(),
-                 canvas.Width(), canvas.Height(), picture.Width(), picture.Height());
-    return false;
+// The screens whose keys the game letters from the bindings. Each is painted blank (its
+// picture's painter) and with the shipped keys lettered, both mapped to the lettered one's
+// colours; the places where they may differ are cut from the lettered one into the cut picture,
+// which the game lays over the places of keys still bound as shipped. The lettered screen is
+// also written whole, as "lettered_" and the screen's file, for the tests to compare the game's
+// screen with; it is neither embedded nor installed.
+struct ShippedKeys {
+  ListedImage screen, cut;
+  Canvas (*lettered)();
+  std::vector<keyplaces::Cut> (*places)();
+};
+
+std::vector<keyplaces::Cut> LegendCuts() {
+  std::vector<keyplaces::Cut> cuts;
+  for (int player = 1; player <= 2; ++player) {
+    for (int column = 0; column < keyplaces::kColumns; ++column)
+      cuts.push_back(keyplaces::LegendCut(player, column));
   }
+  return cuts;
+}
+std::vector<keyplaces::Cut> MenuKeysCut() {
+  return {keyplaces::kMenuKeysCut};
+}
+
+const ShippedKeys kShippedKeys[] = {
+    {_bmpTitle, _bmpKeyLegend, TitleWithKeys, LegendCuts},
+    {_bmpUpgradeMenu1, _bmpUpgradeKeys1, UpgradeMenu1WithKeys, MenuKeysCut},
+    {_bmpUpgradeMenu2, _bmpUpgradeKeys2, UpgradeMenu2WithKeys, MenuKeysCut},
+};
+
+bool PaintedToSize(const Picture& picture, const Canvas& canvas) {
+  if (canvas.Width() == picture.Width() && canvas.Height() == picture.Height()) return true;
+  std::fprintf(stderr, "forge: %s painted at %dx%d, expected %dx%d\n", picture.File(),
+               canvas.Width(), canvas.Height(), picture.Width(), picture.Height());
+  return false;
+}
+
+QuantiseOptions OptionsOf(const Picture& picture) {
   QuantiseOptions options;
   options.bpp = picture.bpp;
   options.ground = picture.ground;
   options.dither = picture.dither;
   options.alphaCut = picture.alphaCut;
-  const Indexed image = Quantise(canvas, options);
-  if (!WriteFile(outDir / picture.File(), EncodeBmp(image, picture.quirks))) {
-    std::fprintf(stderr, "forge: cannot write %s\n", (outDir / picture.File()).c_str());
-    return false;
+  return options;
+}
+
+bool WriteBmp(const Indexed& image, const std::filesystem::path& file,
+              const BmpQuirks& quirks = {}) {
+  if (WriteFile(file, EncodeBmp(image, quirks))) return true;
+  std::fprintf(stderr, "forge: cannot write %s\n", file.c_str());
+  return false;
+}
+
+bool Inside(const keyplaces::Place& place, int x, int y) {
+  return x >= place.left && x < place.right && y >= place.top && y < place.bottom;
+}
+
+bool ForgeWithShippedKeys(const Picture& picture, const ShippedKeys& keys,
+                          const std::filesystem::path& outDir) {
+  const Canvas blankCanvas = picture.paint(), letteredCanvas = keys.lettered();
+  if (!PaintedToSize(picture, blankCanvas) || !PaintedToSize(picture, letteredCanvas)) return false;
+  QuantiseOptions options = OptionsOf(picture);
+  const Indexed lettered = Quantise(letteredCanvas, options);
+  options.palette = lettered.palette;
+  const Indexed blank = Quantise(blankCanvas, options);
+  const std::vector<keyplaces::Cut> places = keys.places();
+  // Laid over the blank screen, the cuts must give back the lettered one exactly.
+  for (int y = 0; y < blank.height; ++y)
+    for (int x = 0; x < blank.width; ++x) {
+      if (blank.ColourAt(x, y) == lettered.ColourAt(x, y) ||
+          std::any_of(places.begin(), places.end(),
+                      [&](const keyplaces::Cut& cut) { return Inside(cut.screen, x, y); }))
+        continue;
+      std::fprintf(stderr,
+                   "forge: %s: the shipped keys change (%d, %d), outside the places cut for "
+                   "them (resources/KeyPlaces.h)\n",
+                   picture.File(), x, y);
+      return false;
+    }
+  const Listing& listed = kListed[keys.cut];
+  Indexed cut;
+  cut.width = listed.width;
+  cut.height = listed.height;
+  cut.bpp = 8;
+  cut.palette = lettered.palette;
+  cut.index.assign(static_cast<size_t>(cut.width) * cut.height, 0);
+  for (const keyplaces::Cut& place : places) {
+    const keyplaces::Place& s = place.screen;
+    const int w = s.right - s.left, h = s.bottom - s.top;
+    if (place.pictureX < 0 || place.pictureY < 0 || place.pictureX + w > cut.width ||
+        place.pictureY + h > cut.height || s.left < 0 || s.top < 0 || s.right > blank.width ||
+        s.bottom > blank.height) {
+      std::fprintf(stderr, "forge: %s: a place of %dx%d at (%d, %d) does not fit\n", listed.file, w,
+                   h, place.pictureX, place.pictureY);
+      return false;
+    }
+    for (int y = 0; y < h; ++y)
+      std::copy_n(&lettered.index[static_cast<size_t>(s.top + y) * lettered.width + s.left], w,
+                  &cut.index[static_cast<size_t>(place.pictureY + y) * cut.width + place.pictureX]);
   }
-  return true;
+  bool ok = WriteBmp(blank, outDir / picture.File(), picture.quirks);
+  ok = WriteBmp(cut, outDir / listed.file) && ok;
+  return WriteBmp(lettered, outDir / ("lettered_" + std::string(picture.File())), picture.quirks) &&
+         ok;
+}
+
+bool ForgeOne(const Picture& picture, const std::filesystem::path& outDir) {
+  for (const ShippedKeys& keys : kShippedKeys) {
+    if (keys.screen == picture.image) return ForgeWithShippedKeys(picture, keys, outDir);
+  }
+  if (picture.paint == nullptr) return true;  // cut from its screen
+  const Canvas canvas = picture.paint();
+  if (!PaintedToSize(picture, canvas)) return false;
+  return WriteBmp(Quantise(canvas, OptionsOf(picture)), outDir / picture.File(), picture.quirks);
 }
 
 bool ForgeIcons(const std::filesystem::path& outDir) {

@@ -175,8 +175,17 @@ Indexed Quantise(const Canvas& canvas, const QuantiseOptions& options) {
     hist[key].n += 1;
   }
   const int figureSlots = keyed ? slots - 1 : slots;
-  std::vector<Colour> colours = MedianCut(hist, figureSlots);
-  Refine(hist, colours, 4);
+  std::vector<Colour> colours;
+  if (static_cast<int>(options.palette.size()) == slots) {
+    for (int k = keyed ? 1 : 0; k < slots; ++k) {
+      const uint32_t rgb = options.palette[k];
+      colours.push_back({static_cast<float>((rgb >> 16) & 0xFF),
+                         static_cast<float>((rgb >> 8) & 0xFF), static_cast<float>(rgb & 0xFF)});
+    }
+  } else {
+    colours = MedianCut(hist, figureSlots);
+    Refine(hist, colours, 4);
+  }
 
   Indexed out;
   out.width = w;

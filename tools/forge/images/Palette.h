@@ -22,6 +22,10 @@ struct QuantiseOptions {
   uint32_t edge = 0x0A0812;
   // Amplitude (in 0..255 steps) of the ordered dither that breaks up banding in gradients.
   float dither = 0.0f;
+  // When given (2^bpp entries), the pixels take the nearest of these colours instead of a
+  // palette made for them: two paintings of one screen mapped to one palette differ only where
+  // the paintings do.
+  std::vector<uint32_t> palette;
 };
 
 struct Indexed {

@@ -3,6 +3,7 @@
 #include <numbers>
 #include <string>
 
+#include "game/KeyNames.h"
 #include "images/Art.h"
 #include "images/Text.h"
 #include "resources/KeyPlaces.h"
@@ -76,17 +77,9 @@ const TextStyle& Heading(uint32_t colour) {
   return style;
 }
 
-// The default controls.txt, as the instructions page names its keys; the title's legend takes
-// only the actions' names, the game letters the keys.
-struct KeyRow {
-  const char* key1;
-  const char* key2;
-  const char* action;
-};
-constexpr KeyRow kDefaultKeys[] = {
-    {"ARROWS", "W A S D", "MOVE"}, {"SPACE", "F", "FIRE"}, {"Z", "G", "BOMB"},
-    {"X", "T", "BULLET TIME"},     {"C", "R", "RECHARGE"}, {"TAB", "Q", "UPGRADES"},
-};
+// The actions, in the order the instructions page and the title's legend list them with their
+// keys (game/KeyNames.h).
+constexpr const char* kActions[] = {"MOVE", "FIRE", "BOMB", "BULLET TIME", "RECHARGE", "UPGRADES"};
 
 TextStyle Plain(uint32_t colour, float outline = 0) {
   TextStyle s;
@@ -259,10 +252,10 @@ Canvas PaintWarning(int which) {
 
 // --- Full screens ---------------------------------------------------------------------------
 // Both players' keys as a small table on a dark glass panel under the title's prompts: a row of
-// actions, then each player's keys in keycaps beneath them.
-// The title's legend of the keys: the actions' names and a blank plate per player and action,
-// which the game letters with the keys the player bound (resources/KeyPlaces.h).
-void KeysLegend(Canvas& c) {
+// actions, then a plate per player and action beneath them. The game letters on the plates the
+// keys the player bound (resources/KeyPlaces.h); `shippedKeys` letters the shipped ones instead,
+// each on a plate as wide as its name.
+void KeysLegend(Canvas& c, bool shippedKeys) {
   using namespace keyplaces;
   constexpr float kLeft = kLegendLeft, kRight = kLegendRight, kTop = kLegendTop,
                   kBottom = kLegendBottom;
@@ -281,21 +274,26 @@ void KeysLegend(Canvas& c) {
   DrawText(c, Face::Condensed, 14, "CONTROLS", kLeft + 12, kActionRow, Plain(0x8A98B8),
            Align::Left);
   for (int i = 0; i < kColumns; ++i) {
-    DrawText(c, Face::Condensed, 14, kDefaultKeys[i].action, static_cast<float>(ColumnCentre(i)),
-             kActionRow, Plain(0xC8D4F0), Align::Centre);
+    DrawText(c, Face::Condensed, 14, kActions[i], static_cast<float>(ColumnCentre(i)), kActionRow,
+             Plain(0xC8D4F0), Align::Centre);
   }
   for (int p = 0; p < 2; ++p) {
     const float y = static_cast<float>(kPlayerRows[p]);
     DrawText(c, Face::Display, 18, p == 0 ? "PLAYER 1" : "PLAYER 2", kLeft + 12, y,
              Plain(p == 0 ? kP1 : kP2, 1), Align::Left);
+    const auto keys = LegendNames(ShippedKeys(p + 1));
     for (int i = 0; i < kColumns; ++i) {
-      const float x = static_cast<float>(ColumnCentre(i)), w = PlateWidth(i) / 2.0f;
+      const float x = static_cast<float>(ColumnCentre(i));
+      const float w = shippedKeys
+                          ? std::max(30.0f, 18.0f + 10.5f * static_cast<float>(keys[i].size())) / 2
+                          : PlateWidth(i) / 2.0f;
       Plate(c, x - w, y - kPlateHalfHeight, x + w, y + kPlateHalfHeight, 0xC8D0E0, 5);
+      if (shippedKeys) DrawText(c, Face::Bold, 14, keys[i], x, y, Plain(0x10141C), Align::Centre);
     }
   }
 }
 
-Canvas PaintTitle() {
+Canvas PaintTitle(bool shippedKeys) {
   Canvas c(900, 732);
   // The prompts appear in x 150..750, y 450..550, and the keys' legend sits under them in
   // y 566..714: that band stays calm and dark.
@@ -351,7 +349,7 @@ Canvas PaintTitle() {
       if (d < 2.5f) c.AddLight(x, y, Hex(0xFFFFFF), (2.5f - d) / 2.5f * 0.6f);
     }
   DrawText(c, Face::Display, 24, "A TWO-PILOT SPACE SHOOTER", 450, 330, Plain(0xB8C8FF, 2));
-  KeysLegend(c);
+  KeysLegend(c, shippedKeys);
   return c;
 }
 
@@ -366,14 +364,14 @@ Canvas PaintInstructions() {
     DrawText(c, Face::Display, 30, p == 0 ? "PLAYER 1" : "PLAYER 2", (x0 + x1) / 2, 166,
              Heading(colour));
     DrawFighter(c, p + 1, 0, {x1 - 70, 190}, 1.0f);
+    const auto keys = LegendNames(ShippedKeys(p + 1));
     for (int i = 0; i < 6; ++i) {
       const float y = 240 + i * 58.0f;
-      const std::string key = p == 0 ? kDefaultKeys[i].key1 : kDefaultKeys[i].key2;
+      const std::string& key = keys[i];
       const float kw = std::max(44.0f, 16.0f + 12.0f * static_cast<float>(key.size()));
       Plate(c, x0 + 24, y - 19, x0 + 24 + kw, y + 19, 0xD0D8E8, 6);
       DrawText(c, Face::Bold, 17, key, x0 + 24 + kw / 2, y, Plain(0x10141C));
-      DrawText(c, Face::Display, 22, kDefaultKeys[i].action, x0 + 40 + kw, y, Plain(0xE8EEFF),
-               Align::Left);
+      DrawText(c, Face::Display, 22, kActions[i], x0 + 40 + kw, y, Plain(0xE8EEFF), Align::Left);
     }
   }
   DrawText(c, Face::Display, 18, "DESTROY ENEMIES TO EARN EXPERIENCE, THEN SPEND IT ON UPGRADES",
@@ -386,7 +384,7 @@ Canvas PaintInstructions() {
 // Upgrade screen: entries named above their highlight slots (x 450..735; rows 248..258,
 // 322..332, 396..406, 470..480, which the game fills red on the chosen entry) with a readout
 // for the game's red number at x 756..861 (rows 219..242, 291..314, 365..390, 436..457).
-Canvas PaintUpgradeMenu(int player) {
+Canvas PaintUpgradeMenu(int player, bool shippedKeys) {
   Canvas c(900, 600);
   const uint32_t colour = player == 1 ? kP1 : kP2;
   Backdrop(c, 2502 + static_cast<uint32_t>(player), 0x05060E, player == 1 ? 0x102848 : 0x401810,
@@ -437,6 +435,9 @@ Canvas PaintUpgradeMenu(int player) {
            b.y0 + 2.0f, Hex(0x1E1418));
   }
   // The line of keys (resources/KeyPlaces.h) is the game's to letter, from the bindings.
+  if (shippedKeys) {  // as shipped
+    DrawText(c, Face::Display, 20, MenuKeysLine(ShippedKeys(player)), 450, 540, Plain(0xD0DAF0, 1));
+  }
   DrawText(c, Face::Condensed, 14, "EVERY UPGRADE COSTS 2500 EXPERIENCE", 450, 570,
            Plain(0x8A98B8));
   return c;
