@@ -166,9 +166,11 @@ void GameDeactive(HWND) {
   SetChannelPaused(kMusicChannel, TRUE);
   SetChannelPaused(kBulletTimeChannel, TRUE);
   if (_pEngine != nullptr) _pEngine->UnacquireJoystick();
+  // The sign is on the screen before the log says the focus is lost: what reads the log then
+  // sees the picture the game stays on.
+  ShowSignForLostFocus();
   TraceLine("GameDeactive()");
   TraceLine("Level 1 Ticker count: " + std::to_string(_iStageTicker));
-  ShowSignForLostFocus();
 }
 
 }  // namespace skyrift
