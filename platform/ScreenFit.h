@@ -33,6 +33,10 @@ Placement FitWindow(int frameWidth, int frameHeight, int dpi, int extraWidth, in
 // frame, and a few resampled rows, so a layer keeps one scaler for its window.
 class FrameScaler {
  public:
+  // AVX2 is used where the processor has it, unless `wideVectors` is false (for the tests, which
+  // hold both ways to the same pixels).
+  explicit FrameScaler(bool wideVectors = true);
+
   void Scale(const uint8_t* source, size_t sourcePitch, int sourceWidth, int sourceHeight,
              uint8_t* target, size_t targetPitch, const Placement& to);
 
@@ -41,6 +45,7 @@ class FrameScaler {
   const uint32_t* Resampled(const uint8_t* source, size_t sourcePitch, int row);
   void ResampleRow(const uint32_t* from, uint32_t* out) const;
 
+  bool wide_ = false;
   int sourceWidth_ = 0, sourceHeight_ = 0, targetWidth_ = 0, targetHeight_ = 0;
   // Across, target pixels go by fours. The pixels of a four take the same number of neighbouring
   // source pixels, each from its own first, with weights of 0 where it takes fewer. Each tap's

@@ -258,7 +258,8 @@ std::vector<uint32_t> PlainScaled(const std::vector<uint32_t>& source, int width
 
 // Every way of scaling gives exactly the plain arithmetic's pixels: by fractions and by whole
 // multiples, shrunk, one side larger and the other smaller, odd sizes, padded rows, a rectangle
-// away from the target's corner, and a second picture through the same scaler.
+// away from the target's corner, and a second picture through the same scaler; with the widest
+// vectors the processor has and without.
 TEST(ScreenFit, EverySizeGivesThePlainArithmeticsPixels) {
   struct Case {
     int width, height, toWidth, toHeight;
@@ -290,36 +291,39 @@ TEST(ScreenFit, EverySizeGivesThePlainArithmeticsPixels) {
     }
     return pixels;
   };
-  FrameScaler scaler;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message()
-                 << c.width << " x " << c.height << " to " << c.toWidth << " x " << c.toHeight);
-    // The source rows padded by three pixels, the rectangle 5 pixels in and 3 down from the
-    // corner of a target 7 pixels wider than it.
-    const int sourcePitch = c.width + 3, targetPitch = c.toWidth + 7;
-    const Placement to{5, 3, c.toWidth, c.toHeight};
-    for (const uint32_t seed : {1u, 77u}) {
-      const std::vector<uint32_t> pixels = picture(c.width, c.height, seed);
-      std::vector<uint32_t> source(static_cast<size_t>(sourcePitch) * c.height);
-      for (size_t y = 0; y < static_cast<size_t>(c.height); ++y) {
-        std::copy_n(&pixels[y * c.width], c.width, &source[y * sourcePitch]);
-      }
-      std::vector<uint32_t> target(static_cast<size_t>(targetPitch) * (c.toHeight + 3));
-      scaler.Scale(reinterpret_cast<const uint8_t*>(source.data()), sourcePitch * 4, c.width,
-                   c.height, reinterpret_cast<uint8_t*>(target.data()), targetPitch * 4, to);
-      const std::vector<uint32_t> expected =
-          PlainScaled(pixels, c.width, c.height, c.toWidth, c.toHeight);
-      int wrong = 0;
-      for (size_t y = 0; y < static_cast<size_t>(c.toHeight); ++y) {
-        for (size_t x = 0; x < static_cast<size_t>(c.toWidth); ++x) {
-          const uint32_t got = target[(y + to.y) * targetPitch + x + to.x];
-          if (got != expected[y * c.toWidth + x] && ++wrong <= 3) {
-            ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << got << " for "
-                          << expected[y * c.toWidth + x];
+  FrameScaler wide(true), narrow(false);
+  for (FrameScaler* scaler : {&wide, &narrow}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message()
+                   << c.width << " x " << c.height << " to " << c.toWidth << " x " << c.toHeight
+                   << (scaler == &wide ? "" : ", narrow vectors"));
+      // The source rows padded by three pixels, the rectangle 5 pixels in and 3 down from the
+      // corner of a target 7 pixels wider than it.
+      const int sourcePitch = c.width + 3, targetPitch = c.toWidth + 7;
+      const Placement to{5, 3, c.toWidth, c.toHeight};
+      for (const uint32_t seed : {1u, 77u}) {
+        const std::vector<uint32_t> pixels = picture(c.width, c.height, seed);
+        std::vector<uint32_t> source(static_cast<size_t>(sourcePitch) * c.height);
+        for (size_t y = 0; y < static_cast<size_t>(c.height); ++y) {
+          std::copy_n(&pixels[y * c.width], c.width, &source[y * sourcePitch]);
+        }
+        std::vector<uint32_t> target(static_cast<size_t>(targetPitch) * (c.toHeight + 3));
+        scaler->Scale(reinterpret_cast<const uint8_t*>(source.data()), sourcePitch * 4, c.width,
+                      c.height, reinterpret_cast<uint8_t*>(target.data()), targetPitch * 4, to);
+        const std::vector<uint32_t> expected =
+            PlainScaled(pixels, c.width, c.height, c.toWidth, c.toHeight);
+        int wrong = 0;
+        for (size_t y = 0; y < static_cast<size_t>(c.toHeight); ++y) {
+          for (size_t x = 0; x < static_cast<size_t>(c.toWidth); ++x) {
+            const uint32_t got = target[(y + to.y) * targetPitch + x + to.x];
+            if (got != expected[y * c.toWidth + x] && ++wrong <= 3) {
+              ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << got << " for "
+                            << expected[y * c.toWidth + x];
+            }
           }
         }
+        EXPECT_EQ(wrong, 0) << "of " << c.toWidth * c.toHeight << " pixels, picture " << seed;
       }
-      EXPECT_EQ(wrong, 0) << "of " << c.toWidth * c.toHeight << " pixels, picture " << seed;
     }
   }
 }
