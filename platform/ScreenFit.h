@@ -45,7 +45,7 @@ class FrameScaler {
   const uint32_t* Resampled(const uint8_t* source, size_t sourcePitch, int row);
   void ResampleRow(const uint32_t* from, uint32_t* out) const;
 
-  bool wide_ = false;
+  [[maybe_unused]] bool wide_ = false;  // AVX2 in use (never read where there is no SSE2)
   int sourceWidth_ = 0, sourceHeight_ = 0, targetWidth_ = 0, targetHeight_ = 0;
   // Across, target pixels go by fours. The pixels of a four take the same number of neighbouring
   // source pixels, each from its own first, with weights of 0 where it takes fewer. Each tap's
