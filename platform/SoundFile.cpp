@@ -49,7 +49,7 @@ ReadAt ReadAheadFromFile(std::shared_ptr<std::ifstream> file, size_t stretch) {
       held->bytes.resize(file->fail() && !file->eof() ? 0 : static_cast<size_t>(file->gcount()));
       if (!holds()) return false;
     }
-    std::memcpy(into, held->bytes.data() + (at - held->at), count);
+    if (count > 0) std::memcpy(into, held->bytes.data() + (at - held->at), count);
     return true;
   };
 }
