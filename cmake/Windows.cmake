@@ -106,7 +106,9 @@ add_custom_target(wine_prefixes DEPENDS ${CMAKE_BINARY_DIR}/wine/prefixes.stamp)
 # Wine's own messages stay out of the tests' output unless asked for (warn+heap: its heap checks).
 set(SKYRIFT_WINEDEBUG "-all" CACHE STRING "Wine's debug channels while the tests run")
 set(WINE_ENVIRONMENT WINEPREFIX=${WINE_HEADLESS} HOME=${WINE_HOME} WINEDEBUG=${SKYRIFT_WINEDEBUG} DISPLAY=)
-set(CMAKE_CROSSCOMPILING_EMULATOR env ${WINE_ENVIRONMENT} ${WINE64})
+# Through scripts/wine-test, which runs a test again when Wine's server went away as it started.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-test env ${WINE_ENVIRONMENT}
+  ${WINE64})
 
 # GoogleTest built from Debian's sources by the cross compiler, where they and Wine to run the
 # tests in are installed (`scripts/setup test-windows`); without them the build makes the zip.
