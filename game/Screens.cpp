@@ -63,8 +63,14 @@ void DrawBar(HDC dc, int left, int top, int length, COLORREF colour) {
   if (length > 0) dc->Fill(RECT{left, top, left + length, top + 6}, colour);
 }
 
-void DrawPanelHalf(HDC dc, const PanelHalf& half, PlayerShip* ship, BOOL out, int& bombs,
-                   int& points, int& lives) {
+// What one player's half of the panel shows.
+struct HalfShown {
+  int bombs = 0, points = 0, lives = 0;
+  int hull = -1, energy = -1;  // bar lengths; -1 for no bars (the player is not in play)
+  bool operator==(const HalfShown&) const = default;
+};
+
+HalfShown ReadHalf(PlayerShip* ship, BOOL out, int& bombs, int& points, int& lives) {
   // An out player's ship may already be deleted: the half keeps its last numbers instead.
   const bool inPlay = !out && ship != nullptr;
   if (inPlay) {
@@ -74,21 +80,60 @@ void DrawPanelHalf(HDC dc, const PanelHalf& half, PlayerShip* ship, BOOL out, in
   } else if (out) {
     lives = 0;
   }
-  const int left = half.textLeft;
-  DrawNumber(dc, RECT{left, 625, left + 100, 680}, bombs, kPanelText);
-  DrawNumber(dc, RECT{left, 645, left + 100, 700}, points, kPanelText);
-  DrawNumber(dc, RECT{left, 685, left + 100, 700}, lives, kPanelText);
-  if (!inPlay) return;
-  DrawBar(dc, half.barLeft, 657, BarLength(ship->GetHealth(), ship->GetMaxHealth()), kHullRed);
-  DrawBar(dc, half.barLeft, 673, BarLength(ship->GetEnergy(), ship->GetMaxEnergy()), kEnergyBlue);
+  HalfShown shown{bombs, points, lives};
+  if (inPlay) {
+    shown.hull = BarLength(ship->GetHealth(), ship->GetMaxHealth());
+    shown.energy = BarLength(ship->GetEnergy(), ship->GetMaxEnergy());
+  }
+  return shown;
 }
 
-// The world of the last play frame and the panel under it.
+void DrawPanelHalf(HDC dc, const PanelHalf& half, const HalfShown& shown) {
+  const int left = half.textLeft;
+  DrawNumber(dc, RECT{left, 625, left + 100, 680}, shown.bombs, kPanelText);
+  DrawNumber(dc, RECT{left, 645, left + 100, 700}, shown.points, kPanelText);
+  DrawNumber(dc, RECT{left, 685, left + 100, 700}, shown.lives, kPanelText);
+  DrawBar(dc, half.barLeft, 657, shown.hull, kHullRed);
+  DrawBar(dc, half.barLeft, 673, shown.energy, kEnergyBlue);
+}
+
+// The panel as last drawn, and into which frame. Nothing else draws below the play area while
+// the panel shows (the world is clipped to it), so while its numbers stand and the frame is
+// the same, the panel is still there and is not drawn again: its picture and a dozen lettered
+// numbers a frame are a fifth of composing. The screens that cover it forget it.
+struct PanelShown {
+  uint64_t frame = 0;  // the frame's Id; 0 for none
+  int players = 0;
+  HalfShown halves[2];
+  bool operator==(const PanelShown&) const = default;
+} panelShown;
+
+void ForgetPanel() {
+  panelShown.frame = 0;
+}
+
+void DrawStatusPanel(HDC dc) {
+  PanelShown now;
+  now.frame = dc->Id();
+  now.players = _iNumPlayers;
+  now.halves[0] = ReadHalf(_pPlayer1, _bPlayer1Out, _iHudBombs1, _iHudPoints1, _iHudLives1);
+  if (_iNumPlayers > 1)
+    now.halves[1] = ReadHalf(_pPlayer2, _bPlayer2Out, _iHudBombs2, _iHudPoints2, _iHudLives2);
+  if (now == panelShown) return;
+  DrawImage(dc, _bmpHudPanel, 0, kPanelTop);
+  DrawPanelHalf(dc, kLeftHalf, now.halves[0]);
+  if (_iNumPlayers > 1) DrawPanelHalf(dc, kRightHalf, now.halves[1]);
+  panelShown = now;
+}
+
+// The world of the last play frame and the panel under it. The panel is opaque: what the world
+// would draw below the play area is never seen, and is not drawn.
 void DrawWorld(HDC dc) {
+  dc->SetClip(RECT{0, 0, dc->Width(), kPanelTop});
   if (_pFarBackground != nullptr) _pFarBackground->Draw(dc);
   if (_pNearBackground != nullptr) _pNearBackground->Draw(dc);
   if (_pEngine != nullptr) _pEngine->DrawAllSprites(dc);
-  DrawImage(dc, _bmpHudPanel, 0, kPanelTop);
+  dc->ClearClip();
   DrawStatusPanel(dc);
 }
 
@@ -102,13 +147,13 @@ void DrawUpgradeMenu(HDC dc, const Bitmap* screen, int player, PlayerShip* ship,
   }
   if (_iUpgradeChoice >= 0 && _iUpgradeChoice < 4)
     dc->Fill(kMenuHighlights[_iUpgradeChoice], kMenuRed);
-  DrawImage(dc, _bmpHudPanel, 0, kPanelTop);
   DrawStatusPanel(dc);
 }
 
 }  // namespace
 
 void DrawTitleScreen(HDC dc) {
+  ForgetPanel();
   DrawImage(dc, _bmpTitle, 0, 0, FALSE);
   DrawTitleKeyLegend(dc);
   if (!_bStartPressed) {
@@ -130,6 +175,7 @@ void DrawInterlude(HDC dc) {
   // The page lies over stage 1's last frame as it was when the stage was cleared: not the live
   // world, where the pad's volleys and bombs would show beside the page, nor the off-screen
   // frame, which a menu opened meanwhile has painted over.
+  ForgetPanel();
   if (_hStageClearedFrame != nullptr) {
     dc->Blit(*_hStageClearedFrame, 0, 0, _hStageClearedFrame->Width(),
              _hStageClearedFrame->Height(), 0, 0, false, 0);
@@ -161,13 +207,6 @@ void KeepStageClearedFrame() {
   }
   if (_hStageClearedFrame != nullptr) {
     _hStageClearedFrame->Blit(*frame, 0, 0, width, height, 0, 0, false, 0);
-  }
-}
-
-void DrawStatusPanel(HDC dc) {
-  DrawPanelHalf(dc, kLeftHalf, _pPlayer1, _bPlayer1Out, _iHudBombs1, _iHudPoints1, _iHudLives1);
-  if (_iNumPlayers > 1) {
-    DrawPanelHalf(dc, kRightHalf, _pPlayer2, _bPlayer2Out, _iHudBombs2, _iHudPoints2, _iHudLives2);
   }
 }
 

@@ -1,5 +1,4 @@
-// The painters of the title, the play screens, the interlude, the upgrade menus, game over and the
-// status panel.
+// The painters of the title, the play screens, the interlude, the upgrade menus and game over.
 #pragma once
 
 #include "platform/Surface.h"
@@ -14,7 +13,6 @@ void DrawInterlude(HDC dc);
 void DrawGameOver(HDC dc);
 void DrawUpgradeMenu1(HDC dc);
 void DrawUpgradeMenu2(HDC dc);
-void DrawStatusPanel(HDC dc);
 
 // Keeps the frame last presented as the picture the interlude page lies on.
 void KeepStageClearedFrame();

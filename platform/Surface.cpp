@@ -5,6 +5,7 @@
 #include "platform/Surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -70,7 +71,14 @@ struct Surface::KeyedTile {
 };
 
 Surface::Surface(std::unique_ptr<Pixels> pixels, int width, int height, int bytesPerPixel)
-    : pixels_(std::move(pixels)), width_(width), height_(height), bytesPerPixel_(bytesPerPixel) {}
+    : pixels_(std::move(pixels)),
+      width_(width),
+      height_(height),
+      bytesPerPixel_(bytesPerPixel),
+      clip_{0, 0, width, height} {
+  static std::atomic<uint64_t> made{0};
+  id_ = ++made;
+}
 Surface::~Surface() = default;
 
 std::unique_ptr<Surface> Surface::CreateIndexed(int width, int height, const COLORREF* palette,
@@ -303,9 +311,8 @@ const Surface::KeyedTile& Surface::Tile(uint32_t key, int column, int row) const
 void Surface::Blit(const Surface& source, int x, int y, int width, int height, int toX, int toY,
                    bool keyed, COLORREF key) {
   int64_t sx = x, sy = y, w = width, h = height, dx = toX, dy = toY;
-  if (!ClipCopy(source.width_, source.height_, ClipArea{0, 0, width_, height_}, sx, sy, w, h, dx,
-                dy))
-    return;
+  const ClipArea clip{clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top};
+  if (!ClipCopy(source.width_, source.height_, clip, sx, sy, w, h, dx, dy)) return;
   if (bytesPerPixel_ == 1) {
     DropKeyedTiles();
     if (!Writable()) return;
@@ -321,8 +328,9 @@ void Surface::Blit(const Surface& source, int x, int y, int width, int height, i
 }
 
 void Surface::Fill(const RECT& area, COLORREF colour) {
-  const int left = std::max(area.left, 0), top = std::max(area.top, 0);
-  const int right = std::min(area.right, width_), bottom = std::min(area.bottom, height_);
+  const int left = std::max(area.left, clip_.left), top = std::max(area.top, clip_.top);
+  const int right = std::min(area.right, clip_.right);
+  const int bottom = std::min(area.bottom, clip_.bottom);
   if (right <= left || bottom <= top) return;
   if (bytesPerPixel_ == 1) {
     DropKeyedTiles();
@@ -339,12 +347,17 @@ void Surface::Fill(const RECT& area, COLORREF colour) {
 }
 
 void Surface::SetPixel(int x, int y, COLORREF colour) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  if (x < clip_.left || y < clip_.top || x >= clip_.right || y >= clip_.bottom) return;
   if (bytesPerPixel_ == 1) {
     DropKeyedTiles();
     if (!Writable()) return;
   }
   PutPixel(x, y, ToPixel(colour));
+}
+
+void Surface::SetClip(const RECT& area) {
+  clip_ = RECT{std::clamp(area.left, 0, width_), std::clamp(area.top, 0, height_),
+               std::clamp(area.right, 0, width_), std::clamp(area.bottom, 0, height_)};
 }
 
 COLORREF Surface::GetPixel(int x, int y) const {

@@ -47,6 +47,9 @@ class Surface {
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Indexed() const { return bytesPerPixel_ == 1; }
+  // No two surfaces made in one run share it, though one may be made where another was freed:
+  // it tells whether pixels drawn earlier can still be there.
+  uint64_t Id() const { return id_; }
 
   // Row y of an indexed image, top row first: one palette index per pixel, to change. Null when
   // a viewed image cannot have memory of its own for the change.
@@ -59,6 +62,10 @@ class Surface {
   void Fill(const RECT& area, COLORREF colour);
   void SetPixel(int x, int y, COLORREF colour);
   COLORREF GetPixel(int x, int y) const;
+  // Until ClearClip, Blit, Fill and SetPixel change only the pixels inside `area` (text keeps to
+  // its own area alone).
+  void SetClip(const RECT& area);
+  void ClearClip() { clip_ = RECT{0, 0, width_, height_}; }
 
   // One line of text, right-aligned and vertically centred in `area`, on a transparent ground,
   // clipped to `area`. Each layer letters with its own system's text drawing.
@@ -100,7 +107,9 @@ class Surface {
 
   std::unique_ptr<Pixels> pixels_;
   int width_ = 0, height_ = 0;
-  int bytesPerPixel_ = 4;    // 1 or 4
+  int bytesPerPixel_ = 4;  // 1 or 4
+  RECT clip_{};            // inside the surface
+  uint64_t id_ = 0;
   bool viewed_ = false;      // pixels_ points at read-only memory someone else owns
   uint32_t palette_[256]{};  // an indexed image's colours, as 32-bit pixels
   mutable uint32_t tileKey_ = 0;

@@ -24,6 +24,7 @@ struct Window::Impl {
   FrameScaler scaler;
   bool scaled = false;        // what the last frame was drawn into
   bool barsDue = true;        // the area around the picture needs painting
+  bool frameRemade = false;   // the window changed size: its surface is new, whatever its address
   bool swallowEnter = false;  // Enter went down as Alt+Enter: not the game's until released
   ~Impl();
 
@@ -144,7 +145,7 @@ std::optional<Message> Translate(const SDL_Event& event) {
           if (gameWindow != nullptr) gameWindow->barsDue = true;
           return Message{MessageKind::Paint};
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-          if (gameWindow != nullptr) gameWindow->barsDue = true;
+          if (gameWindow != nullptr) gameWindow->barsDue = gameWindow->frameRemade = true;
           return Message{MessageKind::Paint};
         case SDL_WINDOWEVENT_CLOSE:
           return Message{MessageKind::Destroy};
@@ -287,10 +288,12 @@ Surface* Window::Frame() {
     return window.canvas.get();
   }
   // SDL makes the surface anew when the window changes size, and may make it at the address of
-  // the one it freed: its pixels tell a new one.
-  if (window.frame == nullptr || SdlSurface(*window.frame) != surface ||
+  // the one it freed, pixels and all: wrapped anew, it is a new frame to the game, which then
+  // draws it whole.
+  if (window.frame == nullptr || window.frameRemade || SdlSurface(*window.frame) != surface ||
       window.frame->pixels().bits != surface->pixels) {
     window.frame = WrapSdlSurface(surface);
+    window.frameRemade = false;
   }
   if (window.scaled && window.canvas != nullptr) {
     SDL_BlitSurface(SdlSurface(*window.canvas), nullptr, surface, nullptr);

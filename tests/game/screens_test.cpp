@@ -3,12 +3,14 @@
 #include "game/Screens.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "World.h"
 #include "game/Players.h"
+#include "game/Presenting.h"
 #include "game/StageCycle.h"
 #include "game/StageTimetable.h"
 #include "sprites/Tags.h"
@@ -158,13 +160,46 @@ TEST_F(ScreensTest, BannersLieOverTheWorld) {
     EXPECT_EQ(At(10, 10), state == GameStateStage1 ? kBannerColour : kFarColour) << state;
   }
 
-  // Game over: the frozen world, its panel, and the banner on top.
-  _hOffscreenDC->Fill(RECT{0, 0, 900, 732}, RGB(0, 0, 0));
+  // Game over: the frozen world, its panel, and the banner on top, on a frame never drawn.
+  MakeOffscreenFrame();
   DrawGameOver(_hOffscreenDC);
   EXPECT_EQ(At(10, 10), kBannerColour);
   EXPECT_EQ(At(10, 150), kFarColour);
   EXPECT_EQ(At(430, 520), kShipColour);
   EXPECT_EQ(Run(277, 500, 660, kRed), 155);
+}
+
+// The panel is drawn again only when what it shows changed, or when the frame may no longer hold
+// it: a mark left on it between two frames tells which.
+TEST_F(ScreensTest, ThePanelIsDrawnAgainWhenItsNumbersChangeOrTheFrameLostIt) {
+  constexpr RECT kMark{20, 700, 30, 710};
+  constexpr COLORREF kMarkColour = RGB(1, 2, 3);
+  const struct {
+    const char* step;
+    std::function<void()> between;
+    bool drawnAgain;
+  } cases[] = {
+      {"nothing changed", [] {}, false},
+      {"a sprite reaching under the panel",
+       [this] { AddSprite(TagEnemyShip, 400, 580, 40, 80, kShipColour); }, false},
+      {"player 1's points", [] { _pPlayer1->AddPoints(5); }, true},
+      {"player 2's bombs", [] { _pPlayer2->AddBombs(1); }, true},
+      {"player 1's energy bar", [] { _pPlayer1->AddEnergy(-40); }, true},
+      {"player 2 out", [] { _bPlayer2Out = TRUE; }, true},
+      {"a new frame", [] { MakeOffscreenFrame(); }, true},
+      {"the title", [] { DrawTitleScreen(_hOffscreenDC); }, true},
+      {"the interlude", [] { DrawInterlude(_hOffscreenDC); }, true},
+  };
+  for (const auto& step : cases) {
+    StartGame(true);
+    DrawPlayScreen(_hOffscreenDC);
+    _hOffscreenDC->Fill(kMark, kMarkColour);
+    step.between();
+    DrawPlayScreen(_hOffscreenDC);
+    EXPECT_EQ(At(kMark.left, kMark.top) == kPanelColour, step.drawnAgain) << step.step;
+    EXPECT_FALSE(Any(RECT{0, 600, 900, 732}, kShipColour)) << step.step;
+    _bPlayer2Out = FALSE;
+  }
 }
 
 TEST_F(ScreensTest, TheInterludePageLiesOnStage1sLastFrameAsItWasWhenTheStageWasCleared) {

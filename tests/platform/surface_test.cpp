@@ -32,16 +32,17 @@ std::unique_ptr<Surface> PatternImage(int width = 300, int height = 150) {
   return image;
 }
 
-// What a copy must leave in the target, worked out one pixel at a time.
+// What a copy must leave in the target, clipped to `clip`, worked out one pixel at a time.
 std::vector<COLORREF> Expected(const Surface& image, const std::vector<COLORREF>& before, int width,
-                               int height, int sx, int sy, int w, int h, int dx, int dy,
-                               bool keyed) {
+                               int height, int sx, int sy, int w, int h, int dx, int dy, bool keyed,
+                               const RECT& clip = RECT{0, 0, 1 << 30, 1 << 30}) {
   std::vector<COLORREF> after = before;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const int fromX = sx + x, fromY = sy + y, toX = dx + x, toY = dy + y;
       if (fromX < 0 || fromY < 0 || fromX >= image.Width() || fromY >= image.Height()) continue;
       if (toX < 0 || toY < 0 || toX >= width || toY >= height) continue;
+      if (toX < clip.left || toY < clip.top || toX >= clip.right || toY >= clip.bottom) continue;
       const COLORREF colour = image.GetPixel(fromX, fromY);
       if (!keyed || colour != kMagenta) after[toY * width + toX] = colour;
     }
@@ -74,10 +75,17 @@ TEST(SurfaceDrawing, CopiesMatchAPixelByPixelModelAtEveryEdgeAndSeam) {
                 h = between(0, 140);
       const int dx = between(-150, 220), dy = between(-100, 140);
       const bool keyed = round % 2 == 0;
+      // Every third copy is clipped to a rectangle that may run off the target.
+      RECT clip{0, 0, kWidth, kHeight};
+      if (round % 3 == 0) {
+        clip = RECT{between(-20, 100), between(-20, 60), between(50, 230), between(30, 150)};
+        target->SetClip(clip);
+      }
       const auto before = Pixels(*target);
       target->Blit(*image, sx, sy, w, h, dx, dy, keyed, kMagenta);
+      target->ClearClip();
       ASSERT_EQ(Pixels(*target),
-                Expected(*image, before, kWidth, kHeight, sx, sy, w, h, dx, dy, keyed))
+                Expected(*image, before, kWidth, kHeight, sx, sy, w, h, dx, dy, keyed, clip))
           << "round " << round << (keyed ? " keyed" : " opaque") << " from " << sx << "," << sy
           << " size " << w << "x" << h << " to " << dx << "," << dy;
     }
@@ -101,6 +109,23 @@ TEST(SurfaceDrawing, FillsAndPixelsStayInsideAndIndexedImagesTakeTheNearestColou
   }
   EXPECT_EQ(target->GetPixel(-1, 0), 0xFFFFFFFFu);
   EXPECT_EQ(target->GetPixel(10, 0), 0xFFFFFFFFu);
+
+  // Clipped, a fill and pixels change only what lies inside the clip; cleared, all of it again.
+  target->SetClip(RECT{2, 1, 5, 3});
+  target->Fill(RECT{0, 0, 10, 8}, RGB(1, 1, 1));
+  target->SetPixel(5, 2, RGB(2, 2, 2));
+  target->SetPixel(4, 2, RGB(3, 3, 3));
+  target->ClearClip();
+  target->SetPixel(0, 0, RGB(4, 4, 4));
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 6; ++x) {
+      const COLORREF expected = (x == 0 && y == 0)                     ? RGB(4, 4, 4)
+                                : (x == 4 && y == 2)                   ? RGB(3, 3, 3)
+                                : (x >= 2 && x < 5 && y >= 1 && y < 3) ? RGB(1, 1, 1)
+                                                                       : 0;
+      ASSERT_EQ(target->GetPixel(x, y), expected) << "clipped " << x << "," << y;
+    }
+  }
 
   const COLORREF palette[] = {RGB(0, 0, 0), RGB(250, 10, 10), RGB(10, 10, 250)};
   auto image = Surface::CreateIndexed(4, 4, palette, 3);
