@@ -110,7 +110,57 @@ void ScrollingLayer::Draw(HDC dc) {
     default:
       return;
   }
+  if (KeepsShownRows() && left >= 0 && top >= 0) {
+    // Only the rows the frame keeps: in play, the play area above the panel.
+    const int rows = std::min({viewHeight, height - top, dc->Clip().bottom});
+    DrawKeptRows(dc, left, top, rows);
+    return;
+  }
   image->DrawRegion(dc, 0, 0, left, top, viewWidth, viewHeight, transparent, keyColour);
+}
+
+bool ScrollingLayer::KeepsShownRows() const {
+  return !transparent && (direction == ViewUp || direction == ViewDown) &&
+         image->GetHandle() != nullptr && image->GetHandle()->Indexed();
+}
+
+void ScrollingLayer::DrawKeptRows(HDC dc, int left, int top, int rows) {
+  const int columns = std::min(viewWidth, width - left);
+  if (rows <= 0 || columns <= 0) return;
+  if (kept == nullptr || kept->Height() < rows || kept->Width() != columns || keptLeft != left) {
+    kept = platform::Surface::CreateTarget(columns, rows, 0);
+    keptLeft = left;
+    keptTop = keptBottom = top;
+    if (kept == nullptr) {
+      image->DrawRegion(dc, 0, 0, left, top, viewWidth, viewHeight, transparent, keyColour);
+      return;
+    }
+  }
+  const int bottom = top + rows;
+  if (bottom <= keptTop || top >= keptBottom) {
+    KeepRows(left, top, bottom);
+  } else {
+    KeepRows(left, top, keptTop);
+    KeepRows(left, keptBottom, bottom);
+  }
+  keptTop = top;
+  keptBottom = bottom;
+  // Row y is at y % capacity: the rows drawn are one stretch of `kept`, or two across its end.
+  const int capacity = kept->Height();
+  const int first = top % capacity;
+  const int before = std::min(rows, capacity - first);
+  dc->Blit(*kept, 0, first, columns, before, 0, 0, false, 0);
+  if (before < rows) dc->Blit(*kept, 0, 0, columns, rows - before, 0, before, false, 0);
+}
+
+void ScrollingLayer::KeepRows(int left, int from, int to) {
+  const int capacity = kept->Height();
+  for (int y = from; y < to;) {
+    const int slot = y % capacity;
+    const int count = std::min(to - y, capacity - slot);
+    kept->Blit(*image->GetHandle(), left, y, kept->Width(), count, 0, slot, false, 0);
+    y += count;
+  }
 }
 
 }  // namespace skyrift

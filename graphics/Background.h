@@ -2,6 +2,8 @@
 // scrolling layer that moves its view over a long image and stops at the end.
 #pragma once
 
+#include <memory>
+
 #include "graphics/Bitmap.h"
 #include "platform/Types.h"
 
@@ -64,6 +66,17 @@ class ScrollingLayer : public Background {
   BOOL transparent;
   COLORREF keyColour;
   int offset = 0;  // how far the view has moved under ViewDown and ViewRight
+
+  // An opaque layer scrolled up or down shows, frame after frame, nearly the rows it showed
+  // before: they are kept converted to the frame's pixels, each converted once as it comes into
+  // view, and a frame copies them instead of looking up every pixel in the palette.
+  bool KeepsShownRows() const;
+  // Draws rows [top, top + rows) of the image, from `left` on, at the frame's top.
+  void DrawKeptRows(HDC dc, int left, int top, int rows);
+  void KeepRows(int left, int from, int to);  // converts image rows [from, to) into `kept`
+  std::unique_ptr<platform::Surface> kept;    // image row y at row y % its height
+  int keptLeft = 0;
+  int keptTop = 0, keptBottom = 0;  // the image rows it holds
 };
 
 }  // namespace skyrift

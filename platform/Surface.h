@@ -66,6 +66,7 @@ class Surface {
   // its own area alone).
   void SetClip(const RECT& area);
   void ClearClip() { clip_ = RECT{0, 0, width_, height_}; }
+  const RECT& Clip() const { return clip_; }
 
   // One line of text, right-aligned and vertically centred in `area`, on a transparent ground,
   // clipped to `area`. Each layer letters with its own system's text drawing.

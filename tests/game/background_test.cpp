@@ -139,6 +139,35 @@ TEST(ScrollingLayer, ViewDownAndViewLeftStopAfterAStepThatMayPassTheEnd) {
   EXPECT_EQ(still.GetViewWidth(), 14);
 }
 
+// An opaque layer scrolled up or down keeps the rows it shows converted and copies them: frame
+// after frame, with the play area clipped or the whole frame open, and at a step past the image's
+// end, it must draw what the plain copy of its region draws.
+TEST(ScrollingLayer, KeptRowsDrawWhatThePlainCopyOfTheRegionDraws) {
+  NumberedImage tall(30, 200, true);
+  for (const int direction : {ViewUp, ViewDown}) {
+    for (const int speed : {1, 2, 3}) {
+      for (const int clipBottom : {50, 80}) {
+        SCOPED_TRACE(::testing::Message() << "direction " << direction << ", speed " << speed
+                                          << ", clip " << clipBottom);
+        ScrollingLayer layer(&tall.image, 30, 50, direction, speed, FALSE, kMagenta);
+        auto frame = Surface::CreateTarget(30, 80, kGrey);
+        auto plain = Surface::CreateTarget(30, 80, kGrey);
+        for (Surface* target : {frame.get(), plain.get()})
+          target->SetClip(RECT{0, 0, 30, clipBottom});
+        for (int update = 0; update < 200 / speed; ++update) {
+          layer.Draw(frame.get());
+          const int top = direction == ViewUp ? 200 - layer.GetViewHeight() : layer.GetOffset();
+          tall.image.DrawRegion(plain.get(), 0, 0, 0, top, 30, layer.GetViewHeight(), FALSE);
+          int wrong = 0;
+          for (int y = 0; y < 80; ++y) wrong += RowShown(*frame, y) != RowShown(*plain, y);
+          ASSERT_EQ(wrong, 0) << "update " << update << ", top " << top;
+          layer.Update();
+        }
+      }
+    }
+  }
+}
+
 TEST(Background, KeyedLayersShowWhatIsBehindAndOpaqueOnesCopyMagenta) {
   bmp::BmpForm form;
   form.width = 6;
