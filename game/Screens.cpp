@@ -98,9 +98,9 @@ void DrawPanelHalf(HDC dc, const PanelHalf& half, const HalfShown& shown) {
 }
 
 // The panel as last drawn, and into which frame. Nothing else draws below the play area while
-// the panel shows (the world is clipped to it), so while its numbers stand and the frame is
-// the same, the panel is still there and is not drawn again: its picture and a dozen lettered
-// numbers a frame are a fifth of composing. The screens that cover it forget it.
+// the panel shows (the world is clipped to it), so while its numbers stand and the frame is the
+// same, the panel is still there and its picture and six lettered numbers are not drawn again.
+// The screens that cover it forget it.
 struct PanelShown {
   uint64_t frame = 0;  // the frame's Id; 0 for none
   int players = 0;

@@ -86,7 +86,8 @@ void ScrollingLayer::Update() {
 }
 
 // The region is drawn at full size from the frame's top-left corner; the target clips it, and
-// the status panel covers whatever falls below the play area.
+// the status panel covers whatever falls below the play area. An opaque layer that scrolls up or
+// down copies only the rows the target keeps, from those it keeps converted.
 void ScrollingLayer::Draw(HDC dc) {
   if (image == nullptr) {
     Background::Draw(dc);
