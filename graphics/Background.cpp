@@ -128,9 +128,9 @@ bool ScrollingLayer::KeepsShownRows() const {
 void ScrollingLayer::DrawKeptRows(HDC dc, int left, int top, int rows) {
   const int columns = std::min(viewWidth, width - left);
   if (rows <= 0 || columns <= 0) return;
-  if (kept == nullptr || kept->Height() < rows || kept->Width() != columns || keptLeft != left) {
+  // Scrolled up or down, the view's left edge and width stay: the same columns are kept.
+  if (kept == nullptr || kept->Height() < rows || kept->Width() != columns) {
     kept = platform::Surface::CreateTarget(columns, rows, 0);
-    keptLeft = left;
     keptTop = keptBottom = top;
     if (kept == nullptr) {
       image->DrawRegion(dc, 0, 0, left, top, viewWidth, viewHeight, transparent, keyColour);

@@ -75,8 +75,7 @@ class ScrollingLayer : public Background {
   void DrawKeptRows(HDC dc, int left, int top, int rows);
   void KeepRows(int left, int from, int to);  // converts image rows [from, to) into `kept`
   std::unique_ptr<platform::Surface> kept;    // image row y at row y % its height
-  int keptLeft = 0;
-  int keptTop = 0, keptBottom = 0;  // the image rows it holds
+  int keptTop = 0, keptBottom = 0;            // the image rows it holds
 };
 
 }  // namespace skyrift
